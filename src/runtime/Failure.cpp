@@ -1,0 +1,35 @@
+#include "Failure.h"
+
+namespace quorrel {
+
+std::string_view failureKindName(FailureKind kind) {
+    switch (kind) {
+        case FailureKind::OpenRefused:
+            return "open-refused";
+        case FailureKind::Overflow:
+            return "overflow";
+        case FailureKind::BadReadPosition:
+            return "bad-read-position";
+        case FailureKind::BufferBounds:
+            return "buffer-bounds";
+        case FailureKind::OutOfMemory:
+            return "out-of-memory";
+        case FailureKind::InvalidListIndex:
+            return "invalid-list-index";
+        case FailureKind::ListOperation:
+            return "list-operation";
+    }
+    return "unknown";
+}
+
+Failure::Failure(FailureKind kind, const std::string& description)
+    : std::runtime_error(description), kind_(kind) {}
+
+Failure Failure::within(std::string_view context) const {
+    std::string described(context);
+    described += ": ";
+    described += what();
+    return Failure(kind_, described);
+}
+
+}  // namespace quorrel

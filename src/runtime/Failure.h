@@ -1,0 +1,40 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace quorrel {
+
+// What went wrong, in the terms the load action can report. The set is closed: callers may switch
+// on it and scripts rely on the names that failureKindName gives.
+enum class FailureKind {
+    OpenRefused,
+    Overflow,
+    BadReadPosition,
+    BufferBounds,
+    OutOfMemory,
+    InvalidListIndex,
+    ListOperation,
+};
+
+// The stable lower-case name of a kind, for instance "open-refused".
+std::string_view failureKindName(FailureKind kind);
+
+// A failure of a file, buffer, arithmetic or list operation. Always thrown, never returned; the
+// description is a full sentence fit to show a user.
+class Failure : public std::runtime_error {
+public:
+    Failure(FailureKind kind, const std::string& description);
+
+    FailureKind kind() const noexcept { return kind_; }
+    std::string description() const { return what(); }
+
+    // The same failure with "context: " put in front of its description.
+    Failure within(std::string_view context) const;
+
+private:
+    FailureKind kind_;
+};
+
+}  // namespace quorrel

@@ -1,0 +1,92 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <limits>
+#include <utility>
+
+#include "Failure.h"
+#include "NativeFile.h"
+
+namespace quorrel {
+namespace {
+
+constexpr int kClosed = -1;
+
+Failure systemFailure(std::string_view action, const std::string& path, int error) {
+    return Failure(FailureKind::OpenRefused, std::string(action) + " \"" + path +
+                                                 "\": " + std::strerror(error));
+}
+
+}  // namespace
+
+NativeFile NativeFile::openForReading(const std::string& path) {
+    // O_NONBLOCK keeps a FIFO without a writer from hanging the open; regular files ignore it.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (fd == kClosed) {
+        throw systemFailure("cannot open", path, errno);
+    }
+    return NativeFile(fd, path);
+}
+
+NativeFile::NativeFile(Handle handle, std::string path) : handle_(handle), path_(std::move(path)) {}
+
+NativeFile::NativeFile(NativeFile&& other) noexcept
+    : handle_(std::exchange(other.handle_, kClosed)), path_(std::move(other.path_)) {}
+
+NativeFile& NativeFile::operator=(NativeFile&& other) noexcept {
+    if (this != &other) {
+        release();
+        handle_ = std::exchange(other.handle_, kClosed);
+        path_ = std::move(other.path_);
+    }
+    return *this;
+}
+
+NativeFile::~NativeFile() { release(); }
+
+void NativeFile::release() noexcept {
+    if (handle_ != kClosed) {
+        ::close(handle_);
+        handle_ = kClosed;
+    }
+}
+
+std::size_t NativeFile::readAt(std::uint64_t offset, std::span<std::uint8_t> into) const {
+    std::size_t total = 0;
+    while (total < into.size()) {
+        const std::uint64_t at = offset + total;
+        if (at > static_cast<std::uint64_t>(std::numeric_limits<off_t>::max())) {
+            break;  // no file reaches that far
+        }
+        const ssize_t got = ::pread(handle_, into.data() + total, into.size() - total,
+                                    static_cast<off_t>(at));
+        if (got < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            if (errno == EAGAIN) {
+                break;  // an empty FIFO or socket: nothing more to read now
+            }
+            throw systemFailure("cannot read", path_, errno);
+        }
+        if (got == 0) {
+            break;
+        }
+        total += static_cast<std::size_t>(got);
+    }
+    return total;
+}
+
+std::uint64_t NativeFile::size() const {
+    struct stat status {};
+    if (::fstat(handle_, &status) != 0) {
+        throw systemFailure("cannot read the size of", path_, errno);
+    }
+    // Devices and pipes report no size: they hold no records.
+    return S_ISREG(status.st_mode) ? static_cast<std::uint64_t>(status.st_size) : 0;
+}
+
+}  // namespace quorrel

@@ -1,0 +1,122 @@
+#define WIN32_LEAN_AND_MEAN
+#define NOMINMAX
+#include <windows.h>
+
+#include <algorithm>
+#include <utility>
+
+#include "Failure.h"
+#include "NativeFile.h"
+
+namespace quorrel {
+namespace {
+
+std::wstring wideFromUtf8(const std::string& text) {
+    if (text.empty()) {
+        return {};
+    }
+    const int textSize = static_cast<int>(text.size());
+    const int size = MultiByteToWideChar(CP_UTF8, 0, text.data(), textSize, nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(size), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text.data(), textSize, wide.data(), size);
+    return wide;
+}
+
+std::string utf8FromWide(const wchar_t* wide, int length) {
+    const int size = WideCharToMultiByte(CP_UTF8, 0, wide, length, nullptr, 0, nullptr, nullptr);
+    std::string text(static_cast<std::size_t>(size), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide, length, text.data(), size, nullptr, nullptr);
+    return text;
+}
+
+std::string systemReason(DWORD error) {
+    wchar_t* message = nullptr;
+    const DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, error, 0, reinterpret_cast<wchar_t*>(&message), 0, nullptr);
+    if (length == 0 || message == nullptr) {
+        return "system error " + std::to_string(error);
+    }
+    std::string reason = utf8FromWide(message, static_cast<int>(length));
+    LocalFree(message);
+    while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r' ||
+                               reason.back() == '.' || reason.back() == ' ')) {
+        reason.pop_back();
+    }
+    return reason;
+}
+
+Failure systemFailure(std::string_view action, const std::string& path, DWORD error) {
+    return Failure(FailureKind::OpenRefused,
+                   std::string(action) + " \"" + path + "\": " + systemReason(error));
+}
+
+}  // namespace
+
+NativeFile NativeFile::openForReading(const std::string& path) {
+    const HANDLE handle = CreateFileW(wideFromUtf8(path).c_str(), GENERIC_READ,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        throw systemFailure("cannot open", path, GetLastError());
+    }
+    return NativeFile(handle, path);
+}
+
+NativeFile::NativeFile(Handle handle, std::string path) : handle_(handle), path_(std::move(path)) {}
+
+NativeFile::NativeFile(NativeFile&& other) noexcept
+    : handle_(std::exchange(other.handle_, INVALID_HANDLE_VALUE)), path_(std::move(other.path_)) {}
+
+NativeFile& NativeFile::operator=(NativeFile&& other) noexcept {
+    if (this != &other) {
+        release();
+        handle_ = std::exchange(other.handle_, INVALID_HANDLE_VALUE);
+        path_ = std::move(other.path_);
+    }
+    return *this;
+}
+
+NativeFile::~NativeFile() { release(); }
+
+void NativeFile::release() noexcept {
+    if (handle_ != INVALID_HANDLE_VALUE) {
+        CloseHandle(handle_);
+        handle_ = INVALID_HANDLE_VALUE;
+    }
+}
+
+std::size_t NativeFile::readAt(std::uint64_t offset, std::span<std::uint8_t> into) const {
+    std::size_t total = 0;
+    while (total < into.size()) {
+        const std::uint64_t at = offset + total;
+        OVERLAPPED where{};
+        where.Offset = static_cast<DWORD>(at & 0xFFFFFFFFu);
+        where.OffsetHigh = static_cast<DWORD>(at >> 32);
+        const auto wanted =
+            static_cast<DWORD>(std::min<std::size_t>(into.size() - total, 1u << 30));
+        DWORD got = 0;
+        if (!ReadFile(handle_, into.data() + total, wanted, &got, &where)) {
+            const DWORD error = GetLastError();
+            if (error == ERROR_HANDLE_EOF) {
+                break;
+            }
+            throw systemFailure("cannot read", path_, error);
+        }
+        if (got == 0) {
+            break;
+        }
+        total += got;
+    }
+    return total;
+}
+
+std::uint64_t NativeFile::size() const {
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(handle_, &size)) {
+        throw systemFailure("cannot read the size of", path_, GetLastError());
+    }
+    return static_cast<std::uint64_t>(size.QuadPart);
+}
+
+}  // namespace quorrel

@@ -1,0 +1,118 @@
+#include "LoadAction.h"
+
+#include <string>
+
+#include "SkillFileLayout.h"
+#include "runtime/CheckedMath.h"
+#include "runtime/Failure.h"
+#include "runtime/Text8Bit.h"
+
+namespace quorrel {
+namespace {
+
+// A name longer than this is only held as far as the data file can fill it, which costs a look at
+// the file's size; shorter names are simply allocated in full.
+constexpr std::int32_t kNameSizeWorthChecking = 64 * 1024;
+
+// Closes a file number when the run leaves its scope, on failure as well as on success.
+class ClosesOnExit {
+public:
+    ClosesOnExit(FileTable& files, FileNumber number) : files_(files), number_(number) {}
+    ClosesOnExit(const ClosesOnExit&) = delete;
+    ClosesOnExit& operator=(const ClosesOnExit&) = delete;
+    ~ClosesOnExit() { files_.close(number_); }
+
+private:
+    FileTable& files_;
+    FileNumber number_;
+};
+
+// Runs a step; a failure it raises gets the context in front of its description. The context is
+// only worked out when there is a failure, as runs of a million records pass here many times.
+template <typename Step, typename Context>
+void describedAs(Context context, Step step) {
+    try {
+        step();
+    } catch (const Failure& failure) {
+        throw failure.within(context());
+    }
+}
+
+std::string labelled(std::string_view label, std::int32_t value) {
+    return std::string(label) + " " + std::to_string(value);
+}
+
+void readIndexRecord(FileTable& files, LoadFields& fields) {
+    const FileNumber index = fields.idxFileNo;
+    files.getInt32(index, files.position(index), fields.offset);
+    files.getInt32(index, files.position(index), fields.length);
+    files.getBytes(index, files.position(index), fields.extra);
+}
+
+bool isEmptySlot(const LoadFields& fields) {
+    return fields.offset == kEmptySlotOffset || fields.length == kEmptySlotLength;
+}
+
+// How many name elements the buffer needs to hold: all of them, unless the data file ends first.
+std::size_t nameBytesToHold(FileTable& files, const LoadFields& fields) {
+    if (fields.length <= kNameSizeWorthChecking) {
+        return ByteBuffer::kUnlimited;
+    }
+    return static_cast<std::size_t>(files.remaining(fields.dataFileNo));
+}
+
+// Handles one used index record: reads its flag and name from the data file and appends the item.
+void loadRecord(LoadHost& host, FileTable& files, LoadFields& fields) {
+    SkillList& lstSkills = host.lstSkills();
+    fields.dataFileNo = files.freeNumber();
+    describedAs([] { return std::string("data file"); }, [&] { files.open(fields.dataFileNo, host.txtPathText()); });
+    const ClosesOnExit closeData(files, fields.dataFileNo);
+
+    const std::int32_t flagPosition = addOrOverflow(fields.offset, 1, "offset");
+    describedAs([&] { return labelled("offset", fields.offset); },
+                [&] { files.getByte(fields.dataFileNo, flagPosition, fields.flag); });
+
+    const std::int32_t upperBound = addOrOverflow(fields.length, -1, "length");
+    describedAs([&] { return labelled("length", fields.length); }, [&] {
+        fields.name.redim(0, upperBound, nameBytesToHold(files, fields));
+    });
+    files.getBuffer(fields.dataFileNo, files.position(fields.dataFileNo), fields.name);
+    files.close(fields.dataFileNo);
+
+    lstSkills.AddItem(textFrom8Bit(fields.name.stored()));
+    lstSkills.Selected(lstSkills.NewIndex(), fields.flag != 0);
+}
+
+}  // namespace
+
+void loadSkills(LoadHost& host, FileTable& files) {
+    SkillList& lstSkills = host.lstSkills();
+    LoadFields& fields = host.loadFields();
+    lstSkills.Clear();
+
+    fields.idxFileNo = files.freeNumber();
+    const std::string indexPath = host.txtPathIdxText();
+    describedAs([] { return std::string("index file"); }, [&] { files.open(fields.idxFileNo, indexPath); });
+    const ClosesOnExit closeIndex(files, fields.idxFileNo);
+
+    // Only whole records are taken: a trailing piece shorter than a record is not one.
+    bool anyItemAdded = false;
+    for (std::uint64_t record = 0; files.remaining(fields.idxFileNo) >= kIndexRecordSize;
+         ++record) {
+        readIndexRecord(files, fields);
+        if (isEmptySlot(fields)) {
+            continue;
+        }
+        describedAs([&] { return "record " + std::to_string(record) + " of " + indexPath; },
+                    [&] { loadRecord(host, files, fields); });
+        anyItemAdded = true;
+    }
+    files.close(fields.idxFileNo);
+
+    // A table with no used record is an empty list, not a failure.
+    if (anyItemAdded) {
+        lstSkills.ListIndex(0);
+    }
+}
+
+}  // namespace quorrel

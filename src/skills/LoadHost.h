@@ -1,0 +1,27 @@
+#pragma once
+
+#include <string>
+
+#include "LoadFields.h"
+#include "SkillList.h"
+
+namespace quorrel {
+
+// What the load action needs from its surroundings: the list it fills, the two path texts and
+// a home for its working fields. The window is one such host; quorrel-dump and tests are others.
+class LoadHost {
+public:
+    virtual ~LoadHost() = default;
+
+    virtual SkillList& lstSkills() = 0;
+
+    // The data file's path as it stands at this moment; read afresh for every used record.
+    virtual std::string txtPathText() const = 0;
+
+    // The index file's path as it stands at this moment; read once per run.
+    virtual std::string txtPathIdxText() const = 0;
+
+    virtual LoadFields& loadFields() = 0;
+};
+
+}  // namespace quorrel

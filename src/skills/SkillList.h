@@ -1,0 +1,36 @@
+#pragma once
+
+#include <string_view>
+
+namespace quorrel {
+
+// The check-box list the load action fills: the five operations it uses, with the list's own
+// rules. Item indexes count from 0.
+class SkillList {
+public:
+    virtual ~SkillList() = default;
+
+    // Removes all items; there is no current item afterwards.
+    virtual void Clear() = 0;
+
+    // Appends an item with its check mark clear. The item keeps `text` (UTF-8) only up to its
+    // first zero character.
+    void AddItem(std::string_view text) { appendItem(text.substr(0, text.find('\0'))); }
+
+    // The index of the item added last; -1 when none has been added since the list was emptied.
+    virtual int NewIndex() const = 0;
+
+    // Sets or clears the check mark of an item. Throws a list-operation failure when there is
+    // no item at `index`.
+    virtual void Selected(int index, bool checked) = 0;
+
+    // Makes the item at `index` the current one. Throws an invalid-list-index failure when there
+    // is no item at `index`.
+    virtual void ListIndex(int index) = 0;
+
+protected:
+    // Appends an item whose text holds no zero character.
+    virtual void appendItem(std::string_view text) = 0;
+};
+
+}  // namespace quorrel

@@ -1,0 +1,36 @@
+#include "TempDir.h"
+
+#include <random>
+#include <stdexcept>
+#include <system_error>
+
+#include "SkillFileWriter.h"
+
+namespace quorrel::testing {
+
+TempDir::TempDir() {
+    std::random_device entropy;
+    std::mt19937_64 random(entropy());
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        auto candidate = std::filesystem::temp_directory_path() /
+                         ("quorrel-test-" + std::to_string(random()));
+        if (std::filesystem::create_directory(candidate)) {
+            path_ = std::move(candidate);
+            return;
+        }
+    }
+    throw std::runtime_error("cannot make a temporary directory");
+}
+
+TempDir::~TempDir() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+}
+
+std::string TempDir::write(const std::string& name, std::span<const std::uint8_t> bytes) const {
+    const auto file = path_ / name;
+    writer::writeFile(file, bytes);
+    return file.string();
+}
+
+}  // namespace quorrel::testing
