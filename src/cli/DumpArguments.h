@@ -1,0 +1,32 @@
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <variant>
+
+#include "skills/SkillFileLayout.h"
+
+namespace quorrel::cli {
+
+enum class DumpFormat { Text, Json };
+
+// What quorrel-dump was asked to do.
+struct DumpOptions {
+    std::string dataPath = kDefaultDataPath;
+    std::string indexPath = kDefaultIndexPath;
+    DumpFormat format = DumpFormat::Text;
+};
+
+// Parsing ended the program before any load: after --help or --version (status 0), or after a
+// usage error (status 2). What the user should see has already been written.
+struct EarlyExit {
+    int status;
+};
+
+using ParsedArguments = std::variant<DumpOptions, EarlyExit>;
+
+// Reads the command line. Help and version text go to `out`, usage errors to `err`.
+ParsedArguments parseDumpArguments(int argc, const char* const* argv, std::ostream& out,
+                                   std::ostream& err);
+
+}  // namespace quorrel::cli

@@ -1,0 +1,47 @@
+#include "DumpCommand.h"
+
+#include "DumpArguments.h"
+#include "ExitStatus.h"
+#include "JsonFormat.h"
+#include "SkillDump.h"
+#include "TextFormat.h"
+
+namespace quorrel::cli {
+namespace {
+
+void writeDump(std::ostream& out, const SkillDump& dump, DumpFormat format) {
+    switch (format) {
+        case DumpFormat::Text:
+            writeSkillsAsText(out, dump.skills);
+            return;
+        case DumpFormat::Json:
+            out << skillsAsJson(dump);
+            return;
+    }
+}
+
+}  // namespace
+
+int runDumpCommand(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
+    const ParsedArguments parsed = parseDumpArguments(argc, argv, out, err);
+    if (const auto* early = std::get_if<EarlyExit>(&parsed)) {
+        return early->status;
+    }
+    const auto& options = std::get<DumpOptions>(parsed);
+
+    const SkillDump dump = dumpSkills(options.dataPath, options.indexPath);
+    writeDump(out, dump, options.format);
+    // The items go out before the reason they stop, so a terminal shows them in that order.
+    out.flush();
+    if (!out) {
+        err << kProgramName << ": cannot write to standard output\n";
+        return kExitLoadFailed;
+    }
+    if (dump.failure) {
+        err << kProgramName << ": " << dump.failure->description() << '\n';
+        return kExitLoadFailed;
+    }
+    return kExitSuccess;
+}
+
+}  // namespace quorrel::cli
