@@ -1,0 +1,67 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <limits>
+#include <optional>
+#include <string>
+
+#include "runtime/CheckedMath.h"
+#include "runtime/Failure.h"
+
+namespace quorrel {
+namespace {
+
+constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
+constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
+
+TEST(FailureKindName, NamesEveryKind) {
+    EXPECT_EQ(failureKindName(FailureKind::OpenRefused), "open-refused");
+    EXPECT_EQ(failureKindName(FailureKind::Overflow), "overflow");
+    EXPECT_EQ(failureKindName(FailureKind::BadReadPosition), "bad-read-position");
+    EXPECT_EQ(failureKindName(FailureKind::BufferBounds), "buffer-bounds");
+    EXPECT_EQ(failureKindName(FailureKind::OutOfMemory), "out-of-memory");
+    EXPECT_EQ(failureKindName(FailureKind::InvalidListIndex), "invalid-list-index");
+    EXPECT_EQ(failureKindName(FailureKind::ListOperation), "list-operation");
+}
+
+TEST(Failure, WithinPutsTheContextFirstAndKeepsTheKind) {
+    const Failure failure(FailureKind::BufferBounds, "length -5 is negative");
+    const Failure described = failure.within("record 3 of skills.idx");
+    EXPECT_EQ(described.kind(), FailureKind::BufferBounds);
+    EXPECT_EQ(described.description(), "record 3 of skills.idx: length -5 is negative");
+    EXPECT_EQ(failure.description(), "length -5 is negative");
+}
+
+struct Sum {
+    std::int32_t value;
+    std::int32_t delta;
+    std::optional<std::int32_t> result;  // none: overflow
+};
+
+class AddOrOverflowTest : public ::testing::TestWithParam<Sum> {};
+
+TEST_P(AddOrOverflowTest, AddsOrRaisesAnOverflowNamingTheValue) {
+    const Sum& sum = GetParam();
+    if (sum.result) {
+        EXPECT_EQ(addOrOverflow(sum.value, sum.delta, "offset"), *sum.result);
+        return;
+    }
+    try {
+        addOrOverflow(sum.value, sum.delta, "offset");
+        ADD_FAILURE() << sum.value << " + " << sum.delta << " did not overflow";
+    } catch (const Failure& failure) {
+        EXPECT_EQ(failure.kind(), FailureKind::Overflow);
+        EXPECT_NE(failure.description().find("offset"), std::string::npos);
+        EXPECT_NE(failure.description().find(std::to_string(sum.value)), std::string::npos);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Sums, AddOrOverflowTest,
+                         ::testing::Values(Sum{1, 1, 2}, Sum{-1, 1, 0}, Sum{-2, 1, -1},
+                                           Sum{kMax - 1, 1, kMax}, Sum{kMax, 1, std::nullopt},
+                                           Sum{kMax, -1, kMax - 1}, Sum{kMin, 1, kMin + 1},
+                                           Sum{kMin, -1, std::nullopt}, Sum{0, -1, -1},
+                                           Sum{kMin + 1, -1, kMin}));
+
+}  // namespace
+}  // namespace quorrel

@@ -1,0 +1,318 @@
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "TempDir.h"
+#include "runtime/Failure.h"
+#include "runtime/FileTable.h"
+
+namespace quorrel {
+namespace {
+
+using testing::TempDir;
+
+std::vector<std::uint8_t> bytes(std::initializer_list<std::uint8_t> values) {
+    return values;
+}
+
+std::vector<std::uint8_t> countingBytes(std::size_t size) {
+    std::vector<std::uint8_t> bytes(size);
+    for (std::size_t i = 0; i < size; ++i) {
+        bytes[i] = static_cast<std::uint8_t>(i * 7 + i / 256);
+    }
+    return bytes;
+}
+
+// The descriptors this process has open, as the system lists them.
+std::size_t openDescriptors() {
+    auto entries = std::filesystem::directory_iterator("/proc/self/fd");
+    return static_cast<std::size_t>(std::distance(begin(entries), end(entries)));
+}
+
+// The access modes (O_RDONLY, O_WRONLY or O_RDWR) of every descriptor open on `path`.
+std::vector<int> accessModesOf(const std::string& path) {
+    std::vector<int> modes;
+    const std::filesystem::path fds = "/proc/self/fd";
+    std::error_code ignored;
+    for (const auto& entry : std::filesystem::directory_iterator(fds, ignored)) {
+        if (std::filesystem::read_symlink(entry.path(), ignored) != path) {
+            continue;
+        }
+        std::ifstream info("/proc/self/fdinfo/" + entry.path().filename().string());
+        for (std::string key; info >> key;) {
+            if (key == "flags:") {
+                std::string octal;
+                info >> octal;
+                modes.push_back(std::stoi(octal, nullptr, 8) & 3);
+            }
+        }
+    }
+    return modes;
+}
+
+Failure failureOf(auto&& action) {
+    try {
+        action();
+    } catch (const Failure& failure) {
+        return failure;
+    }
+    ADD_FAILURE() << "no failure was raised";
+    return Failure(FailureKind::ListOperation, "none");
+}
+
+class FileTableTest : public ::testing::Test {
+  protected:
+    TempDir dir;
+    FileTable files;
+};
+
+TEST_F(FileTableTest, FreeNumberIsTheLowestUnused) {
+    const std::string path = dir.write("a.bin", countingBytes(8));
+    EXPECT_EQ(files.freeNumber(), 1);
+    files.open(1, path);
+    files.open(3, path);
+    EXPECT_EQ(files.freeNumber(), 2);
+    files.open(2, path);
+    EXPECT_EQ(files.freeNumber(), 4);
+    files.close(1);
+    EXPECT_EQ(files.freeNumber(), 1);
+    EXPECT_EQ(files.openCount(), 2u);
+}
+
+TEST_F(FileTableTest, CloseFreesTheNumberAndIgnoresNumbersNotOpen) {
+    const std::string path = dir.write("a.bin", countingBytes(8));
+    files.open(files.freeNumber(), path);
+    EXPECT_TRUE(files.isOpen(1));
+    files.close(1);
+    files.close(1);
+    files.close(9);
+    files.close(-4);
+    EXPECT_FALSE(files.isOpen(1));
+    EXPECT_EQ(files.openCount(), 0u);
+    EXPECT_EQ(files.freeNumber(), 1);
+}
+
+TEST_F(FileTableTest, MissingFileIsRefusedWithPathAndReasonAndNotCreated) {
+    const std::string path = (dir.path() / "missing.idx").string();
+    const Failure failure = failureOf([&] { files.open(1, path); });
+    EXPECT_EQ(failure.kind(), FailureKind::OpenRefused);
+    EXPECT_NE(failure.description().find(path), std::string::npos) << failure.description();
+    EXPECT_NE(failure.description().find("No such file or directory"), std::string::npos)
+        << failure.description();
+    EXPECT_FALSE(std::filesystem::exists(path));
+    EXPECT_FALSE(files.isOpen(1));
+    EXPECT_EQ(files.openCount(), 0u);
+}
+
+TEST_F(FileTableTest, OpensForReadingOnly) {
+    if (!std::filesystem::exists("/proc/self/fdinfo")) {
+        GTEST_SKIP() << "the system does not list open descriptors";
+    }
+    const std::string path = dir.write("a.bin", countingBytes(8));
+    files.open(1, path);
+    const auto canonical = std::filesystem::canonical(path).string();
+    EXPECT_EQ(accessModesOf(canonical), std::vector<int>{0});  // O_RDONLY
+}
+
+TEST_F(FileTableTest, PositionStartsAtOneAndMovesPastEachRead) {
+    const std::string path = dir.write("a.bin", countingBytes(32));
+    files.open(1, path);
+    EXPECT_EQ(files.position(1), 1);
+    std::int32_t value = 0;
+    files.getInt32(1, 1, value);
+    EXPECT_EQ(files.position(1), 5);
+    std::uint8_t byte = 0;
+    files.getByte(1, 10, byte);
+    EXPECT_EQ(files.position(1), 11);
+    std::array<std::uint8_t, 3> three{};
+    files.getBytes(1, files.position(1), three);
+    EXPECT_EQ(files.position(1), 14);
+    EXPECT_EQ(files.remaining(1), 32u - 13u);
+}
+
+TEST_F(FileTableTest, ReadsTheBytesAtOneBasedPositions) {
+    const auto bytes = countingBytes(32);
+    files.open(1, dir.write("a.bin", bytes));
+    std::uint8_t byte = 0;
+    files.getByte(1, 1, byte);
+    EXPECT_EQ(byte, bytes[0]);
+    files.getByte(1, 32, byte);
+    EXPECT_EQ(byte, bytes[31]);
+    std::array<std::uint8_t, 4> four{};
+    files.getBytes(1, 6, four);
+    EXPECT_EQ(four, (std::array<std::uint8_t, 4>{bytes[5], bytes[6], bytes[7], bytes[8]}));
+}
+
+TEST_F(FileTableTest, GetInt32IsLittleEndianAndSigned) {
+    struct Case {
+        std::array<std::uint8_t, 4> bytes;
+        std::int32_t value;
+    };
+    const std::vector<Case> cases = {
+        {{0x78, 0x56, 0x34, 0x12}, 0x12345678},
+        {{0xFF, 0xFF, 0xFF, 0xFF}, -1},
+        {{0x00, 0x00, 0x00, 0x80}, std::numeric_limits<std::int32_t>::min()},
+        {{0xFF, 0xFF, 0xFF, 0x7F}, std::numeric_limits<std::int32_t>::max()},
+        {{0xFE, 0xFF, 0xFF, 0xFF}, -2},
+    };
+    std::vector<std::uint8_t> bytes;
+    for (const Case& c : cases) {
+        bytes.insert(bytes.end(), c.bytes.begin(), c.bytes.end());
+    }
+    files.open(1, dir.write("ints.bin", bytes));
+    for (const Case& c : cases) {
+        std::int32_t value = 0;
+        files.getInt32(1, files.position(1), value);
+        EXPECT_EQ(value, c.value);
+    }
+}
+
+TEST_F(FileTableTest, ReadsPastTheEndGiveZerosAndNoFailure) {
+    files.open(1, dir.write("short.bin", bytes({0x11, 0x22, 0x33})));
+    std::int32_t value = -1;
+    files.getInt32(1, 2, value);
+    EXPECT_EQ(value, 0x3322);
+    EXPECT_EQ(files.position(1), 6);
+
+    std::uint8_t byte = 0xAA;
+    files.getByte(1, 4, byte);
+    EXPECT_EQ(byte, 0);
+    files.getByte(1, 1'000'000, byte);
+    EXPECT_EQ(byte, 0);
+    EXPECT_EQ(files.position(1), 1'000'001);
+    EXPECT_TRUE(files.endOfFile(1));
+    EXPECT_EQ(files.remaining(1), 0u);
+}
+
+TEST_F(FileTableTest, EndOfFileOnceThePositionPassesTheLastByte) {
+    files.open(1, dir.write("two.bin", bytes({1, 2})));
+    files.open(2, dir.write("empty.bin", bytes({})));
+    EXPECT_FALSE(files.endOfFile(1));
+    std::uint8_t byte = 0;
+    files.getByte(1, 2, byte);
+    EXPECT_TRUE(files.endOfFile(1));
+    EXPECT_TRUE(files.endOfFile(2));
+    EXPECT_EQ(files.size(1), 2u);
+    EXPECT_EQ(files.size(2), 0u);
+}
+
+TEST_F(FileTableTest, PositionBelowOneIsABadReadPositionNamingTheFile) {
+    const std::string path = dir.write("a.bin", countingBytes(8));
+    files.open(1, path);
+    ByteBuffer buffer;
+    buffer.redim(0, 3);
+    for (const std::int64_t position : {std::int64_t{0}, std::int64_t{-1}, std::int64_t{-5000}}) {
+        std::int32_t value = 0;
+        std::uint8_t byte = 0;
+        const std::vector<Failure> failures = {
+            failureOf([&] { files.getInt32(1, position, value); }),
+            failureOf([&] { files.getByte(1, position, byte); }),
+            failureOf([&] { files.getBuffer(1, position, buffer); }),
+        };
+        for (const Failure& failure : failures) {
+            EXPECT_EQ(failure.kind(), FailureKind::BadReadPosition);
+            EXPECT_NE(failure.description().find(path), std::string::npos);
+            EXPECT_NE(failure.description().find(std::to_string(position)), std::string::npos);
+        }
+    }
+    EXPECT_EQ(files.position(1), 1);
+}
+
+TEST_F(FileTableTest, GetBufferFillsHeldPartAndMovesPastTheUnheldPart) {
+    const auto bytes = countingBytes(6);
+    files.open(1, dir.write("a.bin", bytes));
+    ByteBuffer buffer;
+    buffer.redim(0, 9, 4);  // ten elements, four held
+    files.getBuffer(1, 2, buffer);
+    EXPECT_EQ(std::vector<std::uint8_t>(buffer.stored().begin(), buffer.stored().end()),
+              std::vector<std::uint8_t>(bytes.begin() + 1, bytes.begin() + 5));
+    EXPECT_EQ(files.position(1), 12);
+}
+
+TEST_F(FileTableTest, GetBufferZeroFillsWhatLiesPastTheEnd) {
+    files.open(1, dir.write("a.bin", bytes({9, 8, 7})));
+    ByteBuffer buffer;
+    buffer.redim(0, 4);
+    std::fill(buffer.stored().begin(), buffer.stored().end(), std::uint8_t{0xEE});
+    files.getBuffer(1, 2, buffer);
+    EXPECT_EQ(std::vector<std::uint8_t>(buffer.stored().begin(), buffer.stored().end()),
+              (std::vector<std::uint8_t>{8, 7, 0, 0, 0}));
+    EXPECT_EQ(files.position(1), 7);
+}
+
+// Reads hop through a file larger than any read-ahead window, forwards, backwards and across
+// window edges, and always see the bytes that are there.
+TEST_F(FileTableTest, ScatteredReadsOfALargeFileSeeItsBytes) {
+    const auto bytes = countingBytes(300'000);
+    files.open(1, dir.write("large.bin", bytes));
+    std::vector<std::int64_t> positions;
+    for (std::int64_t at = 1; at < 300'000; at += 4093) {
+        positions.push_back(at);
+    }
+    positions.insert(positions.end(), {65'535, 65'536, 65'537, 256, 255, 257, 299'998, 3, 131'071});
+    for (const std::int64_t position : positions) {
+        std::array<std::uint8_t, 3> three{};
+        files.getBytes(1, position, three);
+        for (std::size_t i = 0; i < three.size(); ++i) {
+            const auto offset = static_cast<std::size_t>(position - 1) + i;
+            EXPECT_EQ(three[i], offset < bytes.size() ? bytes[offset] : 0) << "at " << offset;
+        }
+    }
+    ByteBuffer whole;
+    whole.redim(0, 299'999);
+    files.getBuffer(1, 1, whole);
+    EXPECT_TRUE(std::equal(bytes.begin(), bytes.end(), whole.stored().begin()));
+}
+
+TEST_F(FileTableTest, SequentialInt32ReadsThroughALargeFile) {
+    const auto bytes = countingBytes(12 * 20'000);
+    files.open(1, dir.write("index.bin", bytes));
+    std::size_t offset = 0;
+    while (!files.endOfFile(1)) {
+        std::int32_t value = 0;
+        files.getInt32(1, files.position(1), value);
+        const std::uint32_t expected =
+            std::uint32_t{bytes[offset]} | (std::uint32_t{bytes[offset + 1]} << 8) |
+            (std::uint32_t{bytes[offset + 2]} << 16) | (std::uint32_t{bytes[offset + 3]} << 24);
+        ASSERT_EQ(static_cast<std::uint32_t>(value), expected) << "at " << offset;
+        offset += 4;
+    }
+    EXPECT_EQ(offset, bytes.size());
+}
+
+TEST_F(FileTableTest, DestroyingTheTableClosesEveryFile) {
+    if (!std::filesystem::exists("/proc/self/fd")) {
+        GTEST_SKIP() << "the system does not list open descriptors";
+    }
+    const std::string path = dir.write("a.bin", countingBytes(8));
+    const std::size_t before = openDescriptors();
+    {
+        FileTable table;
+        table.open(1, path);
+        table.open(2, path);
+        table.open(7, path);
+        EXPECT_EQ(table.openCount(), 3u);
+        EXPECT_EQ(openDescriptors(), before + 3);
+    }
+    EXPECT_EQ(openDescriptors(), before);
+}
+
+TEST_F(FileTableTest, NumbersOutsideTheRangeOrAlreadyOpenAreCallerFaults) {
+    const std::string path = dir.write("a.bin", countingBytes(8));
+    EXPECT_THROW(files.open(0, path), std::invalid_argument);
+    EXPECT_THROW(files.open(-1, path), std::invalid_argument);
+    files.open(1, path);
+    EXPECT_THROW(files.open(1, path), std::invalid_argument);
+    std::uint8_t byte = 0;
+    EXPECT_THROW(files.getByte(2, 1, byte), std::invalid_argument);
+    EXPECT_EQ(files.openCount(), 1u);
+}
+
+}  // namespace
+}  // namespace quorrel
