@@ -1,0 +1,160 @@
+// quorrel-dump run in this process on skill tables the tests write themselves.
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <vector>
+
+#include "DumpCommand.h"
+#include "SkillTableFiles.h"
+#include "skills/SkillFileLayout.h"
+
+namespace quorrel::cli {
+namespace {
+
+using testing::SkillTablePaths;
+using testing::TempDir;
+
+struct CommandResult {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+CommandResult runWith(std::vector<std::string> arguments) {
+    arguments.insert(arguments.begin(), "quorrel-dump");
+    std::vector<const char*> argv;
+    for (const std::string& argument : arguments) {
+        argv.push_back(argument.c_str());
+    }
+    std::ostringstream out;
+    std::ostringstream err;
+    const int status = runDumpCommand(static_cast<int>(argv.size()), argv.data(), out, err);
+    return CommandResult{status, out.str(), err.str()};
+}
+
+std::vector<std::string> pathArguments(const SkillTablePaths& paths) {
+    return {"--data", paths.data, "--index", paths.index};
+}
+
+std::vector<std::string> withFormat(std::vector<std::string> arguments, const char* format) {
+    arguments.insert(arguments.end(), {"--format", format});
+    return arguments;
+}
+
+TEST(DumpCommand, PrintsTextByDefaultWithNamesInUtf8) {
+    const TempDir dir;
+    const auto result = runWith(pathArguments(writeSkillTable(dir, testing::mixedTable())));
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.out, testing::kMixedTableText);
+    EXPECT_EQ(result.err, "");
+}
+
+TEST(DumpCommand, PrintsJsonWhenAsked) {
+    const TempDir dir;
+    const auto paths = writeSkillTable(dir, testing::mixedTable());
+    const auto result = runWith(withFormat(pathArguments(paths), "json"));
+    EXPECT_EQ(result.status, 0);
+    EXPECT_NE(result.out.find("\"name\": \"Cr\u00e8me Br\u00fbl\u00e9e \u20ac\",\n"
+                              "      \"checked\": false"),
+              std::string::npos)
+        << result.out;
+    EXPECT_TRUE(result.out.ends_with("\"error\": null\n}\n")) << result.out;
+    EXPECT_EQ(result.err, "");
+}
+
+TEST(DumpCommand, AnEmptyTableIsASuccessWithNothingListed) {
+    const TempDir dir;
+    const auto paths = writeSkillTable(dir, writer::SkillFiles{});
+    const auto text = runWith(pathArguments(paths));
+    EXPECT_EQ(text.status, 0);
+    EXPECT_EQ(text.out, "");
+    EXPECT_EQ(text.err, "");
+
+    const auto json = runWith(withFormat(pathArguments(paths), "json"));
+    EXPECT_EQ(json.status, 0);
+    EXPECT_EQ(json.out, "{\n  \"skills\": [],\n  \"error\": null\n}\n");
+}
+
+TEST(DumpCommand, AFailedLoadPrintsTheItemsBeforeItAndTheReasonOnStandardError) {
+    const TempDir dir;
+    const auto paths = writeSkillTable(dir, testing::tableFailingAtRecord3());
+    const auto result = runWith(pathArguments(paths));
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.out, testing::kMixedTableText);
+    EXPECT_TRUE(result.err.starts_with("quorrel-dump: record 3 of " + paths.index)) << result.err;
+    EXPECT_NE(result.err.find("2147483647"), std::string::npos) << result.err;
+    EXPECT_TRUE(result.err.ends_with("\n"));
+}
+
+TEST(DumpCommand, AFailedLoadInJsonGivesTheKindAndTheItemsBeforeIt) {
+    const TempDir dir;
+    const auto paths = writeSkillTable(dir, testing::tableFailingAtRecord3());
+    const auto result = runWith(withFormat(pathArguments(paths), "json"));
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.out.find("\"name\": \"Zither Tuning\""), std::string::npos) << result.out;
+    EXPECT_NE(result.out.find("\"error\": {\n    \"kind\": \"overflow\",\n    \"message\": "
+                              "\"record 3 of "),
+              std::string::npos)
+        << result.out;
+    EXPECT_TRUE(result.err.starts_with("quorrel-dump: record 3 of ")) << result.err;
+}
+
+TEST(DumpCommand, AMissingDataFileIsRefusedNamingThePath) {
+    const TempDir dir;
+    const auto paths = writeSkillTable(dir, testing::mixedTable());
+    const std::string missing = (dir.path() / "missing.mul").string();
+    const auto result = runWith(withFormat({"--data", missing, "--index", paths.index}, "json"));
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.out.find("\"skills\": [],"), std::string::npos) << result.out;
+    EXPECT_NE(result.out.find("\"kind\": \"open-refused\""), std::string::npos) << result.out;
+    EXPECT_NE(result.err.find(missing), std::string::npos) << result.err;
+}
+
+TEST(DumpCommand, DefaultsToTheGamesInstallPaths) {
+    const auto result = runWith({});
+    // Nothing is installed there on a test machine; the refusal names the default index path.
+    ASSERT_EQ(result.status, 1);
+    EXPECT_NE(result.err.find(kDefaultIndexPath), std::string::npos) << result.err;
+}
+
+struct UsageCase {
+    const char* name;
+    std::vector<std::string> arguments;
+    const char* errorWords;
+};
+
+// Names the case in CTest's listing instead of dumping its bytes.
+void PrintTo(const UsageCase& usageCase, std::ostream* out) {
+    *out << usageCase.name;
+}
+
+class DumpUsageError : public ::testing::TestWithParam<UsageCase> {};
+
+TEST_P(DumpUsageError, ExitsWithStatus2AndExplainsOnStandardError) {
+    const auto result = runWith(GetParam().arguments);
+    EXPECT_EQ(result.status, 2);
+    EXPECT_EQ(result.out, "");
+    EXPECT_NE(result.err.find(GetParam().errorWords), std::string::npos) << result.err;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Arguments, DumpUsageError,
+    ::testing::Values(UsageCase{"UnknownOption", {"--bogus"}, "--bogus"},
+                      UsageCase{"BadFormat", {"--format", "xml"}, "xml"},
+                      UsageCase{"MissingFormatValue", {"--format"}, "--format"},
+                      UsageCase{"StrayArgument", {"skills.idx"}, "skills.idx"}),
+    [](const auto& testInfo) { return std::string(testInfo.param.name); });
+
+TEST(DumpCommand, HelpAndVersionGoToStandardOutputAndSucceed) {
+    const auto help = runWith({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.find("--format"), std::string::npos);
+    EXPECT_NE(help.out.find("Exit status"), std::string::npos);
+
+    const auto version = runWith({"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, "quorrel-dump " QUORREL_VERSION "\n");
+}
+
+}  // namespace
+}  // namespace quorrel::cli

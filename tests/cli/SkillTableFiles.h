@@ -1,0 +1,48 @@
+#pragma once
+
+#include <span>
+#include <string>
+
+#include "SkillFileWriter.h"
+#include "TempDir.h"
+
+namespace quorrel::testing {
+
+// The paths of a skill table written into a temporary directory.
+struct SkillTablePaths {
+    std::string data;
+    std::string index;
+};
+
+// Writes `files` as skills.mul and skills.idx into `dir`.
+inline SkillTablePaths writeSkillTable(const TempDir& dir, const writer::SkillFiles& files) {
+    return SkillTablePaths{dir.write("skills.mul", files.data),
+                           dir.write("skills.idx", files.index)};
+}
+
+// A table in the game-client layout whose second name holds Windows-1252 bytes that are not
+// ASCII (è, û, é and the euro sign), and whose first and third are checked.
+inline writer::SkillFiles mixedTable() {
+    const writer::Skill skills[] = {{"Alchemy", 1},
+                                    {"Cr\xE8me Br\xFBl\xE9"
+                                     "e \x80",
+                                     0},
+                                    {"Zither Tuning", 255}};
+    return writer::gameClientLayout(skills);
+}
+
+// What the text format gives for mixedTable(): the names in UTF-8.
+inline constexpr const char* kMixedTableText =
+    "[x] Alchemy\n[ ] Cr\u00e8me Br\u00fbl\u00e9e \u20ac\n[x] Zither Tuning\n";
+
+// mixedTable() followed by an index record whose offset cannot be read at: the load adds the
+// three items and then fails with an overflow in record 3.
+inline writer::SkillFiles tableFailingAtRecord3() {
+    writer::SkillFiles files = mixedTable();
+    const writer::IndexRecord broken[] = {{2147483647, 4, 0}};
+    const auto brokenBytes = writer::indexBytes(broken);
+    files.index.insert(files.index.end(), brokenBytes.begin(), brokenBytes.end());
+    return files;
+}
+
+}  // namespace quorrel::testing
