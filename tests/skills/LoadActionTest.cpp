@@ -1,0 +1,261 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <limits>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "RecordingHost.h"
+#include "SkillFileWriter.h"
+#include "SkillTables.h"
+
+namespace quorrel {
+namespace {
+
+using testing::bytesOf;
+using testing::RecordingHost;
+using testing::textsOf;
+using writer::IndexRecord;
+
+constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
+constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
+
+// Three skills in the game client's layout: records of 9 bytes at offsets 0, 9 and 18.
+const std::vector<writer::Skill> kThreeSkills = {{"Alchemy", 1}, {"Anatomy", 0}, {"Archery", 255}};
+constexpr IndexRecord kAlchemy{0, 9, 0};
+constexpr IndexRecord kAnatomy{9, 9, 0};
+
+class LoadActionTest : public ::testing::Test {
+  protected:
+    // Writes the data file of kThreeSkills and an index of `records` over it.
+    RecordingHost hostFor(const std::vector<IndexRecord>& records) {
+        const auto layout = writer::gameClientLayout(kThreeSkills);
+        return RecordingHost(tables.writeFile("skills.mul", layout.data),
+                             tables.writeIndex(records));
+    }
+
+    testing::SkillTables tables;
+};
+
+TEST_F(LoadActionTest, RunsItsOperationsInOrder) {
+    RecordingHost host = hostFor({kAlchemy, {-1, 5, 0}, kAnatomy});
+    ASSERT_EQ(tables.load(host), std::nullopt);
+    EXPECT_EQ(
+        host.list().log(),
+        (std::vector<std::string>{"Clear", "read txtPathIdx", "read txtPath", "AddItem Alchemy",
+                                  "NewIndex", "Selected 0 true", "read txtPath", "AddItem Anatomy",
+                                  "NewIndex", "Selected 1 false", "ListIndex 0"}));
+    EXPECT_EQ(host.list().currentIndex(), 0);
+    // The data file is opened while the index file is, under the next free number.
+    EXPECT_EQ(host.fields().idxFileNo, 1);
+    EXPECT_EQ(host.fields().dataFileNo, 2);
+    EXPECT_EQ(tables.files().openCount(), 0u);
+}
+
+TEST_F(LoadActionTest, CheckMarksFollowTheFlagByte) {
+    const std::vector<writer::Skill> skills = {
+        {"Zero", 0}, {"One", 1}, {"Max", 255}, {"Two", 2}, {"High", 128}};
+    const auto layout = writer::gameClientLayout(skills);
+    RecordingHost host(tables.writeFile("skills.mul", layout.data),
+                       tables.writeFile("skills.idx", layout.index));
+    ASSERT_EQ(tables.load(host), std::nullopt);
+    EXPECT_EQ(host.list().items(),
+              (std::vector<SkillItem>{
+                  {"Zero", false}, {"One", true}, {"Max", true}, {"Two", true}, {"High", true}}));
+    EXPECT_EQ(host.list().calls("Selected"),
+              (std::vector<std::string>{"Selected 0 false", "Selected 1 true", "Selected 2 true",
+                                        "Selected 3 true", "Selected 4 true"}));
+}
+
+class EmptySlotTest : public LoadActionTest, public ::testing::WithParamInterface<IndexRecord> {};
+
+// An empty slot adds nothing and opens nothing (the data path is not even read); the record
+// after it is handled as usual.
+TEST_P(EmptySlotTest, AddsNothingAndOpensNothing) {
+    RecordingHost host = hostFor({GetParam(), kAnatomy, GetParam()});
+    ASSERT_EQ(tables.load(host), std::nullopt);
+    EXPECT_EQ(host.list().items(), (std::vector<SkillItem>{{"Anatomy", false}}));
+    EXPECT_EQ(host.dataPathReads(), 1u);
+    EXPECT_EQ(host.list().currentIndex(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Slots, EmptySlotTest,
+                         ::testing::Values(IndexRecord{-1, 5, 0}, IndexRecord{-1, 0, 0},
+                                           IndexRecord{-1, -7, 0}, IndexRecord{-1, kMax, 0},
+                                           IndexRecord{-1, kMin, 0}, IndexRecord{0, 0, 0},
+                                           IndexRecord{9, 0, 0}, IndexRecord{-2, 0, 0},
+                                           IndexRecord{kMax, 0, 0}, IndexRecord{kMin, 0, 7}));
+
+// How a data record becomes an item.
+struct NameCase {
+    std::string what;
+    std::string data;
+    IndexRecord record;
+    SkillItem item;
+};
+
+void PrintTo(const NameCase& c, std::ostream* out) {
+    *out << c.what;
+}
+
+class NameTest : public LoadActionTest, public ::testing::WithParamInterface<NameCase> {};
+
+TEST_P(NameTest, GivesTheItem) {
+    const NameCase& c = GetParam();
+    RecordingHost host(tables.writeFile("skills.mul", bytesOf(c.data)),
+                       tables.writeIndex({c.record}));
+    ASSERT_EQ(tables.load(host), std::nullopt) << c.what;
+    EXPECT_EQ(host.list().items(), std::vector<SkillItem>{c.item}) << c.what;
+    EXPECT_EQ(host.list().calls("AddItem"), std::vector<std::string>{"AddItem " + c.item.text})
+        << c.what;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Records, NameTest,
+    ::testing::Values(
+        NameCase{"offset 0: flag is the first byte", "\x01Mining", {0, 6, 0}, {"Mining", true}},
+        NameCase{"length counts the name bytes after the flag",
+                 std::string("\0Fishing", 8),
+                 {0, 3, 0},
+                 {"Fis", false}},
+        NameCase{"a record may lie anywhere",
+                 "xxxxx\x01"
+                 "Camping",
+                 {5, 7, 0},
+                 {"Camping", true}},
+        NameCase{"length 1 with a zero byte", std::string("\x01\0X", 3), {0, 1, 0}, {"", true}},
+        NameCase{"zero byte in the middle",
+                 std::string("\x01Tai\0loring", 11),
+                 {0, 10, 0},
+                 {"Tai", true}},
+        NameCase{
+            "no zero byte at all", std::string("\0Tinkering", 10), {0, 9, 0}, {"Tinkering", false}},
+        NameCase{"name runs past the end of the file", "\x01Lore", {0, 40, 0}, {"Lore", true}},
+        NameCase{"flag is the last byte of the file", "\x01Lore\x07", {5, 3, 0}, {"", true}},
+        NameCase{"flag just past the end reads as 0", "\x01Lore", {5, 3, 0}, {"", false}},
+        NameCase{"flag far past the end reads as 0", "\x01Lore", {5000, 3, 0}, {"", false}},
+        NameCase{"Windows-1252 text",
+                 "\x01S\xE9"
+                 "ance \x80\x81",
+                 {0, 9, 0},
+                 {"S\u00E9ance \u20AC\u0081", true}},
+        NameCase{"length 2147483647 on a small file",
+                 std::string("\x01Lore\0", 6),
+                 {0, kMax, 0},
+                 {"Lore", true}}),
+    [](const auto& param) { return "Case" + std::to_string(param.index); });
+
+// A huge length holds no more of the name than the data file can supply.
+TEST_F(LoadActionTest, HugeLengthHoldsOnlyWhatTheFileCanSupply) {
+    for (const std::int32_t offset : {0, 3, 100}) {
+        RecordingHost host(tables.writeFile("skills.mul", bytesOf(std::string("\x01Lore\0", 6))),
+                           tables.writeIndex({{offset, kMax, 0}}));
+        ASSERT_EQ(tables.load(host), std::nullopt);
+        ASSERT_EQ(host.list().items().size(), 1u);
+        EXPECT_EQ(host.fields().name.count(), kMax);
+        EXPECT_LE(host.fields().name.stored().size(), 5u) << "offset " << offset;
+    }
+}
+
+TEST_F(LoadActionTest, ExtraHasNoEffect) {
+    std::vector<std::vector<SkillItem>> lists;
+    for (const std::uint32_t extra : {0u, 1u, 0xDEADBEEFu, 0xFFFFFFFFu}) {
+        RecordingHost host = hostFor({{0, 9, extra}, {-1, 5, extra}, {18, 9, extra}});
+        ASSERT_EQ(tables.load(host), std::nullopt);
+        lists.push_back(host.list().items());
+    }
+    for (const auto& items : lists) {
+        EXPECT_EQ(items, (std::vector<SkillItem>{{"Alchemy", true}, {"Archery", true}}));
+    }
+}
+
+TEST_F(LoadActionTest, ASecondRunRebuildsTheList) {
+    RecordingHost host = hostFor({kAlchemy, kAnatomy, {18, 9, 0}});
+    ASSERT_EQ(tables.load(host), std::nullopt);
+    ASSERT_EQ(host.list().items().size(), 3u);
+
+    const auto second = writer::gameClientLayout(std::vector<writer::Skill>{{"Begging", 0}});
+    host.setDataPaths({tables.writeFile("second.mul", second.data)});
+    host.setIndexPath(tables.writeFile("second.idx", second.index));
+    ASSERT_EQ(tables.load(host), std::nullopt);
+    EXPECT_EQ(host.list().items(), (std::vector<SkillItem>{{"Begging", false}}));
+    EXPECT_EQ(host.list().currentIndex(), 0);
+    EXPECT_EQ(host.list().calls("Clear").size(), 2u);
+    EXPECT_EQ(tables.files().openCount(), 0u);
+}
+
+TEST_F(LoadActionTest, NoUsedRecordGivesAnEmptyListAndNoFailure) {
+    const std::string missingData = tables.pathOf("absent.mul");
+    for (const auto& records : std::vector<std::vector<IndexRecord>>{
+             {}, {{-1, 9, 0}}, {{0, 0, 0}, {-1, 3, 0}, {kMax, 0, 0}}}) {
+        RecordingHost host(missingData, tables.writeIndex(records));
+        EXPECT_EQ(tables.load(host), std::nullopt) << records.size() << " records";
+        EXPECT_TRUE(host.list().items().empty());
+        EXPECT_EQ(host.list().currentIndex(), std::nullopt);
+        EXPECT_EQ(host.list().log(), (std::vector<std::string>{"Clear", "read txtPathIdx"}));
+        EXPECT_EQ(tables.files().openCount(), 0u);
+    }
+}
+
+// Only whole 12-byte records are taken: a piece of 1 to 11 bytes at the end adds nothing, raises
+// nothing, and does not repeat the last record.
+TEST_F(LoadActionTest, TrailingPartialRecordIsIgnored) {
+    const auto layout = writer::gameClientLayout(kThreeSkills);
+    const std::string dataPath = tables.writeFile("skills.mul", layout.data);
+    const auto wholeRecords = writer::indexBytes(std::vector<IndexRecord>{kAlchemy, kAnatomy});
+    const auto usedRecord = writer::indexBytes(std::vector<IndexRecord>{{18, 9, 0}});
+    for (std::size_t piece = 1; piece < 12; ++piece) {
+        for (const bool pieceOfAUsedRecord : {true, false}) {
+            auto index = wholeRecords;
+            for (std::size_t i = 0; i < piece; ++i) {
+                index.push_back(pieceOfAUsedRecord ? usedRecord[i] : std::uint8_t{0x01});
+            }
+            RecordingHost host(dataPath, tables.writeFile("skills.idx", index));
+            EXPECT_EQ(tables.load(host), std::nullopt) << piece << " bytes";
+            EXPECT_EQ(textsOf(host.list().items()),
+                      (std::vector<std::string>{"Alchemy", "Anatomy"}))
+                << piece << " bytes";
+            EXPECT_EQ(host.dataPathReads(), 2u) << piece << " bytes";
+        }
+    }
+}
+
+// Game clients count the flag, the name and its zero in `length`, so each name is read one byte
+// into the next record and the last one a byte past the end of the file. Such a table loads in
+// full.
+TEST_F(LoadActionTest, GameClientLayoutLoadsInFull) {
+    const std::vector<writer::Skill> skills = {
+        {"Parrying", 1}, {"", 0}, {"Spirit Speak", 0}, {"Stealth", 1}, {"Peacemaking", 255}};
+    const auto layout = writer::gameClientLayout(skills);
+    RecordingHost host(tables.writeFile("skills.mul", layout.data),
+                       tables.writeFile("skills.idx", layout.index));
+    ASSERT_EQ(tables.load(host), std::nullopt);
+    EXPECT_EQ(host.list().items(), (std::vector<SkillItem>{{"Parrying", true},
+                                                           {"", false},
+                                                           {"Spirit Speak", false},
+                                                           {"Stealth", true},
+                                                           {"Peacemaking", true}}));
+    // The last name's read ended one byte past the end of the data file.
+    EXPECT_EQ(host.fields().offset + 1 + host.fields().length,
+              static_cast<std::int32_t>(layout.data.size()) + 1);
+    EXPECT_EQ(tables.files().openCount(), 0u);
+}
+
+// The data path is read afresh for each used record, so a path that changes between records is
+// followed; the index path is read once per run.
+TEST_F(LoadActionTest, ReadsTheDataPathAfreshForEachUsedRecord) {
+    const std::string first = tables.writeFile("first.mul", bytesOf("\x01"
+                                                                    "First"));
+    const std::string second = tables.writeFile("second.mul", bytesOf(std::string("\0Second", 7)));
+    RecordingHost host(first, tables.writeIndex({{0, 5, 0}, {-1, 5, 0}, {0, 6, 0}, {0, 5, 0}}));
+    host.setDataPaths({first, second, first});
+    ASSERT_EQ(tables.load(host), std::nullopt);
+    EXPECT_EQ(host.list().items(),
+              (std::vector<SkillItem>{{"First", true}, {"Second", false}, {"First", true}}));
+    EXPECT_EQ(host.dataPathReads(), 3u);
+    EXPECT_EQ(host.indexPathReads(), 1u);
+}
+
+}  // namespace
+}  // namespace quorrel
