@@ -9,6 +9,7 @@
 
 #include "Failure.h"
 #include "NativeFile.h"
+#include "WindowsPath.h"
 
 namespace quorrel {
 namespace {
@@ -16,17 +17,20 @@ namespace {
 constexpr int kClosed = -1;
 
 Failure systemFailure(std::string_view action, const std::string& path, int error) {
-    return Failure(FailureKind::OpenRefused, std::string(action) + " \"" + path +
-                                                 "\": " + std::strerror(error));
+    return Failure(FailureKind::OpenRefused,
+                   std::string(action) + " \"" + path + "\": " + std::strerror(error));
 }
 
 }  // namespace
 
 NativeFile NativeFile::openForReading(const std::string& path) {
     // O_NONBLOCK keeps a FIFO without a writer from hanging the open; regular files ignore it.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    const LocalPath file = localPathFor(path);  // drive-letter paths lead into the Wine prefix
+    const int fd = ::open(file.local.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd == kClosed) {
-        throw systemFailure("cannot open", path, errno);
+        const int reason = errno;
+        throw Failure(FailureKind::OpenRefused,
+                      "cannot open " + file.quoted() + ": " + std::strerror(reason));
     }
     return NativeFile(fd, path);
 }
@@ -45,7 +49,9 @@ NativeFile& NativeFile::operator=(NativeFile&& other) noexcept {
     return *this;
 }
 
-NativeFile::~NativeFile() { release(); }
+NativeFile::~NativeFile() {
+    release();
+}
 
 void NativeFile::release() noexcept {
     if (handle_ != kClosed) {
@@ -61,8 +67,8 @@ std::size_t NativeFile::readAt(std::uint64_t offset, std::span<std::uint8_t> int
         if (at > static_cast<std::uint64_t>(std::numeric_limits<off_t>::max())) {
             break;  // no file reaches that far
         }
-        const ssize_t got = ::pread(handle_, into.data() + total, into.size() - total,
-                                    static_cast<off_t>(at));
+        const ssize_t got =
+            ::pread(handle_, into.data() + total, into.size() - total, static_cast<off_t>(at));
         if (got < 0) {
             if (errno == EINTR) {
                 continue;

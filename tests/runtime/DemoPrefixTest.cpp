@@ -1,0 +1,60 @@
+// The bundled demo folder is shaped like a Wine prefix, so that the window's default paths find the
+// demo table when WINEPREFIX points at it, as scripts/run does.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "runtime/FileTable.h"
+#include "runtime/WindowsPath.h"
+#include "skills/LoadAction.h"
+#include "skills/SkillFileLayout.h"
+#include "skills/StandaloneHost.h"
+
+namespace quorrel {
+namespace {
+
+namespace fs = std::filesystem;
+
+class DemoPrefixTest : public ::testing::Test {
+  protected:
+    DemoPrefixTest() {
+        if (const char* old = std::getenv("WINEPREFIX")) {
+            oldPrefix_ = old;
+        }
+        ::setenv("WINEPREFIX", QUORREL_DEMO_PREFIX, 1);
+    }
+    ~DemoPrefixTest() override {
+        if (oldPrefix_) {
+            ::setenv("WINEPREFIX", oldPrefix_->c_str(), 1);
+        } else {
+            ::unsetenv("WINEPREFIX");
+        }
+    }
+
+  private:
+    std::optional<std::string> oldPrefix_;
+};
+
+TEST_F(DemoPrefixTest, TheDefaultPathsLeadToTheDemoFiles) {
+    const fs::path demo = QUORREL_DEMO_DIR;
+    EXPECT_TRUE(fs::equivalent(localPathFor(kDefaultDataPath).local, demo / "skills.mul"));
+    EXPECT_TRUE(fs::equivalent(localPathFor(kDefaultIndexPath).local, demo / "skills.idx"));
+}
+
+TEST_F(DemoPrefixTest, TheLoadActionOnTheDefaultPathsListsTheDemoTable) {
+    const std::string demo = QUORREL_DEMO_DIR;
+    StandaloneHost direct(demo + "/skills.mul", demo + "/skills.idx");
+    StandaloneHost defaults(kDefaultDataPath, kDefaultIndexPath);
+    FileTable files;
+    loadSkills(direct, files);
+    loadSkills(defaults, files);
+    EXPECT_GE(defaults.list().items().size(), 50u);
+    EXPECT_EQ(defaults.list().items(), direct.list().items());
+    EXPECT_EQ(defaults.list().currentIndex(), 0);
+}
+
+}  // namespace
+}  // namespace quorrel
