@@ -1,0 +1,237 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <limits>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "RecordingHost.h"
+#include "SkillFileWriter.h"
+#include "SkillTables.h"
+
+namespace quorrel {
+namespace {
+
+using testing::RecordingHost;
+using testing::textsOf;
+using writer::IndexRecord;
+
+constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
+constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
+
+// Three skills in the game client's layout: records of 9 bytes at offsets 0, 9 and 18, with the
+// flags 1, 0 and 255.
+const std::vector<writer::Skill> kThreeSkills = {{"Alchemy", 1}, {"Anatomy", 0}, {"Archery", 255}};
+constexpr IndexRecord kAlchemy{0, 9, 0};
+constexpr IndexRecord kAnatomy{9, 9, 0};
+constexpr IndexRecord kEmpty{-1, 9, 0};
+constexpr std::int32_t kArcheryOffset = 18;
+
+// A run over the three skills' data file that fails at one index record.
+struct FailingRecord {
+    std::string what;
+    std::vector<IndexRecord> records;
+    bool dataFileMissing;
+    FailureKind kind;
+    std::vector<std::string> itemsBefore;
+    int failingRecord;            // 0-based, counting empty slots too
+    std::string detail;           // what the description must say besides the record
+    std::optional<int> flagRead;  // the flag the failing record read before it failed
+    bool namesDataFile = false;   // a failure of the data file itself names it too
+};
+
+void PrintTo(const FailingRecord& c, std::ostream* out) {
+    *out << c.what;
+}
+
+class FailingRecordTest : public ::testing::TestWithParam<FailingRecord> {
+  protected:
+    testing::SkillTables tables;
+};
+
+// The failure has its kind and a description naming the index file, the 0-based record and the
+// value at fault; the items before it stay, and no file is left open.
+TEST_P(FailingRecordTest, RaisesItsKindAndKeepsWhatCameBefore) {
+    const FailingRecord& c = GetParam();
+    const std::string dataPath =
+        c.dataFileMissing
+            ? tables.pathOf("absent.mul")
+            : tables.writeFile("skills.mul", writer::gameClientLayout(kThreeSkills).data);
+    const std::string indexPath = tables.writeIndex(c.records);
+    RecordingHost host(dataPath, indexPath);
+
+    const std::optional<Failure> failure = tables.load(host);
+    ASSERT_TRUE(failure.has_value());
+    EXPECT_EQ(failureKindName(failure->kind()), failureKindName(c.kind));
+    const std::string description = failure->description();
+    EXPECT_NE(description.find("record " + std::to_string(c.failingRecord) + " of " + indexPath),
+              std::string::npos)
+        << description;
+    EXPECT_NE(description.find(c.detail), std::string::npos) << description;
+
+    EXPECT_EQ(textsOf(host.list().items()), c.itemsBefore);
+    EXPECT_TRUE(host.list().calls("ListIndex").empty());
+    EXPECT_EQ(tables.files().openCount(), 0u);
+    if (c.flagRead) {
+        EXPECT_EQ(host.fields().flag, *c.flagRead);
+    }
+    if (c.namesDataFile) {
+        EXPECT_NE(description.find(dataPath), std::string::npos) << description;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Records, FailingRecordTest,
+    ::testing::Values(FailingRecord{"offset 2147483647 in the third used record",
+                                    {kAlchemy, kEmpty, kAnatomy, {kMax, 9, 0}, kAlchemy},
+                                    false,
+                                    FailureKind::Overflow,
+                                    {"Alchemy", "Anatomy"},
+                                    3,
+                                    "offset 2147483647",
+                                    std::nullopt},
+                      FailingRecord{"length -2147483648 after the flag is read",
+                                    {kAlchemy, {kArcheryOffset, kMin, 0}},
+                                    false,
+                                    FailureKind::Overflow,
+                                    {"Alchemy"},
+                                    1,
+                                    "length -2147483648",
+                                    255},
+                      FailingRecord{"length -5",
+                                    {kAnatomy, {kArcheryOffset, -5, 0}},
+                                    false,
+                                    FailureKind::BufferBounds,
+                                    {"Anatomy"},
+                                    1,
+                                    "length -5",
+                                    255},
+                      FailingRecord{"length -1",
+                                    {{kArcheryOffset, -1, 0}},
+                                    false,
+                                    FailureKind::BufferBounds,
+                                    {},
+                                    0,
+                                    "length -1",
+                                    255},
+                      FailingRecord{"offset -2",
+                                    {kAlchemy, kAnatomy, kEmpty, {-2, 9, 0}},
+                                    false,
+                                    FailureKind::BadReadPosition,
+                                    {"Alchemy", "Anatomy"},
+                                    3,
+                                    "offset -2",
+                                    std::nullopt,
+                                    true},
+                      FailingRecord{"offset -2147483648",
+                                    {{kMin, 9, 0}},
+                                    false,
+                                    FailureKind::BadReadPosition,
+                                    {},
+                                    0,
+                                    "offset -2147483648",
+                                    std::nullopt,
+                                    true},
+                      FailingRecord{"missing data file at the first used record",
+                                    {kEmpty, {5, 0, 0}, kAlchemy},
+                                    true,
+                                    FailureKind::OpenRefused,
+                                    {},
+                                    2,
+                                    "No such file or directory",
+                                    std::nullopt,
+                                    true},
+                      // The data file is opened before anything about the record is looked at.
+                      FailingRecord{"missing data file before an offset overflow",
+                                    {{kMax, 9, 0}},
+                                    true,
+                                    FailureKind::OpenRefused,
+                                    {},
+                                    0,
+                                    "absent.mul",
+                                    std::nullopt,
+                                    true},
+                      FailingRecord{"missing data file before a negative length",
+                                    {{0, -5, 0}},
+                                    true,
+                                    FailureKind::OpenRefused,
+                                    {},
+                                    0,
+                                    "absent.mul",
+                                    std::nullopt,
+                                    true}),
+    [](const auto& param) { return "Case" + std::to_string(param.index); });
+
+class LoadFailureTest : public ::testing::Test {
+  protected:
+    RecordingHost hostFor(const std::vector<IndexRecord>& records) {
+        return RecordingHost(
+            tables.writeFile("skills.mul", writer::gameClientLayout(kThreeSkills).data),
+            tables.writeIndex(records));
+    }
+
+    testing::SkillTables tables;
+};
+
+TEST_F(LoadFailureTest, MissingIndexFileIsRefusedNamingItAndTheReason) {
+    const std::string indexPath = tables.pathOf("absent.idx");
+    RecordingHost host(tables.pathOf("absent.mul"), indexPath);
+    const std::optional<Failure> failure = tables.load(host);
+    ASSERT_TRUE(failure.has_value());
+    EXPECT_EQ(failure->kind(), FailureKind::OpenRefused);
+    EXPECT_NE(failure->description().find(indexPath), std::string::npos);
+    EXPECT_NE(failure->description().find("No such file or directory"), std::string::npos);
+    EXPECT_EQ(host.list().log(), (std::vector<std::string>{"Clear", "read txtPathIdx"}));
+    EXPECT_EQ(tables.files().openCount(), 0u);
+}
+
+// A list operation that reports a failure ends the run with that failure.
+struct ListFailure {
+    std::string operation;
+    int nthCall;
+    FailureKind kind;
+    std::vector<std::string> itemsBefore;
+};
+
+class ListFailureTest : public LoadFailureTest,
+                        public ::testing::WithParamInterface<ListFailure> {};
+
+TEST_P(ListFailureTest, EndsTheRunWithTheListsFailure) {
+    const ListFailure& c = GetParam();
+    RecordingHost host = hostFor({kAlchemy, kEmpty, kAnatomy, {18, 9, 0}});
+    host.list().failOn(c.operation, c.nthCall, Failure(c.kind, "the list says no"));
+    const std::optional<Failure> failure = tables.load(host);
+    ASSERT_TRUE(failure.has_value());
+    EXPECT_EQ(failure->kind(), c.kind);
+    EXPECT_NE(failure->description().find("the list says no"), std::string::npos);
+    EXPECT_EQ(textsOf(host.list().items()), c.itemsBefore);
+    EXPECT_EQ(host.list().log().back().rfind(c.operation, 0), 0u) << "the run went on";
+    EXPECT_EQ(tables.files().openCount(), 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Operations, ListFailureTest,
+    ::testing::Values(
+        ListFailure{"Clear", 1, FailureKind::ListOperation, {}},
+        ListFailure{"AddItem", 1, FailureKind::ListOperation, {}},
+        ListFailure{"AddItem", 2, FailureKind::ListOperation, {"Alchemy"}},
+        ListFailure{"Selected", 2, FailureKind::ListOperation, {"Alchemy", "Anatomy"}},
+        ListFailure{
+            "ListIndex", 1, FailureKind::InvalidListIndex, {"Alchemy", "Anatomy", "Archery"}}),
+    [](const auto& param) { return param.param.operation + std::to_string(param.param.nthCall); });
+
+// A failed run leaves nothing open, so the next run on good files works from the same table.
+TEST_F(LoadFailureTest, ARunAfterAFailureStartsAfresh) {
+    RecordingHost host = hostFor({kAlchemy, {kArcheryOffset, -5, 0}});
+    ASSERT_TRUE(tables.load(host).has_value());
+    host.setIndexPath(tables.writeIndex({kAnatomy}, "good.idx"));
+    ASSERT_EQ(tables.load(host), std::nullopt);
+    EXPECT_EQ(textsOf(host.list().items()), std::vector<std::string>{"Anatomy"});
+    EXPECT_EQ(host.fields().idxFileNo, 1);
+    EXPECT_EQ(tables.files().openCount(), 0u);
+}
+
+}  // namespace
+}  // namespace quorrel
