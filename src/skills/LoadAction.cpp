@@ -16,13 +16,13 @@ constexpr std::int32_t kNameSizeWorthChecking = 64 * 1024;
 
 // Closes a file number when the run leaves its scope, on failure as well as on success.
 class ClosesOnExit {
-public:
+  public:
     ClosesOnExit(FileTable& files, FileNumber number) : files_(files), number_(number) {}
     ClosesOnExit(const ClosesOnExit&) = delete;
     ClosesOnExit& operator=(const ClosesOnExit&) = delete;
     ~ClosesOnExit() { files_.close(number_); }
 
-private:
+  private:
     FileTable& files_;
     FileNumber number_;
 };
@@ -65,7 +65,8 @@ std::size_t nameBytesToHold(FileTable& files, const LoadFields& fields) {
 void loadRecord(LoadHost& host, FileTable& files, LoadFields& fields) {
     SkillList& lstSkills = host.lstSkills();
     fields.dataFileNo = files.freeNumber();
-    describedAs([] { return std::string("data file"); }, [&] { files.open(fields.dataFileNo, host.txtPathText()); });
+    describedAs([] { return std::string("data file"); },
+                [&] { files.open(fields.dataFileNo, host.txtPathText()); });
     const ClosesOnExit closeData(files, fields.dataFileNo);
 
     const std::int32_t flagPosition = addOrOverflow(fields.offset, 1, "offset");
@@ -73,9 +74,8 @@ void loadRecord(LoadHost& host, FileTable& files, LoadFields& fields) {
                 [&] { files.getByte(fields.dataFileNo, flagPosition, fields.flag); });
 
     const std::int32_t upperBound = addOrOverflow(fields.length, -1, "length");
-    describedAs([&] { return labelled("length", fields.length); }, [&] {
-        fields.name.redim(0, upperBound, nameBytesToHold(files, fields));
-    });
+    describedAs([&] { return labelled("length", fields.length); },
+                [&] { fields.name.redim(0, upperBound, nameBytesToHold(files, fields)); });
     files.getBuffer(fields.dataFileNo, files.position(fields.dataFileNo), fields.name);
     files.close(fields.dataFileNo);
 
@@ -92,7 +92,8 @@ void loadSkills(LoadHost& host, FileTable& files) {
 
     fields.idxFileNo = files.freeNumber();
     const std::string indexPath = host.txtPathIdxText();
-    describedAs([] { return std::string("index file"); }, [&] { files.open(fields.idxFileNo, indexPath); });
+    describedAs([] { return std::string("index file"); },
+                [&] { files.open(fields.idxFileNo, indexPath); });
     const ClosesOnExit closeIndex(files, fields.idxFileNo);
 
     // Only whole records are taken: a trailing piece shorter than a record is not one.
