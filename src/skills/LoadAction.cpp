@@ -1,5 +1,7 @@
 #include "LoadAction.h"
 
+#include <algorithm>
+#include <span>
 #include <string>
 
 #include "SkillFileLayout.h"
@@ -61,6 +63,14 @@ std::size_t nameBytesToHold(FileTable& files, const LoadFields& fields) {
     return static_cast<std::size_t>(files.remaining(fields.dataFileNo));
 }
 
+// The list keeps an item's text only up to its first zero character, so the bytes after the first
+// zero byte are never converted: a long name buffer of a huge `length` would otherwise become a
+// text up to three times its size, only to be cut.
+std::span<const std::uint8_t> beforeFirstZero(std::span<const std::uint8_t> bytes) {
+    return bytes.first(static_cast<std::size_t>(
+        std::find(bytes.begin(), bytes.end(), std::uint8_t{0}) - bytes.begin()));
+}
+
 // Handles one used index record: reads its flag and name from the data file and appends the item.
 void loadRecord(LoadHost& host, FileTable& files, LoadFields& fields) {
     SkillList& lstSkills = host.lstSkills();
@@ -79,7 +89,7 @@ void loadRecord(LoadHost& host, FileTable& files, LoadFields& fields) {
     files.getBuffer(fields.dataFileNo, files.position(fields.dataFileNo), fields.name);
     files.close(fields.dataFileNo);
 
-    lstSkills.AddItem(textFrom8Bit(fields.name.stored()));
+    lstSkills.AddItem(textFrom8Bit(beforeFirstZero(fields.name.stored())));
     lstSkills.Selected(lstSkills.NewIndex(), fields.flag != 0);
 }
 
