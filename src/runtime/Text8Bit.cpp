@@ -4,9 +4,12 @@
 
 #ifdef _WIN32
 #define WIN32_LEAN_AND_MEAN
+#ifndef NOMINMAX
 #define NOMINMAX
+#endif
 #include <windows.h>
 
+#include <algorithm>
 #include <limits>
 #endif
 
@@ -27,18 +30,22 @@ std::string utf8FromWide(const std::wstring& wide) {
     return text;
 }
 
-std::string systemCodePageToUtf8(std::span<const std::uint8_t> bytes) {
+// Names are Windows-1252 whatever the system's own code page is: a system set to another one
+// (or to a multi-byte one, which would join bytes into characters) must not change them.
+constexpr UINT kWindows1252 = 1252;
+
+std::string windows1252ToUtf8(std::span<const std::uint8_t> bytes) {
     // MultiByteToWideChar takes an int count; names longer than that are converted in pieces,
-    // which is exact for the single-byte code pages this text comes in.
+    // which is exact for a single-byte code page.
     constexpr std::size_t kPiece = std::numeric_limits<int>::max() / 2;
     std::string text;
     for (std::size_t start = 0; start < bytes.size(); start += kPiece) {
         const auto piece = bytes.subspan(start, std::min(kPiece, bytes.size() - start));
         const auto* source = reinterpret_cast<const char*>(piece.data());
         const int sourceSize = static_cast<int>(piece.size());
-        const int size = MultiByteToWideChar(CP_ACP, 0, source, sourceSize, nullptr, 0);
+        const int size = MultiByteToWideChar(kWindows1252, 0, source, sourceSize, nullptr, 0);
         std::wstring wide(static_cast<std::size_t>(size), L'\0');
-        MultiByteToWideChar(CP_ACP, 0, source, sourceSize, wide.data(), size);
+        MultiByteToWideChar(kWindows1252, 0, source, sourceSize, wide.data(), size);
         text += utf8FromWide(wide);
     }
     return text;
@@ -81,7 +88,7 @@ char32_t windows1252(std::uint8_t byte) {
 
 std::string textFrom8Bit(std::span<const std::uint8_t> bytes) {
 #ifdef _WIN32
-    return systemCodePageToUtf8(bytes);
+    return windows1252ToUtf8(bytes);
 #else
     std::string text;
     text.reserve(bytes.size());
