@@ -15,21 +15,20 @@ void appendLittleEndian(std::vector<std::uint8_t>& bytes, std::uint32_t value) {
 
 // The characters of Windows-1252 bytes 0x80..0x9F; 0 where the code page assigns none.
 constexpr std::array<char32_t, 32> kUpperHalf = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
-    0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
 };
 
 char32_t nextCodePoint(std::string_view text, std::size_t& at) {
     const auto lead = static_cast<unsigned char>(text[at++]);
     const int extra = lead < 0x80 ? 0 : lead < 0xE0 ? 1 : lead < 0xF0 ? 2 : 3;
-    char32_t point = extra == 0 ? lead : lead & (0x3F >> extra);
+    char32_t point = extra == 0 ? lead : static_cast<char32_t>(lead & (0x3F >> extra));
     for (int i = 0; i < extra; ++i) {
         if (at >= text.size()) {
             throw std::invalid_argument("truncated UTF-8 in \"" + std::string(text) + "\"");
         }
-        point = (point << 6) | (static_cast<unsigned char>(text[at++]) & 0x3F);
+        point = (point << 6) | static_cast<char32_t>(static_cast<unsigned char>(text[at++]) & 0x3F);
     }
     return point;
 }
@@ -84,7 +83,8 @@ std::string windows1252FromUtf8(std::string_view text) {
 
 void writeFile(const std::filesystem::path& path, std::span<const std::uint8_t> bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
     out.close();
     if (!out) {
         throw std::runtime_error("cannot write " + path.string());
