@@ -91,8 +91,16 @@ std::uint64_t NativeFile::size() const {
     if (::fstat(handle_, &status) != 0) {
         throw systemFailure("cannot read the size of", path_, errno);
     }
-    // Devices and pipes report no size: they hold no records.
-    return S_ISREG(status.st_mode) ? static_cast<std::uint64_t>(status.st_size) : 0;
+    // A directory, pipe or device opens like a file but has no size to read records by; taking
+    // it as empty would show an empty table where the user named the wrong thing.
+    if (S_ISDIR(status.st_mode)) {
+        throw systemFailure("cannot read", path_, EISDIR);
+    }
+    if (!S_ISREG(status.st_mode)) {
+        throw Failure(FailureKind::OpenRefused,
+                      "cannot read \"" + path_ + "\": it is not a regular file");
+    }
+    return static_cast<std::uint64_t>(status.st_size);
 }
 
 }  // namespace quorrel

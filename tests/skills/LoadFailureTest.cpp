@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <filesystem>
 #include <limits>
 #include <optional>
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "RecordingHost.h"
@@ -185,6 +187,25 @@ TEST_F(LoadFailureTest, MissingIndexFileIsRefusedNamingItAndTheReason) {
     EXPECT_NE(failure->description().find("No such file or directory"), std::string::npos);
     EXPECT_EQ(host.list().log(), (std::vector<std::string>{"Clear", "read txtPathIdx"}));
     EXPECT_EQ(tables.files().openCount(), 0u);
+}
+
+// A folder named where a file belongs is refused with its path, not taken for an empty table.
+TEST_F(LoadFailureTest, FolderInPlaceOfAFileIsRefusedNamingIt) {
+    const std::string folder = tables.pathOf("a folder");
+    std::filesystem::create_directory(folder);
+    const std::string data =
+        tables.writeFile("skills.mul", writer::gameClientLayout(kThreeSkills).data);
+    const std::string index = tables.writeIndex({kEmpty, kAlchemy});
+    for (const auto& [dataPath, indexPath] :
+         std::vector<std::pair<std::string, std::string>>{{data, folder}, {folder, index}}) {
+        RecordingHost host(dataPath, indexPath);
+        const std::optional<Failure> failure = tables.load(host);
+        ASSERT_TRUE(failure.has_value()) << "data " << dataPath << ", index " << indexPath;
+        EXPECT_EQ(failure->kind(), FailureKind::OpenRefused);
+        EXPECT_NE(failure->description().find(folder), std::string::npos) << failure->description();
+        EXPECT_TRUE(host.list().items().empty());
+        EXPECT_EQ(tables.files().openCount(), 0u);
+    }
 }
 
 // A list operation that reports a failure ends the run with that failure.
