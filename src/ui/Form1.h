@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QWidget>
+#include <optional>
+
+#include "ListViewSkillList.h"
+#include "SkillListModel.h"
+#include "runtime/FileTable.h"
+#include "skills/LoadFields.h"
+#include "skills/LoadHost.h"
+
+class QLineEdit;
+class QListView;
+class QPushButton;
+
+namespace quorrel {
+
+// The program's one window: the skill list, the data and index file paths and the "Get" button
+// that loads the list from those files. It is the load action's host: the action fills its list,
+// reads its path fields and keeps its working fields here for the window's whole life.
+class Form1 : public QWidget, public LoadHost {
+    Q_OBJECT
+
+  public:
+    explicit Form1(QWidget* parent = nullptr);
+
+    SkillList& lstSkills() override { return skillList_; }
+    std::string txtPathText() const override;
+    std::string txtPathIdxText() const override;
+    LoadFields& loadFields() override { return fields_; }
+
+  public slots:
+    // Rebuilds the list from the files named in the path fields. A failure is shown to the user
+    // and leaves the window as the load left it.
+    void cmdGet_Click();
+
+  protected:
+    // Tells the user why a load failed, in a standard error box. Tests replace it so that
+    // nothing waits for a person.
+    virtual void showFailure(const QString& description);
+
+  private:
+    void placeControls();
+    void setTabOrder();
+    void placeWindow();
+    std::optional<QString> runLoad();
+
+    // The controls and the list's model belong to the window, which deletes them.
+    QListView* const lstSkills_;
+    QLineEdit* const txtPath_;
+    QLineEdit* const txtPathIdx_;
+    QPushButton* const cmdGet_;
+    SkillListModel* const skillModel_;
+
+    ListViewSkillList skillList_;
+    LoadFields fields_;
+    FileTable files_;
+};
+
+}  // namespace quorrel

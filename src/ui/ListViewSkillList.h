@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QListView>
+
+#include "SkillListModel.h"
+#include "skills/SkillList.h"
+
+namespace quorrel {
+
+// The skill list operations carried out on a check-box list view and its model. Appended items
+// reach the view when publishPending() or ListIndex() runs, so a load shows them in one step.
+class ListViewSkillList final : public SkillList {
+  public:
+    // Both must outlive this object.
+    ListViewSkillList(QListView& view, SkillListModel& model) : view_(view), model_(model) {}
+
+    void Clear() override { model_.clear(); }
+    int NewIndex() const override;
+    void Selected(int index, bool checked) override;
+    void ListIndex(int index) override;
+
+    // Shows the items appended since the last call.
+    void publishPending() { model_.publishPending(); }
+
+  protected:
+    void appendItem(std::string_view text) override { model_.append(text); }
+
+  private:
+    bool holds(int index) const noexcept;
+
+    QListView& view_;
+    SkillListModel& model_;
+};
+
+}  // namespace quorrel

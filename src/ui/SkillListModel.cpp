@@ -1,0 +1,108 @@
+#include "SkillListModel.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace quorrel {
+
+SkillListModel::SkillListModel(QObject* parent) : QAbstractListModel(parent) {}
+
+void SkillListModel::append(std::string_view utf8Text) {
+    texts_.append(utf8Text);
+    ends_.push_back(texts_.size());
+    checked_.push_back(0);
+}
+
+void SkillListModel::clear() {
+    beginResetModel();
+    texts_.clear();
+    texts_.shrink_to_fit();
+    ends_.clear();
+    ends_.shrink_to_fit();
+    checked_.clear();
+    checked_.shrink_to_fit();
+    published_ = 0;
+    endResetModel();
+}
+
+void SkillListModel::publishPending() {
+    // A view counts rows in int; items past that stay stored but cannot be shown.
+    const std::size_t shownLimit = static_cast<std::size_t>(std::numeric_limits<int>::max());
+    const std::size_t target = std::min(storedCount(), shownLimit);
+    if (target <= published_) {
+        return;
+    }
+    beginInsertRows(QModelIndex(), static_cast<int>(published_), static_cast<int>(target - 1));
+    published_ = target;
+    endInsertRows();
+}
+
+std::string_view SkillListModel::text(std::size_t row) const {
+    const std::size_t end = ends_.at(row);
+    const std::size_t begin = row == 0 ? 0 : ends_[row - 1];
+    return std::string_view(texts_).substr(begin, end - begin);
+}
+
+void SkillListModel::setChecked(std::size_t row, bool checked) {
+    checked_.at(row) = checked ? 1 : 0;
+    if (row < published_) {
+        const QModelIndex changed = index(static_cast<int>(row));
+        emit dataChanged(changed, changed, {Qt::CheckStateRole});
+    }
+}
+
+int SkillListModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(published_);
+}
+
+bool SkillListModel::isShown(const QModelIndex& index) const {
+    return index.isValid() && !index.parent().isValid() && index.row() >= 0 &&
+           static_cast<std::size_t>(index.row()) < published_;
+}
+
+QString SkillListModel::shownText(std::size_t row) const {
+    const std::string_view utf8 = text(row);
+    // Decoding only a prefix keeps a hostile, gigabyte-long name from being copied for display.
+    const std::size_t prefixBytes = static_cast<std::size_t>(kLongestShownText) * 4;
+    QString shown =
+        QString::fromUtf8(utf8.data(), static_cast<qsizetype>(std::min(utf8.size(), prefixBytes)));
+    if (shown.size() > kLongestShownText || utf8.size() > prefixBytes) {
+        shown.truncate(kLongestShownText);
+        shown.append(QChar(0x2026));
+    }
+    return shown;
+}
+
+QVariant SkillListModel::data(const QModelIndex& index, int role) const {
+    if (!isShown(index)) {
+        return {};
+    }
+    const auto row = static_cast<std::size_t>(index.row());
+    switch (role) {
+        case Qt::DisplayRole:
+            return shownText(row);
+        case Qt::CheckStateRole:
+            return isChecked(row) ? Qt::Checked : Qt::Unchecked;
+        default:
+            return {};
+    }
+}
+
+bool SkillListModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    if (!isShown(index) || role != Qt::CheckStateRole) {
+        return false;
+    }
+    setChecked(static_cast<std::size_t>(index.row()),
+               value.value<Qt::CheckState>() != Qt::Unchecked);
+    return true;
+}
+
+Qt::ItemFlags SkillListModel::flags(const QModelIndex& index) const {
+    if (!isShown(index)) {
+        return Qt::NoItemFlags;
+    }
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable |
+           Qt::ItemNeverHasChildren;
+}
+
+}  // namespace quorrel

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QAbstractListModel>
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quorrel {
+
+// The items of the skill list, kept compact enough for a million of them: every text in one UTF-8
+// block and one check mark per item, with no object per item.
+//
+// Appending does not tell the views at once: items wait until publishPending() shows them all in
+// one step, so that a load of many items costs the views one insertion instead of one per item.
+class SkillListModel final : public QAbstractListModel {
+    Q_OBJECT
+
+  public:
+    // Texts longer than this are shown cut short with an ellipsis; the item keeps its whole text.
+    static constexpr qsizetype kLongestShownText = 1024;
+
+    explicit SkillListModel(QObject* parent = nullptr);
+
+    // Items stored, shown or still waiting.
+    std::size_t storedCount() const noexcept { return checked_.size(); }
+
+    void append(std::string_view utf8Text);
+    void clear();
+    void publishPending();
+
+    std::string_view text(std::size_t row) const;
+    bool isChecked(std::size_t row) const { return checked_.at(row) != 0; }
+    void setChecked(std::size_t row, bool checked);
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+  private:
+    bool isShown(const QModelIndex& index) const;
+    QString shownText(std::size_t row) const;
+
+    std::string texts_;              // every item's text, back to back
+    std::vector<std::size_t> ends_;  // where each item's text ends in texts_
+    std::vector<unsigned char> checked_;
+    std::size_t published_ = 0;  // the first items that the views know of
+};
+
+}  // namespace quorrel

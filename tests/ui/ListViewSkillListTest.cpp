@@ -1,0 +1,122 @@
+#include <gtest/gtest.h>
+
+#include <QListView>
+#include <functional>
+#include <string>
+
+#include "ListViewSkillList.h"
+#include "SkillListModel.h"
+#include "runtime/Failure.h"
+
+namespace quorrel {
+namespace {
+
+class ListViewSkillListTest : public ::testing::Test {
+  protected:
+    ListViewSkillListTest() { view.setModel(&model); }
+
+    QString shownText(int row) const { return model.index(row).data(Qt::DisplayRole).toString(); }
+    bool shownChecked(int row) const {
+        return model.index(row).data(Qt::CheckStateRole).value<Qt::CheckState>() == Qt::Checked;
+    }
+
+    QListView view;
+    SkillListModel model;
+    ListViewSkillList list{view, model};
+};
+
+TEST_F(ListViewSkillListTest, AppendedItemsWaitForOneInsertionThenShowInOrder) {
+    int insertions = 0;
+    QObject::connect(&model, &QAbstractItemModel::rowsInserted, [&] { ++insertions; });
+    list.AddItem("Zeta");
+    list.AddItem("Alpha");
+    list.Selected(list.NewIndex(), true);
+    EXPECT_EQ(model.rowCount(), 0);
+    EXPECT_EQ(list.NewIndex(), 1);
+
+    list.publishPending();
+    list.publishPending();
+    EXPECT_EQ(insertions, 1);
+    ASSERT_EQ(model.rowCount(), 2);
+    EXPECT_EQ(shownText(0), "Zeta");
+    EXPECT_EQ(shownText(1), "Alpha");
+    EXPECT_FALSE(shownChecked(0));
+    EXPECT_TRUE(shownChecked(1));
+}
+
+TEST_F(ListViewSkillListTest, TextEndsAtTheFirstZeroCharacter) {
+    list.AddItem(std::string("Hid\0ing", 7));
+    list.AddItem(std::string("\0", 1));
+    list.publishPending();
+    EXPECT_EQ(shownText(0), "Hid");
+    EXPECT_EQ(shownText(1), "");
+}
+
+TEST_F(ListViewSkillListTest, ListIndexShowsTheItemsAndMakesOneCurrent) {
+    list.AddItem("One");
+    list.AddItem("Two");
+    list.ListIndex(1);
+    EXPECT_EQ(model.rowCount(), 2);
+    EXPECT_EQ(view.currentIndex().row(), 1);
+}
+
+TEST_F(ListViewSkillListTest, ClearEmptiesTheListAndDropsTheCurrentItem) {
+    list.AddItem("One");
+    list.ListIndex(0);
+    list.AddItem("Waiting");
+    list.Clear();
+    EXPECT_EQ(model.rowCount(), 0);
+    EXPECT_EQ(list.NewIndex(), -1);
+    EXPECT_FALSE(view.currentIndex().isValid());
+    list.publishPending();
+    EXPECT_EQ(model.rowCount(), 0);
+}
+
+TEST_F(ListViewSkillListTest, OperationsOnAMissingItemFailWithTheirKinds) {
+    list.AddItem("Only");
+    struct Case {
+        const char* what;
+        std::function<void()> operation;
+        FailureKind kind;
+    };
+    const Case cases[] = {
+        {"check item 1 of 1", [&] { list.Selected(1, true); }, FailureKind::ListOperation},
+        {"check item -1", [&] { list.Selected(-1, false); }, FailureKind::ListOperation},
+        {"make item 1 current", [&] { list.ListIndex(1); }, FailureKind::InvalidListIndex},
+        {"make item -1 current", [&] { list.ListIndex(-1); }, FailureKind::InvalidListIndex},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        try {
+            c.operation();
+            ADD_FAILURE() << "no failure";
+        } catch (const Failure& failure) {
+            EXPECT_EQ(failure.kind(), c.kind);
+        }
+    }
+    list.Clear();
+    EXPECT_THROW(list.ListIndex(0), Failure);
+}
+
+TEST_F(ListViewSkillListTest, UserToggleChangesTheStoredMark) {
+    list.AddItem("One");
+    list.publishPending();
+    EXPECT_TRUE(model.setData(model.index(0), Qt::Checked, Qt::CheckStateRole));
+    EXPECT_TRUE(model.isChecked(0));
+    EXPECT_TRUE(model.flags(model.index(0)).testFlag(Qt::ItemIsUserCheckable));
+    EXPECT_FALSE(model.setData(model.index(0), QStringLiteral("renamed"), Qt::EditRole));
+    EXPECT_EQ(shownText(0), "One");
+}
+
+TEST_F(ListViewSkillListTest, AVeryLongTextIsShownCutShortButKeptWhole) {
+    const std::string longText(5 * 1024 * 1024, 'x');
+    list.AddItem(longText);
+    list.publishPending();
+    const QString shown = shownText(0);
+    EXPECT_EQ(shown.size(), SkillListModel::kLongestShownText + 1);
+    EXPECT_TRUE(shown.endsWith(QChar(0x2026)));
+    EXPECT_EQ(model.text(0).size(), longText.size());
+}
+
+}  // namespace
+}  // namespace quorrel
