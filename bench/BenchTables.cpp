@@ -1,0 +1,55 @@
+#include "BenchTables.h"
+
+#include <stdlib.h>
+
+#include <array>
+#include <stdexcept>
+#include <system_error>
+#include <vector>
+
+#include "SkillFileWriter.h"
+
+namespace quorrel::bench {
+namespace {
+
+// A made-up name of 8 to 24 characters, different for every record.
+std::string nameOf(std::size_t record) {
+    static constexpr std::array<const char*, 8> kStems = {
+        "Lantern", "Brook", "Tide", "Ember", "Quill", "Hollow", "Thistle", "Cinder",
+    };
+    static constexpr std::array<const char*, 4> kEndings = {"craft", "lore", "watching", "keeping"};
+    return std::string(kStems[record % kStems.size()]) + kEndings[(record / 8) % kEndings.size()] +
+           " " + std::to_string(record);
+}
+
+}  // namespace
+
+BenchTables::BenchTables() {
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "quorrel-bench-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr) {
+        throw std::runtime_error("cannot make a temporary directory from " + pattern);
+    }
+    directory_ = pattern;
+}
+
+BenchTables::~BenchTables() {
+    std::error_code ignored;
+    std::filesystem::remove_all(directory_, ignored);
+}
+
+TablePaths BenchTables::write(std::size_t usedRecords) const {
+    std::vector<writer::Skill> skills;
+    skills.reserve(usedRecords);
+    for (std::size_t record = 0; record < usedRecords; ++record) {
+        skills.push_back({nameOf(record), static_cast<std::uint8_t>(record % 2)});
+    }
+    const auto files = writer::gameClientLayout(skills);
+    const std::string stem = (directory_ / std::to_string(usedRecords)).string();
+    TablePaths paths{stem + ".idx", stem + ".mul"};
+    writer::writeFile(paths.index, files.index);
+    writer::writeFile(paths.data, files.data);
+    return paths;
+}
+
+}  // namespace quorrel::bench
