@@ -21,7 +21,7 @@ class RecordingHost final : public LoadHost {
     // The data path texts handed out in turn, the last one again once they run out.
     void setDataPaths(std::vector<std::string> paths) {
         dataPaths_ = std::move(paths);
-        dataReads_ = 0;
+        nextDataPath_ = 0;
     }
     void setIndexPath(std::string path) { indexPath_ = std::move(path); }
 
@@ -30,8 +30,8 @@ class RecordingHost final : public LoadHost {
 
     std::string txtPathText() const override {
         list_.note("read txtPath");
-        const std::size_t turn = std::min(dataReads_++, dataPaths_.size() - 1);
-        return dataPaths_[turn];
+        ++dataReads_;
+        return dataPaths_[std::min(nextDataPath_++, dataPaths_.size() - 1)];
     }
 
     std::string txtPathIdxText() const override {
@@ -50,6 +50,7 @@ class RecordingHost final : public LoadHost {
     std::string indexPath_;
     RecordingSkillList list_;
     LoadFields fields_;
+    mutable std::size_t nextDataPath_ = 0;
     mutable std::size_t dataReads_ = 0;
     mutable std::size_t indexReads_ = 0;
 };
