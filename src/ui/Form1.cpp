@@ -55,7 +55,7 @@ Form1::Form1(QWidget* parent)
 
     lstSkills_->setModel(skillModel_);
     placeControls();
-    setTabOrder();
+    orderTabStops();
     connect(cmdGet_, &QPushButton::clicked, this, &Form1::cmdGet_Click);
     placeWindow();
 }
@@ -78,7 +78,7 @@ void Form1::placeControls() {
     cmdGet_->setDefault(false);
 }
 
-void Form1::setTabOrder() {
+void Form1::orderTabStops() {
     QWidget::setTabOrder(lstSkills_, cmdGet_);
     QWidget::setTabOrder(cmdGet_, txtPath_);
     QWidget::setTabOrder(txtPath_, txtPathIdx_);

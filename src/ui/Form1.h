@@ -41,7 +41,7 @@ class Form1 : public QWidget, public LoadHost {
 
   private:
     void placeControls();
-    void setTabOrder();
+    void orderTabStops();
     void placeWindow();
     std::optional<QString> runLoad();
 

@@ -1,5 +1,7 @@
 #include "ListViewSkillList.h"
 
+#include <new>
+#include <stdexcept>
 #include <string>
 
 #include "runtime/Failure.h"
@@ -8,6 +10,20 @@ namespace quorrel {
 
 int ListViewSkillList::NewIndex() const {
     return static_cast<int>(model_.storedCount()) - 1;
+}
+
+void ListViewSkillList::appendItem(std::string_view text) {
+    try {
+        model_.append(text);
+    } catch (const std::bad_alloc&) {
+        throw Failure(FailureKind::OutOfMemory, "cannot add an item of " +
+                                                    std::to_string(text.size()) +
+                                                    " bytes to the list: out of memory");
+    } catch (const std::length_error&) {
+        throw Failure(FailureKind::OutOfMemory, "cannot add an item of " +
+                                                    std::to_string(text.size()) +
+                                                    " bytes to the list: the list is full");
+    }
 }
 
 bool ListViewSkillList::holds(int index) const noexcept {

@@ -23,7 +23,8 @@ class ListViewSkillList final : public SkillList {
     void publishPending() { model_.publishPending(); }
 
   protected:
-    void appendItem(std::string_view text) override { model_.append(text); }
+    // Throws an out-of-memory failure when the item's text cannot be stored.
+    void appendItem(std::string_view text) override;
 
   private:
     bool holds(int index) const noexcept;

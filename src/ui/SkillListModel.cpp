@@ -8,9 +8,21 @@ namespace quorrel {
 SkillListModel::SkillListModel(QObject* parent) : QAbstractListModel(parent) {}
 
 void SkillListModel::append(std::string_view utf8Text) {
-    texts_.append(utf8Text);
-    ends_.push_back(texts_.size());
-    checked_.push_back(0);
+    // Each step that can run out of memory is undone if a later one does, so that a failed
+    // append leaves the items as they were.
+    ends_.push_back(texts_.size() + utf8Text.size());
+    try {
+        checked_.push_back(0);
+        try {
+            texts_.append(utf8Text);
+        } catch (...) {
+            checked_.pop_back();
+            throw;
+        }
+    } catch (...) {
+        ends_.pop_back();
+        throw;
+    }
 }
 
 void SkillListModel::clear() {

@@ -25,6 +25,7 @@ class SkillListModel final : public QAbstractListModel {
     // Items stored, shown or still waiting.
     std::size_t storedCount() const noexcept { return checked_.size(); }
 
+    // Stores an item, unchecked and not yet shown. On failure the items stay as they were.
     void append(std::string_view utf8Text);
     void clear();
     void publishPending();
