@@ -40,12 +40,10 @@ def frame(picture, left, top, right, bottom, colour):
     fill(picture, right, top, right, bottom, colour)
 
 
-def check_mark(picture, left, top, scale, colour):
-    """A tick whose short stroke starts at (left, top + 2*scale)."""
-    points = [(0, 2), (1, 3), (2, 4), (3, 3), (4, 2), (5, 1), (6, 0)]
-    for dx, dy in points:
-        fill(picture, left + dx * scale, top + dy * scale,
-             left + dx * scale + scale - 1, top + dy * scale + scale, colour)
+def check_mark(picture, left, top, colour):
+    """A two-pixel-thick tick in the 5 x 5 square whose top left corner is (left, top)."""
+    for dx, dy in [(0, 2), (1, 3), (2, 2), (3, 1), (4, 0)]:
+        fill(picture, left + dx, top + dy, left + dx, top + dy + 1, colour)
 
 
 def draw_32(colours):
@@ -55,11 +53,11 @@ def draw_32(colours):
     frame(picture, 3, 1, 28, 30, colours['ink'])
     fill(picture, 4, 2, 27, 5, colours['title'])
     for row, checked in enumerate([True, False, True]):
-        top = 8 + row * 7
-        frame(picture, 6, top, 11, top + 5, colours['ink'])
-        fill(picture, 14, top + 2, 25, top + 3, colours['line'])
+        top = 7 + row * 8
+        frame(picture, 6, top, 12, top + 6, colours['ink'])
+        fill(picture, 15, top + 2, 25, top + 4, colours['line'])
         if checked:
-            check_mark(picture, 7, top + 1, 1, colours['tick'])
+            check_mark(picture, 7, top + 1, colours['tick'])
     return picture
 
 
