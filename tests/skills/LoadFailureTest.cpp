@@ -12,6 +12,7 @@
 #include "RecordingHost.h"
 #include "SkillFileWriter.h"
 #include "SkillTables.h"
+#include "SystemReason.h"
 
 namespace quorrel {
 namespace {
@@ -142,7 +143,7 @@ INSTANTIATE_TEST_SUITE_P(
                                     FailureKind::OpenRefused,
                                     {},
                                     2,
-                                    "No such file or directory",
+                                    testing::missingFileReason(),
                                     std::nullopt,
                                     true},
                       // The data file is opened before anything about the record is looked at.
@@ -184,7 +185,7 @@ TEST_F(LoadFailureTest, MissingIndexFileIsRefusedNamingItAndTheReason) {
     ASSERT_TRUE(failure.has_value());
     EXPECT_EQ(failure->kind(), FailureKind::OpenRefused);
     EXPECT_NE(failure->description().find(indexPath), std::string::npos);
-    EXPECT_NE(failure->description().find("No such file or directory"), std::string::npos);
+    EXPECT_NE(failure->description().find(testing::missingFileReason()), std::string::npos);
     EXPECT_EQ(host.list().log(), (std::vector<std::string>{"Clear", "read txtPathIdx"}));
     EXPECT_EQ(tables.files().openCount(), 0u);
 }
