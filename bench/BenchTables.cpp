@@ -38,14 +38,14 @@ BenchTables::~BenchTables() {
     std::filesystem::remove_all(directory_, ignored);
 }
 
-TablePaths BenchTables::write(std::size_t usedRecords) const {
+TablePaths writeTable(std::size_t usedRecords, const std::filesystem::path& directory) {
     std::vector<writer::Skill> skills;
     skills.reserve(usedRecords);
     for (std::size_t record = 0; record < usedRecords; ++record) {
         skills.push_back({nameOf(record), static_cast<std::uint8_t>(record % 2)});
     }
     const auto files = writer::gameClientLayout(skills);
-    const std::string stem = (directory_ / std::to_string(usedRecords)).string();
+    const std::string stem = (directory / std::to_string(usedRecords)).string();
     TablePaths paths{stem + ".idx", stem + ".mul"};
     writer::writeFile(paths.index, files.index);
     writer::writeFile(paths.data, files.data);

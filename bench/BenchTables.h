@@ -12,9 +12,13 @@ struct TablePaths {
     std::string data;
 };
 
-// Skill tables of a given number of used records in the game clients' layout, written into a
-// private temporary directory that goes with the object. Names are made up and of mixed lengths;
-// flags alternate, so half the items are checked.
+// Writes a table of `usedRecords` records in the game clients' layout into `directory`, as
+// N.idx and N.mul, and returns where it lies. Names are made up and of mixed lengths; flags
+// alternate, so half the items are checked.
+TablePaths writeTable(std::size_t usedRecords, const std::filesystem::path& directory);
+
+// Skill tables written by writeTable() into a private temporary directory that goes with the
+// object.
 class BenchTables {
   public:
     BenchTables();
@@ -23,7 +27,7 @@ class BenchTables {
     ~BenchTables();
 
     // Writes a table of `usedRecords` records and returns where it lies.
-    TablePaths write(std::size_t usedRecords) const;
+    TablePaths write(std::size_t usedRecords) const { return writeTable(usedRecords, directory_); }
 
   private:
     std::filesystem::path directory_;
