@@ -41,6 +41,9 @@ TEST(NoLeaks, ThousandsOfRunsLeaveNoDescriptorOpen) {
         }
     }
     EXPECT_EQ(openDescriptorCount(), descriptorsBefore);
+    if (!processFiguresKnown()) {
+        GTEST_SKIP() << "the loads ran, but this system does not show the descriptor count";
+    }
 }
 
 }  // namespace

@@ -22,6 +22,9 @@ std::int64_t statusBytes(const std::string& name) {
 }  // namespace
 
 std::size_t openDescriptorCount() {
+    if (!processFiguresKnown()) {
+        return 0;
+    }
     // The directory iterator holds a descriptor of its own while it counts, the same each time.
     std::size_t count = 0;
     for ([[maybe_unused]] const auto& entry :
@@ -31,13 +34,16 @@ std::size_t openDescriptorCount() {
     return count;
 }
 
-PeakMemoryGrowth::PeakMemoryGrowth() {
+PeakMemoryGrowth::PeakMemoryGrowth() : startResident_(0) {
+    if (!processFiguresKnown()) {
+        return;
+    }
     std::ofstream("/proc/self/clear_refs") << "5";  // resets VmHWM to the current resident size
     startResident_ = statusBytes("VmRSS");
 }
 
 std::int64_t PeakMemoryGrowth::bytes() const {
-    return statusBytes("VmHWM") - startResident_;
+    return processFiguresKnown() ? statusBytes("VmHWM") - startResident_ : 0;
 }
 
 }  // namespace quorrel::testing

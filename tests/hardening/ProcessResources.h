@@ -5,7 +5,18 @@
 
 namespace quorrel::testing {
 
-// The number of file descriptors this process has open, counted in /proc/self/fd.
+// Whether this system shows the process's descriptors and memory figures (Linux's /proc). Where
+// it does not, the tests still run their loads and check what they give, but not those figures.
+constexpr bool processFiguresKnown() {
+#ifdef __linux__
+    return true;
+#else
+    return false;
+#endif
+}
+
+// The number of file descriptors this process has open, counted in /proc/self/fd; 0 where
+// processFiguresKnown() is false.
 std::size_t openDescriptorCount();
 
 // Whether the build runs under AddressSanitizer, whose shadow memory and quarantine make the
@@ -26,7 +37,7 @@ constexpr bool underAddressSanitizer() {
 
 // How far the process's peak resident memory rises above where it stood when the object was made.
 // The peak is reset at the start (Linux's clear_refs), so earlier work in the process does not hide
-// the rise.
+// the rise. Always 0 where processFiguresKnown() is false.
 class PeakMemoryGrowth {
   public:
     PeakMemoryGrowth();
