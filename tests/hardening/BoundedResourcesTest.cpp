@@ -59,9 +59,12 @@ Loaded loadMeasured(const std::string& dataPath, const std::string& indexPath) {
     return loaded;
 }
 
+// The result of the load is checked everywhere; its memory only where the figures mean something.
 void expectPeakWithin(std::int64_t peakGrowth, std::int64_t bound) {
     if (underAddressSanitizer() || !processFiguresKnown()) {
-        GTEST_SKIP() << "no meaningful memory figures here (AddressSanitizer or no /proc)";
+        ::testing::Test::RecordProperty("peak_growth",
+                                        "not measured (AddressSanitizer or no /proc)");
+        return;
     }
     ::testing::Test::RecordProperty("peak_growth_bytes", std::to_string(peakGrowth));
     EXPECT_LE(peakGrowth, bound) << "the load raised the peak by " << peakGrowth / kMiB << " MiB";
