@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "DumpCommand.h"
+#include "ScopedVariable.h"
 #include "SkillTableFiles.h"
 #include "skills/SkillFileLayout.h"
 
@@ -111,6 +112,10 @@ TEST(DumpCommand, AMissingDataFileIsRefusedNamingThePath) {
 }
 
 TEST(DumpCommand, DefaultsToTheGamesInstallPaths) {
+    // Off Windows the default paths lead into the Wine prefix: an empty one stands in for a
+    // machine without the game, whatever the developer's own prefix holds.
+    const TempDir emptyPrefix;
+    const testing::ScopedVariable prefix("WINEPREFIX", emptyPrefix.path().string());
     const auto result = runWith({});
     // Nothing is installed there on a test machine; the refusal names the default index path.
     ASSERT_EQ(result.status, 1);

@@ -2,11 +2,10 @@
 // demo table when WINEPREFIX points at it, as scripts/run does.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <optional>
 #include <string>
 
+#include "ScopedVariable.h"
 #include "runtime/FileTable.h"
 #include "runtime/WindowsPath.h"
 #include "skills/LoadAction.h"
@@ -19,23 +18,8 @@ namespace {
 namespace fs = std::filesystem;
 
 class DemoPrefixTest : public ::testing::Test {
-  protected:
-    DemoPrefixTest() {
-        if (const char* old = std::getenv("WINEPREFIX")) {
-            oldPrefix_ = old;
-        }
-        ::setenv("WINEPREFIX", QUORREL_DEMO_PREFIX, 1);
-    }
-    ~DemoPrefixTest() override {
-        if (oldPrefix_) {
-            ::setenv("WINEPREFIX", oldPrefix_->c_str(), 1);
-        } else {
-            ::unsetenv("WINEPREFIX");
-        }
-    }
-
   private:
-    std::optional<std::string> oldPrefix_;
+    testing::ScopedVariable prefix_{"WINEPREFIX", QUORREL_DEMO_PREFIX};
 };
 
 TEST_F(DemoPrefixTest, TheDefaultPathsLeadToTheDemoFiles) {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "ScopedVariable.h"
 #include "SkillFileWriter.h"
 #include "TempDir.h"
 #include "runtime/Failure.h"
@@ -19,32 +20,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Sets or clears an environment variable for the life of the object and then puts it back.
-class ScopedVariable {
-  public:
-    ScopedVariable(std::string name, const std::optional<std::string>& value)
-        : name_(std::move(name)) {
-        if (const char* old = std::getenv(name_.c_str())) {
-            old_ = old;
-        }
-        set(value);
-    }
-    ScopedVariable(const ScopedVariable&) = delete;
-    ScopedVariable& operator=(const ScopedVariable&) = delete;
-    ~ScopedVariable() { set(old_); }
-
-  private:
-    void set(const std::optional<std::string>& value) const {
-        if (value) {
-            ::setenv(name_.c_str(), value->c_str(), 1);
-        } else {
-            ::unsetenv(name_.c_str());
-        }
-    }
-
-    std::string name_;
-    std::optional<std::string> old_;
-};
+using testing::ScopedVariable;
 
 std::string failureOf(const std::string& typed, const fs::path& prefix) {
     try {
