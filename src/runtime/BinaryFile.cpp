@@ -28,13 +28,13 @@ std::uint64_t BinaryFile::size() {
 
 void BinaryFile::read(std::int64_t position, std::span<std::uint8_t> into) {
     if (position < 1) {
-        throw Failure(FailureKind::BadReadPosition,
-                      "cannot read \"" + path_ + "\" at position " + std::to_string(position) +
-                          ": positions start at 1");
+        throw Failure(FailureKind::BadReadPosition, "cannot read \"" + path_ + "\" at position " +
+                                                        std::to_string(position) +
+                                                        ": positions start at 1");
     }
     const auto offset = static_cast<std::uint64_t>(position - 1);
-    const std::size_t got = into.size() < kLargestWindow ? readThroughWindow(offset, into)
-                                                         : file_.readAt(offset, into);
+    const std::size_t got =
+        into.size() < kLargestWindow ? readThroughWindow(offset, into) : file_.readAt(offset, into);
     std::fill(into.begin() + static_cast<std::ptrdiff_t>(got), into.end(), std::uint8_t{0});
     position_ = position + static_cast<std::int64_t>(into.size());
 }
@@ -53,7 +53,8 @@ std::size_t BinaryFile::readThroughWindow(std::uint64_t offset, std::span<std::u
     }
     const std::uint64_t skip = offset - windowOffset_;
     const std::size_t available =
-        skip >= windowFill_ ? 0 : std::min(into.size(), windowFill_ - static_cast<std::size_t>(skip));
+        skip >= windowFill_ ? 0
+                            : std::min(into.size(), windowFill_ - static_cast<std::size_t>(skip));
     std::copy_n(window_.begin() + static_cast<std::ptrdiff_t>(skip), available, into.begin());
     return available;
 }

@@ -14,7 +14,7 @@ namespace quorrel {
 // and end-of-file. Small reads are served from a read-ahead window, so reading a file a few bytes
 // at a time costs few system calls.
 class BinaryFile {
-public:
+  public:
     BinaryFile(NativeFile file, std::string path);
 
     const std::string& path() const noexcept { return path_; }
@@ -35,7 +35,7 @@ public:
     // Moves the position on by `bytes` without reading them.
     void skip(std::int64_t bytes) noexcept { position_ += bytes; }
 
-private:
+  private:
     std::size_t readThroughWindow(std::uint64_t offset, std::span<std::uint8_t> into);
 
     NativeFile file_;

@@ -24,7 +24,7 @@ std::string_view failureKindName(FailureKind kind);
 // A failure of a file, buffer, arithmetic or list operation. Always thrown, never returned; the
 // description is a full sentence fit to show a user.
 class Failure : public std::runtime_error {
-public:
+  public:
     Failure(FailureKind kind, const std::string& description);
 
     FailureKind kind() const noexcept { return kind_; }
@@ -33,7 +33,7 @@ public:
     // The same failure with "context: " put in front of its description.
     Failure within(std::string_view context) const;
 
-private:
+  private:
     FailureKind kind_;
 };
 

@@ -20,7 +20,7 @@ using FileNumber = std::int16_t;
 // is closed when the table is destroyed. Operations on a number that is not open throw
 // std::invalid_argument: that is a fault of the caller, not of the file.
 class FileTable {
-public:
+  public:
     static constexpr FileNumber kHighestNumber = 32767;
 
     // The lowest number that no open file uses. Throws an open-refused failure when all are taken.
@@ -54,7 +54,7 @@ public:
     // elements, held or not.
     void getBuffer(FileNumber number, std::int64_t position, ByteBuffer& buffer);
 
-private:
+  private:
     BinaryFile& file(FileNumber number);
 
     std::vector<std::optional<BinaryFile>> slots_;  // slot i holds number i + 1

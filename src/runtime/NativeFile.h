@@ -9,7 +9,7 @@ namespace quorrel {
 // An operating-system file opened for reading only, shared with other programs and never created.
 // Owns its handle and closes it when destroyed.
 class NativeFile {
-public:
+  public:
     // Opens an existing file. Throws an open-refused failure naming the path and the system's
     // reason when it cannot.
     static NativeFile openForReading(const std::string& path);
@@ -28,7 +28,7 @@ public:
     // The file's size in bytes.
     std::uint64_t size() const;
 
-private:
+  private:
 #ifdef _WIN32
     using Handle = void*;
 #else

@@ -79,7 +79,9 @@ NativeFile& NativeFile::operator=(NativeFile&& other) noexcept {
     return *this;
 }
 
-NativeFile::~NativeFile() { release(); }
+NativeFile::~NativeFile() {
+    release();
+}
 
 void NativeFile::release() noexcept {
     if (handle_ != INVALID_HANDLE_VALUE) {

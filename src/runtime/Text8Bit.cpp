@@ -23,8 +23,8 @@ std::string utf8FromWide(const std::wstring& wide) {
         return {};
     }
     const int wideSize = static_cast<int>(wide.size());
-    const int size = WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideSize, nullptr, 0, nullptr,
-                                         nullptr);
+    const int size =
+        WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideSize, nullptr, 0, nullptr, nullptr);
     std::string text(static_cast<std::size_t>(size), '\0');
     WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideSize, text.data(), size, nullptr, nullptr);
     return text;

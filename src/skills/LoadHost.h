@@ -10,7 +10,7 @@ namespace quorrel {
 // What the load action needs from its surroundings: the list it fills, the two path texts and
 // a home for its working fields. The window is one such host; quorrel-dump and tests are others.
 class LoadHost {
-public:
+  public:
     virtual ~LoadHost() = default;
 
     virtual SkillList& lstSkills() = 0;

@@ -21,18 +21,18 @@ bool MemorySkillList::holds(int index) const noexcept {
 
 void MemorySkillList::Selected(int index, bool checked) {
     if (!holds(index)) {
-        throw Failure(FailureKind::ListOperation,
-                      "cannot set the check mark of item " + std::to_string(index) +
-                          ": the list has " + std::to_string(items_.size()) + " items");
+        throw Failure(FailureKind::ListOperation, "cannot set the check mark of item " +
+                                                      std::to_string(index) + ": the list has " +
+                                                      std::to_string(items_.size()) + " items");
     }
     items_[static_cast<std::size_t>(index)].checked = checked;
 }
 
 void MemorySkillList::ListIndex(int index) {
     if (!holds(index)) {
-        throw Failure(FailureKind::InvalidListIndex,
-                      "cannot make item " + std::to_string(index) + " current: the list has " +
-                          std::to_string(items_.size()) + " items");
+        throw Failure(FailureKind::InvalidListIndex, "cannot make item " + std::to_string(index) +
+                                                         " current: the list has " +
+                                                         std::to_string(items_.size()) + " items");
     }
     current_ = index;
 }

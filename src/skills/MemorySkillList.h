@@ -18,7 +18,7 @@ struct SkillItem {
 
 // A skill list held in memory, for front ends without a window of their own.
 class MemorySkillList final : public SkillList {
-public:
+  public:
     void Clear() override;
     int NewIndex() const override { return static_cast<int>(items_.size()) - 1; }
     void Selected(int index, bool checked) override;
@@ -27,10 +27,10 @@ public:
     const std::vector<SkillItem>& items() const noexcept { return items_; }
     std::optional<int> currentIndex() const noexcept { return current_; }
 
-protected:
+  protected:
     void appendItem(std::string_view text) override;
 
-private:
+  private:
     bool holds(int index) const noexcept;
 
     std::vector<SkillItem> items_;

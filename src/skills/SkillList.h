@@ -7,7 +7,7 @@ namespace quorrel {
 // The check-box list the load action fills: the five operations it uses, with the list's own
 // rules. Item indexes count from 0.
 class SkillList {
-public:
+  public:
     virtual ~SkillList() = default;
 
     // Removes all items; there is no current item afterwards.
@@ -28,7 +28,7 @@ public:
     // is no item at `index`.
     virtual void ListIndex(int index) = 0;
 
-protected:
+  protected:
     // Appends an item whose text holds no zero character.
     virtual void appendItem(std::string_view text) = 0;
 };

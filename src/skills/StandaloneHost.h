@@ -11,7 +11,7 @@ namespace quorrel {
 // A home for the load action outside a window: fixed path texts, a list in memory and the working
 // fields, all owned here.
 class StandaloneHost final : public LoadHost {
-public:
+  public:
     StandaloneHost(std::string dataPath, std::string indexPath)
         : dataPath_(std::move(dataPath)), indexPath_(std::move(indexPath)) {}
 
@@ -22,7 +22,7 @@ public:
 
     const MemorySkillList& list() const noexcept { return list_; }
 
-private:
+  private:
     std::string dataPath_;
     std::string indexPath_;
     MemorySkillList list_;

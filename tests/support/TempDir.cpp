@@ -12,8 +12,8 @@ TempDir::TempDir() {
     std::random_device entropy;
     std::mt19937_64 random(entropy());
     for (int attempt = 0; attempt < 100; ++attempt) {
-        auto candidate = std::filesystem::temp_directory_path() /
-                         ("quorrel-test-" + std::to_string(random()));
+        auto candidate =
+            std::filesystem::temp_directory_path() / ("quorrel-test-" + std::to_string(random()));
         if (std::filesystem::create_directory(candidate)) {
             path_ = std::move(candidate);
             return;

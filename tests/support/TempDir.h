@@ -11,7 +11,7 @@ namespace quorrel::testing {
 // A fresh directory under the system's temporary folder, removed with everything in it when the
 // object goes.
 class TempDir {
-public:
+  public:
     TempDir();
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
@@ -22,7 +22,7 @@ public:
     // Writes `bytes` to the file `name` inside the directory and returns its full path as text.
     std::string write(const std::string& name, std::span<const std::uint8_t> bytes) const;
 
-private:
+  private:
     std::filesystem::path path_;
 };
 
