@@ -10,10 +10,10 @@ namespace quorrel {
 
 // A zero-filled byte buffer with inclusive bounds lowerBound()..upperBound(). Only the first
 // stored().size() elements are held in memory; every element past them is zero. That lets a buffer
-// stand for a range of a file that runs past the file's end without allocating the part no read
-// can ever fill.
+// stand for a range of a file that runs past the file's end, or past the point where its contents
+// stop mattering, without allocating the rest.
 class ByteBuffer {
-public:
+  public:
     static constexpr std::size_t kUnlimited = std::numeric_limits<std::size_t>::max();
 
     // An empty buffer: bounds 0 and -1, no elements.
@@ -32,7 +32,7 @@ public:
     std::span<std::uint8_t> stored() noexcept { return bytes_; }
     std::span<const std::uint8_t> stored() const noexcept { return bytes_; }
 
-private:
+  private:
     std::int32_t lower_ = 0;
     std::int32_t upper_ = -1;
     std::vector<std::uint8_t> bytes_;

@@ -9,7 +9,9 @@
 namespace quorrel {
 namespace {
 
-std::size_t slotOf(FileNumber number) { return static_cast<std::size_t>(number - 1); }
+std::size_t slotOf(FileNumber number) {
+    return static_cast<std::size_t>(number - 1);
+}
 
 std::int32_t littleEndianInt32(const std::array<std::uint8_t, 4>& bytes) {
     const std::uint32_t value = std::uint32_t{bytes[0]} | (std::uint32_t{bytes[1]} << 8) |
@@ -55,8 +57,8 @@ bool FileTable::isOpen(FileNumber number) const noexcept {
 }
 
 std::size_t FileTable::openCount() const noexcept {
-    return static_cast<std::size_t>(
-        std::count_if(slots_.begin(), slots_.end(), [](const auto& slot) { return slot.has_value(); }));
+    return static_cast<std::size_t>(std::count_if(
+        slots_.begin(), slots_.end(), [](const auto& slot) { return slot.has_value(); }));
 }
 
 BinaryFile& FileTable::file(FileNumber number) {
@@ -66,13 +68,21 @@ BinaryFile& FileTable::file(FileNumber number) {
     return *slots_[slotOf(number)];
 }
 
-bool FileTable::endOfFile(FileNumber number) { return file(number).endOfFile(); }
+bool FileTable::endOfFile(FileNumber number) {
+    return file(number).endOfFile();
+}
 
-std::int64_t FileTable::position(FileNumber number) { return file(number).position(); }
+std::int64_t FileTable::position(FileNumber number) {
+    return file(number).position();
+}
 
-std::uint64_t FileTable::size(FileNumber number) { return file(number).size(); }
+std::uint64_t FileTable::size(FileNumber number) {
+    return file(number).size();
+}
 
-const std::string& FileTable::path(FileNumber number) { return file(number).path(); }
+const std::string& FileTable::path(FileNumber number) {
+    return file(number).path();
+}
 
 std::uint64_t FileTable::remaining(FileNumber number) {
     BinaryFile& binary = file(number);
@@ -97,7 +107,8 @@ void FileTable::getBytes(FileNumber number, std::int64_t position, std::span<std
 void FileTable::getBuffer(FileNumber number, std::int64_t position, ByteBuffer& buffer) {
     BinaryFile& binary = file(number);
     binary.read(position, buffer.stored());
-    // The elements not held lie past the end of the file, so they read as the zeros they are.
+    // The elements not held stay zero: the buffer's owner sized it so that no read reaching them
+    // could change what it is used for.
     binary.skip(buffer.count() - static_cast<std::int64_t>(buffer.stored().size()));
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "SkillFileLayout.h"
 #include "runtime/CheckedMath.h"
@@ -12,9 +13,10 @@
 namespace quorrel {
 namespace {
 
-// A name longer than this is only held as far as the data file can fill it, which costs a look at
-// the file's size; shorter names are simply allocated in full.
+// A name longer than this is only held as far as it can reach the text (see nameBytesToHold);
+// shorter names are simply allocated in full.
 constexpr std::int32_t kNameSizeWorthChecking = 64 * 1024;
+constexpr std::size_t kNameScanPiece = 1024 * 1024;
 
 // Closes a file number when the run leaves its scope, on failure as well as on success.
 class ClosesOnExit {
@@ -55,12 +57,28 @@ bool isEmptySlot(const LoadFields& fields) {
     return fields.offset == kEmptySlotOffset || fields.length == kEmptySlotLength;
 }
 
-// How many name elements the buffer needs to hold: all of them, unless the data file ends first.
-std::size_t nameBytesToHold(FileTable& files, const LoadFields& fields) {
+// How many name elements the buffer needs to hold. A short name is held in full. A long one is
+// held only as far as the data file reaches and up to its first zero byte: the bytes after that
+// never reach the text, so a huge `length` costs memory in proportion to the name it shows, not
+// to the length or the file. Finding that zero means reading a long name twice.
+std::size_t nameBytesToHold(FileTable& files, const LoadFields& fields, std::int64_t namePosition) {
     if (fields.length <= kNameSizeWorthChecking) {
         return ByteBuffer::kUnlimited;
     }
-    return static_cast<std::size_t>(files.remaining(fields.dataFileNo));
+    const std::uint64_t reachable =
+        std::min(files.remaining(fields.dataFileNo), static_cast<std::uint64_t>(fields.length));
+    std::vector<std::uint8_t> piece(kNameScanPiece);
+    for (std::uint64_t scanned = 0; scanned < reachable; scanned += piece.size()) {
+        piece.resize(
+            static_cast<std::size_t>(std::min<std::uint64_t>(piece.size(), reachable - scanned)));
+        files.getBytes(fields.dataFileNo, namePosition + static_cast<std::int64_t>(scanned), piece);
+        const auto zero = std::find(piece.begin(), piece.end(), std::uint8_t{0});
+        if (zero != piece.end()) {
+            return static_cast<std::size_t>(scanned) +
+                   static_cast<std::size_t>(zero - piece.begin());
+        }
+    }
+    return static_cast<std::size_t>(reachable);
 }
 
 // The list keeps an item's text only up to its first zero character, so the bytes after the first
@@ -84,9 +102,11 @@ void loadRecord(LoadHost& host, FileTable& files, LoadFields& fields) {
                 [&] { files.getByte(fields.dataFileNo, flagPosition, fields.flag); });
 
     const std::int32_t upperBound = addOrOverflow(fields.length, -1, "length");
-    describedAs([&] { return labelled("length", fields.length); },
-                [&] { fields.name.redim(0, upperBound, nameBytesToHold(files, fields)); });
-    files.getBuffer(fields.dataFileNo, files.position(fields.dataFileNo), fields.name);
+    const std::int64_t namePosition = files.position(fields.dataFileNo);
+    describedAs(
+        [&] { return labelled("length", fields.length); },
+        [&] { fields.name.redim(0, upperBound, nameBytesToHold(files, fields, namePosition)); });
+    files.getBuffer(fields.dataFileNo, namePosition, fields.name);
     files.close(fields.dataFileNo);
 
     lstSkills.AddItem(textFrom8Bit(beforeFirstZero(fields.name.stored())));

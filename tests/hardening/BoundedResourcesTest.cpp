@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <limits>
 #include <string>
@@ -120,6 +121,23 @@ TEST(BoundedResources, OneHugeRecordOfNonZeroBytes) {
     EXPECT_TRUE(loaded.items.front().checked);
     const auto shown = static_cast<std::int64_t>(name.size());
     expectPeakWithin(loaded.peakGrowth, 4 * shown + kOverhead);
+}
+
+// A short name at the start of a large data file of zero bytes, read with the longest length: the
+// load holds the name up to its first zero byte, not the whole file after it.
+TEST(BoundedResources, ShortNameOverAHugeFileOfZeros) {
+    constexpr std::size_t kDataSize = 64 * kMiB;
+    const TempDir dir;
+    std::vector<std::uint8_t> data(kDataSize, 0);
+    const std::vector<std::uint8_t> start = {1, 'Z', 'o'};
+    std::copy(start.begin(), start.end(), data.begin());
+    const std::string dataPath = dir.write("skills.mul", data);
+    data = {};
+    const std::string indexPath = dir.write("skills.idx", indexOf({{0, kLongest, 0}}));
+
+    const Loaded loaded = loadMeasured(dataPath, indexPath);
+    EXPECT_EQ(loaded.items, (std::vector<SkillItem>{{"Zo", true}}));
+    expectPeakWithin(loaded.peakGrowth, kOverhead);
 }
 
 }  // namespace
