@@ -38,7 +38,12 @@ bool equalIgnoringAsciiCase(std::string_view left, std::string_view right) {
 }
 
 std::string quote(std::string_view text) {
-    return "\"" + std::string(text) + "\"";
+    std::string quoted;
+    quoted.reserve(text.size() + 2);
+    quoted += '"';
+    quoted += text;
+    quoted += '"';
+    return quoted;
 }
 
 Failure refusal(const std::string& typed, std::string_view reason) {
