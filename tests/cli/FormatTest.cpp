@@ -16,8 +16,8 @@ std::string asText(const std::vector<SkillItem>& skills) {
 }
 
 TEST(TextFormat, WritesOneMarkedLinePerItemInListOrder) {
-    const std::vector<SkillItem> skills{{"Alchemy", true}, {"Zither Tuning", false}, {"", true}};
-    EXPECT_EQ(asText(skills), "[x] Alchemy\n[ ] Zither Tuning\n[x] \n");
+    const std::vector<SkillItem> skills{{"Dowsing", true}, {"Zither Tuning", false}, {"", true}};
+    EXPECT_EQ(asText(skills), "[x] Dowsing\n[ ] Zither Tuning\n[x] \n");
 }
 
 TEST(TextFormat, WritesNothingForAnEmptyList) {
@@ -25,12 +25,12 @@ TEST(TextFormat, WritesNothingForAnEmptyList) {
 }
 
 TEST(JsonFormat, WritesTheSkillsInOrderWithANullError) {
-    const SkillDump dump{{{"Alchemy", true}, {"Fen Walking", false}}, std::nullopt};
+    const SkillDump dump{{{"Dowsing", true}, {"Fen Walking", false}}, std::nullopt};
     EXPECT_EQ(skillsAsJson(dump),
               "{\n"
               "  \"skills\": [\n"
               "    {\n"
-              "      \"name\": \"Alchemy\",\n"
+              "      \"name\": \"Dowsing\",\n"
               "      \"checked\": true\n"
               "    },\n"
               "    {\n"
@@ -47,13 +47,13 @@ TEST(JsonFormat, WritesAnEmptyArrayForAnEmptyList) {
 }
 
 TEST(JsonFormat, WritesTheFailureKindAndMessageAfterTheSkillsReadBeforeIt) {
-    const SkillDump dump{{{"Alchemy", false}},
+    const SkillDump dump{{{"Dowsing", false}},
                          Failure(FailureKind::BufferBounds, "record 1 of a.idx: length -5")};
     EXPECT_EQ(skillsAsJson(dump),
               "{\n"
               "  \"skills\": [\n"
               "    {\n"
-              "      \"name\": \"Alchemy\",\n"
+              "      \"name\": \"Dowsing\",\n"
               "      \"checked\": false\n"
               "    }\n"
               "  ],\n"

@@ -23,7 +23,7 @@ inline SkillTablePaths writeSkillTable(const TempDir& dir, const writer::SkillFi
 // A table in the game-client layout whose second name holds Windows-1252 bytes that are not
 // ASCII (è, û, é and the euro sign), and whose first and third are checked.
 inline writer::SkillFiles mixedTable() {
-    const writer::Skill skills[] = {{"Alchemy", 1},
+    const writer::Skill skills[] = {{"Dowsing", 1},
                                     {"Cr\xE8me Br\xFBl\xE9"
                                      "e \x80",
                                      0},
@@ -33,7 +33,7 @@ inline writer::SkillFiles mixedTable() {
 
 // What the text format gives for mixedTable(): the names in UTF-8.
 inline constexpr const char* kMixedTableText =
-    "[x] Alchemy\n[ ] Cr\u00e8me Br\u00fbl\u00e9e \u20ac\n[x] Zither Tuning\n";
+    "[x] Dowsing\n[ ] Cr\u00e8me Br\u00fbl\u00e9e \u20ac\n[x] Zither Tuning\n";
 
 // mixedTable() followed by an index record whose offset cannot be read at: the load adds the
 // three items and then fails with an overflow in record 3.

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "NumberedCase.h"
 #include "runtime/CheckedMath.h"
 #include "runtime/Failure.h"
 
@@ -61,7 +62,8 @@ INSTANTIATE_TEST_SUITE_P(Sums, AddOrOverflowTest,
                                            Sum{kMax - 1, 1, kMax}, Sum{kMax, 1, std::nullopt},
                                            Sum{kMax, -1, kMax - 1}, Sum{kMin, 1, kMin + 1},
                                            Sum{kMin, -1, std::nullopt}, Sum{0, -1, -1},
-                                           Sum{kMin + 1, -1, kMin}));
+                                           Sum{kMin + 1, -1, kMin}),
+                         testing::NumberedCase());
 
 }  // namespace
 }  // namespace quorrel

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "NumberedCase.h"
 #include "RecordingHost.h"
 #include "SkillFileWriter.h"
 #include "SkillTables.h"
@@ -22,9 +23,9 @@ constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
 constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
 
 // Three skills in the game client's layout: records of 9 bytes at offsets 0, 9 and 18.
-const std::vector<writer::Skill> kThreeSkills = {{"Alchemy", 1}, {"Anatomy", 0}, {"Archery", 255}};
-constexpr IndexRecord kAlchemy{0, 9, 0};
-constexpr IndexRecord kAnatomy{9, 9, 0};
+const std::vector<writer::Skill> kThreeSkills = {{"Dowsing", 1}, {"Gilding", 0}, {"Joinery", 255}};
+constexpr IndexRecord kDowsing{0, 9, 0};
+constexpr IndexRecord kGilding{9, 9, 0};
 
 class LoadActionTest : public ::testing::Test {
   protected:
@@ -39,12 +40,12 @@ class LoadActionTest : public ::testing::Test {
 };
 
 TEST_F(LoadActionTest, RunsItsOperationsInOrder) {
-    RecordingHost host = hostFor({kAlchemy, {-1, 5, 0}, kAnatomy});
+    RecordingHost host = hostFor({kDowsing, {-1, 5, 0}, kGilding});
     ASSERT_EQ(tables.load(host), std::nullopt);
     EXPECT_EQ(
         host.list().log(),
-        (std::vector<std::string>{"Clear", "read txtPathIdx", "read txtPath", "AddItem Alchemy",
-                                  "NewIndex", "Selected 0 true", "read txtPath", "AddItem Anatomy",
+        (std::vector<std::string>{"Clear", "read txtPathIdx", "read txtPath", "AddItem Dowsing",
+                                  "NewIndex", "Selected 0 true", "read txtPath", "AddItem Gilding",
                                   "NewIndex", "Selected 1 false", "ListIndex 0"}));
     EXPECT_EQ(host.list().currentIndex(), 0);
     // The data file is opened while the index file is, under the next free number.
@@ -73,9 +74,9 @@ class EmptySlotTest : public LoadActionTest, public ::testing::WithParamInterfac
 // An empty slot adds nothing and opens nothing (the data path is not even read); the record
 // after it is handled as usual.
 TEST_P(EmptySlotTest, AddsNothingAndOpensNothing) {
-    RecordingHost host = hostFor({GetParam(), kAnatomy, GetParam()});
+    RecordingHost host = hostFor({GetParam(), kGilding, GetParam()});
     ASSERT_EQ(tables.load(host), std::nullopt);
-    EXPECT_EQ(host.list().items(), (std::vector<SkillItem>{{"Anatomy", false}}));
+    EXPECT_EQ(host.list().items(), (std::vector<SkillItem>{{"Gilding", false}}));
     EXPECT_EQ(host.dataPathReads(), 1u);
     EXPECT_EQ(host.list().currentIndex(), 0);
 }
@@ -85,7 +86,8 @@ INSTANTIATE_TEST_SUITE_P(Slots, EmptySlotTest,
                                            IndexRecord{-1, -7, 0}, IndexRecord{-1, kMax, 0},
                                            IndexRecord{-1, kMin, 0}, IndexRecord{0, 0, 0},
                                            IndexRecord{9, 0, 0}, IndexRecord{-2, 0, 0},
-                                           IndexRecord{kMax, 0, 0}, IndexRecord{kMin, 0, 7}));
+                                           IndexRecord{kMax, 0, 0}, IndexRecord{kMin, 0, 7}),
+                         testing::NumberedCase());
 
 // How a data record becomes an item.
 struct NameCase {
@@ -114,23 +116,23 @@ TEST_P(NameTest, GivesTheItem) {
 INSTANTIATE_TEST_SUITE_P(
     Records, NameTest,
     ::testing::Values(
-        NameCase{"offset 0: flag is the first byte", "\x01Mining", {0, 6, 0}, {"Mining", true}},
+        NameCase{"offset 0: flag is the first byte", "\x01Rowing", {0, 6, 0}, {"Rowing", true}},
         NameCase{"length counts the name bytes after the flag",
-                 std::string("\0Fishing", 8),
+                 std::string("\0Sailing", 8),
                  {0, 3, 0},
-                 {"Fis", false}},
+                 {"Sai", false}},
         NameCase{"a record may lie anywhere",
                  "xxxxx\x01"
-                 "Camping",
+                 "Rafting",
                  {5, 7, 0},
-                 {"Camping", true}},
+                 {"Rafting", true}},
         NameCase{"length 1 with a zero byte", std::string("\x01\0X", 3), {0, 1, 0}, {"", true}},
         NameCase{"zero byte in the middle",
-                 std::string("\x01Tai\0loring", 11),
+                 std::string("\x01Tai\0lwinds", 11),
                  {0, 10, 0},
                  {"Tai", true}},
         NameCase{
-            "no zero byte at all", std::string("\0Tinkering", 10), {0, 9, 0}, {"Tinkering", false}},
+            "no zero byte at all", std::string("\0Whittling", 10), {0, 9, 0}, {"Whittling", false}},
         NameCase{"name runs past the end of the file", "\x01Lore", {0, 40, 0}, {"Lore", true}},
         NameCase{"flag is the last byte of the file", "\x01Lore\x07", {5, 3, 0}, {"", true}},
         NameCase{"flag just past the end reads as 0", "\x01Lore", {5, 3, 0}, {"", false}},
@@ -166,20 +168,20 @@ TEST_F(LoadActionTest, ExtraHasNoEffect) {
         lists.push_back(host.list().items());
     }
     for (const auto& items : lists) {
-        EXPECT_EQ(items, (std::vector<SkillItem>{{"Alchemy", true}, {"Archery", true}}));
+        EXPECT_EQ(items, (std::vector<SkillItem>{{"Dowsing", true}, {"Joinery", true}}));
     }
 }
 
 TEST_F(LoadActionTest, ASecondRunRebuildsTheList) {
-    RecordingHost host = hostFor({kAlchemy, kAnatomy, {18, 9, 0}});
+    RecordingHost host = hostFor({kDowsing, kGilding, {18, 9, 0}});
     ASSERT_EQ(tables.load(host), std::nullopt);
     ASSERT_EQ(host.list().items().size(), 3u);
 
-    const auto second = writer::gameClientLayout(std::vector<writer::Skill>{{"Begging", 0}});
+    const auto second = writer::gameClientLayout(std::vector<writer::Skill>{{"Singing", 0}});
     host.setDataPaths({tables.writeFile("second.mul", second.data)});
     host.setIndexPath(tables.writeFile("second.idx", second.index));
     ASSERT_EQ(tables.load(host), std::nullopt);
-    EXPECT_EQ(host.list().items(), (std::vector<SkillItem>{{"Begging", false}}));
+    EXPECT_EQ(host.list().items(), (std::vector<SkillItem>{{"Singing", false}}));
     EXPECT_EQ(host.list().currentIndex(), 0);
     EXPECT_EQ(host.list().calls("Clear").size(), 2u);
     EXPECT_EQ(tables.files().openCount(), 0u);
@@ -203,7 +205,7 @@ TEST_F(LoadActionTest, NoUsedRecordGivesAnEmptyListAndNoFailure) {
 TEST_F(LoadActionTest, TrailingPartialRecordIsIgnored) {
     const auto layout = writer::gameClientLayout(kThreeSkills);
     const std::string dataPath = tables.writeFile("skills.mul", layout.data);
-    const auto wholeRecords = writer::indexBytes(std::vector<IndexRecord>{kAlchemy, kAnatomy});
+    const auto wholeRecords = writer::indexBytes(std::vector<IndexRecord>{kDowsing, kGilding});
     const auto usedRecord = writer::indexBytes(std::vector<IndexRecord>{{18, 9, 0}});
     for (std::size_t piece = 1; piece < 12; ++piece) {
         for (const bool pieceOfAUsedRecord : {true, false}) {
@@ -214,7 +216,7 @@ TEST_F(LoadActionTest, TrailingPartialRecordIsIgnored) {
             RecordingHost host(dataPath, tables.writeFile("skills.idx", index));
             EXPECT_EQ(tables.load(host), std::nullopt) << piece << " bytes";
             EXPECT_EQ(textsOf(host.list().items()),
-                      (std::vector<std::string>{"Alchemy", "Anatomy"}))
+                      (std::vector<std::string>{"Dowsing", "Gilding"}))
                 << piece << " bytes";
             EXPECT_EQ(host.dataPathReads(), 2u) << piece << " bytes";
         }
@@ -226,16 +228,16 @@ TEST_F(LoadActionTest, TrailingPartialRecordIsIgnored) {
 // full.
 TEST_F(LoadActionTest, GameClientLayoutLoadsInFull) {
     const std::vector<writer::Skill> skills = {
-        {"Parrying", 1}, {"", 0}, {"Spirit Speak", 0}, {"Stealth", 1}, {"Peacemaking", 255}};
+        {"Juggling", 1}, {"", 0}, {"Cloud Gazing", 0}, {"Tanning", 1}, {"Kite Flying", 255}};
     const auto layout = writer::gameClientLayout(skills);
     RecordingHost host(tables.writeFile("skills.mul", layout.data),
                        tables.writeFile("skills.idx", layout.index));
     ASSERT_EQ(tables.load(host), std::nullopt);
-    EXPECT_EQ(host.list().items(), (std::vector<SkillItem>{{"Parrying", true},
+    EXPECT_EQ(host.list().items(), (std::vector<SkillItem>{{"Juggling", true},
                                                            {"", false},
-                                                           {"Spirit Speak", false},
-                                                           {"Stealth", true},
-                                                           {"Peacemaking", true}}));
+                                                           {"Cloud Gazing", false},
+                                                           {"Tanning", true},
+                                                           {"Kite Flying", true}}));
     // The last name's read ended one byte past the end of the data file.
     EXPECT_EQ(host.fields().offset + 1 + host.fields().length,
               static_cast<std::int32_t>(layout.data.size()) + 1);

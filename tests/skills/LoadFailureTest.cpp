@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "NumberedCase.h"
 #include "RecordingHost.h"
 #include "SkillFileWriter.h"
 #include "SkillTables.h"
@@ -26,11 +27,11 @@ constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
 
 // Three skills in the game client's layout: records of 9 bytes at offsets 0, 9 and 18, with the
 // flags 1, 0 and 255.
-const std::vector<writer::Skill> kThreeSkills = {{"Alchemy", 1}, {"Anatomy", 0}, {"Archery", 255}};
-constexpr IndexRecord kAlchemy{0, 9, 0};
-constexpr IndexRecord kAnatomy{9, 9, 0};
+const std::vector<writer::Skill> kThreeSkills = {{"Dowsing", 1}, {"Gilding", 0}, {"Joinery", 255}};
+constexpr IndexRecord kDowsing{0, 9, 0};
+constexpr IndexRecord kGilding{9, 9, 0};
 constexpr IndexRecord kEmpty{-1, 9, 0};
-constexpr std::int32_t kArcheryOffset = 18;
+constexpr std::int32_t kJoineryOffset = 18;
 
 // A run over the three skills' data file that fails at one index record.
 struct FailingRecord {
@@ -88,31 +89,31 @@ TEST_P(FailingRecordTest, RaisesItsKindAndKeepsWhatCameBefore) {
 INSTANTIATE_TEST_SUITE_P(
     Records, FailingRecordTest,
     ::testing::Values(FailingRecord{"offset 2147483647 in the third used record",
-                                    {kAlchemy, kEmpty, kAnatomy, {kMax, 9, 0}, kAlchemy},
+                                    {kDowsing, kEmpty, kGilding, {kMax, 9, 0}, kDowsing},
                                     false,
                                     FailureKind::Overflow,
-                                    {"Alchemy", "Anatomy"},
+                                    {"Dowsing", "Gilding"},
                                     3,
                                     "offset 2147483647",
                                     std::nullopt},
                       FailingRecord{"length -2147483648 after the flag is read",
-                                    {kAlchemy, {kArcheryOffset, kMin, 0}},
+                                    {kDowsing, {kJoineryOffset, kMin, 0}},
                                     false,
                                     FailureKind::Overflow,
-                                    {"Alchemy"},
+                                    {"Dowsing"},
                                     1,
                                     "length -2147483648",
                                     255},
                       FailingRecord{"length -5",
-                                    {kAnatomy, {kArcheryOffset, -5, 0}},
+                                    {kGilding, {kJoineryOffset, -5, 0}},
                                     false,
                                     FailureKind::BufferBounds,
-                                    {"Anatomy"},
+                                    {"Gilding"},
                                     1,
                                     "length -5",
                                     255},
                       FailingRecord{"length -1",
-                                    {{kArcheryOffset, -1, 0}},
+                                    {{kJoineryOffset, -1, 0}},
                                     false,
                                     FailureKind::BufferBounds,
                                     {},
@@ -120,10 +121,10 @@ INSTANTIATE_TEST_SUITE_P(
                                     "length -1",
                                     255},
                       FailingRecord{"offset -2",
-                                    {kAlchemy, kAnatomy, kEmpty, {-2, 9, 0}},
+                                    {kDowsing, kGilding, kEmpty, {-2, 9, 0}},
                                     false,
                                     FailureKind::BadReadPosition,
-                                    {"Alchemy", "Anatomy"},
+                                    {"Dowsing", "Gilding"},
                                     3,
                                     "offset -2",
                                     std::nullopt,
@@ -138,7 +139,7 @@ INSTANTIATE_TEST_SUITE_P(
                                     std::nullopt,
                                     true},
                       FailingRecord{"missing data file at the first used record",
-                                    {kEmpty, {5, 0, 0}, kAlchemy},
+                                    {kEmpty, {5, 0, 0}, kDowsing},
                                     true,
                                     FailureKind::OpenRefused,
                                     {},
@@ -165,7 +166,7 @@ INSTANTIATE_TEST_SUITE_P(
                                     "absent.mul",
                                     std::nullopt,
                                     true}),
-    [](const auto& param) { return "Case" + std::to_string(param.index); });
+    testing::NumberedCase());
 
 class LoadFailureTest : public ::testing::Test {
   protected:
@@ -196,7 +197,7 @@ TEST_F(LoadFailureTest, FolderInPlaceOfAFileIsRefusedNamingIt) {
     std::filesystem::create_directory(folder);
     const std::string data =
         tables.writeFile("skills.mul", writer::gameClientLayout(kThreeSkills).data);
-    const std::string index = tables.writeIndex({kEmpty, kAlchemy});
+    const std::string index = tables.writeIndex({kEmpty, kDowsing});
     for (const auto& [dataPath, indexPath] :
          std::vector<std::pair<std::string, std::string>>{{data, folder}, {folder, index}}) {
         RecordingHost host(dataPath, indexPath);
@@ -222,7 +223,7 @@ class ListFailureTest : public LoadFailureTest,
 
 TEST_P(ListFailureTest, EndsTheRunWithTheListsFailure) {
     const ListFailure& c = GetParam();
-    RecordingHost host = hostFor({kAlchemy, kEmpty, kAnatomy, {18, 9, 0}});
+    RecordingHost host = hostFor({kDowsing, kEmpty, kGilding, {18, 9, 0}});
     host.list().failOn(c.operation, c.nthCall, Failure(c.kind, "the list says no"));
     const std::optional<Failure> failure = tables.load(host);
     ASSERT_TRUE(failure.has_value());
@@ -238,19 +239,19 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         ListFailure{"Clear", 1, FailureKind::ListOperation, {}},
         ListFailure{"AddItem", 1, FailureKind::ListOperation, {}},
-        ListFailure{"AddItem", 2, FailureKind::ListOperation, {"Alchemy"}},
-        ListFailure{"Selected", 2, FailureKind::ListOperation, {"Alchemy", "Anatomy"}},
+        ListFailure{"AddItem", 2, FailureKind::ListOperation, {"Dowsing"}},
+        ListFailure{"Selected", 2, FailureKind::ListOperation, {"Dowsing", "Gilding"}},
         ListFailure{
-            "ListIndex", 1, FailureKind::InvalidListIndex, {"Alchemy", "Anatomy", "Archery"}}),
+            "ListIndex", 1, FailureKind::InvalidListIndex, {"Dowsing", "Gilding", "Joinery"}}),
     [](const auto& param) { return param.param.operation + std::to_string(param.param.nthCall); });
 
 // A failed run leaves nothing open, so the next run on good files works from the same table.
 TEST_F(LoadFailureTest, ARunAfterAFailureStartsAfresh) {
-    RecordingHost host = hostFor({kAlchemy, {kArcheryOffset, -5, 0}});
+    RecordingHost host = hostFor({kDowsing, {kJoineryOffset, -5, 0}});
     ASSERT_TRUE(tables.load(host).has_value());
-    host.setIndexPath(tables.writeIndex({kAnatomy}, "good.idx"));
+    host.setIndexPath(tables.writeIndex({kGilding}, "good.idx"));
     ASSERT_EQ(tables.load(host), std::nullopt);
-    EXPECT_EQ(textsOf(host.list().items()), std::vector<std::string>{"Anatomy"});
+    EXPECT_EQ(textsOf(host.list().items()), std::vector<std::string>{"Gilding"});
     EXPECT_EQ(host.fields().idxFileNo, 1);
     EXPECT_EQ(tables.files().openCount(), 0u);
 }

@@ -94,9 +94,9 @@ class Form1Test : public ::testing::Test {
 };
 
 const std::vector<writer::Skill> kThreeSkills = {
-    {"Alchemy", 1}, {"Anatomy", 0}, {"Caf\xE9 Lore", 255}};
+    {"Dowsing", 1}, {"Gilding", 0}, {"Caf\xE9 Lore", 255}};
 const std::vector<ShownItem> kThreeItems = {
-    {"Alchemy", true}, {"Anatomy", false}, {QString::fromUtf8("Caf\u00E9 Lore"), true}};
+    {"Dowsing", true}, {"Gilding", false}, {QString::fromUtf8("Caf\u00E9 Lore"), true}};
 
 TEST_F(Form1Test, ControlsStandAtTheirPlacesInAFixedClientArea) {
     const std::vector<std::pair<const char*, QRect>> places = {
@@ -196,9 +196,9 @@ TEST_F(Form1Test, SecondGetRestoresMarksAndCurrentItemThatTheUserChanged) {
 TEST_F(Form1Test, SecondGetReplacesTheListWithTheNewFiles) {
     typeFilesOf(kThreeSkills, "three");
     clickGet();
-    typeFilesOf({{"Tinkering", 0}}, "one");
+    typeFilesOf({{"Whittling", 0}}, "one");
     clickGet();
-    EXPECT_EQ(shownItems(), (std::vector<ShownItem>{{"Tinkering", false}}));
+    EXPECT_EQ(shownItems(), (std::vector<ShownItem>{{"Whittling", false}}));
     EXPECT_EQ(currentRow(), 0);
 }
 
@@ -228,7 +228,7 @@ TEST_F(Form1Test, SpaceOnTheFocusedButtonPressesIt) {
 
 TEST_F(Form1Test, FailingGetShowsItsMessageAndKeepsTheItemsAddedBeforeIt) {
     const writer::SkillFiles good = writer::gameClientLayout(kThreeSkills);
-    // Alchemy and Anatomy (flag, name and zero: 9 bytes each), then an offset that cannot be
+    // Dowsing and Gilding (flag, name and zero: 9 bytes each), then an offset that cannot be
     // turned into a position.
     const std::vector<writer::IndexRecord> records = {{0, 9, 0}, {9, 9, 0}, {2147483647, 4, 0}};
     typePaths(dir.write("bad.mul", good.data), dir.write("bad.idx", writer::indexBytes(records)));
