@@ -71,6 +71,9 @@ void Form1::placeControls() {
     txtPath_->setGeometry(kDataPathRect);
     txtPathIdx_->setObjectName(QStringLiteral("txtPathIdx"));
     txtPathIdx_->setGeometry(kIndexPathRect);
+    // A path longer than its field shows its start, where the drive and folders are.
+    txtPath_->setCursorPosition(0);
+    txtPathIdx_->setCursorPosition(0);
 
     cmdGet_->setObjectName(QStringLiteral("cmdGet"));
     cmdGet_->setGeometry(kGetRect);

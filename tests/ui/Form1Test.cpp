@@ -150,6 +150,9 @@ TEST_F(Form1Test, ClosingTheWindowEndsTheProgram) {
 TEST_F(Form1Test, StartsWithTheDefaultPathsAndAnEmptyList) {
     EXPECT_EQ(txtPath()->text(), "c:\\program files\\ultima online\\skills.mul");
     EXPECT_EQ(txtPathIdx()->text(), "c:\\program files\\ultima online\\skills.idx");
+    // The fields show the start of their paths, the drive and folders, not the end.
+    EXPECT_EQ(txtPath()->cursorPosition(), 0);
+    EXPECT_EQ(txtPathIdx()->cursorPosition(), 0);
     EXPECT_EQ(cmdGet()->text(), "Get");
     EXPECT_EQ(lstSkills()->model()->rowCount(), 0);
     EXPECT_FALSE(lstSkills()->currentIndex().isValid());
