@@ -19,21 +19,16 @@ using testing::RecordingHost;
 using testing::textsOf;
 using writer::IndexRecord;
 
-constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
-constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
-
-// Three skills in the game client's layout: records of 9 bytes at offsets 0, 9 and 18.
-const std::vector<writer::Skill> kThreeSkills = {{"Dowsing", 1}, {"Gilding", 0}, {"Joinery", 255}};
-constexpr IndexRecord kDowsing{0, 9, 0};
-constexpr IndexRecord kGilding{9, 9, 0};
+using testing::kDowsing;
+using testing::kGilding;
+using testing::kMax;
+using testing::kMin;
+using testing::kThreeSkills;
 
 class LoadActionTest : public ::testing::Test {
   protected:
-    // Writes the data file of kThreeSkills and an index of `records` over it.
     RecordingHost hostFor(const std::vector<IndexRecord>& records) {
-        const auto layout = writer::gameClientLayout(kThreeSkills);
-        return RecordingHost(tables.writeFile("skills.mul", layout.data),
-                             tables.writeIndex(records));
+        return tables.hostOverThreeSkills(records);
     }
 
     testing::SkillTables tables;

@@ -22,16 +22,14 @@ using testing::RecordingHost;
 using testing::textsOf;
 using writer::IndexRecord;
 
-constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
-constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
+using testing::kDowsing;
+using testing::kGilding;
+using testing::kJoineryOffset;
+using testing::kMax;
+using testing::kMin;
+using testing::kThreeSkills;
 
-// Three skills in the game client's layout: records of 9 bytes at offsets 0, 9 and 18, with the
-// flags 1, 0 and 255.
-const std::vector<writer::Skill> kThreeSkills = {{"Dowsing", 1}, {"Gilding", 0}, {"Joinery", 255}};
-constexpr IndexRecord kDowsing{0, 9, 0};
-constexpr IndexRecord kGilding{9, 9, 0};
 constexpr IndexRecord kEmpty{-1, 9, 0};
-constexpr std::int32_t kJoineryOffset = 18;
 
 // A run over the three skills' data file that fails at one index record.
 struct FailingRecord {
@@ -171,9 +169,7 @@ INSTANTIATE_TEST_SUITE_P(
 class LoadFailureTest : public ::testing::Test {
   protected:
     RecordingHost hostFor(const std::vector<IndexRecord>& records) {
-        return RecordingHost(
-            tables.writeFile("skills.mul", writer::gameClientLayout(kThreeSkills).data),
-            tables.writeIndex(records));
+        return tables.hostOverThreeSkills(records);
     }
 
     testing::SkillTables tables;

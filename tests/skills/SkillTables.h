@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -14,6 +15,17 @@
 #include "skills/LoadAction.h"
 
 namespace quorrel::testing {
+
+inline constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
+inline constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
+
+// Three skills in the game client's layout: records of 9 bytes at offsets 0, 9 and 18, with the
+// flags 1, 0 and 255.
+inline const std::vector<writer::Skill> kThreeSkills = {
+    {"Dowsing", 1}, {"Gilding", 0}, {"Joinery", 255}};
+inline constexpr writer::IndexRecord kDowsing{0, 9, 0};
+inline constexpr writer::IndexRecord kGilding{9, 9, 0};
+inline constexpr std::int32_t kJoineryOffset = 18;
 
 inline std::vector<std::uint8_t> bytesOf(std::string_view text) {
     return {text.begin(), text.end()};
@@ -38,6 +50,12 @@ class SkillTables {
         return dir_.write(name, bytes);
     }
     std::string pathOf(const std::string& name) const { return (dir_.path() / name).string(); }
+
+    // A host over the data file of kThreeSkills and an index of `records`.
+    RecordingHost hostOverThreeSkills(const std::vector<writer::IndexRecord>& records) const {
+        return RecordingHost(writeFile("skills.mul", writer::gameClientLayout(kThreeSkills).data),
+                             writeIndex(records));
+    }
 
     // Runs the load action; the failure it raised, if any.
     std::optional<Failure> load(LoadHost& host) {
