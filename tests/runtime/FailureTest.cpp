@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <limits>
 #include <optional>
+#include <ostream>
 #include <string>
 
 #include "NumberedCase.h"
@@ -38,6 +39,10 @@ struct Sum {
     std::int32_t delta;
     std::optional<std::int32_t> result;  // none: overflow
 };
+
+void PrintTo(const Sum& sum, std::ostream* out) {
+    *out << sum.value << " + " << sum.delta;
+}
 
 class AddOrOverflowTest : public ::testing::TestWithParam<Sum> {};
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,10 @@ struct Decoding {
     std::vector<std::uint8_t> bytes;
     std::string text;  // UTF-8
 };
+
+void PrintTo(const Decoding& decoding, std::ostream* out) {
+    *out << decoding.bytes.size() << " bytes";
+}
 
 class Text8BitTest : public ::testing::TestWithParam<Decoding> {};
 

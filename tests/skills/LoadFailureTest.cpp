@@ -214,6 +214,10 @@ struct ListFailure {
     std::vector<std::string> itemsBefore;
 };
 
+void PrintTo(const ListFailure& c, std::ostream* out) {
+    *out << c.operation << " fails at call " << c.nthCall;
+}
+
 class ListFailureTest : public LoadFailureTest,
                         public ::testing::WithParamInterface<ListFailure> {};
 

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <limits>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,6 +14,14 @@
 #include "runtime/Failure.h"
 #include "runtime/FileTable.h"
 #include "skills/LoadAction.h"
+
+namespace quorrel::writer {
+
+inline void PrintTo(const IndexRecord& record, std::ostream* out) {
+    *out << "offset " << record.offset << ", length " << record.length;
+}
+
+}  // namespace quorrel::writer
 
 namespace quorrel::testing {
 
