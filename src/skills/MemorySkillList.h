@@ -31,8 +31,6 @@ class MemorySkillList final : public SkillList {
     void appendItem(std::string_view text) override;
 
   private:
-    bool holds(int index) const noexcept;
-
     std::vector<SkillItem> items_;
     std::optional<int> current_;
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string_view>
 
 namespace quorrel {
@@ -31,6 +32,12 @@ class SkillList {
   protected:
     // Appends an item whose text holds no zero character.
     virtual void appendItem(std::string_view text) = 0;
+
+    // Whether `index` is that of one of `count` items; the failures Selected and ListIndex throw
+    // when it is not.
+    static bool holds(int index, std::size_t count) noexcept;
+    [[noreturn]] static void throwNoItemToCheck(int index, std::size_t count);
+    [[noreturn]] static void throwNoItemToMakeCurrent(int index, std::size_t count);
 };
 
 }  // namespace quorrel

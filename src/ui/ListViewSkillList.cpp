@@ -26,24 +26,16 @@ void ListViewSkillList::appendItem(std::string_view text) {
     }
 }
 
-bool ListViewSkillList::holds(int index) const noexcept {
-    return index >= 0 && static_cast<std::size_t>(index) < model_.storedCount();
-}
-
 void ListViewSkillList::Selected(int index, bool checked) {
-    if (!holds(index)) {
-        throw Failure(FailureKind::ListOperation,
-                      "cannot set the check mark of item " + std::to_string(index) +
-                          ": the list has " + std::to_string(model_.storedCount()) + " items");
+    if (!holds(index, model_.storedCount())) {
+        throwNoItemToCheck(index, model_.storedCount());
     }
     model_.setChecked(static_cast<std::size_t>(index), checked);
 }
 
 void ListViewSkillList::ListIndex(int index) {
-    if (!holds(index)) {
-        throw Failure(FailureKind::InvalidListIndex,
-                      "cannot make item " + std::to_string(index) + " current: the list has " +
-                          std::to_string(model_.storedCount()) + " items");
+    if (!holds(index, model_.storedCount())) {
+        throwNoItemToMakeCurrent(index, model_.storedCount());
     }
     publishPending();
     view_.setCurrentIndex(model_.index(index));

@@ -27,8 +27,6 @@ class ListViewSkillList final : public SkillList {
     void appendItem(std::string_view text) override;
 
   private:
-    bool holds(int index) const noexcept;
-
     QListView& view_;
     SkillListModel& model_;
 };
