@@ -1,6 +1,6 @@
 #include "MemorySkillList.h"
 
-
+#include <string>
 
 namespace quorrel {
 
