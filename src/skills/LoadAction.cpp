@@ -67,7 +67,8 @@ std::size_t nameBytesToHold(FileTable& files, const LoadFields& fields, std::int
     }
     const std::uint64_t reachable =
         std::min(files.remaining(fields.dataFileNo), static_cast<std::uint64_t>(fields.length));
-    std::vector<std::uint8_t> piece(kNameScanPiece);
+    std::vector<std::uint8_t> piece(
+        static_cast<std::size_t>(std::min<std::uint64_t>(kNameScanPiece, reachable)));
     for (std::uint64_t scanned = 0; scanned < reachable; scanned += piece.size()) {
         piece.resize(
             static_cast<std::size_t>(std::min<std::uint64_t>(piece.size(), reachable - scanned)));
