@@ -1,10 +1,6 @@
 #include "BenchTables.h"
 
-#include <stdlib.h>
-
 #include <array>
-#include <stdexcept>
-#include <system_error>
 #include <vector>
 
 #include "SkillFileWriter.h"
@@ -23,20 +19,6 @@ std::string nameOf(std::size_t record) {
 }
 
 }  // namespace
-
-BenchTables::BenchTables() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "quorrel-bench-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) {
-        throw std::runtime_error("cannot make a temporary directory from " + pattern);
-    }
-    directory_ = pattern;
-}
-
-BenchTables::~BenchTables() {
-    std::error_code ignored;
-    std::filesystem::remove_all(directory_, ignored);
-}
 
 TablePaths writeTable(std::size_t usedRecords, const std::filesystem::path& directory) {
     std::vector<writer::Skill> skills;

@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <string>
 
+#include "TempDir.h"
+
 namespace quorrel::bench {
 
 // The paths of a generated skill table.
@@ -21,16 +23,13 @@ TablePaths writeTable(std::size_t usedRecords, const std::filesystem::path& dire
 // object.
 class BenchTables {
   public:
-    BenchTables();
-    BenchTables(const BenchTables&) = delete;
-    BenchTables& operator=(const BenchTables&) = delete;
-    ~BenchTables();
-
     // Writes a table of `usedRecords` records and returns where it lies.
-    TablePaths write(std::size_t usedRecords) const { return writeTable(usedRecords, directory_); }
+    TablePaths write(std::size_t usedRecords) const {
+        return writeTable(usedRecords, directory_.path());
+    }
 
   private:
-    std::filesystem::path directory_;
+    testing::TempDir directory_;
 };
 
 }  // namespace quorrel::bench

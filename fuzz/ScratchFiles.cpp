@@ -1,13 +1,11 @@
 #include "ScratchFiles.h"
 
-#include <stdlib.h>
 #include <sys/mman.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
 #include <stdexcept>
-#include <system_error>
 
 namespace quorrel::fuzz {
 namespace {
@@ -23,21 +21,11 @@ int memoryFile(const char* name) {
 
 }  // namespace
 
-ScratchFiles::ScratchFiles() : index_(memoryFile("skills.idx")), data_(memoryFile("skills.mul")) {
-    std::string pattern = (std::filesystem::temp_directory_path() / "quorrel-fuzz-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) {
-        ::close(index_);
-        ::close(data_);
-        throw std::runtime_error("cannot make a temporary directory from " + pattern);
-    }
-    emptyDirectory_ = pattern;
-}
+ScratchFiles::ScratchFiles() : index_(memoryFile("skills.idx")), data_(memoryFile("skills.mul")) {}
 
 ScratchFiles::~ScratchFiles() {
     ::close(index_);
     ::close(data_);
-    std::error_code ignored;
-    std::filesystem::remove_all(emptyDirectory_, ignored);
 }
 
 std::string ScratchFiles::fill(int descriptor, std::span<const std::uint8_t> bytes) {

@@ -5,6 +5,8 @@
 #include <span>
 #include <string>
 
+#include "TempDir.h"
+
 namespace quorrel::fuzz {
 
 // The two skill files of the input being run, made once per process. Each is an in-memory file
@@ -23,14 +25,14 @@ class ScratchFiles {
     std::string dataFile(std::span<const std::uint8_t> bytes) const { return fill(data_, bytes); }
 
     // A path that names no file.
-    std::string missingFile() const { return (emptyDirectory_ / "skills.missing").string(); }
+    std::string missingFile() const { return (emptyDirectory_.path() / "skills.missing").string(); }
 
   private:
     static std::string fill(int descriptor, std::span<const std::uint8_t> bytes);
 
+    testing::TempDir emptyDirectory_;  // made first, so a failure to make it leaks no descriptor
     int index_;
     int data_;
-    std::filesystem::path emptyDirectory_;
 };
 
 }  // namespace quorrel::fuzz
