@@ -16,29 +16,26 @@ constexpr std::size_t kLargestWindow = 64 * 1024;
 
 }  // namespace
 
-BinaryFile::BinaryFile(NativeFile file, std::string path)
+BinaryFile::BinaryFile(std::unique_ptr<ReadableFile> file, std::string path)
     : file_(std::move(file)), path_(std::move(path)) {}
 
-std::uint64_t BinaryFile::size() {
-    if (!size_) {
-        size_ = file_.size();
-    }
-    return *size_;
-}
-
-void BinaryFile::read(std::int64_t position, std::span<std::uint8_t> into) {
+std::size_t BinaryFile::read(std::int64_t position, std::span<std::uint8_t> into) {
     if (position < 1) {
         throw Failure(FailureKind::BadReadPosition, "cannot read \"" + path_ + "\" at position " +
                                                         std::to_string(position) +
                                                         ": positions start at 1");
     }
     const auto offset = static_cast<std::uint64_t>(position - 1);
-    const std::size_t got =
-        into.size() < kLargestWindow ? readThroughWindow(offset, into) : file_.readAt(offset, into);
+    const std::size_t got = into.size() < kLargestWindow ? readThroughWindow(offset, into)
+                                                         : file_->readAt(offset, into);
     std::fill(into.begin() + static_cast<std::ptrdiff_t>(got), into.end(), std::uint8_t{0});
     position_ = position + static_cast<std::int64_t>(into.size());
+    endReached_ = got < into.size();
+    return got;
 }
 
+// A read the window does not cover in full fills it anew from the read's own offset, so what a
+// read returns always comes from a single read of the file.
 std::size_t BinaryFile::readThroughWindow(std::uint64_t offset, std::span<std::uint8_t> into) {
     const bool inWindow =
         offset >= windowOffset_ && offset + into.size() <= windowOffset_ + windowFill_;
@@ -49,7 +46,8 @@ std::size_t BinaryFile::readThroughWindow(std::uint64_t offset, std::span<std::u
                                                  : window_.size();
         window_.resize(std::max(size, into.size()));
         windowOffset_ = offset;
-        windowFill_ = file_.readAt(offset, window_);
+        windowFill_ = 0;
+        windowFill_ = file_->readAt(offset, window_);
     }
     const std::uint64_t skip = offset - windowOffset_;
     const std::size_t available =

@@ -6,6 +6,8 @@ std::string_view failureKindName(FailureKind kind) {
     switch (kind) {
         case FailureKind::OpenRefused:
             return "open-refused";
+        case FailureKind::ReadError:
+            return "read-error";
         case FailureKind::Overflow:
             return "overflow";
         case FailureKind::BadReadPosition:

@@ -10,6 +10,7 @@ namespace quorrel {
 // on it and scripts rely on the names that failureKindName gives.
 enum class FailureKind {
     OpenRefused,
+    ReadError,
     Overflow,
     BadReadPosition,
     BufferBounds,

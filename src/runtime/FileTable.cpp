@@ -5,6 +5,8 @@
 #include <string>
 
 #include "Failure.h"
+#include "LittleEndian.h"
+#include "NativeFileOpener.h"
 
 namespace quorrel {
 namespace {
@@ -13,13 +15,11 @@ std::size_t slotOf(FileNumber number) {
     return static_cast<std::size_t>(number - 1);
 }
 
-std::int32_t littleEndianInt32(const std::array<std::uint8_t, 4>& bytes) {
-    const std::uint32_t value = std::uint32_t{bytes[0]} | (std::uint32_t{bytes[1]} << 8) |
-                                (std::uint32_t{bytes[2]} << 16) | (std::uint32_t{bytes[3]} << 24);
-    return static_cast<std::int32_t>(value);
-}
-
 }  // namespace
+
+FileTable::FileTable() : FileTable(std::make_unique<NativeFileOpener>()) {}
+
+FileTable::FileTable(std::unique_ptr<FileOpener> opener) : opener_(std::move(opener)) {}
 
 FileNumber FileTable::freeNumber() const {
     const auto freeSlot =
@@ -39,11 +39,11 @@ void FileTable::open(FileNumber number, const std::string& path) {
     if (isOpen(number)) {
         throw std::invalid_argument("file number " + std::to_string(number) + " is already open");
     }
-    NativeFile native = NativeFile::openForReading(path);
+    std::unique_ptr<ReadableFile> opened = opener_->openForReading(path);
     if (slots_.size() <= slotOf(number)) {
         slots_.resize(slotOf(number) + 1);
     }
-    slots_[slotOf(number)].emplace(std::move(native), path);
+    slots_[slotOf(number)].emplace(std::move(opened), path);
 }
 
 void FileTable::close(FileNumber number) noexcept {
@@ -76,18 +76,8 @@ std::int64_t FileTable::position(FileNumber number) {
     return file(number).position();
 }
 
-std::uint64_t FileTable::size(FileNumber number) {
-    return file(number).size();
-}
-
 const std::string& FileTable::path(FileNumber number) {
     return file(number).path();
-}
-
-std::uint64_t FileTable::remaining(FileNumber number) {
-    BinaryFile& binary = file(number);
-    const auto offset = static_cast<std::uint64_t>(binary.position() - 1);
-    return offset >= binary.size() ? 0 : binary.size() - offset;
 }
 
 void FileTable::getInt32(FileNumber number, std::int64_t position, std::int32_t& field) {
@@ -100,8 +90,9 @@ void FileTable::getByte(FileNumber number, std::int64_t position, std::uint8_t& 
     file(number).read(position, std::span<std::uint8_t>(&field, 1));
 }
 
-void FileTable::getBytes(FileNumber number, std::int64_t position, std::span<std::uint8_t> field) {
-    file(number).read(position, field);
+std::size_t FileTable::getBytes(FileNumber number, std::int64_t position,
+                                std::span<std::uint8_t> field) {
+    return file(number).read(position, field);
 }
 
 void FileTable::getBuffer(FileNumber number, std::int64_t position, ByteBuffer& buffer) {

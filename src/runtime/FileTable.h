@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -10,6 +11,7 @@
 
 #include "BinaryFile.h"
 #include "ByteBuffer.h"
+#include "FileOpener.h"
 
 namespace quorrel {
 
@@ -23,11 +25,17 @@ class FileTable {
   public:
     static constexpr FileNumber kHighestNumber = 32767;
 
+    // A table of the system's own files.
+    FileTable();
+
+    // A table of the files `opener` opens.
+    explicit FileTable(std::unique_ptr<FileOpener> opener);
+
     // The lowest number that no open file uses. Throws an open-refused failure when all are taken.
     FileNumber freeNumber() const;
 
     // Opens `path` for reading under `number`, positioned at 1. Throws an open-refused failure
-    // naming the path and the system's reason when the file cannot be opened.
+    // naming the path and the reason when it cannot be opened or is not a regular file.
     void open(FileNumber number, const std::string& path);
 
     // Closes the file; its number is free again. Closing a number that is not open does nothing.
@@ -36,19 +44,18 @@ class FileTable {
     bool isOpen(FileNumber number) const noexcept;
     std::size_t openCount() const noexcept;
 
+    // Whether the last read of the file reached past its end. The end is found by reading, so a
+    // file that grows or shrinks while open ends where it ends at that moment.
     bool endOfFile(FileNumber number);
     std::int64_t position(FileNumber number);
-    std::uint64_t size(FileNumber number);
     const std::string& path(FileNumber number);
 
-    // Bytes from the position to the end of the file; 0 when the position lies past the end.
-    std::uint64_t remaining(FileNumber number);
-
     // Sized reads at a 1-based position, moving the position past what they read. Bytes past the
-    // end of the file read as 0. A position below 1 throws a bad-read-position failure.
+    // end of the file read as 0. A position below 1 throws a bad-read-position failure, a read
+    // the system refuses a read-error failure. getBytes returns how many bytes the file held.
     void getInt32(FileNumber number, std::int64_t position, std::int32_t& field);
     void getByte(FileNumber number, std::int64_t position, std::uint8_t& field);
-    void getBytes(FileNumber number, std::int64_t position, std::span<std::uint8_t> field);
+    std::size_t getBytes(FileNumber number, std::int64_t position, std::span<std::uint8_t> field);
 
     // Fills the buffer's held elements from `position` and moves the position past all of its
     // elements, held or not.
@@ -57,6 +64,7 @@ class FileTable {
   private:
     BinaryFile& file(FileNumber number);
 
+    std::unique_ptr<FileOpener> opener_;
     std::vector<std::optional<BinaryFile>> slots_;  // slot i holds number i + 1
 };
 

@@ -1,44 +1,48 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
+
+#include "ReadableFile.h"
+
+#ifndef _WIN32
+#include "WindowsPath.h"
+#endif
 
 namespace quorrel {
 
 // An operating-system file opened for reading only, shared with other programs and never created.
 // Owns its handle and closes it when destroyed.
-class NativeFile {
+class NativeFile final : public ReadableFile {
   public:
-    // Opens an existing file. Throws an open-refused failure naming the path and the system's
-    // reason when it cannot.
-    static NativeFile openForReading(const std::string& path);
+    // Opens an existing regular file. Throws an open-refused failure naming the path and the
+    // system's reason when it cannot, and one saying what the path is instead when it names a
+    // folder, a device, a pipe or a socket: those have no fixed bytes to read records from.
+#ifdef _WIN32
+    static std::unique_ptr<NativeFile> openForReading(const std::string& path);
+#else
+    static std::unique_ptr<NativeFile> openForReading(const LocalPath& file);
+#endif
 
-    NativeFile(NativeFile&& other) noexcept;
-    NativeFile& operator=(NativeFile&& other) noexcept;
-    NativeFile(const NativeFile&) = delete;
-    NativeFile& operator=(const NativeFile&) = delete;
-    ~NativeFile();
-
-    // Reads into `into` from byte `offset`, as much as the file holds; returns the number of bytes
-    // read, which is short only at the end of the file. Throws an open-refused failure when the
-    // system cannot read the file at all (a directory, a device error).
-    std::size_t readAt(std::uint64_t offset, std::span<std::uint8_t> into) const;
-
-    // The file's size in bytes.
-    std::uint64_t size() const;
-
-  private:
 #ifdef _WIN32
     using Handle = void*;
 #else
     using Handle = int;
 #endif
-    NativeFile(Handle handle, std::string path);
-    void release() noexcept;
+    // Takes over an open handle; `name` is the file as messages quote it.
+    NativeFile(Handle handle, std::string name);
 
+    NativeFile(const NativeFile&) = delete;
+    NativeFile& operator=(const NativeFile&) = delete;
+    ~NativeFile() override;
+
+    std::size_t readAt(std::uint64_t offset, std::span<std::uint8_t> into) override;
+
+  private:
     Handle handle_;
-    std::string path_;
+    std::string name_;
 };
 
 }  // namespace quorrel

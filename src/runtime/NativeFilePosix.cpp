@@ -9,58 +9,77 @@
 
 #include "Failure.h"
 #include "NativeFile.h"
-#include "WindowsPath.h"
 
 namespace quorrel {
 namespace {
 
 constexpr int kClosed = -1;
 
-Failure systemFailure(std::string_view action, const std::string& path, int error) {
-    return Failure(FailureKind::OpenRefused,
-                   std::string(action) + " \"" + path + "\": " + std::strerror(error));
+// What a path that is not a regular file names instead, for the refusal; empty for a regular file.
+std::string notARegularFile(mode_t mode) {
+    if (S_ISREG(mode)) {
+        return {};
+    }
+    if (S_ISDIR(mode)) {
+        return std::strerror(EISDIR);
+    }
+    const char* what = S_ISCHR(mode)    ? "a character device"
+                       : S_ISBLK(mode)  ? "a block device"
+                       : S_ISFIFO(mode) ? "a pipe"
+                       : S_ISSOCK(mode) ? "a socket"
+                                        : "not a file";
+    return std::string("it is ") + what + ", not a regular file";
 }
+
+// Closes a descriptor that has not yet been handed to a NativeFile.
+class DescriptorGuard {
+  public:
+    explicit DescriptorGuard(int fd) : fd_(fd) {}
+    DescriptorGuard(const DescriptorGuard&) = delete;
+    DescriptorGuard& operator=(const DescriptorGuard&) = delete;
+    ~DescriptorGuard() {
+        if (fd_ != kClosed) {
+            ::close(fd_);
+        }
+    }
+    int release() noexcept { return std::exchange(fd_, kClosed); }
+
+  private:
+    int fd_;
+};
 
 }  // namespace
 
-NativeFile NativeFile::openForReading(const std::string& path) {
+std::unique_ptr<NativeFile> NativeFile::openForReading(const LocalPath& file) {
     // O_NONBLOCK keeps a FIFO without a writer from hanging the open; regular files ignore it.
-    const LocalPath file = localPathFor(path);  // drive-letter paths lead into the Wine prefix
     const int fd = ::open(file.local.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd == kClosed) {
         const int reason = errno;
         throw Failure(FailureKind::OpenRefused,
                       "cannot open " + file.quoted() + ": " + std::strerror(reason));
     }
-    return NativeFile(fd, path);
-}
-
-NativeFile::NativeFile(Handle handle, std::string path) : handle_(handle), path_(std::move(path)) {}
-
-NativeFile::NativeFile(NativeFile&& other) noexcept
-    : handle_(std::exchange(other.handle_, kClosed)), path_(std::move(other.path_)) {}
-
-NativeFile& NativeFile::operator=(NativeFile&& other) noexcept {
-    if (this != &other) {
-        release();
-        handle_ = std::exchange(other.handle_, kClosed);
-        path_ = std::move(other.path_);
+    DescriptorGuard guard(fd);
+    // The descriptor, not the name, is checked, so a link followed or a file swapped in between
+    // cannot slip a device past the check.
+    struct stat status {};
+    if (::fstat(fd, &status) != 0) {
+        const int reason = errno;
+        throw Failure(FailureKind::OpenRefused,
+                      "cannot open " + file.quoted() + ": " + std::strerror(reason));
     }
-    return *this;
+    if (const std::string refusal = notARegularFile(status.st_mode); !refusal.empty()) {
+        throw Failure(FailureKind::OpenRefused, "cannot open " + file.quoted() + ": " + refusal);
+    }
+    return std::make_unique<NativeFile>(guard.release(), file.quoted());
 }
+
+NativeFile::NativeFile(Handle handle, std::string name) : handle_(handle), name_(std::move(name)) {}
 
 NativeFile::~NativeFile() {
-    release();
+    ::close(handle_);
 }
 
-void NativeFile::release() noexcept {
-    if (handle_ != kClosed) {
-        ::close(handle_);
-        handle_ = kClosed;
-    }
-}
-
-std::size_t NativeFile::readAt(std::uint64_t offset, std::span<std::uint8_t> into) const {
+std::size_t NativeFile::readAt(std::uint64_t offset, std::span<std::uint8_t> into) {
     std::size_t total = 0;
     while (total < into.size()) {
         const std::uint64_t at = offset + total;
@@ -73,10 +92,8 @@ std::size_t NativeFile::readAt(std::uint64_t offset, std::span<std::uint8_t> int
             if (errno == EINTR) {
                 continue;
             }
-            if (errno == EAGAIN) {
-                break;  // an empty FIFO or socket: nothing more to read now
-            }
-            throw systemFailure("cannot read", path_, errno);
+            throw Failure(FailureKind::ReadError,
+                          "cannot read " + name_ + ": " + std::strerror(errno));
         }
         if (got == 0) {
             break;
@@ -84,23 +101,6 @@ std::size_t NativeFile::readAt(std::uint64_t offset, std::span<std::uint8_t> int
         total += static_cast<std::size_t>(got);
     }
     return total;
-}
-
-std::uint64_t NativeFile::size() const {
-    struct stat status {};
-    if (::fstat(handle_, &status) != 0) {
-        throw systemFailure("cannot read the size of", path_, errno);
-    }
-    // A directory, pipe or device opens like a file but has no size to read records by; taking
-    // it as empty would show an empty table where the user named the wrong thing.
-    if (S_ISDIR(status.st_mode)) {
-        throw systemFailure("cannot read", path_, EISDIR);
-    }
-    if (!S_ISREG(status.st_mode)) {
-        throw Failure(FailureKind::OpenRefused,
-                      "cannot read \"" + path_ + "\": it is not a regular file");
-    }
-    return static_cast<std::uint64_t>(status.st_size);
 }
 
 }  // namespace quorrel

@@ -48,49 +48,53 @@ std::string systemReason(DWORD error) {
     return reason;
 }
 
-Failure systemFailure(std::string_view action, const std::string& path, DWORD error) {
-    return Failure(FailureKind::OpenRefused,
-                   std::string(action) + " \"" + path + "\": " + systemReason(error));
+std::string quoted(const std::string& path) {
+    return "\"" + path + "\"";
 }
+
+// Closes a handle that has not yet been handed to a NativeFile.
+class HandleGuard {
+  public:
+    explicit HandleGuard(HANDLE handle) : handle_(handle) {}
+    HandleGuard(const HandleGuard&) = delete;
+    HandleGuard& operator=(const HandleGuard&) = delete;
+    ~HandleGuard() {
+        if (handle_ != INVALID_HANDLE_VALUE) {
+            CloseHandle(handle_);
+        }
+    }
+    HANDLE release() noexcept { return std::exchange(handle_, INVALID_HANDLE_VALUE); }
+
+  private:
+    HANDLE handle_;
+};
 
 }  // namespace
 
-NativeFile NativeFile::openForReading(const std::string& path) {
+std::unique_ptr<NativeFile> NativeFile::openForReading(const std::string& path) {
     const HANDLE handle = CreateFileW(wideFromUtf8(path).c_str(), GENERIC_READ,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
-        throw systemFailure("cannot open", path, GetLastError());
+        throw Failure(FailureKind::OpenRefused,
+                      "cannot open " + quoted(path) + ": " + systemReason(GetLastError()));
     }
-    return NativeFile(handle, path);
+    HandleGuard guard(handle);
+    // Devices such as NUL or CON and pipes open like files but hold no fixed bytes.
+    if (GetFileType(handle) != FILE_TYPE_DISK) {
+        throw Failure(FailureKind::OpenRefused,
+                      "cannot open " + quoted(path) + ": it is a device or a pipe, not a file");
+    }
+    return std::make_unique<NativeFile>(guard.release(), quoted(path));
 }
 
-NativeFile::NativeFile(Handle handle, std::string path) : handle_(handle), path_(std::move(path)) {}
-
-NativeFile::NativeFile(NativeFile&& other) noexcept
-    : handle_(std::exchange(other.handle_, INVALID_HANDLE_VALUE)), path_(std::move(other.path_)) {}
-
-NativeFile& NativeFile::operator=(NativeFile&& other) noexcept {
-    if (this != &other) {
-        release();
-        handle_ = std::exchange(other.handle_, INVALID_HANDLE_VALUE);
-        path_ = std::move(other.path_);
-    }
-    return *this;
-}
+NativeFile::NativeFile(Handle handle, std::string name) : handle_(handle), name_(std::move(name)) {}
 
 NativeFile::~NativeFile() {
-    release();
+    CloseHandle(handle_);
 }
 
-void NativeFile::release() noexcept {
-    if (handle_ != INVALID_HANDLE_VALUE) {
-        CloseHandle(handle_);
-        handle_ = INVALID_HANDLE_VALUE;
-    }
-}
-
-std::size_t NativeFile::readAt(std::uint64_t offset, std::span<std::uint8_t> into) const {
+std::size_t NativeFile::readAt(std::uint64_t offset, std::span<std::uint8_t> into) {
     std::size_t total = 0;
     while (total < into.size()) {
         const std::uint64_t at = offset + total;
@@ -105,7 +109,8 @@ std::size_t NativeFile::readAt(std::uint64_t offset, std::span<std::uint8_t> int
             if (error == ERROR_HANDLE_EOF) {
                 break;
             }
-            throw systemFailure("cannot read", path_, error);
+            throw Failure(FailureKind::ReadError,
+                          "cannot read " + name_ + ": " + systemReason(error));
         }
         if (got == 0) {
             break;
@@ -113,14 +118,6 @@ std::size_t NativeFile::readAt(std::uint64_t offset, std::span<std::uint8_t> int
         total += got;
     }
     return total;
-}
-
-std::uint64_t NativeFile::size() const {
-    LARGE_INTEGER size{};
-    if (!GetFileSizeEx(handle_, &size)) {
-        throw systemFailure("cannot read the size of", path_, GetLastError());
-    }
-    return static_cast<std::uint64_t>(size.QuadPart);
 }
 
 }  // namespace quorrel

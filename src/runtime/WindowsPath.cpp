@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
+#include <ctime>
 #include <string_view>
 #include <system_error>
 #include <vector>
@@ -32,9 +33,10 @@ char asciiLower(char character) {
                                                   : character;
 }
 
-bool equalIgnoringAsciiCase(std::string_view left, std::string_view right) {
-    return std::equal(left.begin(), left.end(), right.begin(), right.end(),
-                      [](char a, char b) { return asciiLower(a) == asciiLower(b); });
+std::string asciiLowerCase(std::string_view text) {
+    std::string lower(text);
+    std::transform(lower.begin(), lower.end(), lower.begin(), asciiLower);
+    return lower;
 }
 
 std::string quote(std::string_view text) {
@@ -96,31 +98,31 @@ std::string joined(std::string base, const std::vector<std::string>& components,
     return base;
 }
 
-// The entry of `folder` whose name equals `name` ignoring case; the first in byte order when
-// several do, so that the choice does not depend on the order the system lists them in.
-std::optional<std::string> entryIgnoringCase(const std::string& folder, const std::string& name) {
-    std::optional<std::string> found;
-    std::error_code error;
-    for (std::filesystem::directory_iterator entry(folder, error), end; !error && entry != end;
-         entry.increment(error)) {
-        std::string entryName = entry->path().filename().string();
-        if (equalIgnoringAsciiCase(entryName, name) && (!found || entryName < *found)) {
-            found = std::move(entryName);
-        }
+void refuseNetworkPath(const std::string& typed) {
+    if (isNetworkPath(typed)) {
+        throw refusal(typed, "network paths (\\\\server\\share\\...) are opened only on Windows");
     }
-    return found;
 }
+
+// A folder's listing is trusted again only when the folder was last changed at least this long
+// before it was listed: the system stamps changes with a coarse clock, so a folder changed again
+// within the same tick as the listing could otherwise keep its stamp and hide the change.
+constexpr std::int64_t kSettledSeconds = 2;
+
+}  // namespace
 
 // Follows the components down from the drive's root. A component that is missing as written is
 // looked for in other case; one that the system refuses for another reason (a file where a folder
 // should be, no permission) ends the walk, and the open then reports that reason.
-std::string walkFrom(const std::string& root, const DrivePath& drive, const std::string& typed) {
+std::string WinePathResolver::walkFrom(const std::string& root,
+                                       const std::vector<std::string>& components,
+                                       const std::string& typed) {
     std::string at = root;
-    for (std::size_t i = 0; i < drive.components.size(); ++i) {
-        const std::string& component = drive.components[i];
+    for (std::size_t i = 0; i < components.size(); ++i) {
+        const std::string& component = components[i];
         const int reason = statusOf(at + '/' + component);
         if (reason != 0 && reason != ENOENT) {
-            return joined(at, drive.components, i);
+            return joined(at, components, i);
         }
         if (reason == 0) {
             at += '/' + component;
@@ -135,36 +137,77 @@ std::string walkFrom(const std::string& root, const DrivePath& drive, const std:
     return at;
 }
 
-std::string resolveInPrefix(const std::string& typed, const DrivePath& drive,
-                            const std::filesystem::path& prefix) {
-    const std::string letter(1, drive.letter);
-    const std::string roots[] = {(prefix / "dosdevices" / (letter + ":")).string(),
-                                 (prefix / ("drive_" + letter)).string()};
+// The entry of `folder` whose name equals `name` ignoring case; the first in byte order when
+// several do, so that the choice does not depend on the order the system lists them in.
+std::optional<std::string> WinePathResolver::entryIgnoringCase(const std::string& folder,
+                                                               const std::string& name) {
+    struct stat status {};
+    if (::stat(folder.c_str(), &status) != 0) {
+        return std::nullopt;
+    }
+    const auto cached = listings_.find(folder);
+    const bool unchanged = cached != listings_.end() &&
+                           cached->second.device == static_cast<std::uint64_t>(status.st_dev) &&
+                           cached->second.inode == static_cast<std::uint64_t>(status.st_ino) &&
+                           cached->second.modifiedSeconds == status.st_mtim.tv_sec &&
+                           cached->second.modifiedNanoseconds == status.st_mtim.tv_nsec;
+    const Listing* listing = unchanged ? &cached->second : nullptr;
+    Listing fresh;
+    if (listing == nullptr) {
+        const std::int64_t listedAt = std::time(nullptr);
+        fresh = {static_cast<std::uint64_t>(status.st_dev),
+                 static_cast<std::uint64_t>(status.st_ino),
+                 status.st_mtim.tv_sec,
+                 status.st_mtim.tv_nsec,
+                 {}};
+        std::error_code error;
+        for (std::filesystem::directory_iterator entry(folder, error), end; !error && entry != end;
+             entry.increment(error)) {
+            std::string entryName = entry->path().filename().string();
+            auto [slot, added] =
+                fresh.byLowerCase.try_emplace(asciiLowerCase(entryName), entryName);
+            if (!added && entryName < slot->second) {
+                slot->second = std::move(entryName);
+            }
+        }
+        ++listingsMade_;
+        listings_.erase(folder);
+        if (status.st_mtim.tv_sec + kSettledSeconds <= listedAt) {
+            listing = &listings_.emplace(folder, std::move(fresh)).first->second;
+        } else {
+            listing = &fresh;
+        }
+    }
+    const auto match = listing->byLowerCase.find(asciiLowerCase(name));
+    if (match == listing->byLowerCase.end()) {
+        return std::nullopt;
+    }
+    return match->second;
+}
+
+std::string WinePathResolver::resolveInPrefix(const std::string& typed, char letter,
+                                              const std::vector<std::string>& components,
+                                              const std::filesystem::path& prefix) {
+    const std::string drive(1, letter);
+    const std::string roots[] = {(prefix / "dosdevices" / (drive + ":")).string(),
+                                 (prefix / ("drive_" + drive)).string()};
     for (const std::string& root : roots) {
         // With every name written as it is on disk, which is the usual case, one stat settles it.
-        const std::string exact = joined(root, drive.components, 0);
+        const std::string exact = joined(root, components, 0);
         if (statusOf(exact) == 0) {
             return exact;
         }
         if (statusOf(root) == 0) {
-            return walkFrom(root, drive, typed);
+            return walkFrom(root, components, typed);
         }
     }
     if (statusOf(prefix.string()) != 0) {
         throw refusal(typed, "no Wine prefix at " + quote(prefix.string()) +
                                  " (WINEPREFIX names the prefix that holds the game)");
     }
-    throw refusal(typed, "no drive " + letter + ": in the Wine prefix " + quote(prefix.string()) +
-                             " (neither dosdevices/" + letter + ": nor drive_" + letter + ")");
+    throw refusal(typed, "no drive " + drive + ": in the Wine prefix " + quote(prefix.string()) +
+                             " (neither dosdevices/" + drive + ": nor drive_" + drive + ")");
 }
-
-void refuseNetworkPath(const std::string& typed) {
-    if (isNetworkPath(typed)) {
-        throw refusal(typed, "network paths (\\\\server\\share\\...) are opened only on Windows");
-    }
-}
-
-}  // namespace
 
 std::string LocalPath::quoted() const {
     return local == typed ? quote(typed) : quote(typed) + " (resolved to " + quote(local) + ")";
@@ -180,9 +223,9 @@ std::optional<std::filesystem::path> winePrefixFromEnvironment() {
     return std::nullopt;
 }
 
-LocalPath localPathFor(const std::string& typed) {
+LocalPath WinePathResolver::resolve(const std::string& typed) {
     if (!startsWithDrive(typed)) {
-        return localPathFor(typed, {});
+        return resolve(typed, {});
     }
     const auto prefix = winePrefixFromEnvironment();
     if (!prefix) {
@@ -190,16 +233,25 @@ LocalPath localPathFor(const std::string& typed) {
                       "neither WINEPREFIX nor HOME is set, so there is no Wine prefix to "
                       "look for the drive in");
     }
-    return localPathFor(typed, *prefix);
+    return resolve(typed, *prefix);
 }
 
-LocalPath localPathFor(const std::string& typed, const std::filesystem::path& winePrefix) {
+LocalPath WinePathResolver::resolve(const std::string& typed,
+                                    const std::filesystem::path& winePrefix) {
     refuseNetworkPath(typed);
     const auto drive = drivePathOf(typed);
     if (!drive) {
         return {typed, typed};
     }
-    return {typed, resolveInPrefix(typed, *drive, winePrefix)};
+    return {typed, resolveInPrefix(typed, drive->letter, drive->components, winePrefix)};
+}
+
+LocalPath localPathFor(const std::string& typed) {
+    return WinePathResolver().resolve(typed);
+}
+
+LocalPath localPathFor(const std::string& typed, const std::filesystem::path& winePrefix) {
+    return WinePathResolver().resolve(typed, winePrefix);
 }
 
 }  // namespace quorrel

@@ -1,13 +1,17 @@
 #include "LoadAction.h"
 
 #include <algorithm>
+#include <array>
+#include <new>
 #include <span>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "SkillFileLayout.h"
 #include "runtime/CheckedMath.h"
 #include "runtime/Failure.h"
+#include "runtime/LittleEndian.h"
 #include "runtime/Text8Bit.h"
 
 namespace quorrel {
@@ -16,7 +20,8 @@ namespace {
 // A name longer than this is only held as far as it can reach the text (see nameBytesToHold);
 // shorter names are simply allocated in full.
 constexpr std::int32_t kNameSizeWorthChecking = 64 * 1024;
-constexpr std::size_t kNameScanPiece = 1024 * 1024;
+constexpr std::size_t kFirstScanPiece = 16 * 1024;
+constexpr std::size_t kLargestScanPiece = 1024 * 1024;
 
 // Closes a file number when the run leaves its scope, on failure as well as on success.
 class ClosesOnExit {
@@ -31,14 +36,20 @@ class ClosesOnExit {
     FileNumber number_;
 };
 
-// Runs a step; a failure it raises gets the context in front of its description. The context is
-// only worked out when there is a failure, as runs of a million records pass here many times.
+// Runs a step; a failure it raises gets the context in front of its description. Memory running
+// out anywhere in the step, in the list's or the text's own allocations too, is an out-of-memory
+// failure of the step like any other. The context is only worked out when there is a failure, as
+// runs of a million records pass here many times.
 template <typename Step, typename Context>
 void describedAs(Context context, Step step) {
     try {
         step();
     } catch (const Failure& failure) {
         throw failure.within(context());
+    } catch (const std::bad_alloc&) {
+        throw Failure(FailureKind::OutOfMemory, "out of memory").within(context());
+    } catch (const std::length_error&) {
+        throw Failure(FailureKind::OutOfMemory, "more memory than can be had").within(context());
     }
 }
 
@@ -46,11 +57,21 @@ std::string labelled(std::string_view label, std::int32_t value) {
     return std::string(label) + " " + std::to_string(value);
 }
 
-void readIndexRecord(FileTable& files, LoadFields& fields) {
+// Reads the next index record into the working fields; false when the file ends before a whole
+// record. The twelve bytes come from one read, so a record is always one the file held at some
+// moment, even while the file is being rewritten, and a trailing piece shorter than a record, or
+// one the file was cut to during the run, is never taken for one.
+bool readIndexRecord(FileTable& files, LoadFields& fields) {
     const FileNumber index = fields.idxFileNo;
-    files.getInt32(index, files.position(index), fields.offset);
-    files.getInt32(index, files.position(index), fields.length);
-    files.getBytes(index, files.position(index), fields.extra);
+    std::array<std::uint8_t, kIndexRecordSize> record{};
+    if (files.getBytes(index, files.position(index), record) < record.size()) {
+        return false;
+    }
+    const std::span<const std::uint8_t, kIndexRecordSize> bytes(record);
+    fields.offset = littleEndianInt32(bytes.subspan<0, 4>());
+    fields.length = littleEndianInt32(bytes.subspan<4, 4>());
+    std::copy_n(bytes.begin() + 8, fields.extra.size(), fields.extra.begin());
+    return true;
 }
 
 bool isEmptySlot(const LoadFields& fields) {
@@ -60,26 +81,30 @@ bool isEmptySlot(const LoadFields& fields) {
 // How many name elements the buffer needs to hold. A short name is held in full. A long one is
 // held only as far as the data file reaches and up to its first zero byte: the bytes after that
 // never reach the text, so a huge `length` costs memory in proportion to the name it shows, not
-// to the length or the file. Finding that zero means reading a long name twice.
+// to the length or the file. Finding that zero means reading a long name twice. The scan reads
+// in pieces that grow from small, so a long `length` over a short file costs a small piece, and
+// it stops where a read comes up short, wherever the file ends at that moment.
 std::size_t nameBytesToHold(FileTable& files, const LoadFields& fields, std::int64_t namePosition) {
     if (fields.length <= kNameSizeWorthChecking) {
         return ByteBuffer::kUnlimited;
     }
-    const std::uint64_t reachable =
-        std::min(files.remaining(fields.dataFileNo), static_cast<std::uint64_t>(fields.length));
-    std::vector<std::uint8_t> piece(
-        static_cast<std::size_t>(std::min<std::uint64_t>(kNameScanPiece, reachable)));
-    for (std::uint64_t scanned = 0; scanned < reachable; scanned += piece.size()) {
+    const auto length = static_cast<std::uint64_t>(fields.length);
+    std::vector<std::uint8_t> piece(kFirstScanPiece);
+    std::uint64_t scanned = 0;
+    while (scanned < length) {
         piece.resize(
-            static_cast<std::size_t>(std::min<std::uint64_t>(piece.size(), reachable - scanned)));
-        files.getBytes(fields.dataFileNo, namePosition + static_cast<std::int64_t>(scanned), piece);
-        const auto zero = std::find(piece.begin(), piece.end(), std::uint8_t{0});
-        if (zero != piece.end()) {
-            return static_cast<std::size_t>(scanned) +
-                   static_cast<std::size_t>(zero - piece.begin());
+            static_cast<std::size_t>(std::min<std::uint64_t>(piece.size(), length - scanned)));
+        const std::size_t got = files.getBytes(
+            fields.dataFileNo, namePosition + static_cast<std::int64_t>(scanned), piece);
+        const auto end = piece.begin() + static_cast<std::ptrdiff_t>(got);
+        const auto zero = std::find(piece.begin(), end, std::uint8_t{0});
+        scanned += static_cast<std::uint64_t>(zero - piece.begin());
+        if (zero != end || got < piece.size()) {
+            break;
         }
+        piece.resize(std::min(piece.size() * 2, kLargestScanPiece));
     }
-    return static_cast<std::size_t>(reachable);
+    return static_cast<std::size_t>(scanned);
 }
 
 // The list keeps an item's text only up to its first zero character, so the bytes after the first
@@ -127,17 +152,20 @@ void loadSkills(LoadHost& host, FileTable& files) {
                 [&] { files.open(fields.idxFileNo, indexPath); });
     const ClosesOnExit closeIndex(files, fields.idxFileNo);
 
-    // Only whole records are taken: a trailing piece shorter than a record is not one.
     bool anyItemAdded = false;
-    for (std::uint64_t record = 0; files.remaining(fields.idxFileNo) >= kIndexRecordSize;
-         ++record) {
-        readIndexRecord(files, fields);
-        if (isEmptySlot(fields)) {
-            continue;
+    for (fields.record = 0;; ++fields.record) {
+        bool whole = false;
+        describedAs([&] { return "record " + std::to_string(fields.record) + " of " + indexPath; },
+                    [&] {
+                        whole = readIndexRecord(files, fields);
+                        if (whole && !isEmptySlot(fields)) {
+                            loadRecord(host, files, fields);
+                            anyItemAdded = true;
+                        }
+                    });
+        if (!whole) {
+            break;
         }
-        describedAs([&] { return "record " + std::to_string(record) + " of " + indexPath; },
-                    [&] { loadRecord(host, files, fields); });
-        anyItemAdded = true;
     }
     files.close(fields.idxFileNo);
 

@@ -18,6 +18,7 @@ struct LoadFields {
     std::uint8_t flag = 0;                // flag byte of that record
     FileNumber idxFileNo = 0;             // number the index file is open under
     FileNumber dataFileNo = 0;            // number the data file is open under
+    std::uint64_t record = 0;             // number of the index record being handled, from 0
 };
 
 }  // namespace quorrel
