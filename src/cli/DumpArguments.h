@@ -8,7 +8,7 @@
 
 namespace quorrel::cli {
 
-enum class DumpFormat { Text, Json };
+enum class DumpFormat { Text, Json, Csv };
 
 // What quorrel-dump was asked to do.
 struct DumpOptions {
@@ -17,15 +17,18 @@ struct DumpOptions {
     DumpFormat format = DumpFormat::Text;
 };
 
-// Parsing ended the program before any load: after --help or --version (status 0), or after a
-// usage error (status 2). What the user should see has already been written.
+// Parsing ended the program before any load: after --help or --version (status 0, or 1 when
+// their text could not be written), or after a usage error (status 2). What the user should see
+// has already been written.
 struct EarlyExit {
     int status;
 };
 
 using ParsedArguments = std::variant<DumpOptions, EarlyExit>;
 
-// Reads the command line. Help and version text go to `out`, usage errors to `err`.
+// Reads the command line. Help and version text go to `out`, usage errors to `err`. An option
+// given with an empty value ("--data=" or "--data ''") takes the empty text, never the argument
+// after it.
 ParsedArguments parseDumpArguments(int argc, const char* const* argv, std::ostream& out,
                                    std::ostream& err);
 

@@ -1,5 +1,6 @@
 #include "DumpCommand.h"
 
+#include "CsvFormat.h"
 #include "DumpArguments.h"
 #include "ExitStatus.h"
 #include "JsonFormat.h"
@@ -15,7 +16,10 @@ void writeDump(std::ostream& out, const SkillDump& dump, DumpFormat format) {
             writeSkillsAsText(out, dump.skills);
             return;
         case DumpFormat::Json:
-            out << skillsAsJson(dump);
+            writeSkillsAsJson(out, dump);
+            return;
+        case DumpFormat::Csv:
+            writeSkillsAsCsv(out, dump.skills);
             return;
     }
 }
@@ -23,13 +27,19 @@ void writeDump(std::ostream& out, const SkillDump& dump, DumpFormat format) {
 }  // namespace
 
 int runDumpCommand(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
+    FileTable files;
+    return runDumpCommand(argc, argv, out, err, files);
+}
+
+int runDumpCommand(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
+                   FileTable& files) {
     const ParsedArguments parsed = parseDumpArguments(argc, argv, out, err);
     if (const auto* early = std::get_if<EarlyExit>(&parsed)) {
         return early->status;
     }
     const auto& options = std::get<DumpOptions>(parsed);
 
-    const SkillDump dump = dumpSkills(options.dataPath, options.indexPath);
+    const SkillDump dump = dumpSkills(options.dataPath, options.indexPath, files);
     writeDump(out, dump, options.format);
     // The items go out before the reason they stop, so a terminal shows them in that order.
     out.flush();

@@ -1,38 +1,91 @@
 #include "JsonFormat.h"
 
-#include <nlohmann/json.hpp>
+#include <array>
+#include <cstdint>
+#include <string_view>
 
 namespace quorrel::cli {
 namespace {
 
-// ordered_json keeps the keys in the order they are set, so "skills" comes before "error".
-using Json = nlohmann::ordered_json;
+constexpr std::string_view kHexDigits = "0123456789abcdef";
 
-constexpr int kIndent = 2;
-
-Json skillsArray(const std::vector<SkillItem>& skills) {
-    Json array = Json::array();
-    for (const SkillItem& skill : skills) {
-        array.push_back(Json{{"name", skill.text}, {"checked", skill.checked}});
+// The escape JSON requires for a byte, or an empty view when the byte stands for itself.
+std::string_view shortEscape(std::uint8_t byte) {
+    switch (byte) {
+        case '"':
+            return "\\\"";
+        case '\\':
+            return "\\\\";
+        case '\b':
+            return "\\b";
+        case '\f':
+            return "\\f";
+        case '\n':
+            return "\\n";
+        case '\r':
+            return "\\r";
+        case '\t':
+            return "\\t";
+        default:
+            return {};
     }
-    return array;
 }
 
-Json errorObject(const std::optional<Failure>& failure) {
-    if (!failure) {
-        return nullptr;
+// A JSON string of UTF-8 text: quotes, the backslash and the C0 controls escaped, the rest as
+// it is, written in runs rather than byte by byte.
+void writeString(std::ostream& out, std::string_view text) {
+    out.put('"');
+    std::size_t plainFrom = 0;
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        const auto byte = static_cast<std::uint8_t>(text[at]);
+        if (byte >= 0x20 && byte != '"' && byte != '\\') {
+            continue;
+        }
+        out.write(text.data() + plainFrom, static_cast<std::streamsize>(at - plainFrom));
+        if (const std::string_view escape = shortEscape(byte); !escape.empty()) {
+            out << escape;
+        } else {
+            const std::array<char, 6> unicode = {
+                '\\', 'u', '0', '0', kHexDigits[byte >> 4], kHexDigits[byte & 0xF]};
+            out.write(unicode.data(), unicode.size());
+        }
+        plainFrom = at + 1;
     }
-    return Json{{"kind", std::string(failureKindName(failure->kind()))},
-                {"message", failure->description()}};
+    out.write(text.data() + plainFrom, static_cast<std::streamsize>(text.size() - plainFrom));
+    out.put('"');
+}
+
+void writeSkill(std::ostream& out, const DumpedSkill& skill) {
+    out << "    {\n      \"record\": " << skill.record << ",\n      \"name\": ";
+    writeString(out, skill.name);
+    out << ",\n      \"checked\": " << (skill.checked ? "true" : "false") << "\n    }";
+}
+
+void writeError(std::ostream& out, const std::optional<Failure>& failure) {
+    if (!failure) {
+        out << "null";
+        return;
+    }
+    out << "{\n    \"kind\": ";
+    writeString(out, failureKindName(failure->kind()));
+    out << ",\n    \"message\": ";
+    writeString(out, failure->what());
+    out << "\n  }";
 }
 
 }  // namespace
 
-std::string skillsAsJson(const SkillDump& dump) {
-    const Json document{{"skills", skillsArray(dump.skills)}, {"error", errorObject(dump.failure)}};
-    // The load hands out valid UTF-8; replacing rather than throwing keeps a stray byte from ever
-    // costing the whole document.
-    return document.dump(kIndent, ' ', false, Json::error_handler_t::replace) + '\n';
+void writeSkillsAsJson(std::ostream& out, const SkillDump& dump) {
+    out << "{\n  \"skills\": [";
+    const char* separator = "\n";
+    for (const DumpedSkill& skill : dump.skills) {
+        out << separator;
+        writeSkill(out, skill);
+        separator = ",\n";
+    }
+    out << (dump.skills.empty() ? "],\n" : "\n  ],\n") << "  \"error\": ";
+    writeError(out, dump.failure);
+    out << "\n}\n";
 }
 
 }  // namespace quorrel::cli

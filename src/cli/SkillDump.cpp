@@ -1,21 +1,50 @@
 #include "SkillDump.h"
 
-#include "runtime/FileTable.h"
+#include <new>
+#include <utility>
+
+#include "NumberedSkillList.h"
 #include "skills/LoadAction.h"
-#include "skills/StandaloneHost.h"
+#include "skills/LoadHost.h"
 
 namespace quorrel::cli {
+namespace {
 
-SkillDump dumpSkills(const std::string& dataPath, const std::string& indexPath) {
-    StandaloneHost host(dataPath, indexPath);
-    FileTable files;
+// The load action's home in quorrel-dump: fixed paths, a numbered list and the working fields.
+class DumpHost final : public LoadHost {
+  public:
+    DumpHost(std::string dataPath, std::string indexPath)
+        : dataPath_(std::move(dataPath)), indexPath_(std::move(indexPath)) {}
+
+    SkillList& lstSkills() override { return list_; }
+    std::string txtPathText() const override { return dataPath_; }
+    std::string txtPathIdxText() const override { return indexPath_; }
+    LoadFields& loadFields() override { return fields_; }
+
+    std::vector<DumpedSkill> takeSkills() noexcept { return list_.takeSkills(); }
+
+  private:
+    std::string dataPath_;
+    std::string indexPath_;
+    LoadFields fields_;
+    NumberedSkillList list_{fields_};
+};
+
+}  // namespace
+
+SkillDump dumpSkills(const std::string& dataPath, const std::string& indexPath, FileTable& files) {
+    DumpHost host(dataPath, indexPath);
     std::optional<Failure> failure;
     try {
         loadSkills(host, files);
     } catch (const Failure& caught) {
         failure = caught;
+    } catch (const std::bad_alloc&) {
+        // The load names the record when it can; this is for memory that ran out while it did.
+        failure = Failure(FailureKind::OutOfMemory, "out of memory");
     }
-    return SkillDump{host.list().items(), failure};
+    // Moved, not copied: a copy of a large table could be what memory runs out on.
+    return SkillDump{host.takeSkills(), std::move(failure)};
 }
 
 }  // namespace quorrel::cli

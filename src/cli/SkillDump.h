@@ -1,22 +1,34 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "runtime/Failure.h"
-#include "skills/MemorySkillList.h"
+#include "runtime/FileTable.h"
 
 namespace quorrel::cli {
+
+// One skill as quorrel-dump writes it: the index record it came from (counted from 0, as failure
+// messages count them), its name in UTF-8 and its check mark.
+struct DumpedSkill {
+    std::uint64_t record = 0;
+    std::string name;
+    bool checked = false;
+
+    bool operator==(const DumpedSkill&) const = default;
+};
 
 // What one load produced: the items added, in order, and the failure that ended it early, if any.
 // On failure `skills` holds the items added before it.
 struct SkillDump {
-    std::vector<SkillItem> skills;
+    std::vector<DumpedSkill> skills;
     std::optional<Failure> failure;
 };
 
-// Runs the load action once on the two paths. Never throws a Failure: it is handed back instead.
-SkillDump dumpSkills(const std::string& dataPath, const std::string& indexPath);
+// Runs the load action once on the two paths, with the files of `files`. Never throws a Failure:
+// it is handed back instead, and memory running out is one too.
+SkillDump dumpSkills(const std::string& dataPath, const std::string& indexPath, FileTable& files);
 
 }  // namespace quorrel::cli

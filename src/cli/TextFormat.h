@@ -3,12 +3,14 @@
 #include <ostream>
 #include <span>
 
-#include "skills/MemorySkillList.h"
+#include "SkillDump.h"
 
 namespace quorrel::cli {
 
 // One line per item, in list order: "[x] Name" when its check mark is set, "[ ] Name" when clear.
-// Names are written as they are held (UTF-8).
-void writeSkillsAsText(std::ostream& out, std::span<const SkillItem> skills);
+// Names are written in UTF-8 with every control character (C0, DEL and C1) and the backslash
+// escaped ("\n", "\t", "\r", "\x1b", "\\"), so each skill is exactly one line and no name can
+// send the terminal a command.
+void writeSkillsAsText(std::ostream& out, std::span<const DumpedSkill> skills);
 
 }  // namespace quorrel::cli

@@ -1,58 +1,91 @@
-// The two output formats, on lists built in memory.
+// The output formats, on lists built in memory.
 #include <gtest/gtest.h>
 
+#include <nlohmann/json.hpp>
 #include <sstream>
 
+#include "CsvFormat.h"
 #include "JsonFormat.h"
 #include "TextFormat.h"
 
 namespace quorrel::cli {
 namespace {
 
-std::string asText(const std::vector<SkillItem>& skills) {
+std::string asText(const std::vector<DumpedSkill>& skills) {
     std::ostringstream out;
     writeSkillsAsText(out, skills);
     return out.str();
 }
 
-TEST(TextFormat, WritesOneMarkedLinePerItemInListOrder) {
-    const std::vector<SkillItem> skills{{"Dowsing", true}, {"Zither Tuning", false}, {"", true}};
-    EXPECT_EQ(asText(skills), "[x] Dowsing\n[ ] Zither Tuning\n[x] \n");
+std::string asJson(const SkillDump& dump) {
+    std::ostringstream out;
+    writeSkillsAsJson(out, dump);
+    return out.str();
 }
 
-TEST(TextFormat, WritesNothingForAnEmptyList) {
+std::string asCsv(const std::vector<DumpedSkill>& skills) {
+    std::ostringstream out;
+    writeSkillsAsCsv(out, skills);
+    return out.str();
+}
+
+TEST(TextFormat, WritesOneMarkedLinePerItemInListOrder) {
+    const std::vector<DumpedSkill> skills{
+        {0, "Dowsing", true}, {1, "Zither Tuning", false}, {4, "", true}};
+    EXPECT_EQ(asText(skills), "[x] Dowsing\n[ ] Zither Tuning\n[x] \n");
     EXPECT_EQ(asText({}), "");
 }
 
-TEST(JsonFormat, WritesTheSkillsInOrderWithANullError) {
-    const SkillDump dump{{{"Dowsing", true}, {"Fen Walking", false}}, std::nullopt};
-    EXPECT_EQ(skillsAsJson(dump),
+// Every control character and the backslash is escaped, so that a name is one line and cannot
+// drive the terminal; other characters, non-ASCII letters included, stay as they are.
+TEST(TextFormat, EscapesControlCharactersAndTheBackslash) {
+    struct Case {
+        std::string input;
+        std::string expected;
+    };
+    const std::vector<Case> cases = {
+        {"Evil\n[x] Fake", "Evil\\n[x] Fake"},
+        {"a\rb\tc", "a\\rb\\tc"},
+        {"\x1b[2J\x1b]0;title\x07", "\\x1b[2J\\x1b]0;title\\x07"},
+        {"back\\slash", "back\\\\slash"},
+        {"del\x7f", "del\\x7f"},
+        {"c1 \u0081\u008d\u009d end", "c1 \\x81\\x8d\\x9d end"},
+        {"Cr\u00e8me \u00a0\u20ac\u00c2", "Cr\u00e8me \u00a0\u20ac\u00c2"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(asText({{0, c.input, false}}), "[ ] " + c.expected + "\n") << c.input;
+    }
+}
+
+TEST(JsonFormat, WritesTheSkillsInOrderWithTheirRecordsAndANullError) {
+    const SkillDump dump{{{0, "Dowsing", true}, {3, "Fen Walking", false}}, std::nullopt};
+    EXPECT_EQ(asJson(dump),
               "{\n"
               "  \"skills\": [\n"
               "    {\n"
+              "      \"record\": 0,\n"
               "      \"name\": \"Dowsing\",\n"
               "      \"checked\": true\n"
               "    },\n"
               "    {\n"
+              "      \"record\": 3,\n"
               "      \"name\": \"Fen Walking\",\n"
               "      \"checked\": false\n"
               "    }\n"
               "  ],\n"
               "  \"error\": null\n"
               "}\n");
-}
-
-TEST(JsonFormat, WritesAnEmptyArrayForAnEmptyList) {
-    EXPECT_EQ(skillsAsJson(SkillDump{}), "{\n  \"skills\": [],\n  \"error\": null\n}\n");
+    EXPECT_EQ(asJson(SkillDump{}), "{\n  \"skills\": [],\n  \"error\": null\n}\n");
 }
 
 TEST(JsonFormat, WritesTheFailureKindAndMessageAfterTheSkillsReadBeforeIt) {
-    const SkillDump dump{{{"Dowsing", false}},
+    const SkillDump dump{{{1, "Dowsing", false}},
                          Failure(FailureKind::BufferBounds, "record 1 of a.idx: length -5")};
-    EXPECT_EQ(skillsAsJson(dump),
+    EXPECT_EQ(asJson(dump),
               "{\n"
               "  \"skills\": [\n"
               "    {\n"
+              "      \"record\": 1,\n"
               "      \"name\": \"Dowsing\",\n"
               "      \"checked\": false\n"
               "    }\n"
@@ -64,12 +97,35 @@ TEST(JsonFormat, WritesTheFailureKindAndMessageAfterTheSkillsReadBeforeIt) {
               "}\n");
 }
 
-TEST(JsonFormat, KeepsNonAsciiNamesAsUtf8AndEscapesWhatJsonRequires) {
-    const SkillDump dump{{{"Cr\u00e8me \u20ac \"q\" \\ \x01", true}}, std::nullopt};
-    const std::string json = skillsAsJson(dump);
-    EXPECT_NE(json.find("\"name\": \"Cr\u00e8me \u20ac \\\"q\\\" \\\\ \\u0001\""),
+// The document is written by hand, so a JSON parser checks that every name survives it.
+TEST(JsonFormat, EscapesWhatJsonRequiresAndKeepsNonAsciiAsUtf8) {
+    const std::string name = "Cr\u00e8me \u20ac \"q\" \\ \x01\x1f\n\t\x7f\u0085";
+    const SkillDump dump{{{7, name, true}}, Failure(FailureKind::ReadError, "\"x\"\n")};
+    const std::string json = asJson(dump);
+    EXPECT_NE(json.find("\"Cr\u00e8me \u20ac \\\"q\\\" \\\\ \\u0001\\u001f\\n\\t\x7f\u0085\""),
               std::string::npos)
         << json;
+    const auto parsed = nlohmann::json::parse(json);
+    EXPECT_EQ(parsed["skills"][0]["name"], name);
+    EXPECT_EQ(parsed["skills"][0]["record"], 7);
+    EXPECT_EQ(parsed["error"]["kind"], "read-error");
+    EXPECT_EQ(parsed["error"]["message"], "\"x\"\n");
+}
+
+TEST(CsvFormat, WritesAHeaderAndOneRowPerSkillQuotingWhereNeeded) {
+    const std::vector<DumpedSkill> skills{{0, "Dowsing", true},
+                                          {2, "Salt, Pepper", false},
+                                          {3, "The \"Best\" Bow", true},
+                                          {5, "Two\nLines", false},
+                                          {6, "Cr\u00e8me", false}};
+    EXPECT_EQ(asCsv(skills),
+              "record,name,checked\r\n"
+              "0,Dowsing,true\r\n"
+              "2,\"Salt, Pepper\",false\r\n"
+              "3,\"The \"\"Best\"\" Bow\",true\r\n"
+              "5,\"Two\nLines\",false\r\n"
+              "6,Cr\u00e8me,false\r\n");
+    EXPECT_EQ(asCsv({}), "record,name,checked\r\n");
 }
 
 }  // namespace

@@ -1,0 +1,24 @@
+#include "NumberedSkillList.h"
+
+#include <string>
+
+namespace quorrel::cli {
+
+void NumberedSkillList::appendItem(std::string_view text) {
+    skills_.push_back(DumpedSkill{fields_.record, std::string(text), false});
+}
+
+void NumberedSkillList::Selected(int index, bool checked) {
+    if (!holds(index, skills_.size())) {
+        throwNoItemToCheck(index, skills_.size());
+    }
+    skills_[static_cast<std::size_t>(index)].checked = checked;
+}
+
+void NumberedSkillList::ListIndex(int index) {
+    if (!holds(index, skills_.size())) {
+        throwNoItemToMakeCurrent(index, skills_.size());
+    }
+}
+
+}  // namespace quorrel::cli
