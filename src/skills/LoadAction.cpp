@@ -139,9 +139,21 @@ void loadRecord(LoadHost& host, FileTable& files, LoadFields& fields) {
     lstSkills.Selected(lstSkills.NewIndex(), fields.flag != 0);
 }
 
-}  // namespace
+enum class RecordRead { Used, Skipped, NoneLeft };
 
-void loadSkills(LoadHost& host, FileTable& files) {
+// Handles index record `fields.record`: reads it and, when it is used, loads its skill.
+RecordRead loadNextRecord(LoadHost& host, FileTable& files, LoadFields& fields) {
+    if (!readIndexRecord(files, fields)) {
+        return RecordRead::NoneLeft;
+    }
+    if (isEmptySlot(fields)) {
+        return RecordRead::Skipped;
+    }
+    loadRecord(host, files, fields);
+    return RecordRead::Used;
+}
+
+void loadTable(LoadHost& host, FileTable& files) {
     SkillList& lstSkills = host.lstSkills();
     LoadFields& fields = host.loadFields();
     lstSkills.Clear();
@@ -154,24 +166,33 @@ void loadSkills(LoadHost& host, FileTable& files) {
 
     bool anyItemAdded = false;
     for (fields.record = 0;; ++fields.record) {
-        bool whole = false;
+        RecordRead read = RecordRead::NoneLeft;
         describedAs([&] { return "record " + std::to_string(fields.record) + " of " + indexPath; },
-                    [&] {
-                        whole = readIndexRecord(files, fields);
-                        if (whole && !isEmptySlot(fields)) {
-                            loadRecord(host, files, fields);
-                            anyItemAdded = true;
-                        }
-                    });
-        if (!whole) {
+                    [&] { read = loadNextRecord(host, files, fields); });
+        if (read == RecordRead::NoneLeft) {
             break;
         }
+        anyItemAdded = anyItemAdded || read == RecordRead::Used;
     }
     files.close(fields.idxFileNo);
 
     // A table with no used record is an empty list, not a failure.
     if (anyItemAdded) {
         lstSkills.ListIndex(0);
+    }
+}
+
+}  // namespace
+
+void loadSkills(LoadHost& host, FileTable& files) {
+    // Memory that runs out outside a record, or while a record's failure is being described,
+    // still ends the load as a failure of its own kind.
+    try {
+        loadTable(host, files);
+    } catch (const std::bad_alloc&) {
+        throw Failure(FailureKind::OutOfMemory, "out of memory");
+    } catch (const std::length_error&) {
+        throw Failure(FailureKind::OutOfMemory, "more memory than can be had");
     }
 }
 

@@ -4,6 +4,7 @@
 #include <sstream>
 #include <vector>
 
+#include "AllocationFailure.h"
 #include "DumpCommand.h"
 #include "ScopedVariable.h"
 #include "SkillTableFiles.h"
@@ -21,13 +22,17 @@ struct CommandResult {
     std::string err;
 };
 
-CommandResult runWith(std::vector<std::string> arguments) {
+// Runs quorrel-dump in this process; with `outFails`, writing to its standard output fails.
+CommandResult runWith(std::vector<std::string> arguments, bool outFails = false) {
     arguments.insert(arguments.begin(), "quorrel-dump");
     std::vector<const char*> argv;
     for (const std::string& argument : arguments) {
         argv.push_back(argument.c_str());
     }
     std::ostringstream out;
+    if (outFails) {
+        out.setstate(std::ios::badbit);
+    }
     std::ostringstream err;
     const int status = runDumpCommand(static_cast<int>(argv.size()), argv.data(), out, err);
     return CommandResult{status, out.str(), err.str()};
@@ -139,6 +144,7 @@ TEST_P(DumpUsageError, ExitsWithStatus2AndExplainsOnStandardError) {
     const auto result = runWith(GetParam().arguments);
     EXPECT_EQ(result.status, 2);
     EXPECT_EQ(result.out, "");
+    EXPECT_TRUE(result.err.starts_with("quorrel-dump: ")) << result.err;
     EXPECT_NE(result.err.find(GetParam().errorWords), std::string::npos) << result.err;
 }
 
@@ -147,8 +153,54 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(UsageCase{"UnknownOption", {"--bogus"}, "--bogus"},
                       UsageCase{"BadFormat", {"--format", "xml"}, "xml"},
                       UsageCase{"MissingFormatValue", {"--format"}, "--format"},
+                      UsageCase{"EmptyFormatValue", {"--format=", "text"}, "--format"},
                       UsageCase{"StrayArgument", {"skills.idx"}, "skills.idx"}),
     [](const auto& testInfo) { return std::string(testInfo.param.name); });
+
+// An option given an empty value takes the empty path, which the load then refuses to open; the
+// argument after it stays an argument of its own.
+TEST(DumpCommand, AnEmptyPathOptionIsTheEmptyPathNotTheNextArgument) {
+    const TempDir dir;
+    const auto paths = writeSkillTable(dir, testing::mixedTable());
+    struct Case {
+        std::vector<std::string> arguments;
+        std::string refusal;
+    };
+    const std::vector<Case> cases = {
+        {{"--index=", "--data=" + paths.data}, "index file: cannot open \"\""},
+        {{"--data=", "--index=" + paths.index}, "data file: cannot open \"\""},
+        {{"--index", paths.index, "--data", ""}, "data file: cannot open \"\""},
+    };
+    for (const Case& c : cases) {
+        const auto result = runWith(c.arguments);
+        EXPECT_EQ(result.status, 1) << c.arguments[0];
+        EXPECT_NE(result.err.find(c.refusal), std::string::npos) << result.err;
+    }
+}
+
+// Memory running out after a long name was read, in its text conversion, ends the load at that
+// record like any failure: the skills before it are printed and the status is 1.
+TEST(DumpCommand, RunningOutOfMemoryPrintsTheSkillsBeforeAndFails) {
+    const TempDir dir;
+    const std::string longName(2 * 1024 * 1024, 'A');
+    const writer::Skill skills[] = {{"Dowsing", 1}, {"Gilding", 0}, {longName, 1}};
+    const auto paths = writeSkillTable(dir, writer::gameClientLayout(skills));
+    // The first allocation this large holds the name's bytes, the second its text.
+    const fault::AllocationFailure textConversion(2, 3 * 512 * 1024);
+    const auto result = runWith(pathArguments(paths));
+    EXPECT_TRUE(textConversion.happened());
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.out, "[x] Dowsing\n[ ] Gilding\n");
+    EXPECT_EQ(result.err, "quorrel-dump: record 2 of " + paths.index + ": out of memory\n");
+}
+
+TEST(DumpCommand, HelpAndVersionThatCannotBeWrittenFail) {
+    for (const char* option : {"--help", "--version"}) {
+        const auto result = runWith({option}, true);
+        EXPECT_EQ(result.status, 1) << option;
+        EXPECT_EQ(result.err, "quorrel-dump: cannot write to standard output\n") << option;
+    }
+}
 
 TEST(DumpCommand, HelpAndVersionGoToStandardOutputAndSucceed) {
     const auto help = runWith({"--help"});

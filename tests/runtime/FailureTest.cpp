@@ -18,6 +18,7 @@ constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
 
 TEST(FailureKindName, NamesEveryKind) {
     EXPECT_EQ(failureKindName(FailureKind::OpenRefused), "open-refused");
+    EXPECT_EQ(failureKindName(FailureKind::ReadError), "read-error");
     EXPECT_EQ(failureKindName(FailureKind::Overflow), "overflow");
     EXPECT_EQ(failureKindName(FailureKind::BadReadPosition), "bad-read-position");
     EXPECT_EQ(failureKindName(FailureKind::BufferBounds), "buffer-bounds");

@@ -1,6 +1,12 @@
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 #include <array>
+#include <cerrno>
+#include <cstring>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -121,6 +127,49 @@ TEST_F(FileTableTest, MissingFileIsRefusedWithPathAndReasonAndNotCreated) {
     EXPECT_FALSE(std::filesystem::exists(path));
     EXPECT_FALSE(files.isOpen(1));
     EXPECT_EQ(files.openCount(), 0u);
+}
+
+// A folder, a device or a pipe opens like a file but has no fixed bytes to read records from:
+// each is refused at the open with what it is, also behind a link.
+TEST_F(FileTableTest, WhatIsNotARegularFileIsRefusedAtTheOpen) {
+    struct Case {
+        std::string path;
+        std::string reason;
+    };
+    std::vector<Case> cases;
+#ifdef _WIN32
+    cases.push_back({"NUL", "a device or a pipe"});
+#else
+    const std::string fifo = (dir.path() / "fifo").string();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const auto link = dir.path() / "zero-link";
+    std::filesystem::create_symlink("/dev/zero", link);
+    cases = {{"/dev/zero", "it is a character device, not a regular file"},
+             {"/dev/null", "it is a character device, not a regular file"},
+             {link.string(), "it is a character device, not a regular file"},
+             {fifo, "it is a pipe, not a regular file"},
+             {dir.path().string(), std::strerror(EISDIR)}};
+#endif
+    for (const Case& c : cases) {
+        const Failure failure = failureOf([&] { files.open(1, c.path); });
+        EXPECT_EQ(failure.kind(), FailureKind::OpenRefused) << c.path;
+        EXPECT_NE(failure.description().find(c.path), std::string::npos) << failure.description();
+        EXPECT_NE(failure.description().find(c.reason), std::string::npos) << failure.description();
+        EXPECT_EQ(files.openCount(), 0u);
+    }
+}
+
+// A read the system refuses after a successful open is a read error with the system's reason;
+// reading this process's own memory at address 0 is one that any Linux gives.
+TEST_F(FileTableTest, AReadTheSystemRefusesIsAReadError) {
+    if (!std::filesystem::exists("/proc/self/mem")) {
+        GTEST_SKIP() << "this system has no /proc/self/mem to fail a read";
+    }
+    files.open(1, "/proc/self/mem");
+    std::uint8_t byte = 0;
+    const Failure failure = failureOf([&] { files.getByte(1, 1, byte); });
+    EXPECT_EQ(failure.kind(), FailureKind::ReadError);
+    EXPECT_EQ(failure.description(), "cannot read \"/proc/self/mem\": " + std::string(std::strerror(EIO)));
 }
 
 TEST_F(FileTableTest, OpensForReadingOnly) {

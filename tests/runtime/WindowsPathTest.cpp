@@ -2,6 +2,7 @@
 // system itself reads these paths.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
@@ -136,6 +137,30 @@ TEST_F(WindowsPathTest, TheExactNameWinsOverOthersInOtherCase) {
     // With no exact match the choice among the others does not depend on the listing's order.
     EXPECT_EQ(localPathFor(R"(c:\data\sKILLS.IDX)", prefix()).local,
               (folder / "SKILLS.IDX").string());
+}
+
+// Folders whose names must be matched ignoring case are listed once while they stay unchanged,
+// however many times a path through them is resolved; a folder changed since is listed again, so
+// a file that appears, vanishes or is renamed in it is seen.
+TEST_F(WindowsPathTest, AnUnchangedFolderIsListedOnceAndAChangedOneAgain) {
+    const fs::path game = driveC() / "Program Files" / "Ultima Online";
+    const auto settled = fs::file_time_type::clock::now() - std::chrono::hours(1);
+    for (const fs::path& folder : {driveC(), driveC() / "Program Files", game}) {
+        fs::last_write_time(folder, settled);
+    }
+    const std::string typed = R"(c:\program files\ultima online\Skills.MUL)";
+    WinePathResolver resolver;
+    for (int record = 0; record < 1000; ++record) {
+        ASSERT_EQ(resolver.resolve(typed, prefix()).local, gameFile());
+    }
+    EXPECT_EQ(resolver.listingsMade(), 3u);
+
+    fs::rename(gameFile(), game / "SKILLS.MUL");
+    EXPECT_EQ(resolver.resolve(typed, prefix()).local, (game / "SKILLS.MUL").string());
+    fs::remove(game / "SKILLS.MUL");
+    EXPECT_THROW(resolver.resolve(typed, prefix()), Failure);
+    writeTo(game / "skills.MUL", {5});
+    EXPECT_EQ(resolver.resolve(typed, prefix()).local, (game / "skills.MUL").string());
 }
 
 TEST_F(WindowsPathTest, MissingPartsAreNamedInTheFailure) {

@@ -1,0 +1,189 @@
+// The load action when memory runs out, when reads fail or come up short, and when the index
+// changes while it is read: faults the file system cannot be made to show on demand, injected.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "AllocationFailure.h"
+#include "ReadFaults.h"
+#include "SkillFileWriter.h"
+#include "TempDir.h"
+#include "runtime/Failure.h"
+#include "runtime/FileTable.h"
+#include "skills/LoadAction.h"
+#include "skills/StandaloneHost.h"
+
+namespace quorrel::testing {
+namespace {
+
+const std::vector<writer::Skill> kSkills = {{"Dowsing", 1}, {"Gilding", 0}, {"Joinery", 255}};
+
+std::vector<std::string> textsOf(const std::vector<SkillItem>& items) {
+    std::vector<std::string> texts;
+    for (const SkillItem& item : items) {
+        texts.push_back(item.text);
+    }
+    return texts;
+}
+
+bool isPrefixOf(const std::vector<std::string>& prefix, const std::vector<std::string>& whole) {
+    return prefix.size() <= whole.size() && std::equal(prefix.begin(), prefix.end(), whole.begin());
+}
+
+class FaultsTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        const auto layout = writer::gameClientLayout(kSkills);
+        dataPath = dir.write("skills.mul", layout.data);
+        indexPath = dir.write("skills.idx", layout.index);
+    }
+
+    struct Outcome {
+        std::optional<Failure> failure;
+        std::size_t filesLeftOpen = 0;
+    };
+
+    // One load through files whose reads go wrong as `faults` says.
+    Outcome load(StandaloneHost& host, const std::shared_ptr<fault::ReadFaults>& faults) const {
+        FileTable table(std::make_unique<fault::FaultyFileOpener>(faults));
+        Outcome outcome;
+        try {
+            loadSkills(host, table);
+        } catch (const Failure& failure) {
+            outcome.failure = failure;
+        }
+        outcome.filesLeftOpen = table.openCount();
+        return outcome;
+    }
+
+    TempDir dir;
+    std::string dataPath;
+    std::string indexPath;
+};
+
+// Memory running out at any allocation of a load, in the list and the text conversion as well as
+// in the buffers, ends it with an out-of-memory failure: the items before stay, no file stays open
+// and nothing else escapes.
+TEST_F(FaultsTest, EveryAllocationThatFailsIsAnOutOfMemoryFailure) {
+    const std::vector<std::string> all = textsOf({{"Dowsing", true}, {"Gilding"}, {"Joinery"}});
+    bool namedARecord = false;
+    for (std::size_t nth = 1;; ++nth) {
+        StandaloneHost host(dataPath, indexPath);
+        FileTable table;
+        std::optional<Failure> failure;
+        bool failed = false;
+        {
+            const fault::AllocationFailure allocation(nth);
+            try {
+                loadSkills(host, table);
+            } catch (const Failure& caught) {
+                failure = caught;
+            }
+            failed = allocation.happened();
+        }
+        if (!failed) {
+            EXPECT_EQ(failure, std::nullopt) << failure->description();
+            EXPECT_EQ(textsOf(host.list().items()), all);
+            EXPECT_GT(nth, 3u) << "the load allocates almost nothing: is the allocator in place?";
+            break;
+        }
+        ASSERT_TRUE(failure.has_value()) << "allocation " << nth << " failed unnoticed";
+        EXPECT_EQ(failure->kind(), FailureKind::OutOfMemory) << failure->description();
+        EXPECT_TRUE(isPrefixOf(textsOf(host.list().items()), all)) << "allocation " << nth;
+        EXPECT_EQ(table.openCount(), 0u) << "allocation " << nth;
+        namedARecord = namedARecord || failure->description().starts_with("record 2 of ");
+    }
+    EXPECT_TRUE(namedARecord) << "no failure named the record it came in";
+}
+
+// A read that fails after the open, at any point of the load, is a read error naming the record
+// and the file, with the system's reason; the items before stay and no file stays open.
+TEST_F(FaultsTest, EveryReadThatFailsIsAReadErrorNamingTheRecordAndTheFile) {
+    for (std::size_t nth = 1;; ++nth) {
+        auto faults = std::make_shared<fault::ReadFaults>();
+        faults->failingRead = nth;
+        StandaloneHost host(dataPath, indexPath);
+        const auto [failure, filesLeftOpen] = load(host, faults);
+        if (faults->readsMade < nth) {
+            EXPECT_EQ(failure, std::nullopt);
+            EXPECT_GE(nth, 4u) << "fewer reads than records";
+            break;
+        }
+        ASSERT_TRUE(failure.has_value()) << "read " << nth << " failed unnoticed";
+        const std::string description = failure->description();
+        EXPECT_EQ(failure->kind(), FailureKind::ReadError) << description;
+        EXPECT_TRUE(description.starts_with("record ")) << description;
+        EXPECT_NE(description.find("Input/output error"), std::string::npos) << description;
+        EXPECT_TRUE(description.find(dataPath) != std::string::npos ||
+                    description.find("cannot read \"" + indexPath) != std::string::npos)
+            << description;
+        EXPECT_EQ(filesLeftOpen, 0u);
+    }
+}
+
+// An index that is cut short while it is read ends at its last whole record: the piece of a
+// record that a read got is not taken for one.
+TEST_F(FaultsTest, AnIndexCutShortDuringTheLoadEndsAtItsLastWholeRecord) {
+    auto faults = std::make_shared<fault::ReadFaults>();
+    faults->cuttingRead = 1;  // the index's first read
+    faults->cutToBytes = 12 + 6;
+    StandaloneHost host(dataPath, indexPath);
+    EXPECT_EQ(load(host, faults).failure, std::nullopt);
+    EXPECT_EQ(textsOf(host.list().items()), std::vector<std::string>{"Dowsing"});
+}
+
+// A data record that a read gets only part of has zeros past that part, never other bytes.
+TEST_F(FaultsTest, ADataRecordCutShortReadsAsZerosPastTheCut) {
+    auto faults = std::make_shared<fault::ReadFaults>();
+    faults->cuttingRead = 3;  // the index, the first data record, then the second one
+    faults->cutToBytes = 9 + 1 + 2;  // its flag and two bytes of its name
+    StandaloneHost host(dataPath, indexPath);
+    EXPECT_EQ(load(host, faults).failure, std::nullopt);
+    EXPECT_EQ(host.list().items(), (std::vector<SkillItem>{
+                                       {"Dowsing", true}, {"Gi", false}, {"Joinery", true}}));
+}
+
+// A host whose index grows by a record once the load has read its first data path: what the
+// game client writing its files while Quorrel reads them looks like.
+class GrowingIndexHost final : public LoadHost {
+  public:
+    GrowingIndexHost(std::string dataPath, std::string indexPath, std::vector<std::uint8_t> grown)
+        : dataPath_(std::move(dataPath)), indexPath_(std::move(indexPath)), grown_(std::move(grown)) {}
+
+    SkillList& lstSkills() override { return list_; }
+    LoadFields& loadFields() override { return fields_; }
+    std::string txtPathIdxText() const override { return indexPath_; }
+    std::string txtPathText() const override {
+        if (!grown_.empty()) {
+            writer::writeFile(indexPath_, grown_);
+            grown_.clear();
+        }
+        return dataPath_;
+    }
+
+    const MemorySkillList& list() const noexcept { return list_; }
+
+  private:
+    std::string dataPath_;
+    std::string indexPath_;
+    mutable std::vector<std::uint8_t> grown_;
+    MemorySkillList list_;
+    LoadFields fields_;
+};
+
+TEST_F(FaultsTest, AnIndexThatGrowsDuringTheLoadIsReadToItsNewEnd) {
+    const auto layout = writer::gameClientLayout(kSkills);
+    const std::vector<std::uint8_t> firstTwo(layout.index.begin(), layout.index.begin() + 24);
+    GrowingIndexHost host(dataPath, dir.write("growing.idx", firstTwo), layout.index);
+    FileTable table;
+    loadSkills(host, table);
+    EXPECT_EQ(textsOf(host.list().items()),
+              (std::vector<std::string>{"Dowsing", "Gilding", "Joinery"}));
+}
+
+}  // namespace
+}  // namespace quorrel::testing
