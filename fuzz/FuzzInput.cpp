@@ -29,6 +29,8 @@ std::optional<FuzzInput> FuzzInput::split(std::span<const std::uint8_t> input) {
     split.dataMissing = (options & kDataMissing) != 0;
     split.dataIsIndex = (options & kDataIsIndex) != 0;
     split.runTwice = (options & kRunTwice) != 0;
+    split.fault = static_cast<FuzzFault>(input[3] % 4);
+    split.faultAt = input[4];
     return split;
 }
 
@@ -40,7 +42,8 @@ std::vector<std::uint8_t> FuzzInput::encode() const {
         (indexMissing ? kIndexMissing : 0) | (dataMissing ? kDataMissing : 0) |
         (dataIsIndex ? kDataIsIndex : 0) | (runTwice ? kRunTwice : 0));
     std::vector<std::uint8_t> input{static_cast<std::uint8_t>(index.size() & 0xFF),
-                                    static_cast<std::uint8_t>(index.size() >> 8), options};
+                                    static_cast<std::uint8_t>(index.size() >> 8), options,
+                                    static_cast<std::uint8_t>(fault), faultAt};
     input.insert(input.end(), index.begin(), index.end());
     input.insert(input.end(), data.begin(), data.end());
     return input;

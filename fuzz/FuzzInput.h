@@ -7,11 +7,15 @@
 
 namespace quorrel::fuzz {
 
-// How one fuzzer input becomes a pair of skill files. The input starts with a three-byte header:
-// the index file's size (little-endian 16 bits, cut to what follows) and a byte of options; the
-// index file's bytes come next and the data file's bytes after them.
+// A fault injected into a load: which kind, and at which read or allocation.
+enum class FuzzFault : std::uint8_t { None, FailingRead, CuttingRead, FailingAllocation };
+
+// How one fuzzer input becomes a pair of skill files and a fault. The input starts with a
+// five-byte header: the index file's size (little-endian 16 bits, cut to what follows), a byte of
+// options, the fault's kind and where it strikes; the index file's bytes come next and the data
+// file's bytes after them.
 struct FuzzInput {
-    static constexpr std::size_t kHeaderSize = 3;
+    static constexpr std::size_t kHeaderSize = 5;
 
     std::span<const std::uint8_t> index;
     std::span<const std::uint8_t> data;
@@ -19,6 +23,8 @@ struct FuzzInput {
     bool dataMissing = false;   // the data path names no file
     bool dataIsIndex = false;   // both paths name the index file
     bool runTwice = false;      // the same host loads the files a second time
+    FuzzFault fault = FuzzFault::None;
+    std::uint8_t faultAt = 0;  // the fault's read or allocation, counted from 0
 
     // Splits an input; none when it is shorter than the header.
     static std::optional<FuzzInput> split(std::span<const std::uint8_t> input);

@@ -16,6 +16,7 @@
 
 namespace {
 
+using quorrel::fuzz::FuzzFault;
 using quorrel::fuzz::FuzzInput;
 using quorrel::writer::IndexRecord;
 using quorrel::writer::Skill;
@@ -50,6 +51,12 @@ std::vector<Seed> seeds() {
     std::vector<Seed> all = {
         {"game-client-table", table.index, data, {}},
         {"game-client-table-twice", table.index, data, {.runTwice = true}},
+        {"failing-read", table.index, data, {.fault = FuzzFault::FailingRead, .faultAt = 2}},
+        {"cutting-read", table.index, data, {.fault = FuzzFault::CuttingRead, .faultAt = 0x31}},
+        {"failing-allocation",
+         table.index,
+         data,
+         {.fault = FuzzFault::FailingAllocation, .faultAt = 5}},
         {"empty-index", {}, data, {}},
         {"only-empty-slots", recordsThenData({{-1, 5, 0}, {0, 0, 0}, {-1, 0, 9}}), data, {}},
         {"trailing-partial-record", table.index, data, {}},
