@@ -42,7 +42,8 @@ class DescriptorGuard {
             ::close(fd_);
         }
     }
-    int release() noexcept { return std::exchange(fd_, kClosed); }
+    int get() const noexcept { return fd_; }
+    void release() noexcept { fd_ = kClosed; }
 
   private:
     int fd_;
@@ -70,7 +71,11 @@ std::unique_ptr<NativeFile> NativeFile::openForReading(const LocalPath& file) {
     if (const std::string refusal = notARegularFile(status.st_mode); !refusal.empty()) {
         throw Failure(FailureKind::OpenRefused, "cannot open " + file.quoted() + ": " + refusal);
     }
-    return std::make_unique<NativeFile>(guard.release(), file.quoted());
+    // The guard lets go only once the file owns the descriptor: memory running out for the name
+    // or the object must not leak it.
+    auto opened = std::make_unique<NativeFile>(guard.get(), file.quoted());
+    guard.release();
+    return opened;
 }
 
 NativeFile::NativeFile(Handle handle, std::string name) : handle_(handle), name_(std::move(name)) {}

@@ -63,7 +63,8 @@ class HandleGuard {
             CloseHandle(handle_);
         }
     }
-    HANDLE release() noexcept { return std::exchange(handle_, INVALID_HANDLE_VALUE); }
+    HANDLE get() const noexcept { return handle_; }
+    void release() noexcept { handle_ = INVALID_HANDLE_VALUE; }
 
   private:
     HANDLE handle_;
@@ -85,7 +86,11 @@ std::unique_ptr<NativeFile> NativeFile::openForReading(const std::string& path) 
         throw Failure(FailureKind::OpenRefused,
                       "cannot open " + quoted(path) + ": it is a device or a pipe, not a file");
     }
-    return std::make_unique<NativeFile>(guard.release(), quoted(path));
+    // The guard lets go only once the file owns the handle: memory running out for the name or
+    // the object must not leak it.
+    auto opened = std::make_unique<NativeFile>(guard.get(), quoted(path));
+    guard.release();
+    return opened;
 }
 
 NativeFile::NativeFile(Handle handle, std::string name) : handle_(handle), name_(std::move(name)) {}

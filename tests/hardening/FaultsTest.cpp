@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "AllocationFailure.h"
+#include "ProcessResources.h"
 #include "ReadFaults.h"
 #include "SkillFileWriter.h"
 #include "TempDir.h"
@@ -67,10 +68,11 @@ class FaultsTest : public ::testing::Test {
 
 // Memory running out at any allocation of a load, in the list and the text conversion as well as
 // in the buffers, ends it with an out-of-memory failure: the items before stay, no file stays open
-// and nothing else escapes.
+// (not even one whose descriptor was just opened) and nothing else escapes.
 TEST_F(FaultsTest, EveryAllocationThatFailsIsAnOutOfMemoryFailure) {
     const std::vector<std::string> all = textsOf({{"Dowsing", true}, {"Gilding"}, {"Joinery"}});
     bool namedARecord = false;
+    const std::size_t descriptorsBefore = openDescriptorCount();
     for (std::size_t nth = 1;; ++nth) {
         StandaloneHost host(dataPath, indexPath);
         FileTable table;
@@ -98,6 +100,7 @@ TEST_F(FaultsTest, EveryAllocationThatFailsIsAnOutOfMemoryFailure) {
         namedARecord = namedARecord || failure->description().starts_with("record 2 of ");
     }
     EXPECT_TRUE(namedARecord) << "no failure named the record it came in";
+    EXPECT_EQ(openDescriptorCount(), descriptorsBefore) << "a failed allocation leaked a file";
 }
 
 // A read that fails after the open, at any point of the load, is a read error naming the record
@@ -139,12 +142,12 @@ TEST_F(FaultsTest, AnIndexCutShortDuringTheLoadEndsAtItsLastWholeRecord) {
 // A data record that a read gets only part of has zeros past that part, never other bytes.
 TEST_F(FaultsTest, ADataRecordCutShortReadsAsZerosPastTheCut) {
     auto faults = std::make_shared<fault::ReadFaults>();
-    faults->cuttingRead = 3;  // the index, the first data record, then the second one
+    faults->cuttingRead = 3;         // the index, the first data record, then the second one
     faults->cutToBytes = 9 + 1 + 2;  // its flag and two bytes of its name
     StandaloneHost host(dataPath, indexPath);
     EXPECT_EQ(load(host, faults).failure, std::nullopt);
-    EXPECT_EQ(host.list().items(), (std::vector<SkillItem>{
-                                       {"Dowsing", true}, {"Gi", false}, {"Joinery", true}}));
+    EXPECT_EQ(host.list().items(),
+              (std::vector<SkillItem>{{"Dowsing", true}, {"Gi", false}, {"Joinery", true}}));
 }
 
 // A host whose index grows by a record once the load has read its first data path: what the
@@ -152,7 +155,9 @@ TEST_F(FaultsTest, ADataRecordCutShortReadsAsZerosPastTheCut) {
 class GrowingIndexHost final : public LoadHost {
   public:
     GrowingIndexHost(std::string dataPath, std::string indexPath, std::vector<std::uint8_t> grown)
-        : dataPath_(std::move(dataPath)), indexPath_(std::move(indexPath)), grown_(std::move(grown)) {}
+        : dataPath_(std::move(dataPath)),
+          indexPath_(std::move(indexPath)),
+          grown_(std::move(grown)) {}
 
     SkillList& lstSkills() override { return list_; }
     LoadFields& loadFields() override { return fields_; }
