@@ -110,6 +110,27 @@ class Form1Test : public ::testing::Test {
         handleQueuedMessages();
     }
 
+    // A click on the item's check box, found by the list's own hit test.
+    void clickCheckBoxOf(int row) {
+        RECT bounds{};
+        bounds.left = LVIR_BOUNDS;
+        SendMessageW(lstSkills(), LVM_GETITEMRECT, static_cast<WPARAM>(row),
+                     reinterpret_cast<LPARAM>(&bounds));
+        LVHITTESTINFO hit{};
+        hit.pt.y = (bounds.top + bounds.bottom) / 2;
+        for (hit.pt.x = bounds.left; hit.pt.x < bounds.left + 40; ++hit.pt.x) {
+            SendMessageW(lstSkills(), LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+            if ((hit.flags & LVHT_ONITEMSTATEICON) != 0 && hit.iItem == row) {
+                const LPARAM at = MAKELPARAM(hit.pt.x, hit.pt.y);
+                PostMessageW(lstSkills(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+                PostMessageW(lstSkills(), WM_LBUTTONUP, 0, at);
+                handleQueuedMessages();
+                return;
+            }
+        }
+        ADD_FAILURE() << "no check box in item " << row;
+    }
+
     void showActive() {
         window.show();
         SetForegroundWindow(window.window());
@@ -215,13 +236,13 @@ TEST_F(Form1Test, GetShowsTheSkillsOfTheEditedPathsWithTheFirstCurrent) {
     EXPECT_TRUE(window.failuresShown.empty());
 }
 
-TEST_F(Form1Test, SecondGetRestoresTheMarksThatSpaceToggled) {
+TEST_F(Form1Test, SecondGetRestoresTheMarksThatSpaceAndAClickToggled) {
     typeFilesOf(kThreeSkills, "three");
     clickGet();
     showActive();
     pressKey(VK_SPACE);  // clears the first item's mark
     pressKey(VK_DOWN);
-    pressKey(VK_SPACE);  // sets the second item's mark
+    clickCheckBoxOf(1);  // sets the second item's mark
     ASSERT_EQ(shownItems(),
               (std::vector<ShownItem>{
                   {kThreeItems[0].text, false}, {kThreeItems[1].text, true}, kThreeItems[2]}));
