@@ -18,6 +18,8 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # Everything linked in, the C++ run-time and the threads library included, so the executables run
 # under Wine, or are copied to Windows, without MinGW's DLLs beside them.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+# Release executables without symbols: what a user downloads.
+set(CMAKE_EXE_LINKER_FLAGS_RELEASE_INIT "-s")
 
 # CTest and GoogleTest's test discovery run the executables through Wine. wine64 lives outside PATH on
 # Debian; plain wine starts 64-bit programs too.

@@ -5,6 +5,16 @@
 #include "DumpCommand.h"
 #include "ExitStatus.h"
 
+#ifdef _WIN32
+#include "ConsoleStream.h"
+
+int main(int argc, char* argv[]) {
+    using quorrel::cli::ConsoleStream;
+    ConsoleStream out(ConsoleStream::Standard::Output, std::cout);
+    ConsoleStream err(ConsoleStream::Standard::Error, std::cerr);
+    return quorrel::cli::runDumpCommand(argc, argv, out.stream(), err.stream());
+}
+#else
 int main(int argc, char* argv[]) {
     // The load hands its own failures back; whatever else goes wrong still ends with a message
     // and a failing status, never with an abort and nothing said.
@@ -19,3 +29,4 @@ int main(int argc, char* argv[]) {
     }
     return quorrel::cli::kExitLoadFailed;
 }
+#endif

@@ -3,6 +3,7 @@
 #include <QWidget>
 #include <optional>
 
+#include "Form1Layout.h"
 #include "ListViewSkillList.h"
 #include "SkillListModel.h"
 #include "runtime/FileTable.h"
@@ -42,6 +43,7 @@ class Form1 : public QWidget, public LoadHost {
   private:
     void placeControls();
     void orderTabStops();
+    QWidget* control(form1::ControlId id) const;
     void placeWindow();
     std::optional<QString> runLoad();
 

@@ -9,20 +9,24 @@
 #include <QScreen>
 
 #include "BusyCursor.h"
+#include "Form1Layout.h"
 #include "runtime/Failure.h"
 #include "skills/LoadAction.h"
-#include "skills/SkillFileLayout.h"
 
 namespace quorrel {
 namespace {
 
-// The client area and the controls' places in it, in pixels at 96 dots per inch; the toolkit
-// scales them on other screens.
-constexpr QSize kClientSize(209, 409);
-constexpr QRect kListRect(0, 8, 209, 334);
-constexpr QRect kDataPathRect(8, 344, 193, 19);
-constexpr QRect kIndexPathRect(8, 368, 193, 19);
-constexpr QRect kGetRect(8, 392, 193, 17);
+QRect rectOf(form1::ControlId id) {
+    const form1::Rect pixels = form1::placeOf(id).pixels();
+    return {pixels.left, pixels.top, pixels.width, pixels.height};
+}
+
+QString textOf(std::string_view utf8) {
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+// The client area in pixels at 96 dots per inch; the toolkit scales it on other screens.
+constexpr QSize kClientSize(form1::kClientPixels.width, form1::kClientPixels.height);
 
 // A fixed frame with a close button only. A tool window keeps it out of the taskbar.
 constexpr Qt::WindowFlags kWindowFlags = Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -41,13 +45,13 @@ QIcon windowIcon16And32() {
 Form1::Form1(QWidget* parent)
     : QWidget(parent, kWindowFlags),
       lstSkills_(new QListView(this)),
-      txtPath_(new QLineEdit(QString::fromUtf8(kDefaultDataPath), this)),
-      txtPathIdx_(new QLineEdit(QString::fromUtf8(kDefaultIndexPath), this)),
-      cmdGet_(new QPushButton(QStringLiteral("Get"), this)),
+      txtPath_(new QLineEdit(textOf(form1::kDataPathAtStart), this)),
+      txtPathIdx_(new QLineEdit(textOf(form1::kIndexPathAtStart), this)),
+      cmdGet_(new QPushButton(textOf(form1::kGetCaption), this)),
       skillModel_(new SkillListModel(this)),
       skillList_(*lstSkills_, *skillModel_) {
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QStringLiteral("Quorrel by Ketterby"));
+    setWindowTitle(textOf(form1::kCaption));
     setWindowIcon(windowIcon16And32());
     // Tool windows do not end the program when closed; this one is the program.
     setAttribute(Qt::WA_QuitOnClose, true);
@@ -62,30 +66,50 @@ Form1::Form1(QWidget* parent)
 
 void Form1::placeControls() {
     lstSkills_->setObjectName(QStringLiteral("lstSkills"));
-    lstSkills_->setGeometry(kListRect);
+    lstSkills_->setGeometry(rectOf(form1::ControlId::lstSkills));
     lstSkills_->setUniformItemSizes(true);
     lstSkills_->setSelectionMode(QAbstractItemView::SingleSelection);
     lstSkills_->setEditTriggers(QAbstractItemView::NoEditTriggers);
 
     txtPath_->setObjectName(QStringLiteral("txtPath"));
-    txtPath_->setGeometry(kDataPathRect);
+    txtPath_->setGeometry(rectOf(form1::ControlId::txtPath));
     txtPathIdx_->setObjectName(QStringLiteral("txtPathIdx"));
-    txtPathIdx_->setGeometry(kIndexPathRect);
+    txtPathIdx_->setGeometry(rectOf(form1::ControlId::txtPathIdx));
     // A path longer than its field shows its start, where the drive and folders are.
     txtPath_->setCursorPosition(0);
     txtPathIdx_->setCursorPosition(0);
 
     cmdGet_->setObjectName(QStringLiteral("cmdGet"));
-    cmdGet_->setGeometry(kGetRect);
+    cmdGet_->setGeometry(rectOf(form1::ControlId::cmdGet));
     cmdGet_->setAutoDefault(false);
     cmdGet_->setDefault(false);
 }
 
 void Form1::orderTabStops() {
-    QWidget::setTabOrder(lstSkills_, cmdGet_);
-    QWidget::setTabOrder(cmdGet_, txtPath_);
-    QWidget::setTabOrder(txtPath_, txtPathIdx_);
-    lstSkills_->setFocus(Qt::OtherFocusReason);
+    QWidget* previous = nullptr;
+    for (const form1::ControlPlace& place : form1::kControls) {
+        QWidget* next = control(place.id);
+        if (previous == nullptr) {
+            next->setFocus(Qt::OtherFocusReason);
+        } else {
+            QWidget::setTabOrder(previous, next);
+        }
+        previous = next;
+    }
+}
+
+QWidget* Form1::control(form1::ControlId id) const {
+    switch (id) {
+        case form1::ControlId::lstSkills:
+            return lstSkills_;
+        case form1::ControlId::cmdGet:
+            return cmdGet_;
+        case form1::ControlId::txtPath:
+            return txtPath_;
+        case form1::ControlId::txtPathIdx:
+            return txtPathIdx_;
+    }
+    return lstSkills_;
 }
 
 void Form1::placeWindow() {

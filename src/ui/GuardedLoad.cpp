@@ -1,0 +1,46 @@
+#include "GuardedLoad.h"
+
+#include <exception>
+#include <new>
+
+#include "runtime/Failure.h"
+#include "skills/LoadAction.h"
+
+namespace quorrel {
+namespace {
+
+// Only called from a catch block: what the exception being handled says.
+std::string describeCaught(const LoadHost& host) {
+    std::string reason;
+    try {
+        throw;
+    } catch (const Failure& failure) {
+        return failure.description();
+    } catch (const std::bad_alloc&) {
+        reason = "out of memory";
+    } catch (const std::exception& unexpected) {
+        reason = unexpected.what();
+    } catch (...) {
+        reason = "an unexpected error";
+    }
+    return "cannot load the skills from \"" + host.txtPathIdxText() + "\": " + reason;
+}
+
+}  // namespace
+
+std::optional<std::string> loadGuarded(LoadHost& host, FileTable& files) noexcept {
+    try {
+        try {
+            loadSkills(host, files);
+            return std::nullopt;
+        } catch (...) {
+            return describeCaught(host);
+        }
+    } catch (...) {
+        // Describing it took memory that was not there either. So short a text fits inside the
+        // string object itself with the standard libraries we build with, and needs no memory.
+        return std::string("out of memory");
+    }
+}
+
+}  // namespace quorrel

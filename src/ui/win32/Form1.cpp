@@ -1,0 +1,330 @@
+#include "Form1.h"
+
+#include <optional>
+#include <stdexcept>
+#include <string>
+
+#include "BusyCursor.h"
+#include "ControlIds.h"
+#include "GuardedLoad.h"
+#include "ResourceIds.h"
+#include "WideText.h"
+
+namespace quorrel::win32 {
+namespace {
+
+constexpr wchar_t kClassName[] = L"QuorrelForm1";
+
+// A fixed dialog frame with a caption and a close box; no minimize or maximize box, no sizing.
+constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+constexpr DWORD kWindowExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
+
+struct ControlKind {
+    const wchar_t* className;
+    DWORD style;
+    DWORD exStyle;
+    std::string_view text;
+};
+
+ControlKind kindOf(form1::ControlId id) {
+    constexpr DWORD child = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
+    switch (id) {
+        case form1::ControlId::lstSkills:
+            // One column without a header: a plain list whose order is the order of adding.
+            return {WC_LISTVIEWW,
+                    child | LVS_REPORT | LVS_NOCOLUMNHEADER | LVS_SINGLESEL | LVS_SHOWSELALWAYS,
+                    WS_EX_CLIENTEDGE, ""};
+        case form1::ControlId::cmdGet:
+            return {L"BUTTON", child | BS_PUSHBUTTON, 0, form1::kGetCaption};
+        case form1::ControlId::txtPath:
+            return {L"EDIT", child | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, form1::kDataPathAtStart};
+        case form1::ControlId::txtPathIdx:
+            return {L"EDIT", child | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, form1::kIndexPathAtStart};
+    }
+    throw std::logic_error("no such control");
+}
+
+int scaled(int pixelsAt96, UINT dpi) {
+    return MulDiv(pixelsAt96, static_cast<int>(dpi), form1::kDesignDpi);
+}
+
+[[noreturn]] void throwCannotCreate(const char* what) {
+    throw std::runtime_error(std::string("cannot create ") + what + " (system error " +
+                             std::to_string(GetLastError()) + ")");
+}
+
+HINSTANCE thisModule() {
+    return GetModuleHandleW(nullptr);
+}
+
+const wchar_t* registeredClass(WNDPROC procedure) {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = thisModule();
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpszClassName = kClassName;
+    if (RegisterClassExW(&windowClass) == 0 && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
+        throwCannotCreate("the window class");
+    }
+    return kClassName;
+}
+
+WindowHandle createOwner() {
+    WindowHandle owner(CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                       thisModule(), nullptr));
+    if (!owner) {
+        throwCannotCreate("the window's owner");
+    }
+    return owner;
+}
+
+WindowHandle createForm(HWND owner, WNDPROC procedure) {
+    WindowHandle window(CreateWindowExW(
+        kWindowExStyle, registeredClass(procedure), wideFromUtf8(form1::kCaption).c_str(),
+        kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, owner, nullptr, thisModule(), nullptr));
+    if (!window) {
+        throwCannotCreate("the window");
+    }
+    return window;
+}
+
+// The system's message font at `dpi`, the font of dialogs; null when the system gives none.
+FontHandle messageFont(UINT dpi) {
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof(metrics);
+    if (!SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0, dpi)) {
+        return FontHandle();
+    }
+    return FontHandle(CreateFontIndirectW(&metrics.lfMessageFont));
+}
+
+IconHandle programIcon(int metric, UINT dpi) {
+    const int size = GetSystemMetricsForDpi(metric, dpi);
+    return IconHandle(static_cast<HICON>(LoadImageW(
+        thisModule(), MAKEINTRESOURCEW(QUORREL_PROGRAM_ICON), IMAGE_ICON, size, size, 0)));
+}
+
+}  // namespace
+
+Form1::Form1()
+    : owner_(createOwner()),
+      window_(createForm(owner_.get(), &Form1::windowProcedure)),
+      controls_(createControls(window_.get())),
+      lastFocus_(control(form1::ControlId::lstSkills)),
+      skillList_(control(form1::ControlId::lstSkills)) {
+    const HWND list = control(form1::ControlId::lstSkills);
+    SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
+                 LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
+    LVCOLUMNW column{};
+    SendMessageW(list, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&column));
+
+    layOut(GetDpiForWindow(window()));
+    centreOnMonitor();
+    // Messages reach the member functions only from here on, once every member exists.
+    SetWindowLongPtrW(window(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+}
+
+Form1::~Form1() {
+    SetWindowLongPtrW(window(), GWLP_USERDATA, 0);
+}
+
+// Created in tab order: the Tab key follows the order the controls were created in.
+std::array<HWND, form1::kControls.size()> Form1::createControls(HWND window) {
+    std::array<HWND, form1::kControls.size()> controls{};
+    for (const form1::ControlPlace& place : form1::kControls) {
+        const ControlKind kind = kindOf(place.id);
+        const HWND control = CreateWindowExW(
+            kind.exStyle, kind.className, wideFromUtf8(kind.text).c_str(), kind.style, 0, 0, 0, 0,
+            window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlIdOf(place.id))),
+            thisModule(), nullptr);
+        if (control == nullptr) {
+            throwCannotCreate("a control of the window");
+        }
+        controls[static_cast<std::size_t>(place.id)] = control;
+    }
+    return controls;
+}
+
+HWND Form1::control(form1::ControlId id) const {
+    return controls_[static_cast<std::size_t>(id)];
+}
+
+void Form1::show() {
+    ShowWindow(window(), SW_SHOWNORMAL);
+    SetFocus(lastFocus_);
+}
+
+// Sizes the window and every control for `dpi` and gives them the system's font at that DPI.
+void Form1::layOut(UINT dpi) {
+    FontHandle font = messageFont(dpi);
+    const auto shownFont = reinterpret_cast<WPARAM>(
+        font ? font.get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)));
+    for (const form1::ControlPlace& place : form1::kControls) {
+        const form1::Rect pixels = place.pixels();
+        const HWND child = control(place.id);
+        SetWindowPos(child, nullptr, scaled(pixels.left, dpi), scaled(pixels.top, dpi),
+                     scaled(pixels.width, dpi), scaled(pixels.height, dpi),
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        SendMessageW(child, WM_SETFONT, shownFont, TRUE);
+    }
+    // The old font goes only now that no control uses it.
+    font_ = std::move(font);
+
+    // The one column fills the list but for its vertical scroll bar, so that no horizontal
+    // scroll bar comes with it.
+    const HWND list = control(form1::ControlId::lstSkills);
+    RECT listClient{};
+    GetClientRect(list, &listClient);
+    const int columnWidth = listClient.right - GetSystemMetricsForDpi(SM_CXVSCROLL, dpi);
+    SendMessageW(list, LVM_SETCOLUMNWIDTH, 0, MAKELPARAM(columnWidth > 0 ? columnWidth : 0, 0));
+
+    fitClientArea(dpi);
+    loadIcons(dpi);
+}
+
+// Sizes the window so that its client area is the design's at `dpi`. The frame is worked out for
+// that DPI first; where the system draws the frame at another one, the measured difference is
+// made good.
+void Form1::fitClientArea(UINT dpi) {
+    const SIZE client{scaled(form1::kClientPixels.width, dpi),
+                      scaled(form1::kClientPixels.height, dpi)};
+    RECT outer{0, 0, client.cx, client.cy};
+    AdjustWindowRectExForDpi(&outer, kWindowStyle, FALSE, kWindowExStyle, dpi);
+    SIZE size{outer.right - outer.left, outer.bottom - outer.top};
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        SetWindowPos(window(), nullptr, 0, 0, size.cx, size.cy,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        RECT got{};
+        GetClientRect(window(), &got);
+        if (got.right == client.cx && got.bottom == client.cy) {
+            return;
+        }
+        size.cx += client.cx - got.right;
+        size.cy += client.cy - got.bottom;
+    }
+}
+
+void Form1::loadIcons(UINT dpi) {
+    IconHandle big = programIcon(SM_CXICON, dpi);
+    IconHandle small = programIcon(SM_CXSMICON, dpi);
+    SendMessageW(window(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big.get()));
+    SendMessageW(window(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small.get()));
+    bigIcon_ = std::move(big);
+    smallIcon_ = std::move(small);
+}
+
+void Form1::centreOnMonitor() {
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    if (!GetMonitorInfoW(MonitorFromWindow(window(), MONITOR_DEFAULTTOPRIMARY), &monitor)) {
+        return;
+    }
+    RECT outer{};
+    GetWindowRect(window(), &outer);
+    const RECT& work = monitor.rcWork;
+    const int left = work.left + ((work.right - work.left) - (outer.right - outer.left)) / 2;
+    const int top = work.top + ((work.bottom - work.top) - (outer.bottom - outer.top)) / 2;
+    SetWindowPos(window(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Form1::onDpiChanged(UINT dpi, const RECT& suggested) {
+    layOut(dpi);
+    SetWindowPos(window(), nullptr, suggested.left, suggested.top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// The focus comes back to the control that had it when the window was last left.
+void Form1::onActivate(bool active) {
+    if (active) {
+        SetFocus(lastFocus_);
+        return;
+    }
+    const HWND focus = GetFocus();
+    if (focus != nullptr && IsChild(window(), focus)) {
+        lastFocus_ = focus;
+    }
+}
+
+std::string Form1::txtPathText() const {
+    return utf8FromWide(windowText(control(form1::ControlId::txtPath)));
+}
+
+std::string Form1::txtPathIdxText() const {
+    return utf8FromWide(windowText(control(form1::ControlId::txtPathIdx)));
+}
+
+void Form1::cmdGet_Click() {
+    const HWND list = control(form1::ControlId::lstSkills);
+    std::optional<std::string> failure;
+    {
+        const BusyCursor busy;
+        // The list draws once at the end instead of once per item.
+        SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+        failure = loadGuarded(*this, files_);
+        SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(list, nullptr, TRUE);
+    }
+    if (failure) {
+        showFailure(wideFromUtf8(*failure));
+    }
+}
+
+void Form1::showFailure(const std::wstring& description) {
+    MessageBoxW(window(), description.c_str(), wideFromUtf8(form1::kCaption).c_str(),
+                MB_OK | MB_ICONERROR);
+}
+
+LRESULT CALLBACK Form1::windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* form = reinterpret_cast<Form1*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (form == nullptr) {
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+    // An exception must not cross the system's code that called us.
+    try {
+        return form->handleMessage(message, wParam, lParam);
+    } catch (...) {
+        form->reportEscapedException();
+        return 0;
+    }
+}
+
+LRESULT Form1::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_COMMAND:
+            // Only the button's click: Enter and Esc arrive as IDOK and IDCANCEL and do nothing.
+            if (LOWORD(wParam) == controlIdOf(form1::ControlId::cmdGet) &&
+                HIWORD(wParam) == BN_CLICKED) {
+                cmdGet_Click();
+            }
+            return 0;
+        case WM_DPICHANGED:
+            onDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+            return 0;
+        case WM_ACTIVATE:
+            onActivate(LOWORD(wParam) != WA_INACTIVE);
+            return 0;
+        case WM_SETFOCUS:
+            SetFocus(lastFocus_);
+            return 0;
+        case WM_CLOSE:
+            // The window is the program: closing it ends the message loop, and the window goes
+            // with the object that owns it.
+            PostQuitMessage(0);
+            return 0;
+        default:
+            return DefWindowProcW(window(), message, wParam, lParam);
+    }
+}
+
+void Form1::reportEscapedException() noexcept {
+    try {
+        showFailure(L"Quorrel met an unexpected error and could not finish what it was doing.");
+    } catch (...) {
+        MessageBoxW(window(), L"Quorrel met an unexpected error.", L"Quorrel",
+                    MB_OK | MB_ICONERROR);
+    }
+}
+
+}  // namespace quorrel::win32

@@ -1,0 +1,53 @@
+#include "WideText.h"
+
+#include <limits>
+#include <new>
+
+namespace quorrel::win32 {
+namespace {
+
+// The conversion calls count in int; longer texts are refused as the allocator would refuse them.
+int checkedLength(std::size_t length) {
+    if (length > static_cast<std::size_t>(std::numeric_limits<int>::max())) {
+        throw std::bad_alloc();
+    }
+    return static_cast<int>(length);
+}
+
+}  // namespace
+
+std::wstring wideFromUtf8(std::string_view utf8) {
+    if (utf8.empty()) {
+        return {};
+    }
+    const int length = checkedLength(utf8.size());
+    const int size = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(size), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, wide.data(), size);
+    return wide;
+}
+
+std::string utf8FromWide(std::wstring_view wide) {
+    if (wide.empty()) {
+        return {};
+    }
+    const int length = checkedLength(wide.size());
+    const int size =
+        WideCharToMultiByte(CP_UTF8, 0, wide.data(), length, nullptr, 0, nullptr, nullptr);
+    std::string utf8(static_cast<std::size_t>(size), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), length, utf8.data(), size, nullptr, nullptr);
+    return utf8;
+}
+
+std::wstring windowText(HWND window) {
+    const int length = GetWindowTextLengthW(window);
+    if (length <= 0) {
+        return {};
+    }
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    const int copied = GetWindowTextW(window, text.data(), length + 1);
+    text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
+    return text;
+}
+
+}  // namespace quorrel::win32

@@ -1,0 +1,44 @@
+#include <exception>
+
+#include "Form1.h"
+#include "Form1Layout.h"
+#include "MessageLoop.h"
+#include "WideText.h"
+#include "Win32Api.h"
+
+namespace {
+
+int runQuorrel() {
+    INITCOMMONCONTROLSEX controls{};
+    controls.dwSize = sizeof(controls);
+    controls.dwICC = ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES;
+    InitCommonControlsEx(&controls);
+
+    quorrel::win32::Form1 form1;
+    form1.show();
+    return quorrel::win32::runMessageLoop(form1.window());
+}
+
+void showStartFailure(const char* reason) noexcept {
+    try {
+        MessageBoxW(nullptr, quorrel::win32::wideFromUtf8(reason).c_str(),
+                    quorrel::win32::wideFromUtf8(quorrel::form1::kCaption).c_str(),
+                    MB_OK | MB_ICONERROR);
+    } catch (...) {
+        MessageBoxW(nullptr, L"Quorrel could not start.", L"Quorrel", MB_OK | MB_ICONERROR);
+    }
+}
+
+}  // namespace
+
+// The program takes no command line. Whatever stops it is shown before it ends.
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    try {
+        return runQuorrel();
+    } catch (const std::exception& failure) {
+        showStartFailure(failure.what());
+    } catch (...) {
+        showStartFailure("an unexpected error");
+    }
+    return 1;
+}

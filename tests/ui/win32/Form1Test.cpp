@@ -1,0 +1,294 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "ControlIds.h"
+#include "Form1.h"
+#include "Form1Layout.h"
+#include "MessageLoop.h"
+#include "SkillFileWriter.h"
+#include "TempDir.h"
+#include "WideText.h"
+
+namespace quorrel::form1 {
+
+void PrintTo(const Rect& rect, std::ostream* out) {
+    *out << rect.left << "," << rect.top << " " << rect.width << "x" << rect.height;
+}
+
+}  // namespace quorrel::form1
+
+namespace quorrel::win32 {
+namespace {
+
+// The window with its failure message captured instead of shown in a box that waits for a person.
+class RecordingForm1 final : public Form1 {
+  public:
+    std::vector<std::wstring> failuresShown;
+
+  protected:
+    void showFailure(const std::wstring& description) override {
+        failuresShown.push_back(description);
+    }
+};
+
+struct ShownItem {
+    std::wstring text;
+    bool checked = false;
+
+    bool operator==(const ShownItem&) const = default;
+    friend void PrintTo(const ShownItem& item, std::ostream* out) {
+        *out << (item.checked ? "[x] " : "[ ] ") << utf8FromWide(item.text);
+    }
+};
+
+class Form1Test : public ::testing::Test {
+  protected:
+    HWND control(form1::ControlId id) { return GetDlgItem(window.window(), controlIdOf(id)); }
+    HWND lstSkills() { return control(form1::ControlId::lstSkills); }
+    HWND cmdGet() { return control(form1::ControlId::cmdGet); }
+
+    // Where a window stands within the form's client area.
+    form1::Rect placeOf(HWND child) {
+        RECT rect{};
+        GetWindowRect(child, &rect);
+        MapWindowPoints(nullptr, window.window(), reinterpret_cast<POINT*>(&rect), 2);
+        return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
+    }
+
+    std::vector<ShownItem> shownItems() {
+        std::vector<ShownItem> items;
+        const auto count = static_cast<int>(SendMessageW(lstSkills(), LVM_GETITEMCOUNT, 0, 0));
+        for (int row = 0; row < count; ++row) {
+            wchar_t text[256] = {};
+            LVITEMW item{};
+            item.pszText = text;
+            item.cchTextMax = 256;
+            SendMessageW(lstSkills(), LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
+                         reinterpret_cast<LPARAM>(&item));
+            const auto state = static_cast<UINT>(SendMessageW(
+                lstSkills(), LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_STATEIMAGEMASK));
+            items.push_back({text, (state & LVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(2)});
+        }
+        return items;
+    }
+
+    int currentRow() {
+        return static_cast<int>(
+            SendMessageW(lstSkills(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+    }
+
+    void typeFilesOf(const std::vector<writer::Skill>& skills, const std::string& stem) {
+        const writer::SkillFiles files = writer::gameClientLayout(skills);
+        typePaths(dir.write(stem + ".mul", files.data), dir.write(stem + ".idx", files.index));
+    }
+
+    void typePaths(const std::string& dataPath, const std::string& indexPath) {
+        SetWindowTextW(control(form1::ControlId::txtPath), wideFromUtf8(dataPath).c_str());
+        SetWindowTextW(control(form1::ControlId::txtPathIdx), wideFromUtf8(indexPath).c_str());
+    }
+
+    void clickGet() { SendMessageW(cmdGet(), BM_CLICK, 0, 0); }
+
+    // Hands every queued message to the window as the program's message loop does.
+    void handleQueuedMessages() {
+        MSG message{};
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message != WM_QUIT) {
+                dispatchMessage(window.window(), message);
+            }
+        }
+    }
+
+    void pressKey(WPARAM key) {
+        const HWND focus = GetFocus();
+        PostMessageW(focus, WM_KEYDOWN, key, 1);
+        PostMessageW(focus, WM_KEYUP, key, static_cast<LPARAM>(0xC0000001u));
+        handleQueuedMessages();
+    }
+
+    // A click on the item's check box, found by the list's own hit test.
+    void clickCheckBoxOf(int row) {
+        RECT bounds{};
+        bounds.left = LVIR_BOUNDS;
+        SendMessageW(lstSkills(), LVM_GETITEMRECT, static_cast<WPARAM>(row),
+                     reinterpret_cast<LPARAM>(&bounds));
+        LVHITTESTINFO hit{};
+        hit.pt.y = (bounds.top + bounds.bottom) / 2;
+        for (hit.pt.x = bounds.left; hit.pt.x < bounds.left + 40; ++hit.pt.x) {
+            SendMessageW(lstSkills(), LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+            if ((hit.flags & LVHT_ONITEMSTATEICON) != 0 && hit.iItem == row) {
+                const LPARAM at = MAKELPARAM(hit.pt.x, hit.pt.y);
+                PostMessageW(lstSkills(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+                PostMessageW(lstSkills(), WM_LBUTTONUP, 0, at);
+                handleQueuedMessages();
+                return;
+            }
+        }
+        ADD_FAILURE() << "no check box in item " << row;
+    }
+
+    void showActive() {
+        window.show();
+        SetForegroundWindow(window.window());
+        handleQueuedMessages();
+    }
+
+    testing::TempDir dir;
+    RecordingForm1 window;
+};
+
+// The third name holds a letter outside ASCII, stored in the file as the 8-bit byte 0xE7.
+const std::vector<writer::Skill> kThreeSkills = {
+    {"Dowsing", 1}, {"Gilding", 0}, {"Fa\347ade Carving", 255}};
+const std::vector<ShownItem> kThreeItems = {
+    {L"Dowsing", true}, {L"Gilding", false}, {L"Fa\u00E7ade Carving", true}};
+
+class Form1GeometryTest : public Form1Test, public ::testing::WithParamInterface<UINT> {};
+
+// At 96 dpi the design's pixels exactly; at a higher DPI the same scaled, as Windows asks a
+// per-monitor aware window to do when it moves to such a monitor.
+TEST_P(Form1GeometryTest, ClientAreaAndControlsFollowTheDesignAtTheWindowsDpi) {
+    const UINT dpi = GetParam();
+    if (dpi != GetDpiForWindow(window.window())) {
+        RECT suggested{40, 30, 40 + 400, 30 + 800};
+        SendMessageW(window.window(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                     reinterpret_cast<LPARAM>(&suggested));
+    }
+    const auto scaled = [dpi](int pixels) { return MulDiv(pixels, static_cast<int>(dpi), 96); };
+    RECT client{};
+    GetClientRect(window.window(), &client);
+    EXPECT_EQ(client.right, scaled(209));
+    EXPECT_EQ(client.bottom, scaled(409));
+
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof(metrics);
+    ASSERT_TRUE(
+        SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0, dpi));
+    for (const form1::ControlPlace& place : form1::kControls) {
+        const form1::Rect pixels = place.pixels();
+        const form1::Rect expected{scaled(pixels.left), scaled(pixels.top), scaled(pixels.width),
+                                   scaled(pixels.height)};
+        EXPECT_EQ(placeOf(control(place.id)), expected) << place.name;
+        LOGFONTW font{};
+        GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control(place.id), WM_GETFONT, 0, 0)),
+                   sizeof(font), &font);
+        EXPECT_EQ(font.lfHeight, metrics.lfMessageFont.lfHeight) << place.name;
+        EXPECT_STREQ(font.lfFaceName, metrics.lfMessageFont.lfFaceName) << place.name;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Dpi, Form1GeometryTest, ::testing::Values(96u, 144u));
+
+TEST_F(Form1Test, IsAFixedCentredWindowWithACloseBoxAndNoTaskbarEntry) {
+    const auto style = static_cast<DWORD>(GetWindowLongPtrW(window.window(), GWL_STYLE));
+    const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(window.window(), GWL_EXSTYLE));
+    EXPECT_EQ(windowText(window.window()), L"Quorrel by Ketterby");
+    EXPECT_EQ(style & (WS_CAPTION | WS_SYSMENU), static_cast<DWORD>(WS_CAPTION | WS_SYSMENU));
+    EXPECT_EQ(style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX), 0u);
+    EXPECT_TRUE(exStyle & WS_EX_DLGMODALFRAME);
+    // An owned window without WS_EX_APPWINDOW gets no taskbar button.
+    const HWND owner = GetWindow(window.window(), GW_OWNER);
+    EXPECT_NE(owner, nullptr);
+    EXPECT_FALSE(IsWindowVisible(owner));
+    EXPECT_FALSE(exStyle & WS_EX_APPWINDOW);
+    EXPECT_NE(SendMessageW(window.window(), WM_GETICON, ICON_SMALL, 0), 0);
+
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    GetMonitorInfoW(MonitorFromWindow(window.window(), MONITOR_DEFAULTTOPRIMARY), &monitor);
+    RECT outer{};
+    GetWindowRect(window.window(), &outer);
+    EXPECT_LE(std::abs((outer.left + outer.right) - (monitor.rcWork.left + monitor.rcWork.right)),
+              1);
+    EXPECT_LE(std::abs((outer.top + outer.bottom) - (monitor.rcWork.top + monitor.rcWork.bottom)),
+              1);
+}
+
+TEST_F(Form1Test, StartsWithTheDefaultsAndTheFocusInTheListThenTabsInDesignOrder) {
+    EXPECT_EQ(windowText(control(form1::ControlId::txtPath)),
+              L"c:\\program files\\ultima online\\skills.mul");
+    EXPECT_EQ(windowText(control(form1::ControlId::txtPathIdx)),
+              L"c:\\program files\\ultima online\\skills.idx");
+    EXPECT_EQ(windowText(cmdGet()), L"Get");
+    EXPECT_EQ(GetWindowLongPtrW(cmdGet(), GWL_STYLE) & BS_TYPEMASK, BS_PUSHBUTTON);
+    EXPECT_TRUE(shownItems().empty());
+    EXPECT_EQ(currentRow(), -1);
+
+    showActive();
+    EXPECT_EQ(GetFocus(), lstSkills());
+    for (const form1::ControlId next :
+         {form1::ControlId::cmdGet, form1::ControlId::txtPath, form1::ControlId::txtPathIdx,
+          form1::ControlId::lstSkills}) {
+        pressKey(VK_TAB);
+        EXPECT_EQ(GetFocus(), control(next)) << form1::placeOf(next).name;
+    }
+}
+
+TEST_F(Form1Test, GetShowsTheSkillsOfTheEditedPathsWithTheFirstCurrent) {
+    typeFilesOf(kThreeSkills, "three");
+    clickGet();
+    EXPECT_EQ(shownItems(), kThreeItems);
+    EXPECT_EQ(currentRow(), 0);
+    EXPECT_TRUE(window.failuresShown.empty());
+}
+
+TEST_F(Form1Test, SecondGetRestoresTheMarksThatSpaceAndAClickToggled) {
+    typeFilesOf(kThreeSkills, "three");
+    clickGet();
+    showActive();
+    pressKey(VK_SPACE);  // clears the first item's mark
+    pressKey(VK_DOWN);
+    clickCheckBoxOf(1);  // sets the second item's mark
+    ASSERT_EQ(shownItems(),
+              (std::vector<ShownItem>{
+                  {kThreeItems[0].text, false}, {kThreeItems[1].text, true}, kThreeItems[2]}));
+    ASSERT_EQ(currentRow(), 1);
+
+    clickGet();
+    EXPECT_EQ(shownItems(), kThreeItems);
+    EXPECT_EQ(currentRow(), 0);
+}
+
+TEST_F(Form1Test, EnterAndEscapeDoNothingButSpaceOnTheButtonPressesIt) {
+    typeFilesOf(kThreeSkills, "three");
+    showActive();
+    for (const form1::ControlId field : {form1::ControlId::txtPath, form1::ControlId::txtPathIdx}) {
+        SetFocus(control(field));
+        pressKey(VK_RETURN);
+        pressKey(VK_ESCAPE);
+    }
+    EXPECT_TRUE(shownItems().empty());
+    EXPECT_TRUE(IsWindowVisible(window.window()));
+
+    SetFocus(cmdGet());
+    pressKey(VK_SPACE);
+    EXPECT_EQ(shownItems(), kThreeItems);
+}
+
+TEST_F(Form1Test, FailingGetShowsItsMessageAndKeepsTheItemsAddedBeforeIt) {
+    const writer::SkillFiles good = writer::gameClientLayout(kThreeSkills);
+    // Dowsing and Gilding (flag, name and zero: 9 bytes each), then an offset that cannot be
+    // turned into a position.
+    const std::vector<writer::IndexRecord> records = {{0, 9, 0}, {9, 9, 0}, {2147483647, 4, 0}};
+    typePaths(dir.write("bad.mul", good.data), dir.write("bad.idx", writer::indexBytes(records)));
+    clickGet();
+
+    ASSERT_EQ(window.failuresShown.size(), 1u);
+    EXPECT_NE(window.failuresShown[0].find(L"bad.idx"), std::wstring::npos)
+        << utf8FromWide(window.failuresShown[0]);
+    EXPECT_EQ(shownItems(), (std::vector<ShownItem>{kThreeItems[0], kThreeItems[1]}));
+    EXPECT_TRUE(IsWindow(window.window()));
+}
+
+TEST_F(Form1Test, ClosingTheWindowEndsTheMessageLoop) {
+    window.show();
+    PostMessageW(window.window(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(runMessageLoop(window.window()), 0);
+}
+
+}  // namespace
+}  // namespace quorrel::win32
