@@ -7,26 +7,35 @@
 
 #ifdef _WIN32
 #include "ConsoleStream.h"
+#endif
 
-int main(int argc, char* argv[]) {
-    using quorrel::cli::ConsoleStream;
-    ConsoleStream out(ConsoleStream::Standard::Output, std::cout);
-    ConsoleStream err(ConsoleStream::Standard::Error, std::cerr);
-    return quorrel::cli::runDumpCommand(argc, argv, out.stream(), err.stream());
-}
-#else
-int main(int argc, char* argv[]) {
-    // The load hands its own failures back; whatever else goes wrong still ends with a message
-    // and a failing status, never with an abort and nothing said.
+namespace {
+
+// The load hands its own failures back; whatever else goes wrong still ends with a message and a
+// failing status, never with an abort and nothing said.
+int runReportingTheUnexpected(int argc, char* argv[], std::ostream& out, std::ostream& err) {
+    using quorrel::cli::kProgramName;
     try {
-        return quorrel::cli::runDumpCommand(argc, argv, std::cout, std::cerr);
+        return quorrel::cli::runDumpCommand(argc, argv, out, err);
     } catch (const std::bad_alloc&) {
-        std::cerr << quorrel::cli::kProgramName << ": out of memory\n";
+        err << kProgramName << ": out of memory\n";
     } catch (const std::exception& unexpected) {
-        std::cerr << quorrel::cli::kProgramName << ": " << unexpected.what() << '\n';
+        err << kProgramName << ": " << unexpected.what() << '\n';
     } catch (...) {
-        std::cerr << quorrel::cli::kProgramName << ": an unexpected error ended the program\n";
+        err << kProgramName << ": an unexpected error ended the program\n";
     }
     return quorrel::cli::kExitLoadFailed;
 }
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+#ifdef _WIN32
+    using quorrel::cli::ConsoleStream;
+    ConsoleStream out(ConsoleStream::Standard::Output, std::cout);
+    ConsoleStream err(ConsoleStream::Standard::Error, std::cerr);
+    return runReportingTheUnexpected(argc, argv, out.stream(), err.stream());
+#else
+    return runReportingTheUnexpected(argc, argv, std::cout, std::cerr);
 #endif
+}

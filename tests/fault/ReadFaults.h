@@ -11,8 +11,8 @@ namespace quorrel::fault {
 // What goes wrong with the reads of the files a FaultyFileOpener opens. Reads are counted from 1
 // across all of those files, in the order they are made.
 struct ReadFaults {
-    std::size_t failingRead = 0;  // this read fails as an I/O error would; 0 for none
-    std::size_t cuttingRead = 0;  // before this read, the file it reads is cut to cutToBytes,
+    std::size_t failingRead = 0;   // this read fails as an I/O error would; 0 for none
+    std::size_t cuttingRead = 0;   // before this read, the file it reads is cut to cutToBytes,
     std::uint64_t cutToBytes = 0;  // for it and every later read of that open file; 0 for none
     std::size_t readsMade = 0;     // counted as they are made
 };

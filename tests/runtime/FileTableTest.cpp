@@ -6,8 +6,8 @@
 
 #include <array>
 #include <cerrno>
-#include <cstring>
 #include <cstdint>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <limits>
@@ -169,7 +169,8 @@ TEST_F(FileTableTest, AReadTheSystemRefusesIsAReadError) {
     std::uint8_t byte = 0;
     const Failure failure = failureOf([&] { files.getByte(1, 1, byte); });
     EXPECT_EQ(failure.kind(), FailureKind::ReadError);
-    EXPECT_EQ(failure.description(), "cannot read \"/proc/self/mem\": " + std::string(std::strerror(EIO)));
+    EXPECT_EQ(failure.description(),
+              "cannot read \"/proc/self/mem\": " + std::string(std::strerror(EIO)));
 }
 
 TEST_F(FileTableTest, OpensForReadingOnly) {
