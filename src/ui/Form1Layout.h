@@ -15,6 +15,10 @@ inline constexpr std::string_view kGetCaption = "Get";
 inline constexpr std::string_view kDataPathAtStart = kDefaultDataPath;
 inline constexpr std::string_view kIndexPathAtStart = kDefaultIndexPath;
 
+// What each path field holds, as its accessible name and tooltip say it.
+inline constexpr std::string_view kDataPathFieldName = "Skill data file (skills.mul)";
+inline constexpr std::string_view kIndexPathFieldName = "Skill index file (skills.idx)";
+
 // The window's geometry is designed in twips, 1440 to the inch: 15 to the pixel at 96 dots per
 // inch, the density every pixel value here is for.
 inline constexpr int kTwipsPerPixel = 15;

@@ -2,7 +2,6 @@
 
 #include <QGuiApplication>
 #include <QIcon>
-#include <QLineEdit>
 #include <QListView>
 #include <QMessageBox>
 #include <QPushButton>
@@ -10,8 +9,8 @@
 
 #include "BusyCursor.h"
 #include "Form1Layout.h"
-#include "runtime/Failure.h"
-#include "skills/LoadAction.h"
+#include "GuardedLoad.h"
+#include "SkillItemDelegate.h"
 
 namespace quorrel {
 namespace {
@@ -45,8 +44,10 @@ QIcon windowIcon16And32() {
 Form1::Form1(QWidget* parent)
     : QWidget(parent, kWindowFlags),
       lstSkills_(new QListView(this)),
-      txtPath_(new QLineEdit(textOf(form1::kDataPathAtStart), this)),
-      txtPathIdx_(new QLineEdit(textOf(form1::kIndexPathAtStart), this)),
+      txtPath_(
+          new PathField(textOf(form1::kDataPathFieldName), textOf(form1::kDataPathAtStart), this)),
+      txtPathIdx_(new PathField(textOf(form1::kIndexPathFieldName),
+                                textOf(form1::kIndexPathAtStart), this)),
       cmdGet_(new QPushButton(textOf(form1::kGetCaption), this)),
       skillModel_(new SkillListModel(this)),
       skillList_(*lstSkills_, *skillModel_) {
@@ -58,6 +59,7 @@ Form1::Form1(QWidget* parent)
     setFixedSize(kClientSize);
 
     lstSkills_->setModel(skillModel_);
+    lstSkills_->setItemDelegate(new SkillItemDelegate(lstSkills_));
     placeControls();
     orderTabStops();
     connect(cmdGet_, &QPushButton::clicked, this, &Form1::cmdGet_Click);
@@ -136,18 +138,17 @@ void Form1::cmdGet_Click() {
     }
 }
 
-// Runs the load under the busy cursor and returns the description of its failure, if any. The
-// items added before a failure are shown too.
+// Runs the load under the busy cursor and returns the description of whatever stopped it, if
+// anything did: no exception may leave a Qt event handler. The items added before a failure are
+// shown too.
 std::optional<QString> Form1::runLoad() {
     const BusyCursor busy;
-    std::optional<QString> failure;
-    try {
-        loadSkills(*this, files_);
-    } catch (const Failure& loadFailure) {
-        failure = QString::fromStdString(loadFailure.description());
-    }
+    const std::optional<std::string> failure = loadGuarded(*this, files_);
     skillList_.publishPending();
-    return failure;
+    if (!failure) {
+        return std::nullopt;
+    }
+    return QString::fromStdString(*failure);
 }
 
 void Form1::showFailure(const QString& description) {

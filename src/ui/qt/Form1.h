@@ -5,12 +5,12 @@
 
 #include "Form1Layout.h"
 #include "ListViewSkillList.h"
+#include "PathField.h"
 #include "SkillListModel.h"
 #include "runtime/FileTable.h"
 #include "skills/LoadFields.h"
 #include "skills/LoadHost.h"
 
-class QLineEdit;
 class QListView;
 class QPushButton;
 
@@ -49,8 +49,8 @@ class Form1 : public QWidget, public LoadHost {
 
     // The controls and the list's model belong to the window, which deletes them.
     QListView* const lstSkills_;
-    QLineEdit* const txtPath_;
-    QLineEdit* const txtPathIdx_;
+    PathField* const txtPath_;
+    PathField* const txtPathIdx_;
     QPushButton* const cmdGet_;
     SkillListModel* const skillModel_;
 

@@ -72,14 +72,14 @@ bool SkillListModel::isShown(const QModelIndex& index) const {
            static_cast<std::size_t>(index.row()) < published_;
 }
 
-QString SkillListModel::shownText(std::size_t row) const {
+QString SkillListModel::shownText(std::size_t row, qsizetype longest) const {
     const std::string_view utf8 = text(row);
     // Decoding only a prefix keeps a hostile, gigabyte-long name from being copied for display.
-    const std::size_t prefixBytes = static_cast<std::size_t>(kLongestShownText) * 4;
+    const std::size_t prefixBytes = static_cast<std::size_t>(longest) * 4;
     QString shown =
         QString::fromUtf8(utf8.data(), static_cast<qsizetype>(std::min(utf8.size(), prefixBytes)));
-    if (shown.size() > kLongestShownText || utf8.size() > prefixBytes) {
-        shown.truncate(kLongestShownText);
+    if (shown.size() > longest || utf8.size() > prefixBytes) {
+        shown.truncate(longest);
         shown.append(QChar(0x2026));
     }
     return shown;
@@ -92,7 +92,9 @@ QVariant SkillListModel::data(const QModelIndex& index, int role) const {
     const auto row = static_cast<std::size_t>(index.row());
     switch (role) {
         case Qt::DisplayRole:
-            return shownText(row);
+            return shownText(row, kLongestShownText);
+        case Qt::ToolTipRole:
+            return shownText(row, kLongestToolTipText);
         case Qt::CheckStateRole:
             return isChecked(row) ? Qt::Checked : Qt::Unchecked;
         default:

@@ -1,13 +1,21 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QGuiApplication>
+#include <QHelpEvent>
 #include <QLineEdit>
 #include <QListView>
+#include <QMimeData>
 #include <QPushButton>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <QToolTip>
+#include <QUrl>
 #include <string>
 #include <utility>
 #include <vector>
@@ -260,6 +268,47 @@ TEST_F(Form1Test, MissingFileMessageNamesThePathTyped) {
     EXPECT_TRUE(window.failuresShown[0].contains(QString::fromStdString(missing)))
         << window.failuresShown[0].toStdString();
     EXPECT_TRUE(shownItems().empty());
+}
+
+// Each path field says which file it holds, to a screen reader and in its tooltip, the tooltip
+// with the whole path as it stands; a file dropped from a file manager replaces the path.
+TEST_F(Form1Test, PathFieldsNameTheirFileAndTakeADroppedFile) {
+    const std::vector<std::pair<QLineEdit*, QString>> fields = {
+        {txtPath(), "Skill data file (skills.mul)"},
+        {txtPathIdx(), "Skill index file (skills.idx)"}};
+    for (const auto& [field, name] : fields) {
+        EXPECT_EQ(field->accessibleName(), name);
+        EXPECT_EQ(field->toolTip(), name + "\n" + field->text());
+
+        const QString dropped = QString::fromStdString(dir.write("dropped.bin", {}));
+        QMimeData files;
+        files.setUrls({QUrl::fromLocalFile(dropped)});
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(field, &enter);
+        EXPECT_TRUE(enter.isAccepted()) << name.toStdString();
+        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(field, &drop);
+        EXPECT_EQ(field->text(), QDir::toNativeSeparators(dropped));
+        EXPECT_EQ(field->toolTip(), name + "\n" + field->text());
+    }
+}
+
+// An item whose name the list is too narrow for shows the whole name as its tooltip; one that
+// fits shows none.
+TEST_F(Form1Test, AnItemCutShortShowsItsWholeNameAsATooltip) {
+    const std::string longName = "Underwater Basket Weaving for the Patient and the Dry of Hand";
+    typeFilesOf({{"Dowsing", 1}, {longName, 0}}, "long");
+    showActive();
+    clickGet();
+    const auto tooltipAt = [this](int row) {
+        QListView* list = lstSkills();
+        const QPoint at = list->visualRect(list->model()->index(row, 0)).center();
+        QHelpEvent help(QEvent::ToolTip, at, list->viewport()->mapToGlobal(at));
+        QApplication::sendEvent(list->viewport(), &help);
+        return QToolTip::text();
+    };
+    EXPECT_EQ(tooltipAt(0), QString());
+    EXPECT_EQ(tooltipAt(1), QString::fromStdString(longName));
 }
 
 }  // namespace

@@ -45,10 +45,10 @@ TEST_F(ListViewSkillListTest, AppendedItemsWaitForOneInsertionThenShowInOrder) {
 }
 
 TEST_F(ListViewSkillListTest, TextEndsAtTheFirstZeroCharacter) {
-    list.AddItem(std::string("Hid\0ing", 7));
+    list.AddItem(std::string("Fen\0ding", 8));
     list.AddItem(std::string("\0", 1));
     list.publishPending();
-    EXPECT_EQ(shownText(0), "Hid");
+    EXPECT_EQ(shownText(0), "Fen");
     EXPECT_EQ(shownText(1), "");
 }
 
