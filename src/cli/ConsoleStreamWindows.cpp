@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "ConsoleStream.h"
+#include "runtime/WideText.h"
 
 namespace quorrel::cli {
 namespace {
@@ -21,17 +22,6 @@ std::size_t incompleteTail(std::string_view text) {
         }
     }
     return 0;
-}
-
-std::wstring wideFromUtf8(std::string_view utf8) {
-    if (utf8.empty()) {
-        return {};
-    }
-    const int length = static_cast<int>(utf8.size());
-    const int size = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(size), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, wide.data(), size);
-    return wide;
 }
 
 bool writeToConsole(HANDLE console, std::wstring_view text) {

@@ -9,27 +9,10 @@
 
 #include "Failure.h"
 #include "NativeFile.h"
+#include "WideText.h"
 
 namespace quorrel {
 namespace {
-
-std::wstring wideFromUtf8(const std::string& text) {
-    if (text.empty()) {
-        return {};
-    }
-    const int textSize = static_cast<int>(text.size());
-    const int size = MultiByteToWideChar(CP_UTF8, 0, text.data(), textSize, nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(size), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), textSize, wide.data(), size);
-    return wide;
-}
-
-std::string utf8FromWide(const wchar_t* wide, int length) {
-    const int size = WideCharToMultiByte(CP_UTF8, 0, wide, length, nullptr, 0, nullptr, nullptr);
-    std::string text(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide, length, text.data(), size, nullptr, nullptr);
-    return text;
-}
 
 std::string systemReason(DWORD error) {
     wchar_t* message = nullptr;
@@ -39,7 +22,7 @@ std::string systemReason(DWORD error) {
     if (length == 0 || message == nullptr) {
         return "system error " + std::to_string(error);
     }
-    std::string reason = utf8FromWide(message, static_cast<int>(length));
+    std::string reason = utf8FromWide(std::wstring_view(message, length));
     LocalFree(message);
     while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r' ||
                                reason.back() == '.' || reason.back() == ' ')) {

@@ -11,24 +11,14 @@
 
 #include <algorithm>
 #include <limits>
+
+#include "WideText.h"
 #endif
 
 namespace quorrel {
 namespace {
 
 #ifdef _WIN32
-
-std::string utf8FromWide(const std::wstring& wide) {
-    if (wide.empty()) {
-        return {};
-    }
-    const int wideSize = static_cast<int>(wide.size());
-    const int size =
-        WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideSize, nullptr, 0, nullptr, nullptr);
-    std::string text(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideSize, text.data(), size, nullptr, nullptr);
-    return text;
-}
 
 // Names are Windows-1252 whatever the system's own code page is: a system set to another one
 // (or to a multi-byte one, which would join bytes into characters) must not change them.

@@ -3,7 +3,7 @@
 #include <new>
 #include <string>
 
-#include "WideText.h"
+#include "WindowText.h"
 #include "runtime/Failure.h"
 
 namespace quorrel::win32 {

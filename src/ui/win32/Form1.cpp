@@ -8,7 +8,7 @@
 #include "ControlIds.h"
 #include "GuardedLoad.h"
 #include "ResourceIds.h"
-#include "WideText.h"
+#include "WindowText.h"
 
 namespace quorrel::win32 {
 namespace {

@@ -3,8 +3,8 @@
 #include "Form1.h"
 #include "Form1Layout.h"
 #include "MessageLoop.h"
-#include "WideText.h"
 #include "Win32Api.h"
+#include "WindowText.h"
 
 namespace {
 
@@ -21,9 +21,8 @@ int runQuorrel() {
 
 void showStartFailure(const char* reason) noexcept {
     try {
-        MessageBoxW(nullptr, quorrel::win32::wideFromUtf8(reason).c_str(),
-                    quorrel::win32::wideFromUtf8(quorrel::form1::kCaption).c_str(),
-                    MB_OK | MB_ICONERROR);
+        MessageBoxW(nullptr, quorrel::wideFromUtf8(reason).c_str(),
+                    quorrel::wideFromUtf8(quorrel::form1::kCaption).c_str(), MB_OK | MB_ICONERROR);
     } catch (...) {
         MessageBoxW(nullptr, L"Quorrel could not start.", L"Quorrel", MB_OK | MB_ICONERROR);
     }

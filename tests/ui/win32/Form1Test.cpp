@@ -11,7 +11,7 @@
 #include "MessageLoop.h"
 #include "SkillFileWriter.h"
 #include "TempDir.h"
-#include "WideText.h"
+#include "WindowText.h"
 
 namespace quorrel::form1 {
 

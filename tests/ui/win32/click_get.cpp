@@ -14,15 +14,15 @@
 
 #include "ControlIds.h"
 #include "Form1Layout.h"
-#include "WideText.h"
 #include "Win32Api.h"
+#include "WindowText.h"
 
 namespace {
 
+using quorrel::utf8FromWide;
+using quorrel::wideFromUtf8;
 using quorrel::form1::ControlId;
 using quorrel::win32::controlIdOf;
-using quorrel::win32::utf8FromWide;
-using quorrel::win32::wideFromUtf8;
 
 struct HandleCloser {
     void operator()(HANDLE handle) const noexcept { CloseHandle(handle); }

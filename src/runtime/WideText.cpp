@@ -1,12 +1,18 @@
 #include "WideText.h"
 
+#define WIN32_LEAN_AND_MEAN
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
 #include <limits>
 #include <new>
 
-namespace quorrel::win32 {
+namespace quorrel {
 namespace {
 
-// The conversion calls count in int; longer texts are refused as the allocator would refuse them.
+// The conversion calls count in int.
 int checkedLength(std::size_t length) {
     if (length > static_cast<std::size_t>(std::numeric_limits<int>::max())) {
         throw std::bad_alloc();
@@ -39,15 +45,4 @@ std::string utf8FromWide(std::wstring_view wide) {
     return utf8;
 }
 
-std::wstring windowText(HWND window) {
-    const int length = GetWindowTextLengthW(window);
-    if (length <= 0) {
-        return {};
-    }
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    const int copied = GetWindowTextW(window, text.data(), length + 1);
-    text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
-    return text;
-}
-
-}  // namespace quorrel::win32
+}  // namespace quorrel

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string>
+
+#include "Win32Api.h"
+#include "runtime/WideText.h"
+
+namespace quorrel::win32 {
+
+// The whole text of a window or control, as it stands at this moment.
+std::wstring windowText(HWND window);
+
+}  // namespace quorrel::win32
