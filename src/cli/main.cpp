@@ -6,7 +6,7 @@
 #include "ExitStatus.h"
 
 #ifdef _WIN32
-#include "ConsoleStream.h"
+#include "runtime/ConsoleStream.h"
 #endif
 
 namespace {
@@ -31,7 +31,7 @@ int runReportingTheUnexpected(int argc, char* argv[], std::ostream& out, std::os
 
 int main(int argc, char* argv[]) {
 #ifdef _WIN32
-    using quorrel::cli::ConsoleStream;
+    using quorrel::ConsoleStream;
     ConsoleStream out(ConsoleStream::Standard::Output, std::cout);
     ConsoleStream err(ConsoleStream::Standard::Error, std::cerr);
     return runReportingTheUnexpected(argc, argv, out.stream(), err.stream());

@@ -1,15 +1,10 @@
-#define WIN32_LEAN_AND_MEAN
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
-
 #include <algorithm>
 #include <utility>
 
 #include "Failure.h"
 #include "NativeFile.h"
 #include "WideText.h"
+#include "WindowsApi.h"
 
 namespace quorrel {
 namespace {

@@ -3,16 +3,11 @@
 #include <array>
 
 #ifdef _WIN32
-#define WIN32_LEAN_AND_MEAN
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
-
 #include <algorithm>
 #include <limits>
 
 #include "WideText.h"
+#include "WindowsApi.h"
 #endif
 
 namespace quorrel {

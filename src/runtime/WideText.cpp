@@ -1,13 +1,9 @@
 #include "WideText.h"
 
-#define WIN32_LEAN_AND_MEAN
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
-
 #include <limits>
 #include <new>
+
+#include "WindowsApi.h"
 
 namespace quorrel {
 namespace {

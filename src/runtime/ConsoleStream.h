@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-namespace quorrel::cli {
+namespace quorrel {
 
 // A stream buffer that takes UTF-8 and hands it on as UTF-16, whole characters at a time: a
 // character split between two writes waits for its last byte. `write` returns false when the
@@ -50,4 +50,4 @@ class ConsoleStream {
     std::unique_ptr<std::ostream> console_;
 };
 
-}  // namespace quorrel::cli
+}  // namespace quorrel

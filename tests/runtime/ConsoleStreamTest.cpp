@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "ConsoleStream.h"
+#include "runtime/ConsoleStream.h"
 
-namespace quorrel::cli {
+namespace quorrel {
 namespace {
 
 TEST(Utf16BufferTest, HandsOnWholeCharactersAsUtf16EvenWhenAWriteSplitsOne) {
@@ -35,4 +35,4 @@ TEST(Utf16BufferTest, AFailedWriteFailsTheStream) {
 }
 
 }  // namespace
-}  // namespace quorrel::cli
+}  // namespace quorrel

@@ -1,15 +1,10 @@
-#define WIN32_LEAN_AND_MEAN
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
-
 #include <algorithm>
 
 #include "ConsoleStream.h"
-#include "runtime/WideText.h"
+#include "WideText.h"
+#include "WindowsApi.h"
 
-namespace quorrel::cli {
+namespace quorrel {
 namespace {
 
 // How many bytes at the end of `text` begin a UTF-8 character that is not complete yet.
@@ -86,4 +81,4 @@ ConsoleStream::~ConsoleStream() {
     }
 }
 
-}  // namespace quorrel::cli
+}  // namespace quorrel
