@@ -11,8 +11,8 @@ namespace quorrel {
 //
 // On failure it throws a Failure whose description names the file and index record concerned;
 // the items added before it stay in the list, and every file the run opened is closed again.
-// Memory running out anywhere in the run is such a failure too, of the out-of-memory kind: no
-// other exception leaves it. The end of the index is where its reads come up short, so a file
+// Memory running out anywhere in the run is such a failure too, of the out-of-memory kind, never
+// an escaping std::bad_alloc. The end of the index is where its reads come up short, so a file
 // that changes during the run gives a table it held at some moment.
 void loadSkills(LoadHost& host, FileTable& files);
 
