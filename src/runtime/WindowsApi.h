@@ -1,6 +1,6 @@
 #pragma once
 
-// windows.h as the run-time layer includes it: without its rarely used parts, and without the
+// windows.h as this project includes it: without its rarely used parts, and without the
 // min and max macros that would break std::min and std::max.
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN

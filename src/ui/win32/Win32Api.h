@@ -2,12 +2,6 @@
 
 // The Windows API as the Win32 front end uses it: the W functions only (UNICODE is defined by the
 // build), the controls of common controls 6 and the per-monitor DPI calls of Windows 10.
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "runtime/WindowsApi.h"
 // windows.h first: the controls' header needs its types.
 #include <commctrl.h>
