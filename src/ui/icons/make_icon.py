@@ -1,6 +1,10 @@
 #!/usr/bin/env python3
 """Draws Quorrel's icon and writes it as quorrel.ico (32x32 in 2 colours, 32x32 in 16 colours,
-16x16 in 16 colours) and as quorrel-16.png / quorrel-32.png, next to this script.
+16x16 in 16 colours), as quorrel-SIZE.png for the desktop's usual sizes (16 to 256 pixels) and as
+the scalable quorrel.svg, next to this script.
+
+The larger pictures are the 16- and 32-pixel drawings enlarged by whole factors, so every size
+shows the same crisp picture; the SVG draws the 32-pixel one with a square per pixel.
 
 The picture is a small check-box list: a sheet with three rows, the first and last checked.
 Only the standard library is used, so the files can be remade anywhere: python3 make_icon.py
@@ -136,14 +140,42 @@ def png_file(picture, palette):
             chunk(b'IDAT', zlib.compress(raw, 9)) + chunk(b'IEND', b''))
 
 
+def enlarged(picture, factor):
+    return [[pixel for pixel in row for _ in range(factor)] for row in picture for _ in range(factor)]
+
+
+def svg_file(picture, palette):
+    """The picture as squares of its colours, one run of equal pixels in a row per rectangle."""
+    size = len(picture)
+    shapes = []
+    for y, row in enumerate(picture):
+        x = 0
+        while x < size:
+            end = x
+            while end + 1 < size and row[end + 1] == row[x]:
+                end += 1
+            if row[x] is not None:
+                red, green, blue = palette[row[x]]
+                shapes.append(f'  <rect x="{x}" y="{y}" width="{end - x + 1}" height="1" '
+                              f'fill="#{red:02x}{green:02x}{blue:02x}"/>')
+            x = end + 1
+    return (f'<svg xmlns="http://www.w3.org/2000/svg" width="{size}" height="{size}" '
+            f'viewBox="0 0 {size} {size}" shape-rendering="crispEdges">\n' +
+            '\n'.join(shapes) + '\n</svg>\n')
+
+
 def main():
     here = pathlib.Path(__file__).resolve().parent
     large = draw_32(COLOURS_16)
     small = draw_16(COLOURS_16)
     images = [(draw_32(COLOURS_2), PALETTE_2, 1), (large, PALETTE_16, 4), (small, PALETTE_16, 4)]
     (here / 'quorrel.ico').write_bytes(ico_file(images))
-    (here / 'quorrel-32.png').write_bytes(png_file(large, PALETTE_16))
-    (here / 'quorrel-16.png').write_bytes(png_file(small, PALETTE_16))
+    # Each size from whichever drawing it is a whole multiple of, the finer one when both are.
+    sizes = {16: (small, 1), 32: (large, 1), 48: (small, 3), 64: (large, 2), 128: (large, 4),
+             256: (large, 8)}
+    for size, (picture, factor) in sizes.items():
+        (here / f'quorrel-{size}.png').write_bytes(png_file(enlarged(picture, factor), PALETTE_16))
+    (here / 'quorrel.svg').write_text(svg_file(large, PALETTE_16))
 
 
 if __name__ == '__main__':

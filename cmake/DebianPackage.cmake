@@ -1,0 +1,60 @@
+# The .deb: the programs, the desktop entry, the icons, the AppStream metainfo, the man pages and
+# the licence and changelog where Debian keeps them. Its dependencies are worked out from the
+# programs by dpkg-shlibdeps, so they follow whatever Qt the build linked.
+set(linux_dir "${packaging_dir}/linux")
+set(app_id io.github.quorrel.Quorrel)
+
+install(FILES "${linux_dir}/${app_id}.desktop" DESTINATION "${CMAKE_INSTALL_DATADIR}/applications")
+configure_file("${linux_dir}/${app_id}.metainfo.xml.in" "${app_id}.metainfo.xml" @ONLY)
+install(FILES "${CMAKE_CURRENT_BINARY_DIR}/${app_id}.metainfo.xml"
+        DESTINATION "${CMAKE_INSTALL_DATADIR}/metainfo")
+
+set(icons_dir "${PROJECT_SOURCE_DIR}/src/ui/icons")
+foreach(size 16 32 48 64 128 256)
+    install(FILES "${icons_dir}/quorrel-${size}.png"
+            DESTINATION "${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps"
+            RENAME quorrel.png)
+endforeach()
+install(FILES "${icons_dir}/quorrel.svg" DESTINATION "${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps")
+
+# Debian wants man pages and changelogs compressed, reproducibly: gzip -n leaves out name and time.
+function(quorrel_gzipped source destination)
+    get_filename_component(name "${source}" NAME)
+    set(compressed "${CMAKE_CURRENT_BINARY_DIR}/gzipped/${name}.gz")
+    add_custom_command(OUTPUT "${compressed}"
+        COMMAND "${CMAKE_COMMAND}" -E make_directory "${CMAKE_CURRENT_BINARY_DIR}/gzipped"
+        COMMAND gzip -9n -c "${source}" > "${compressed}"
+        DEPENDS "${source}"
+        VERBATIM)
+    set_property(GLOBAL APPEND PROPERTY quorrel_gzipped_files "${compressed}")
+    install(FILES "${compressed}" DESTINATION "${destination}" ${ARGN})
+endfunction()
+
+set(pages)
+if(QUORREL_BUILD_UI)
+    list(APPEND pages quorrel)
+endif()
+if(QUORREL_BUILD_CLI)
+    list(APPEND pages quorrel-dump)
+endif()
+foreach(page ${pages})
+    configure_file("${linux_dir}/${page}.1.in" "man/${page}.1" @ONLY)
+    quorrel_gzipped("${CMAKE_CURRENT_BINARY_DIR}/man/${page}.1" "${CMAKE_INSTALL_MANDIR}/man1")
+endforeach()
+set(doc_dir "${CMAKE_INSTALL_DATADIR}/doc/quorrel")
+install(FILES "${PROJECT_SOURCE_DIR}/LICENSE" DESTINATION "${doc_dir}" RENAME copyright)
+quorrel_gzipped("${PROJECT_SOURCE_DIR}/CHANGELOG.md" "${doc_dir}" RENAME changelog.gz)
+get_property(gzipped_files GLOBAL PROPERTY quorrel_gzipped_files)
+add_custom_target(gzipped-docs ALL DEPENDS ${gzipped_files})
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_SECTION utils)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Quorrel reads a role-playing game client's skill table, the files skills.idx
+and skills.mul, and shows its skills in a window, each checked when the player
+can use the skill actively from the client. It only ever reads those files.
+Drive-letter paths such as the game's own folder are looked up in the Wine
+prefix. quorrel-dump prints the same table as text, JSON or CSV.")
