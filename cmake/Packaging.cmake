@@ -3,7 +3,7 @@
 # beside their targets.
 include(GNUInstallDirs)
 
-set(QUORREL_PACKAGE_CONTACT "Quorrel developers <quorrel@users.noreply.github.com>"
+set(QUORREL_PACKAGE_CONTACT "Quorrel developers <quorrel@example.org>"
     CACHE STRING "The packages' maintainer, name and address")
 
 set(packaging_dir "${PROJECT_SOURCE_DIR}/packaging")
