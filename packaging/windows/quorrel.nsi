@@ -55,8 +55,13 @@ VIAddVersionKey "FileVersion" "${VERSION}"
 VIAddVersionKey "FileDescription" "${PRODUCT} ${VERSION} setup"
 VIAddVersionKey "LegalCopyright" "MIT licence"
 
+; A folder given with /D= comes first: the install mode would otherwise put its default in place.
+Var chosenFolder
 Function .onInit
+    StrCpy $chosenFolder $INSTDIR
     !insertmacro MULTIUSER_INIT
+    StrCmp $chosenFolder "" +2
+    StrCpy $INSTDIR $chosenFolder
 FunctionEnd
 
 Function un.onInit
