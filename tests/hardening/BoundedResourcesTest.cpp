@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "ProcessResources.h"
-#include "SkillFileWriter.h"
+#include "skills/SkillTableLayout.h"
 #include "TempDir.h"
 #include "runtime/FileTable.h"
 #include "skills/LoadAction.h"
@@ -39,8 +39,8 @@ std::vector<std::uint8_t> repeated(const std::vector<std::uint8_t>& pattern, std
     return bytes;
 }
 
-std::vector<std::uint8_t> indexOf(const std::vector<writer::IndexRecord>& records) {
-    return writer::indexBytes(records);
+std::vector<std::uint8_t> indexOf(const std::vector<IndexRecord>& records) {
+    return indexBytes(records);
 }
 
 struct Loaded {
@@ -78,7 +78,7 @@ TEST(BoundedResources, LongestLengthOnASmallFile) {
     const std::vector<std::uint8_t> data = {1, 'Q', 'u', 'i', 'l', 'l', 0, 'x'};
     const std::string dataPath = dir.write("skills.mul", data);
     const std::string indexPath = dir.write(
-        "skills.idx", writer::indexBytes(std::vector<writer::IndexRecord>{{0, kLongest, 0}}));
+        "skills.idx", indexBytes(std::vector<IndexRecord>{{0, kLongest, 0}}));
 
     const Loaded loaded = loadMeasured(dataPath, indexPath);
     EXPECT_EQ(loaded.items, (std::vector<SkillItem>{{"Quill", true}}));

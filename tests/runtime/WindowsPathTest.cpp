@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "ScopedVariable.h"
-#include "SkillFileWriter.h"
+#include "skills/SkillTableLayout.h"
 #include "TempDir.h"
 #include "runtime/Failure.h"
 #include "runtime/FileTable.h"
@@ -57,7 +57,7 @@ class WindowsPathTest : public ::testing::Test {
     }
 
     static void writeTo(const fs::path& path, std::vector<std::uint8_t> bytes) {
-        quorrel::writer::writeFile(path, bytes);
+        quorrel::testing::writeFile(path, bytes);
     }
 
     testing::TempDir dir_;

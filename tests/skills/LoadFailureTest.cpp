@@ -11,7 +11,7 @@
 
 #include "NumberedCase.h"
 #include "RecordingHost.h"
-#include "SkillFileWriter.h"
+#include "skills/SkillTableLayout.h"
 #include "SkillTables.h"
 #include "SystemReason.h"
 
@@ -20,7 +20,6 @@ namespace {
 
 using testing::RecordingHost;
 using testing::textsOf;
-using writer::IndexRecord;
 
 using testing::kDowsing;
 using testing::kGilding;
@@ -60,7 +59,7 @@ TEST_P(FailingRecordTest, RaisesItsKindAndKeepsWhatCameBefore) {
     const std::string dataPath =
         c.dataFileMissing
             ? tables.pathOf("absent.mul")
-            : tables.writeFile("skills.mul", writer::gameClientLayout(kThreeSkills).data);
+            : tables.writeFile("skills.mul", gameClientLayout(kThreeSkills).data);
     const std::string indexPath = tables.writeIndex(c.records);
     RecordingHost host(dataPath, indexPath);
 
@@ -192,7 +191,7 @@ TEST_F(LoadFailureTest, FolderInPlaceOfAFileIsRefusedNamingIt) {
     const std::string folder = tables.pathOf("a folder");
     std::filesystem::create_directory(folder);
     const std::string data =
-        tables.writeFile("skills.mul", writer::gameClientLayout(kThreeSkills).data);
+        tables.writeFile("skills.mul", gameClientLayout(kThreeSkills).data);
     const std::string index = tables.writeIndex({kEmpty, kDowsing});
     for (const auto& [dataPath, indexPath] :
          std::vector<std::pair<std::string, std::string>>{{data, folder}, {folder, index}}) {
