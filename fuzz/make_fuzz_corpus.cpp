@@ -17,10 +17,10 @@
 
 namespace {
 
-using quorrel::fuzz::FuzzFault;
-using quorrel::fuzz::FuzzInput;
 using quorrel::IndexRecord;
 using quorrel::SkillRecord;
+using quorrel::fuzz::FuzzFault;
+using quorrel::fuzz::FuzzInput;
 using Bytes = std::vector<std::uint8_t>;
 
 constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();

@@ -5,7 +5,6 @@
 #include <stdexcept>
 #include <system_error>
 
-
 namespace quorrel::testing {
 
 void writeFile(const std::filesystem::path& path, std::span<const std::uint8_t> bytes) {

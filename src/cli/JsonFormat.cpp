@@ -58,7 +58,8 @@ void writeString(std::ostream& out, std::string_view text) {
 void writeSkill(std::ostream& out, const DumpedSkill& skill) {
     out << "    {\n      \"record\": " << skill.record << ",\n      \"name\": ";
     writeString(out, skill.name);
-    out << ",\n      \"checked\": " << (skill.checked ? "true" : "false") << "\n    }";
+    out << ",\n      \"checked\": " << (skill.checked ? "true" : "false")
+        << ",\n      \"flag\": " << static_cast<unsigned>(skill.flag) << "\n    }";
 }
 
 void writeError(std::ostream& out, const std::optional<Failure>& failure) {

@@ -11,11 +11,12 @@
 namespace quorrel::cli {
 
 // One skill as quorrel-dump writes it: the index record it came from (counted from 0, as failure
-// messages count them), its name in UTF-8 and its check mark.
+// messages count them), its name in UTF-8, its check mark and the flag byte that set it.
 struct DumpedSkill {
     std::uint64_t record = 0;
     std::string name;
     bool checked = false;
+    std::uint8_t flag = 0;
 
     bool operator==(const DumpedSkill&) const = default;
 };

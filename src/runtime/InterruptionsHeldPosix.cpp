@@ -1,6 +1,6 @@
-#include "InterruptionsHeld.h"
-
 #include <initializer_list>
+
+#include "InterruptionsHeld.h"
 
 namespace quorrel {
 

@@ -83,8 +83,7 @@ std::string hexCodePoint(char32_t character) {
 }
 
 Failure notUtf8(std::string_view utf8) {
-    return Failure(FailureKind::BadInput,
-                   "\"" + std::string(utf8) + "\" is not valid UTF-8 text");
+    return Failure(FailureKind::BadInput, "\"" + std::string(utf8) + "\" is not valid UTF-8 text");
 }
 
 // The code point that starts at `at`, moving `at` past it. Overlong forms, surrogates and

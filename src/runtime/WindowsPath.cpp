@@ -271,8 +271,7 @@ LocalPath WinePathResolver::resolveForWriting(const std::string& typed,
     }
     const std::string name = drive->components.back();
     drive->components.pop_back();
-    const std::string folder =
-        resolveInPrefix(typed, drive->letter, drive->components, winePrefix);
+    const std::string folder = resolveInPrefix(typed, drive->letter, drive->components, winePrefix);
     if (statusOf(folder + '/' + name) == 0) {
         return {typed, folder + '/' + name};
     }

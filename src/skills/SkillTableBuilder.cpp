@@ -38,7 +38,8 @@ void SkillTableBuilder::add(const ListedSkill& skill) {
         throw badSkill(skill, record, failure.description());
     }
     if (name.find('\0') != std::string::npos) {
-        throw badSkill(skill, record, "a name cannot hold a zero byte: it would end the name there");
+        throw badSkill(skill, record,
+                       "a name cannot hold a zero byte: it would end the name there");
     }
     if (files_.data.size() + name.size() + kRecordOverhead > kLargestFile) {
         throw badSkill(skill, record,

@@ -61,7 +61,7 @@ TEST(DumpCommand, PrintsJsonWhenAsked) {
     const auto result = runWith(withFormat(pathArguments(paths), "json"));
     EXPECT_EQ(result.status, 0);
     EXPECT_NE(result.out.find("\"name\": \"Cr\u00e8me Br\u00fbl\u00e9e \u20ac\",\n"
-                              "      \"checked\": false"),
+                              "      \"checked\": false,\n      \"flag\": 0"),
               std::string::npos)
         << result.out;
     EXPECT_TRUE(result.out.ends_with("\"error\": null\n}\n")) << result.out;

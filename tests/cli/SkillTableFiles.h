@@ -3,8 +3,8 @@
 #include <span>
 #include <string>
 
-#include "skills/SkillTableLayout.h"
 #include "TempDir.h"
+#include "skills/SkillTableLayout.h"
 
 namespace quorrel::testing {
 
@@ -24,10 +24,10 @@ inline SkillTablePaths writeSkillTable(const TempDir& dir, const SkillFiles& fil
 // ASCII (è, û, é and the euro sign), and whose first and third are checked.
 inline SkillFiles mixedTable() {
     const SkillRecord skills[] = {{"Dowsing", 1},
-                                    {"Cr\xE8me Br\xFBl\xE9"
-                                     "e \x80",
-                                     0},
-                                    {"Zither Tuning", 255}};
+                                  {"Cr\xE8me Br\xFBl\xE9"
+                                   "e \x80",
+                                   0},
+                                  {"Zither Tuning", 255}};
     return gameClientLayout(skills);
 }
 

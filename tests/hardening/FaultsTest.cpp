@@ -11,11 +11,11 @@
 #include "AllocationFailure.h"
 #include "ProcessResources.h"
 #include "ReadFaults.h"
-#include "skills/SkillTableLayout.h"
 #include "TempDir.h"
 #include "runtime/Failure.h"
 #include "runtime/FileTable.h"
 #include "skills/LoadAction.h"
+#include "skills/SkillTableLayout.h"
 #include "skills/StandaloneHost.h"
 
 namespace quorrel::testing {

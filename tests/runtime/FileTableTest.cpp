@@ -14,11 +14,11 @@
 #include <string>
 #include <vector>
 
-#include "skills/SkillTableLayout.h"
 #include "SystemReason.h"
 #include "TempDir.h"
 #include "runtime/Failure.h"
 #include "runtime/FileTable.h"
+#include "skills/SkillTableLayout.h"
 
 namespace quorrel {
 namespace {

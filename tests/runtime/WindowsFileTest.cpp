@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "skills/SkillTableLayout.h"
 #include "TempDir.h"
 #include "runtime/FileTable.h"
+#include "skills/SkillTableLayout.h"
 
 namespace quorrel {
 namespace {

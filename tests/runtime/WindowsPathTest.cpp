@@ -10,11 +10,11 @@
 #include <vector>
 
 #include "ScopedVariable.h"
-#include "skills/SkillTableLayout.h"
 #include "TempDir.h"
 #include "runtime/Failure.h"
 #include "runtime/FileTable.h"
 #include "runtime/WindowsPath.h"
+#include "skills/SkillTableLayout.h"
 
 namespace quorrel {
 namespace {

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "runtime/Text8Bit.h"
-#include "skills/SkillTableLayout.h"
 #include "skills/LoadAction.h"
+#include "skills/SkillTableLayout.h"
 #include "skills/StandaloneHost.h"
 
 namespace quorrel {
@@ -50,8 +50,7 @@ TEST(DemoFiles, LoadToTheListTheyWereMadeFrom) {
 TEST(DemoFiles, MatchWhatTheGeneratorMakesOfTheList) {
     std::vector<SkillRecord> skills;
     for (const SkillItem& item : itemsOfList(QUORREL_DEMO_LIST)) {
-        skills.push_back({textTo8Bit(item.text),
-                          item.checked ? std::uint8_t{1} : std::uint8_t{0}});
+        skills.push_back({textTo8Bit(item.text), item.checked ? std::uint8_t{1} : std::uint8_t{0}});
     }
     const auto made = gameClientLayout(skills);
     const std::filesystem::path dir = QUORREL_DEMO_DIR;

@@ -8,8 +8,8 @@
 
 #include "NumberedCase.h"
 #include "RecordingHost.h"
-#include "skills/SkillTableLayout.h"
 #include "SkillTables.h"
+#include "skills/SkillTableLayout.h"
 
 namespace quorrel {
 namespace {

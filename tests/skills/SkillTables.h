@@ -9,11 +9,11 @@
 #include <vector>
 
 #include "RecordingHost.h"
-#include "skills/SkillTableLayout.h"
 #include "TempDir.h"
 #include "runtime/Failure.h"
 #include "runtime/FileTable.h"
 #include "skills/LoadAction.h"
+#include "skills/SkillTableLayout.h"
 
 namespace quorrel {
 

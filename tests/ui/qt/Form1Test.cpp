@@ -21,8 +21,8 @@
 #include <vector>
 
 #include "Form1.h"
-#include "skills/SkillTableLayout.h"
 #include "TempDir.h"
+#include "skills/SkillTableLayout.h"
 
 namespace quorrel {
 namespace {

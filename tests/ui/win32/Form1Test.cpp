@@ -9,9 +9,9 @@
 #include "Form1.h"
 #include "Form1Layout.h"
 #include "MessageLoop.h"
-#include "skills/SkillTableLayout.h"
 #include "TempDir.h"
 #include "WindowText.h"
+#include "skills/SkillTableLayout.h"
 
 namespace quorrel::form1 {
 
