@@ -76,7 +76,8 @@ char32_t windows1252(std::uint8_t byte) {
 std::string hexCodePoint(char32_t character) {
     constexpr std::string_view kHexDigits = "0123456789ABCDEF";
     std::string digits;
-    for (int shift = character > 0xFFFF ? 20 : 12; shift >= 0; shift -= 4) {
+    const int highest = character > 0xFFFFF ? 20 : character > 0xFFFF ? 16 : 12;
+    for (int shift = highest; shift >= 0; shift -= 4) {
         digits += kHexDigits[(character >> shift) & 0xF];
     }
     return "U+" + digits;
