@@ -84,7 +84,8 @@ void writeSkillsAsJson(std::ostream& out, const SkillDump& dump) {
         writeSkill(out, skill);
         separator = ",\n";
     }
-    out << (dump.skills.empty() ? "],\n" : "\n  ],\n") << "  \"error\": ";
+    out << (dump.skills.empty() ? "],\n" : "\n  ],\n") << "  \"recordCount\": " << dump.recordCount
+        << ",\n  \"error\": ";
     writeError(out, dump.failure);
     out << "\n}\n";
 }

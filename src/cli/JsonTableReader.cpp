@@ -47,6 +47,11 @@ class TableEvents final : public nlohmann::json_sax<Json> {
         if (place_ == Place::SkillValue && key_ == "flag") {
             return set(skill_.flag, value);
         }
+        if (place_ == Place::TopValue && key_ == "recordCount") {
+            recordCount_ = value;
+            place_ = Place::Top;
+            return true;
+        }
         return this->value("a number");
     }
     bool number_float(number_float_t, const string_t&) override {
@@ -81,9 +86,16 @@ class TableEvents final : public nlohmann::json_sax<Json> {
         throw badDocument("not a JSON document: " + message);
     }
 
-    void finish() const {
+    void finish() {
         if (!sawSkills_) {
             throw badDocument("the document has no \"skills\" list");
+        }
+        if (recordCount_) {
+            try {
+                table_.padTo(*recordCount_);
+            } catch (const Failure& failure) {
+                throw failure.within("recordCount");
+            }
         }
     }
 
@@ -119,6 +131,7 @@ class TableEvents final : public nlohmann::json_sax<Json> {
     std::uint64_t skillNumber_ = 0;
     bool sawSkills_ = false;
     std::string errorMessage_;
+    std::optional<std::uint64_t> recordCount_;
 };
 
 bool TableEvents::value(const std::string& what) {
@@ -140,7 +153,9 @@ bool TableEvents::value(const std::string& what) {
         refuseError();
     }
     if (place_ == Place::TopValue) {
-        throw badDocument("\"skills\" must be a list, not " + what);
+        throw badDocument("\"" + key_ + "\" must be " +
+                          (key_ == "skills" ? "a list" : "a whole number from 0") + ", not " +
+                          what);
     }
     throw badDocument(place_ == Place::Skills ? where() + ": a skill must be an object, not " + what
                                               : "the document must be an object holding "
@@ -214,9 +229,9 @@ bool TableEvents::end_array() {
 bool TableEvents::key(string_t& name) {
     key_ = std::move(name);
     if (place_ == Place::Top) {
-        if (key_ != "skills" && key_ != "error") {
+        if (key_ != "skills" && key_ != "recordCount" && key_ != "error") {
             throw badDocument("the document holds \"" + key_ +
-                              "\"; it holds only \"skills\" and \"error\"");
+                              "\"; it holds only \"skills\", \"recordCount\" and \"error\"");
         }
         place_ = Place::TopValue;
         return true;

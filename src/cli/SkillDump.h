@@ -21,11 +21,14 @@ struct DumpedSkill {
     bool operator==(const DumpedSkill&) const = default;
 };
 
-// What one load produced: the items added, in order, and the failure that ended it early, if any.
-// On failure `skills` holds the items added before it.
+// What one load produced: the items added, in order, how many index records it went through
+// (empty slots included, so trailing ones are counted too), and the failure that ended it early,
+// if any. On failure `skills` holds the items added before it and `recordCount` the records
+// before the failing one.
 struct SkillDump {
     std::vector<DumpedSkill> skills;
     std::optional<Failure> failure;
+    std::uint64_t recordCount = 0;
 };
 
 // Runs the load action once on the two paths, with the files of `files`. Never throws a Failure:

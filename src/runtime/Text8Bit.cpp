@@ -83,8 +83,8 @@ std::string hexCodePoint(char32_t character) {
     return "U+" + digits;
 }
 
-Failure notUtf8(std::string_view utf8) {
-    return Failure(FailureKind::BadInput, "\"" + std::string(utf8) + "\" is not valid UTF-8 text");
+Failure notUtf8() {
+    return Failure(FailureKind::BadInput, "is not valid UTF-8");
 }
 
 // The code point that starts at `at`, moving `at` past it. Overlong forms, surrogates and
@@ -99,19 +99,19 @@ char32_t nextCodePoint(std::string_view utf8, std::size_t& at) {
                               : lead >= 0xF0 && lead < 0xF5 ? 3
                                                             : 0;
     if (continuations == 0) {
-        throw notUtf8(utf8);
+        throw notUtf8();
     }
     char32_t point = lead & (0x3F >> continuations);
     for (int i = 0; i < continuations; ++i) {
         if (at >= utf8.size() || (static_cast<unsigned char>(utf8[at]) & 0xC0) != 0x80) {
-            throw notUtf8(utf8);
+            throw notUtf8();
         }
         point = (point << 6) | (static_cast<unsigned char>(utf8[at++]) & 0x3F);
     }
     constexpr char32_t kSmallest[] = {0, 0x80, 0x800, 0x10000};
     if (point < kSmallest[continuations] || point > 0x10FFFF ||
         (point >= 0xD800 && point <= 0xDFFF)) {
-        throw notUtf8(utf8);
+        throw notUtf8();
     }
     return point;
 }
@@ -150,9 +150,8 @@ std::string textTo8Bit(std::string_view utf8) {
         const char32_t character = nextCodePoint(utf8, at);
         const auto byte = windows1252Byte(character);
         if (!byte) {
-            throw Failure(FailureKind::BadInput, "\"" + std::string(utf8) + "\" holds " +
-                                                     hexCodePoint(character) +
-                                                     ", which Windows-1252 cannot hold");
+            throw Failure(FailureKind::BadInput,
+                          "holds " + hexCodePoint(character) + ", which Windows-1252 cannot hold");
         }
         bytes += static_cast<char>(*byte);
     }

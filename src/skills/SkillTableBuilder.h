@@ -32,6 +32,11 @@ class SkillTableBuilder {
     // std::bad_alloc.
     void add(const ListedSkill& skill);
 
+    // Ends the index with empty slots up to `records` records in all, so that a table whose last
+    // records are empty slots keeps them. Throws a bad-input failure when the skills already use
+    // more records, or the index would grow past kLargestFile.
+    void padTo(std::uint64_t records);
+
     // The number the next skill without one gets.
     std::uint64_t nextRecord() const noexcept { return nextRecord_; }
 

@@ -78,7 +78,7 @@ TEST(DumpCommand, AnEmptyTableIsASuccessWithNothingListed) {
 
     const auto json = runWith(withFormat(pathArguments(paths), "json"));
     EXPECT_EQ(json.status, 0);
-    EXPECT_EQ(json.out, "{\n  \"skills\": [],\n  \"error\": null\n}\n");
+    EXPECT_EQ(json.out, "{\n  \"skills\": [],\n  \"recordCount\": 0,\n  \"error\": null\n}\n");
 }
 
 TEST(DumpCommand, AFailedLoadPrintsTheItemsBeforeItAndTheReasonOnStandardError) {

@@ -75,9 +75,11 @@ TEST(JsonFormat, WritesTheSkillsInOrderWithTheirRecordsAndANullError) {
               "      \"flag\": 0\n"
               "    }\n"
               "  ],\n"
+              "  \"recordCount\": 0,\n"
               "  \"error\": null\n"
               "}\n");
-    EXPECT_EQ(asJson(SkillDump{}), "{\n  \"skills\": [],\n  \"error\": null\n}\n");
+    EXPECT_EQ(asJson(SkillDump{}),
+              "{\n  \"skills\": [],\n  \"recordCount\": 0,\n  \"error\": null\n}\n");
 }
 
 TEST(JsonFormat, WritesTheFailureKindAndMessageAfterTheSkillsReadBeforeIt) {
@@ -93,6 +95,7 @@ TEST(JsonFormat, WritesTheFailureKindAndMessageAfterTheSkillsReadBeforeIt) {
               "      \"flag\": 0\n"
               "    }\n"
               "  ],\n"
+              "  \"recordCount\": 0,\n"
               "  \"error\": {\n"
               "    \"kind\": \"buffer-bounds\",\n"
               "    \"message\": \"record 1 of a.idx: length -5\"\n"
