@@ -5,6 +5,8 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 
 #include "Failure.h"
 #include "NativeFileWriter.h"
@@ -93,7 +95,18 @@ class PosixWritableFile final : public WritableFile {
 }  // namespace
 
 TargetPath NativeFileWriter::locate(const std::string& typed) {
-    const LocalPath path = resolver_.resolveForWriting(typed);
+    LocalPath path = resolver_.resolveForWriting(typed);
+    // A link is followed, as a read of it would be: the file it leads to is replaced and the
+    // link stays, rather than the link being replaced by a file of its own.
+    std::error_code error;
+    if (std::filesystem::is_symlink(path.local, error)) {
+        const auto linked = std::filesystem::canonical(path.local, error);
+        if (error) {
+            throw Failure(FailureKind::OpenRefused,
+                          "cannot open " + path.quoted() + ": " + error.message());
+        }
+        path.local = linked.string();
+    }
     return TargetPath{path.local, path.quoted()};
 }
 

@@ -86,6 +86,23 @@ TEST_F(WindowsPathTest, DrivePathsResolveInsideThePrefixWhateverTheCaseAndSepara
     }
 }
 
+// A file is written where a read of the same path would find it: an existing one in whatever case
+// it has, a new one in the folder a read would find, with the name as typed.
+TEST_F(WindowsPathTest, PathsToWriteResolveAsAReadWouldFindThem) {
+    WinePathResolver resolver;
+    const fs::path game = driveC() / "Program Files" / "Ultima Online";
+    EXPECT_EQ(
+        resolver.resolveForWriting(R"(c:\program files\ultima online\SKILLS.MUL)", prefix()).local,
+        gameFile());
+    EXPECT_EQ(
+        resolver.resolveForWriting(R"(c:\program files\ultima online\New.idx)", prefix()).local,
+        (game / "New.idx").string());
+    EXPECT_EQ(resolver.resolveForWriting("plain/skills.idx", prefix()).local, "plain/skills.idx");
+    for (const char* refused : {R"(c:\nowhere\skills.idx)", "c:", R"(c:\..)"}) {
+        EXPECT_THROW(resolver.resolveForWriting(refused, prefix()), Failure) << refused;
+    }
+}
+
 TEST_F(WindowsPathTest, OtherPathsAreUsedAsTheyAre) {
     for (const std::string typed :
          {"/tmp/skills.mul", "skills.mul", R"(\program files\skills.mul)", "1:/skills.mul", ""}) {
