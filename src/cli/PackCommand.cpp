@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <new>
+#include <system_error>
 
 #include "CsvTableReader.h"
 #include "ExitStatus.h"
@@ -76,9 +77,19 @@ void refuseExisting(FileWriter& writer, const TargetPath& target) {
     }
 }
 
+// Two paths for one file would leave it holding only the index, the data lost.
+void refuseOneFileTwice(const TargetPath& data, const TargetPath& index) {
+    std::error_code error;
+    if (data.local == index.local || std::filesystem::equivalent(data.local, index.local, error)) {
+        throw Failure(FailureKind::WriteError, "--data " + data.shown + " and --index " +
+                                                   index.shown + " are the same file");
+    }
+}
+
 void pack(const PackOptions& options, std::istream& in, FileWriter& writer) {
     const TargetPath data = writer.locate(options.dataPath);
     const TargetPath index = writer.locate(options.indexPath);
+    refuseOneFileTwice(data, index);
     if (!options.force) {
         // Before the list is read, so that a long one is not read in vain.
         refuseExisting(writer, data);
@@ -103,7 +114,6 @@ int runPackCommand(int argc, const char* const* argv, std::istream& in, std::ost
         return early->status;
     }
     const auto& options = std::get<PackOptions>(parsed);
-    // Two names for one file would leave it holding only the index.
     if (options.dataPath == options.indexPath) {
         err << kPackProgramName << ": --data and --index name the same file\n";
         return kExitUsageError;

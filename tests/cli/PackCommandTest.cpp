@@ -253,6 +253,16 @@ TEST(Pack, ReplacesExistingFilesOnlyWithForce) {
     EXPECT_EQ(dump(old, "text"), "[x] New\n");
 }
 
+TEST(Pack, RefusesTwoPathsToOneFile) {
+    const TempDir dir;
+    const auto old = writeSkillTable(dir, testing::mixedTable());
+    const std::string sameData = (dir.path() / "." / "skills.mul").string();
+    const auto result = pack({"--data", old.data, "--index", sameData, "--force"}, "[x] New\n");
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.err.find("are the same file"), std::string::npos) << result.err;
+    EXPECT_EQ(dump(old, "text"), testing::kMixedTableText);
+}
+
 TEST(Pack, AFailingRenameLeavesTheOldFilesAndSaysWhy) {
     const TempDir dir;
     const auto old = writeSkillTable(dir, testing::mixedTable());
