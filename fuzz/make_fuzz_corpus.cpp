@@ -34,7 +34,7 @@ struct Seed {
 };
 
 quorrel::SkillFiles sampleTable() {
-    const std::vector<Skill> skills = {
+    const std::vector<SkillRecord> skills = {
         {"Lanternwork", 1}, {"Brookcraft", 0},      {"Tidewatching", 255},
         {"Emberlore", 0},   {"Caf\xE9 Keeping", 1}, {"\x80uro Minting \x81\x9D", 7},
     };
