@@ -3,7 +3,8 @@
 #include <array>
 #include <vector>
 
-#include "SkillFileWriter.h"
+#include "TempDir.h"
+#include "skills/SkillTableLayout.h"
 
 namespace quorrel::bench {
 namespace {
@@ -21,16 +22,16 @@ std::string nameOf(std::size_t record) {
 }  // namespace
 
 TablePaths writeTable(std::size_t usedRecords, const std::filesystem::path& directory) {
-    std::vector<writer::Skill> skills;
+    std::vector<SkillRecord> skills;
     skills.reserve(usedRecords);
     for (std::size_t record = 0; record < usedRecords; ++record) {
         skills.push_back({nameOf(record), static_cast<std::uint8_t>(record % 2)});
     }
-    const auto files = writer::gameClientLayout(skills);
+    const auto files = gameClientLayout(skills);
     const std::string stem = (directory / std::to_string(usedRecords)).string();
     TablePaths paths{stem + ".idx", stem + ".mul"};
-    writer::writeFile(paths.index, files.index);
-    writer::writeFile(paths.data, files.data);
+    testing::writeFile(paths.index, files.index);
+    testing::writeFile(paths.data, files.data);
     return paths;
 }
 

@@ -35,7 +35,7 @@ if(QUORREL_BUILD_UI)
     list(APPEND pages quorrel)
 endif()
 if(QUORREL_BUILD_CLI)
-    list(APPEND pages quorrel-dump)
+    list(APPEND pages quorrel-dump quorrel-pack)
 endif()
 foreach(page ${pages})
     configure_file("${linux_dir}/${page}.1.in" "man/${page}.1" @ONLY)
@@ -55,6 +55,7 @@ set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Quorrel reads a role-playing game client's skill table, the files skills.idx
 and skills.mul, and shows its skills in a window, each checked when the player
-can use the skill actively from the client. It only ever reads those files.
-Drive-letter paths such as the game's own folder are looked up in the Wine
-prefix. quorrel-dump prints the same table as text, JSON or CSV.")
+can use the skill actively from the client. The window only ever reads those
+files. Drive-letter paths such as the game's own folder are looked up in the
+Wine prefix. quorrel-dump prints the same table as text, JSON or CSV, and
+quorrel-pack writes the two files back from such a list, all or nothing.")

@@ -1,6 +1,7 @@
-# The portable zip: both programs side by side with a README and the licence in Windows' line
+# The portable zip: the programs side by side with a README and the licence in Windows' line
 # ends, in one folder named after the release, so that unpacking it makes no mess. The programs
-# are statically linked and write nothing, so the folder can live anywhere.
+# are statically linked and write nothing beside themselves (quorrel-pack.exe only the files it
+# is given), so the folder can live anywhere.
 set(CMAKE_INSTALL_BINDIR .)
 
 configure_file("${packaging_dir}/windows/README.txt.in" README.txt @ONLY NEWLINE_STYLE CRLF)

@@ -12,14 +12,15 @@
 #include <vector>
 
 #include "FuzzInput.h"
-#include "SkillFileWriter.h"
+#include "TempDir.h"
+#include "skills/SkillTableLayout.h"
 
 namespace {
 
+using quorrel::IndexRecord;
+using quorrel::SkillRecord;
 using quorrel::fuzz::FuzzFault;
 using quorrel::fuzz::FuzzInput;
-using quorrel::writer::IndexRecord;
-using quorrel::writer::Skill;
 using Bytes = std::vector<std::uint8_t>;
 
 constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
@@ -32,16 +33,16 @@ struct Seed {
     FuzzInput options;
 };
 
-quorrel::writer::SkillFiles sampleTable() {
-    const std::vector<Skill> skills = {
+quorrel::SkillFiles sampleTable() {
+    const std::vector<SkillRecord> skills = {
         {"Lanternwork", 1}, {"Brookcraft", 0},      {"Tidewatching", 255},
         {"Emberlore", 0},   {"Caf\xE9 Keeping", 1}, {"\x80uro Minting \x81\x9D", 7},
     };
-    return quorrel::writer::gameClientLayout(skills);
+    return quorrel::gameClientLayout(skills);
 }
 
 Bytes recordsThenData(const std::vector<IndexRecord>& records) {
-    return quorrel::writer::indexBytes(records);
+    return quorrel::indexBytes(records);
 }
 
 std::vector<Seed> seeds() {
@@ -94,7 +95,7 @@ int main(int argc, char** argv) {
         for (Seed& seed : seeds()) {
             seed.options.index = seed.index;
             seed.options.data = seed.data;
-            quorrel::writer::writeFile(folder / seed.name, seed.options.encode());
+            quorrel::testing::writeFile(folder / seed.name, seed.options.encode());
         }
     } catch (const std::exception& error) {
         std::cerr << "make-fuzz-corpus: " << error.what() << '\n';

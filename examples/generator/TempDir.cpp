@@ -1,12 +1,21 @@
 #include "TempDir.h"
 
+#include <fstream>
 #include <random>
 #include <stdexcept>
 #include <system_error>
 
-#include "SkillFileWriter.h"
-
 namespace quorrel::testing {
+
+void writeFile(const std::filesystem::path& path, std::span<const std::uint8_t> bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    if (!out) {
+        throw std::runtime_error("cannot write " + path.string());
+    }
+}
 
 TempDir::TempDir() {
     std::random_device entropy;
@@ -29,7 +38,7 @@ TempDir::~TempDir() {
 
 std::string TempDir::write(const std::string& name, std::span<const std::uint8_t> bytes) const {
     const auto file = path_ / name;
-    writer::writeFile(file, bytes);
+    writeFile(file, bytes);
     return file.string();
 }
 

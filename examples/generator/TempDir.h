@@ -8,6 +8,10 @@
 
 namespace quorrel::testing {
 
+// Writes the bytes to `path`, replacing the file, with none of the care quorrel-pack takes: for
+// scratch files only. Throws std::runtime_error on failure.
+void writeFile(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
+
 // A fresh directory under the system's temporary folder, removed with everything in it when the
 // object goes.
 class TempDir {

@@ -4,23 +4,23 @@
 //
 //   make-skill-files LIST INDEX_OUT DATA_OUT
 
+#include <array>
 #include <fstream>
 #include <iostream>
 #include <string>
-#include <vector>
 
-#include "SkillFileWriter.h"
+#include "runtime/FileReplacement.h"
+#include "runtime/NativeFileWriter.h"
+#include "skills/SkillTableBuilder.h"
 
 namespace {
 
-using quorrel::writer::Skill;
-
-std::vector<Skill> readList(const std::string& listPath) {
+quorrel::SkillTableBuilder readList(const std::string& listPath) {
     std::ifstream in(listPath);
     if (!in) {
         throw std::runtime_error("cannot read " + listPath);
     }
-    std::vector<Skill> skills;
+    quorrel::SkillTableBuilder table;
     std::string line;
     for (int lineNumber = 1; std::getline(in, line); ++lineNumber) {
         if (!line.empty() && line.back() == '\r') {
@@ -34,10 +34,9 @@ std::vector<Skill> readList(const std::string& listPath) {
             throw std::runtime_error(listPath + ":" + std::to_string(lineNumber) +
                                      ": a line must start with \"[x] \" or \"[ ] \"");
         }
-        skills.push_back({quorrel::writer::windows1252FromUtf8(line.substr(4)),
-                          static_cast<std::uint8_t>(checked ? 1 : 0)});
+        table.add({std::nullopt, line.substr(4), static_cast<std::uint8_t>(checked ? 1 : 0)});
     }
-    return skills;
+    return table;
 }
 
 }  // namespace
@@ -48,9 +47,12 @@ int main(int argc, char** argv) {
         return 2;
     }
     try {
-        const auto files = quorrel::writer::gameClientLayout(readList(argv[1]));
-        quorrel::writer::writeFile(argv[2], files.index);
-        quorrel::writer::writeFile(argv[3], files.data);
+        const quorrel::SkillTableBuilder table = readList(argv[1]);
+        quorrel::NativeFileWriter writer;
+        const std::array<quorrel::FileContents, 2> files = {
+            quorrel::FileContents{writer.locate(argv[3]), table.files().data},
+            quorrel::FileContents{writer.locate(argv[2]), table.files().index}};
+        quorrel::replaceFiles(writer, files, quorrel::ExistingFiles::Replace);
     } catch (const std::exception& error) {
         std::cerr << "make-skill-files: " << error.what() << '\n';
         return 1;

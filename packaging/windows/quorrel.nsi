@@ -73,9 +73,7 @@ FunctionEnd
 !macro QUORREL_FILES action
     !insertmacro ${action} "quorrel.exe"
     !insertmacro ${action} "quorrel-dump.exe"
-    !if /FileExists "${STAGE}\quorrel-pack.exe"
-        !insertmacro ${action} "quorrel-pack.exe"
-    !endif
+    !insertmacro ${action} "quorrel-pack.exe"
     !insertmacro ${action} "README.txt"
     !insertmacro ${action} "LICENSE.txt"
 !macroend

@@ -4,17 +4,16 @@
 #include <string>
 #include <variant>
 
+#include "TableFormat.h"
 #include "skills/SkillFileLayout.h"
 
 namespace quorrel::cli {
-
-enum class DumpFormat { Text, Json, Csv };
 
 // What quorrel-dump was asked to do.
 struct DumpOptions {
     std::string dataPath = kDefaultDataPath;
     std::string indexPath = kDefaultIndexPath;
-    DumpFormat format = DumpFormat::Text;
+    TableFormat format = TableFormat::Text;
 };
 
 // Parsing ended the program before any load: after --help or --version (status 0, or 1 when

@@ -10,15 +10,15 @@
 namespace quorrel::cli {
 namespace {
 
-void writeDump(std::ostream& out, const SkillDump& dump, DumpFormat format) {
+void writeDump(std::ostream& out, const SkillDump& dump, TableFormat format) {
     switch (format) {
-        case DumpFormat::Text:
+        case TableFormat::Text:
             writeSkillsAsText(out, dump.skills);
             return;
-        case DumpFormat::Json:
+        case TableFormat::Json:
             writeSkillsAsJson(out, dump);
             return;
-        case DumpFormat::Csv:
+        case TableFormat::Csv:
             writeSkillsAsCsv(out, dump.skills);
             return;
     }

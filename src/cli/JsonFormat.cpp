@@ -58,7 +58,8 @@ void writeString(std::ostream& out, std::string_view text) {
 void writeSkill(std::ostream& out, const DumpedSkill& skill) {
     out << "    {\n      \"record\": " << skill.record << ",\n      \"name\": ";
     writeString(out, skill.name);
-    out << ",\n      \"checked\": " << (skill.checked ? "true" : "false") << "\n    }";
+    out << ",\n      \"checked\": " << (skill.checked ? "true" : "false")
+        << ",\n      \"flag\": " << static_cast<unsigned>(skill.flag) << "\n    }";
 }
 
 void writeError(std::ostream& out, const std::optional<Failure>& failure) {
@@ -83,7 +84,8 @@ void writeSkillsAsJson(std::ostream& out, const SkillDump& dump) {
         writeSkill(out, skill);
         separator = ",\n";
     }
-    out << (dump.skills.empty() ? "],\n" : "\n  ],\n") << "  \"error\": ";
+    out << (dump.skills.empty() ? "],\n" : "\n  ],\n") << "  \"recordCount\": " << dump.recordCount
+        << ",\n  \"error\": ";
     writeError(out, dump.failure);
     out << "\n}\n";
 }

@@ -5,7 +5,8 @@
 namespace quorrel::cli {
 
 void NumberedSkillList::appendItem(std::string_view text) {
-    skills_.push_back(DumpedSkill{fields_.record, std::string(text), false});
+    // The load reads a record's flag before it adds the item.
+    skills_.push_back(DumpedSkill{fields_.record, std::string(text), false, fields_.flag});
 }
 
 void NumberedSkillList::Selected(int index, bool checked) {

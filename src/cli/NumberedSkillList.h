@@ -8,8 +8,8 @@
 
 namespace quorrel::cli {
 
-// A skill list in memory whose items carry the number of the index record they were read from,
-// which the load action keeps in its working fields while it handles the record.
+// A skill list in memory whose items carry the number of the index record they were read from and
+// its flag byte, which the load action keeps in its working fields while it handles the record.
 class NumberedSkillList final : public SkillList {
   public:
     // `fields` must outlive the list.

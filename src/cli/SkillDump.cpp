@@ -22,6 +22,8 @@ class DumpHost final : public LoadHost {
     LoadFields& loadFields() override { return fields_; }
 
     std::vector<DumpedSkill> takeSkills() noexcept { return list_.takeSkills(); }
+    // The load leaves the number of the record it stopped at: the count of those before it.
+    std::uint64_t recordsGoneThrough() const noexcept { return fields_.record; }
 
   private:
     std::string dataPath_;
@@ -44,7 +46,7 @@ SkillDump dumpSkills(const std::string& dataPath, const std::string& indexPath, 
         failure = Failure(FailureKind::OutOfMemory, "out of memory");
     }
     // Moved, not copied: a copy of a large table could be what memory runs out on.
-    return SkillDump{host.takeSkills(), std::move(failure)};
+    return SkillDump{host.takeSkills(), std::move(failure), host.recordsGoneThrough()};
 }
 
 }  // namespace quorrel::cli

@@ -6,6 +6,9 @@
 #include "ExitStatus.h"
 
 #ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+
 #include "runtime/ConsoleStream.h"
 #endif
 
@@ -31,6 +34,9 @@ int runReportingTheUnexpected(int argc, char* argv[], std::ostream& out, std::os
 
 int main(int argc, char* argv[]) {
 #ifdef _WIN32
+    // A pipe or a file gets the bytes the formats write: in text mode every line end would gain
+    // a carriage return, and a CSV row's CR LF become CR CR LF, which no CSV reader takes.
+    _setmode(_fileno(stdout), _O_BINARY);
     using quorrel::ConsoleStream;
     ConsoleStream out(ConsoleStream::Standard::Output, std::cout);
     ConsoleStream err(ConsoleStream::Standard::Error, std::cerr);

@@ -20,6 +20,10 @@ std::string_view failureKindName(FailureKind kind) {
             return "invalid-list-index";
         case FailureKind::ListOperation:
             return "list-operation";
+        case FailureKind::WriteError:
+            return "write-error";
+        case FailureKind::BadInput:
+            return "bad-input";
     }
     return "unknown";
 }

@@ -6,8 +6,8 @@
 
 namespace quorrel {
 
-// What went wrong, in the terms the load action can report. The set is closed: callers may switch
-// on it and scripts rely on the names that failureKindName gives.
+// What went wrong, in the terms the load action and the table writer can report. The set is closed:
+// callers may switch on it and scripts rely on the names that failureKindName gives.
 enum class FailureKind {
     OpenRefused,
     ReadError,
@@ -17,13 +17,15 @@ enum class FailureKind {
     OutOfMemory,
     InvalidListIndex,
     ListOperation,
+    WriteError,
+    BadInput,
 };
 
 // The stable lower-case name of a kind, for instance "open-refused".
 std::string_view failureKindName(FailureKind kind);
 
-// A failure of a file, buffer, arithmetic or list operation. Always thrown, never returned; the
-// description is a full sentence fit to show a user.
+// A failure of a file, buffer, arithmetic or list operation, or input that cannot become a table.
+// Always thrown, never returned; the description is a full sentence fit to show a user.
 class Failure : public std::runtime_error {
   public:
     Failure(FailureKind kind, const std::string& description);

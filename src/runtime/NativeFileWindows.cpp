@@ -3,28 +3,12 @@
 
 #include "Failure.h"
 #include "NativeFile.h"
+#include "SystemMessage.h"
 #include "WideText.h"
 #include "WindowsApi.h"
 
 namespace quorrel {
 namespace {
-
-std::string systemReason(DWORD error) {
-    wchar_t* message = nullptr;
-    const DWORD length = FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, error, 0, reinterpret_cast<wchar_t*>(&message), 0, nullptr);
-    if (length == 0 || message == nullptr) {
-        return "system error " + std::to_string(error);
-    }
-    std::string reason = utf8FromWide(std::wstring_view(message, length));
-    LocalFree(message);
-    while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r' ||
-                               reason.back() == '.' || reason.back() == ' ')) {
-        reason.pop_back();
-    }
-    return reason;
-}
 
 std::string quoted(const std::string& path) {
     return "\"" + path + "\"";
@@ -56,7 +40,7 @@ std::unique_ptr<NativeFile> NativeFile::openForReading(const std::string& path) 
                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         throw Failure(FailureKind::OpenRefused,
-                      "cannot open " + quoted(path) + ": " + systemReason(GetLastError()));
+                      "cannot open " + quoted(path) + ": " + systemMessage(GetLastError()));
     }
     HandleGuard guard(handle);
     // Devices such as NUL or CON and pipes open like files but hold no fixed bytes.
@@ -93,7 +77,7 @@ std::size_t NativeFile::readAt(std::uint64_t offset, std::span<std::uint8_t> int
                 break;
             }
             throw Failure(FailureKind::ReadError,
-                          "cannot read " + name_ + ": " + systemReason(error));
+                          "cannot read " + name_ + ": " + systemMessage(error));
         }
         if (got == 0) {
             break;

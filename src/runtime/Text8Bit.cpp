@@ -1,6 +1,10 @@
 #include "Text8Bit.h"
 
 #include <array>
+#include <optional>
+#include <string_view>
+
+#include "Failure.h"
 
 #ifdef _WIN32
 #include <algorithm>
@@ -12,6 +16,15 @@
 
 namespace quorrel {
 namespace {
+
+// Windows-1252 bytes 0x80..0x9F; the rest of the upper half is Latin-1. The five bytes the
+// code page leaves unassigned map to themselves, as Windows converts them.
+constexpr std::array<char16_t, 32> kWindows1252Upper = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,  // 80..87
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,  // 88..8F
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  // 90..97
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,  // 98..9F
+};
 
 #ifdef _WIN32
 
@@ -38,15 +51,6 @@ std::string windows1252ToUtf8(std::span<const std::uint8_t> bytes) {
 
 #else
 
-// Windows-1252 bytes 0x80..0x9F; the rest of the upper half is Latin-1. The five bytes the
-// code page leaves unassigned map to themselves, as Windows converts them.
-constexpr std::array<char16_t, 32> kWindows1252Upper = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,  // 80..87
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,  // 88..8F
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  // 90..97
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,  // 98..9F
-};
-
 void appendUtf8(std::string& text, char32_t character) {
     if (character < 0x80) {
         text += static_cast<char>(character);
@@ -69,6 +73,61 @@ char32_t windows1252(std::uint8_t byte) {
 
 #endif
 
+std::string hexCodePoint(char32_t character) {
+    constexpr std::string_view kHexDigits = "0123456789ABCDEF";
+    std::string digits;
+    const int highest = character > 0xFFFFF ? 20 : character > 0xFFFF ? 16 : 12;
+    for (int shift = highest; shift >= 0; shift -= 4) {
+        digits += kHexDigits[(character >> shift) & 0xF];
+    }
+    return "U+" + digits;
+}
+
+Failure notUtf8() {
+    return Failure(FailureKind::BadInput, "is not valid UTF-8");
+}
+
+// The code point that starts at `at`, moving `at` past it. Overlong forms, surrogates and
+// values past U+10FFFF are not UTF-8 and are refused, so that no two inputs give the same bytes.
+char32_t nextCodePoint(std::string_view utf8, std::size_t& at) {
+    const auto lead = static_cast<unsigned char>(utf8[at++]);
+    if (lead < 0x80) {
+        return lead;
+    }
+    const int continuations = lead >= 0xC2 && lead < 0xE0   ? 1
+                              : lead >= 0xE0 && lead < 0xF0 ? 2
+                              : lead >= 0xF0 && lead < 0xF5 ? 3
+                                                            : 0;
+    if (continuations == 0) {
+        throw notUtf8();
+    }
+    char32_t point = lead & (0x3F >> continuations);
+    for (int i = 0; i < continuations; ++i) {
+        if (at >= utf8.size() || (static_cast<unsigned char>(utf8[at]) & 0xC0) != 0x80) {
+            throw notUtf8();
+        }
+        point = (point << 6) | (static_cast<unsigned char>(utf8[at++]) & 0x3F);
+    }
+    constexpr char32_t kSmallest[] = {0, 0x80, 0x800, 0x10000};
+    if (point < kSmallest[continuations] || point > 0x10FFFF ||
+        (point >= 0xD800 && point <= 0xDFFF)) {
+        throw notUtf8();
+    }
+    return point;
+}
+
+std::optional<std::uint8_t> windows1252Byte(char32_t character) {
+    if (character < 0x80 || (character >= 0xA0 && character <= 0xFF)) {
+        return static_cast<std::uint8_t>(character);
+    }
+    for (std::size_t i = 0; i < kWindows1252Upper.size(); ++i) {
+        if (kWindows1252Upper[i] == character) {
+            return static_cast<std::uint8_t>(0x80 + i);
+        }
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 std::string textFrom8Bit(std::span<const std::uint8_t> bytes) {
@@ -82,6 +141,21 @@ std::string textFrom8Bit(std::span<const std::uint8_t> bytes) {
     }
     return text;
 #endif
+}
+
+std::string textTo8Bit(std::string_view utf8) {
+    std::string bytes;
+    bytes.reserve(utf8.size());
+    for (std::size_t at = 0; at < utf8.size();) {
+        const char32_t character = nextCodePoint(utf8, at);
+        const auto byte = windows1252Byte(character);
+        if (!byte) {
+            throw Failure(FailureKind::BadInput,
+                          "holds " + hexCodePoint(character) + ", which Windows-1252 cannot hold");
+        }
+        bytes += static_cast<char>(*byte);
+    }
+    return bytes;
 }
 
 }  // namespace quorrel

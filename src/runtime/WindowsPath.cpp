@@ -246,6 +246,38 @@ LocalPath WinePathResolver::resolve(const std::string& typed,
     return {typed, resolveInPrefix(typed, drive->letter, drive->components, winePrefix)};
 }
 
+LocalPath WinePathResolver::resolveForWriting(const std::string& typed) {
+    if (!startsWithDrive(typed)) {
+        return resolveForWriting(typed, {});
+    }
+    const auto prefix = winePrefixFromEnvironment();
+    if (!prefix) {
+        throw refusal(typed,
+                      "neither WINEPREFIX nor HOME is set, so there is no Wine prefix to "
+                      "look for the drive in");
+    }
+    return resolveForWriting(typed, *prefix);
+}
+
+LocalPath WinePathResolver::resolveForWriting(const std::string& typed,
+                                              const std::filesystem::path& winePrefix) {
+    refuseNetworkPath(typed);
+    auto drive = drivePathOf(typed);
+    if (!drive) {
+        return {typed, typed};
+    }
+    if (drive->components.empty()) {
+        throw refusal(typed, "it names a drive, not a file");
+    }
+    const std::string name = drive->components.back();
+    drive->components.pop_back();
+    const std::string folder = resolveInPrefix(typed, drive->letter, drive->components, winePrefix);
+    if (statusOf(folder + '/' + name) == 0) {
+        return {typed, folder + '/' + name};
+    }
+    return {typed, folder + '/' + entryIgnoringCase(folder, name).value_or(name)};
+}
+
 LocalPath localPathFor(const std::string& typed) {
     return WinePathResolver().resolve(typed);
 }

@@ -34,6 +34,13 @@ class WinePathResolver {
     LocalPath resolve(const std::string& typed);
     LocalPath resolve(const std::string& typed, const std::filesystem::path& winePrefix);
 
+    // The file to write for `typed`: the same as resolve() gives for a file that exists; for one
+    // that does not, the folder is resolved as resolve() would and the last component kept as
+    // typed. Throws an open-refused failure when the folder cannot be found or the path names a
+    // drive's root.
+    LocalPath resolveForWriting(const std::string& typed);
+    LocalPath resolveForWriting(const std::string& typed, const std::filesystem::path& winePrefix);
+
     // How many times a folder has been read through; for tests and benchmarks.
     std::size_t listingsMade() const noexcept { return listingsMade_; }
 

@@ -61,7 +61,7 @@ TEST(DumpCommand, PrintsJsonWhenAsked) {
     const auto result = runWith(withFormat(pathArguments(paths), "json"));
     EXPECT_EQ(result.status, 0);
     EXPECT_NE(result.out.find("\"name\": \"Cr\u00e8me Br\u00fbl\u00e9e \u20ac\",\n"
-                              "      \"checked\": false"),
+                              "      \"checked\": false,\n      \"flag\": 0"),
               std::string::npos)
         << result.out;
     EXPECT_TRUE(result.out.ends_with("\"error\": null\n}\n")) << result.out;
@@ -70,7 +70,7 @@ TEST(DumpCommand, PrintsJsonWhenAsked) {
 
 TEST(DumpCommand, AnEmptyTableIsASuccessWithNothingListed) {
     const TempDir dir;
-    const auto paths = writeSkillTable(dir, writer::SkillFiles{});
+    const auto paths = writeSkillTable(dir, SkillFiles{});
     const auto text = runWith(pathArguments(paths));
     EXPECT_EQ(text.status, 0);
     EXPECT_EQ(text.out, "");
@@ -78,7 +78,7 @@ TEST(DumpCommand, AnEmptyTableIsASuccessWithNothingListed) {
 
     const auto json = runWith(withFormat(pathArguments(paths), "json"));
     EXPECT_EQ(json.status, 0);
-    EXPECT_EQ(json.out, "{\n  \"skills\": [],\n  \"error\": null\n}\n");
+    EXPECT_EQ(json.out, "{\n  \"skills\": [],\n  \"recordCount\": 0,\n  \"error\": null\n}\n");
 }
 
 TEST(DumpCommand, AFailedLoadPrintsTheItemsBeforeItAndTheReasonOnStandardError) {
@@ -183,8 +183,8 @@ TEST(DumpCommand, AnEmptyPathOptionIsTheEmptyPathNotTheNextArgument) {
 TEST(DumpCommand, RunningOutOfMemoryPrintsTheSkillsBeforeAndFails) {
     const TempDir dir;
     const std::string longName(2 * 1024 * 1024, 'A');
-    const writer::Skill skills[] = {{"Dowsing", 1}, {"Gilding", 0}, {longName, 1}};
-    const auto paths = writeSkillTable(dir, writer::gameClientLayout(skills));
+    const SkillRecord skills[] = {{"Dowsing", 1}, {"Gilding", 0}, {longName, 1}};
+    const auto paths = writeSkillTable(dir, gameClientLayout(skills));
     // The first allocation this large holds the name's bytes, the second its text.
     const fault::AllocationFailure textConversion(2, 3 * 512 * 1024);
     const auto result = runWith(pathArguments(paths));

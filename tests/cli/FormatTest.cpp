@@ -58,24 +58,28 @@ TEST(TextFormat, EscapesControlCharactersAndTheBackslash) {
 }
 
 TEST(JsonFormat, WritesTheSkillsInOrderWithTheirRecordsAndANullError) {
-    const SkillDump dump{{{0, "Dowsing", true}, {3, "Fen Walking", false}}, std::nullopt};
+    const SkillDump dump{{{0, "Dowsing", true, 255}, {3, "Fen Walking", false, 0}}, std::nullopt};
     EXPECT_EQ(asJson(dump),
               "{\n"
               "  \"skills\": [\n"
               "    {\n"
               "      \"record\": 0,\n"
               "      \"name\": \"Dowsing\",\n"
-              "      \"checked\": true\n"
+              "      \"checked\": true,\n"
+              "      \"flag\": 255\n"
               "    },\n"
               "    {\n"
               "      \"record\": 3,\n"
               "      \"name\": \"Fen Walking\",\n"
-              "      \"checked\": false\n"
+              "      \"checked\": false,\n"
+              "      \"flag\": 0\n"
               "    }\n"
               "  ],\n"
+              "  \"recordCount\": 0,\n"
               "  \"error\": null\n"
               "}\n");
-    EXPECT_EQ(asJson(SkillDump{}), "{\n  \"skills\": [],\n  \"error\": null\n}\n");
+    EXPECT_EQ(asJson(SkillDump{}),
+              "{\n  \"skills\": [],\n  \"recordCount\": 0,\n  \"error\": null\n}\n");
 }
 
 TEST(JsonFormat, WritesTheFailureKindAndMessageAfterTheSkillsReadBeforeIt) {
@@ -87,9 +91,11 @@ TEST(JsonFormat, WritesTheFailureKindAndMessageAfterTheSkillsReadBeforeIt) {
               "    {\n"
               "      \"record\": 1,\n"
               "      \"name\": \"Dowsing\",\n"
-              "      \"checked\": false\n"
+              "      \"checked\": false,\n"
+              "      \"flag\": 0\n"
               "    }\n"
               "  ],\n"
+              "  \"recordCount\": 0,\n"
               "  \"error\": {\n"
               "    \"kind\": \"buffer-bounds\",\n"
               "    \"message\": \"record 1 of a.idx: length -5\"\n"

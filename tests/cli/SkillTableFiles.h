@@ -3,8 +3,8 @@
 #include <span>
 #include <string>
 
-#include "SkillFileWriter.h"
 #include "TempDir.h"
+#include "skills/SkillTableLayout.h"
 
 namespace quorrel::testing {
 
@@ -15,20 +15,20 @@ struct SkillTablePaths {
 };
 
 // Writes `files` as skills.mul and skills.idx into `dir`.
-inline SkillTablePaths writeSkillTable(const TempDir& dir, const writer::SkillFiles& files) {
+inline SkillTablePaths writeSkillTable(const TempDir& dir, const SkillFiles& files) {
     return SkillTablePaths{dir.write("skills.mul", files.data),
                            dir.write("skills.idx", files.index)};
 }
 
 // A table in the game-client layout whose second name holds Windows-1252 bytes that are not
 // ASCII (è, û, é and the euro sign), and whose first and third are checked.
-inline writer::SkillFiles mixedTable() {
-    const writer::Skill skills[] = {{"Dowsing", 1},
-                                    {"Cr\xE8me Br\xFBl\xE9"
-                                     "e \x80",
-                                     0},
-                                    {"Zither Tuning", 255}};
-    return writer::gameClientLayout(skills);
+inline SkillFiles mixedTable() {
+    const SkillRecord skills[] = {{"Dowsing", 1},
+                                  {"Cr\xE8me Br\xFBl\xE9"
+                                   "e \x80",
+                                   0},
+                                  {"Zither Tuning", 255}};
+    return gameClientLayout(skills);
 }
 
 // What the text format gives for mixedTable(): the names in UTF-8.
@@ -37,10 +37,10 @@ inline constexpr const char* kMixedTableText =
 
 // mixedTable() followed by an index record whose offset cannot be read at: the load adds the
 // three items and then fails with an overflow in record 3.
-inline writer::SkillFiles tableFailingAtRecord3() {
-    writer::SkillFiles files = mixedTable();
-    const writer::IndexRecord broken[] = {{2147483647, 4, 0}};
-    const auto brokenBytes = writer::indexBytes(broken);
+inline SkillFiles tableFailingAtRecord3() {
+    SkillFiles files = mixedTable();
+    const IndexRecord broken[] = {{2147483647, 4, 0}};
+    const auto brokenBytes = indexBytes(broken);
     files.index.insert(files.index.end(), brokenBytes.begin(), brokenBytes.end());
     return files;
 }

@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "ProcessResources.h"
-#include "SkillFileWriter.h"
 #include "TempDir.h"
 #include "runtime/FileTable.h"
 #include "skills/LoadAction.h"
+#include "skills/SkillTableLayout.h"
 #include "skills/StandaloneHost.h"
 
 namespace quorrel::testing {
@@ -39,8 +39,8 @@ std::vector<std::uint8_t> repeated(const std::vector<std::uint8_t>& pattern, std
     return bytes;
 }
 
-std::vector<std::uint8_t> indexOf(const std::vector<writer::IndexRecord>& records) {
-    return writer::indexBytes(records);
+std::vector<std::uint8_t> indexOf(const std::vector<IndexRecord>& records) {
+    return indexBytes(records);
 }
 
 struct Loaded {
@@ -77,8 +77,8 @@ TEST(BoundedResources, LongestLengthOnASmallFile) {
     const TempDir dir;
     const std::vector<std::uint8_t> data = {1, 'Q', 'u', 'i', 'l', 'l', 0, 'x'};
     const std::string dataPath = dir.write("skills.mul", data);
-    const std::string indexPath = dir.write(
-        "skills.idx", writer::indexBytes(std::vector<writer::IndexRecord>{{0, kLongest, 0}}));
+    const std::string indexPath =
+        dir.write("skills.idx", indexBytes(std::vector<IndexRecord>{{0, kLongest, 0}}));
 
     const Loaded loaded = loadMeasured(dataPath, indexPath);
     EXPECT_EQ(loaded.items, (std::vector<SkillItem>{{"Quill", true}}));

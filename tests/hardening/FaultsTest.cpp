@@ -11,17 +11,17 @@
 #include "AllocationFailure.h"
 #include "ProcessResources.h"
 #include "ReadFaults.h"
-#include "SkillFileWriter.h"
 #include "TempDir.h"
 #include "runtime/Failure.h"
 #include "runtime/FileTable.h"
 #include "skills/LoadAction.h"
+#include "skills/SkillTableLayout.h"
 #include "skills/StandaloneHost.h"
 
 namespace quorrel::testing {
 namespace {
 
-const std::vector<writer::Skill> kSkills = {{"Dowsing", 1}, {"Gilding", 0}, {"Joinery", 255}};
+const std::vector<SkillRecord> kSkills = {{"Dowsing", 1}, {"Gilding", 0}, {"Joinery", 255}};
 
 std::vector<std::string> textsOf(const std::vector<SkillItem>& items) {
     std::vector<std::string> texts;
@@ -38,7 +38,7 @@ bool isPrefixOf(const std::vector<std::string>& prefix, const std::vector<std::s
 class FaultsTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        const auto layout = writer::gameClientLayout(kSkills);
+        const auto layout = gameClientLayout(kSkills);
         dataPath = dir.write("skills.mul", layout.data);
         indexPath = dir.write("skills.idx", layout.index);
     }
@@ -164,7 +164,7 @@ class GrowingIndexHost final : public LoadHost {
     std::string txtPathIdxText() const override { return indexPath_; }
     std::string txtPathText() const override {
         if (!grown_.empty()) {
-            writer::writeFile(indexPath_, grown_);
+            testing::writeFile(indexPath_, grown_);
             grown_.clear();
         }
         return dataPath_;
@@ -181,7 +181,7 @@ class GrowingIndexHost final : public LoadHost {
 };
 
 TEST_F(FaultsTest, AnIndexThatGrowsDuringTheLoadIsReadToItsNewEnd) {
-    const auto layout = writer::gameClientLayout(kSkills);
+    const auto layout = gameClientLayout(kSkills);
     const std::vector<std::uint8_t> firstTwo(layout.index.begin(), layout.index.begin() + 24);
     GrowingIndexHost host(dataPath, dir.write("growing.idx", firstTwo), layout.index);
     FileTable table;

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <limits>
 
-#include "SkillFileWriter.h"
+#include "skills/SkillTableLayout.h"
 
 namespace quorrel::testing {
 namespace {
@@ -14,15 +14,15 @@ constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
 }  // namespace
 
 HostileTables::HostileTables() {
-    const auto game = writer::gameClientLayout(
-        std::vector<writer::Skill>{{"Lanternwork", 1}, {"Brookcraft", 0}, {"Tidewatching", 255}});
+    const auto game = gameClientLayout(
+        std::vector<SkillRecord>{{"Lanternwork", 1}, {"Brookcraft", 0}, {"Tidewatching", 255}});
     const std::string data = directory_.write("skills.mul", game.data);
     const std::string missing = (directory_.path() / "absent.mul").string();
     std::filesystem::create_directory(directory_.path() / "folder");
     const std::string folder = (directory_.path() / "folder").string();
 
-    const auto index = [&](const std::string& name, std::vector<writer::IndexRecord> records) {
-        return directory_.write(name, writer::indexBytes(records));
+    const auto index = [&](const std::string& name, std::vector<IndexRecord> records) {
+        return directory_.write(name, indexBytes(records));
     };
     const std::string whole = directory_.write("skills.idx", game.index);
     cases_ = {

@@ -25,6 +25,8 @@ TEST(FailureKindName, NamesEveryKind) {
     EXPECT_EQ(failureKindName(FailureKind::OutOfMemory), "out-of-memory");
     EXPECT_EQ(failureKindName(FailureKind::InvalidListIndex), "invalid-list-index");
     EXPECT_EQ(failureKindName(FailureKind::ListOperation), "list-operation");
+    EXPECT_EQ(failureKindName(FailureKind::WriteError), "write-error");
+    EXPECT_EQ(failureKindName(FailureKind::BadInput), "bad-input");
 }
 
 TEST(Failure, WithinPutsTheContextFirstAndKeepsTheKind) {

@@ -14,11 +14,11 @@
 #include <string>
 #include <vector>
 
-#include "SkillFileWriter.h"
 #include "SystemReason.h"
 #include "TempDir.h"
 #include "runtime/Failure.h"
 #include "runtime/FileTable.h"
+#include "skills/SkillTableLayout.h"
 
 namespace quorrel {
 namespace {
@@ -268,7 +268,7 @@ TEST_F(FileTableTest, EndOfFileOnceAReadComesUpShort) {
     EXPECT_EQ(files.getBytes(1, 3, two), 0u);
     EXPECT_TRUE(files.endOfFile(1));
 
-    writer::writeFile(path, bytes({1, 2, 3, 4}));
+    testing::writeFile(path, bytes({1, 2, 3, 4}));
     EXPECT_EQ(files.getBytes(1, 3, two), 2u);
     EXPECT_EQ(two, (std::array<std::uint8_t, 2>{3, 4}));
     EXPECT_FALSE(files.endOfFile(1));

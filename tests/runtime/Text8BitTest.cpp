@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "NumberedCase.h"
+#include "runtime/Failure.h"
 #include "runtime/Text8Bit.h"
 
 namespace quorrel {
@@ -48,6 +49,41 @@ INSTANTIATE_TEST_SUITE_P(
         Decoding{{0x81, 0x8D, 0x8F, 0x90, 0x9D}, "\xC2\x81\xC2\x8D\xC2\x8F\xC2\x90\xC2\x9D"},
         Decoding{{'S', 0xE9, 'a', 'n', 'c', 'e', ' ', 0x80}, "S\u00E9ance \u20AC"}),
     testing::NumberedCase());
+
+// Encoding is the exact inverse of decoding, the five unassigned bytes included, so a name of any
+// bytes written back from its text is the same name; under Wine this checks the system's decoder.
+TEST(TextTo8Bit, GivesBackEveryByteThatDecodingTookIn) {
+    std::vector<std::uint8_t> everyByte;
+    for (int byte = 0; byte < 256; ++byte) {
+        everyByte.push_back(static_cast<std::uint8_t>(byte));
+    }
+    const std::string back = textTo8Bit(textFrom8Bit(everyByte));
+    EXPECT_EQ(std::vector<std::uint8_t>(back.begin(), back.end()), everyByte);
+}
+
+TEST(TextTo8Bit, RefusesWhatWindows1252CannotHoldNamingIt) {
+    const struct {
+        std::string text;
+        const char* words;
+    } cases[] = {
+        {"Ki \u4E2D", "U+4E2D, which Windows-1252 cannot hold"},
+        {"\u0080", "U+0080"},
+        {"\U0001F600", "U+1F600"},
+        {"bad \xC3", "not valid UTF-8"},
+        {"\xC0\xAF", "not valid UTF-8"},
+        {"\xED\xA0\x80", "not valid UTF-8"},
+    };
+    for (const auto& c : cases) {
+        try {
+            textTo8Bit(c.text);
+            ADD_FAILURE() << c.text << " was encoded";
+        } catch (const Failure& failure) {
+            EXPECT_EQ(failure.kind(), FailureKind::BadInput);
+            EXPECT_NE(std::string(failure.what()).find(c.words), std::string::npos)
+                << failure.what();
+        }
+    }
+}
 
 }  // namespace
 }  // namespace quorrel

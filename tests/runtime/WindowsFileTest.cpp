@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "SkillFileWriter.h"
 #include "TempDir.h"
 #include "runtime/FileTable.h"
+#include "skills/SkillTableLayout.h"
 
 namespace quorrel {
 namespace {
@@ -38,7 +38,7 @@ TEST(WindowsFile, OpensNamesOutsideTheCodePageGivenAsUtf8) {
     const testing::TempDir dir;
     const std::u8string name = u8"Sk\u00efll \u20ac \u0416 \u6280.mul";
     const std::vector<std::uint8_t> bytes = {42, 43};
-    writer::writeFile(dir.path() / name, bytes);
+    testing::writeFile(dir.path() / name, bytes);
 
     FileTable files;
     files.open(1, utf8((dir.path() / name).u8string()));

@@ -10,11 +10,11 @@
 #include <vector>
 
 #include "ScopedVariable.h"
-#include "SkillFileWriter.h"
 #include "TempDir.h"
 #include "runtime/Failure.h"
 #include "runtime/FileTable.h"
 #include "runtime/WindowsPath.h"
+#include "skills/SkillTableLayout.h"
 
 namespace quorrel {
 namespace {
@@ -57,7 +57,7 @@ class WindowsPathTest : public ::testing::Test {
     }
 
     static void writeTo(const fs::path& path, std::vector<std::uint8_t> bytes) {
-        quorrel::writer::writeFile(path, bytes);
+        quorrel::testing::writeFile(path, bytes);
     }
 
     testing::TempDir dir_;
@@ -83,6 +83,23 @@ TEST_F(WindowsPathTest, DrivePathsResolveInsideThePrefixWhateverTheCaseAndSepara
         const LocalPath resolved = localPathFor(c.typed, prefix());
         EXPECT_EQ(resolved.typed, c.typed);
         EXPECT_EQ(resolved.local, c.expected);
+    }
+}
+
+// A file is written where a read of the same path would find it: an existing one in whatever case
+// it has, a new one in the folder a read would find, with the name as typed.
+TEST_F(WindowsPathTest, PathsToWriteResolveAsAReadWouldFindThem) {
+    WinePathResolver resolver;
+    const fs::path game = driveC() / "Program Files" / "Ultima Online";
+    EXPECT_EQ(
+        resolver.resolveForWriting(R"(c:\program files\ultima online\SKILLS.MUL)", prefix()).local,
+        gameFile());
+    EXPECT_EQ(
+        resolver.resolveForWriting(R"(c:\program files\ultima online\New.idx)", prefix()).local,
+        (game / "New.idx").string());
+    EXPECT_EQ(resolver.resolveForWriting("plain/skills.idx", prefix()).local, "plain/skills.idx");
+    for (const char* refused : {R"(c:\nowhere\skills.idx)", "c:", R"(c:\..)"}) {
+        EXPECT_THROW(resolver.resolveForWriting(refused, prefix()), Failure) << refused;
     }
 }
 

@@ -6,8 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "SkillFileWriter.h"
+#include "runtime/Text8Bit.h"
 #include "skills/LoadAction.h"
+#include "skills/SkillTableLayout.h"
 #include "skills/StandaloneHost.h"
 
 namespace quorrel {
@@ -47,12 +48,11 @@ TEST(DemoFiles, LoadToTheListTheyWereMadeFrom) {
 // The committed files are exactly what the generator makes of the list, so that editing the list
 // without regenerating them is caught.
 TEST(DemoFiles, MatchWhatTheGeneratorMakesOfTheList) {
-    std::vector<writer::Skill> skills;
+    std::vector<SkillRecord> skills;
     for (const SkillItem& item : itemsOfList(QUORREL_DEMO_LIST)) {
-        skills.push_back({writer::windows1252FromUtf8(item.text),
-                          item.checked ? std::uint8_t{1} : std::uint8_t{0}});
+        skills.push_back({textTo8Bit(item.text), item.checked ? std::uint8_t{1} : std::uint8_t{0}});
     }
-    const auto made = writer::gameClientLayout(skills);
+    const auto made = gameClientLayout(skills);
     const std::filesystem::path dir = QUORREL_DEMO_DIR;
     EXPECT_EQ(contentsOf(dir / "skills.idx"),
               std::vector<char>(made.index.begin(), made.index.end()));

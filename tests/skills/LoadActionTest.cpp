@@ -8,8 +8,8 @@
 
 #include "NumberedCase.h"
 #include "RecordingHost.h"
-#include "SkillFileWriter.h"
 #include "SkillTables.h"
+#include "skills/SkillTableLayout.h"
 
 namespace quorrel {
 namespace {
@@ -17,7 +17,6 @@ namespace {
 using testing::bytesOf;
 using testing::RecordingHost;
 using testing::textsOf;
-using writer::IndexRecord;
 
 using testing::kDowsing;
 using testing::kGilding;
@@ -50,9 +49,9 @@ TEST_F(LoadActionTest, RunsItsOperationsInOrder) {
 }
 
 TEST_F(LoadActionTest, CheckMarksFollowTheFlagByte) {
-    const std::vector<writer::Skill> skills = {
+    const std::vector<SkillRecord> skills = {
         {"Zero", 0}, {"One", 1}, {"Max", 255}, {"Two", 2}, {"High", 128}};
-    const auto layout = writer::gameClientLayout(skills);
+    const auto layout = gameClientLayout(skills);
     RecordingHost host(tables.writeFile("skills.mul", layout.data),
                        tables.writeFile("skills.idx", layout.index));
     ASSERT_EQ(tables.load(host), std::nullopt);
@@ -176,7 +175,7 @@ TEST_F(LoadActionTest, ASecondRunRebuildsTheList) {
     ASSERT_EQ(tables.load(host), std::nullopt);
     ASSERT_EQ(host.list().items().size(), 3u);
 
-    const auto second = writer::gameClientLayout(std::vector<writer::Skill>{{"Singing", 0}});
+    const auto second = gameClientLayout(std::vector<SkillRecord>{{"Singing", 0}});
     host.setDataPaths({tables.writeFile("second.mul", second.data)});
     host.setIndexPath(tables.writeFile("second.idx", second.index));
     ASSERT_EQ(tables.load(host), std::nullopt);
@@ -202,10 +201,10 @@ TEST_F(LoadActionTest, NoUsedRecordGivesAnEmptyListAndNoFailure) {
 // Only whole 12-byte records are taken: a piece of 1 to 11 bytes at the end adds nothing, raises
 // nothing, and does not repeat the last record.
 TEST_F(LoadActionTest, TrailingPartialRecordIsIgnored) {
-    const auto layout = writer::gameClientLayout(kThreeSkills);
+    const auto layout = gameClientLayout(kThreeSkills);
     const std::string dataPath = tables.writeFile("skills.mul", layout.data);
-    const auto wholeRecords = writer::indexBytes(std::vector<IndexRecord>{kDowsing, kGilding});
-    const auto usedRecord = writer::indexBytes(std::vector<IndexRecord>{{18, 9, 0}});
+    const auto wholeRecords = indexBytes(std::vector<IndexRecord>{kDowsing, kGilding});
+    const auto usedRecord = indexBytes(std::vector<IndexRecord>{{18, 9, 0}});
     for (std::size_t piece = 1; piece < 12; ++piece) {
         for (const bool pieceOfAUsedRecord : {true, false}) {
             auto index = wholeRecords;
@@ -226,9 +225,9 @@ TEST_F(LoadActionTest, TrailingPartialRecordIsIgnored) {
 // into the next record and the last one a byte past the end of the file. Such a table loads in
 // full.
 TEST_F(LoadActionTest, GameClientLayoutLoadsInFull) {
-    const std::vector<writer::Skill> skills = {
+    const std::vector<SkillRecord> skills = {
         {"Juggling", 1}, {"", 0}, {"Cloud Gazing", 0}, {"Tanning", 1}, {"Kite Flying", 255}};
-    const auto layout = writer::gameClientLayout(skills);
+    const auto layout = gameClientLayout(skills);
     RecordingHost host(tables.writeFile("skills.mul", layout.data),
                        tables.writeFile("skills.idx", layout.index));
     ASSERT_EQ(tables.load(host), std::nullopt);

@@ -11,16 +11,15 @@
 
 #include "NumberedCase.h"
 #include "RecordingHost.h"
-#include "SkillFileWriter.h"
 #include "SkillTables.h"
 #include "SystemReason.h"
+#include "skills/SkillTableLayout.h"
 
 namespace quorrel {
 namespace {
 
 using testing::RecordingHost;
 using testing::textsOf;
-using writer::IndexRecord;
 
 using testing::kDowsing;
 using testing::kGilding;
@@ -58,9 +57,8 @@ class FailingRecordTest : public ::testing::TestWithParam<FailingRecord> {
 TEST_P(FailingRecordTest, RaisesItsKindAndKeepsWhatCameBefore) {
     const FailingRecord& c = GetParam();
     const std::string dataPath =
-        c.dataFileMissing
-            ? tables.pathOf("absent.mul")
-            : tables.writeFile("skills.mul", writer::gameClientLayout(kThreeSkills).data);
+        c.dataFileMissing ? tables.pathOf("absent.mul")
+                          : tables.writeFile("skills.mul", gameClientLayout(kThreeSkills).data);
     const std::string indexPath = tables.writeIndex(c.records);
     RecordingHost host(dataPath, indexPath);
 
@@ -191,8 +189,7 @@ TEST_F(LoadFailureTest, MissingIndexFileIsRefusedNamingItAndTheReason) {
 TEST_F(LoadFailureTest, FolderInPlaceOfAFileIsRefusedNamingIt) {
     const std::string folder = tables.pathOf("a folder");
     std::filesystem::create_directory(folder);
-    const std::string data =
-        tables.writeFile("skills.mul", writer::gameClientLayout(kThreeSkills).data);
+    const std::string data = tables.writeFile("skills.mul", gameClientLayout(kThreeSkills).data);
     const std::string index = tables.writeIndex({kEmpty, kDowsing});
     for (const auto& [dataPath, indexPath] :
          std::vector<std::pair<std::string, std::string>>{{data, folder}, {folder, index}}) {

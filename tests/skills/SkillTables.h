@@ -9,19 +9,19 @@
 #include <vector>
 
 #include "RecordingHost.h"
-#include "SkillFileWriter.h"
 #include "TempDir.h"
 #include "runtime/Failure.h"
 #include "runtime/FileTable.h"
 #include "skills/LoadAction.h"
+#include "skills/SkillTableLayout.h"
 
-namespace quorrel::writer {
+namespace quorrel {
 
 inline void PrintTo(const IndexRecord& record, std::ostream* out) {
     *out << "offset " << record.offset << ", length " << record.length;
 }
 
-}  // namespace quorrel::writer
+}  // namespace quorrel
 
 namespace quorrel::testing {
 
@@ -30,10 +30,10 @@ inline constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
 
 // Three skills in the game client's layout: records of 9 bytes at offsets 0, 9 and 18, with the
 // flags 1, 0 and 255.
-inline const std::vector<writer::Skill> kThreeSkills = {
+inline const std::vector<SkillRecord> kThreeSkills = {
     {"Dowsing", 1}, {"Gilding", 0}, {"Joinery", 255}};
-inline constexpr writer::IndexRecord kDowsing{0, 9, 0};
-inline constexpr writer::IndexRecord kGilding{9, 9, 0};
+inline constexpr IndexRecord kDowsing{0, 9, 0};
+inline constexpr IndexRecord kGilding{9, 9, 0};
 inline constexpr std::int32_t kJoineryOffset = 18;
 
 inline std::vector<std::uint8_t> bytesOf(std::string_view text) {
@@ -51,9 +51,9 @@ inline std::vector<std::string> textsOf(const std::vector<SkillItem>& items) {
 // Skill files written into a fresh directory, and a run of the load action over them.
 class SkillTables {
   public:
-    std::string writeIndex(const std::vector<writer::IndexRecord>& records,
+    std::string writeIndex(const std::vector<IndexRecord>& records,
                            const std::string& name = "skills.idx") const {
-        return dir_.write(name, writer::indexBytes(records));
+        return dir_.write(name, indexBytes(records));
     }
     std::string writeFile(const std::string& name, const std::vector<std::uint8_t>& bytes) const {
         return dir_.write(name, bytes);
@@ -61,8 +61,8 @@ class SkillTables {
     std::string pathOf(const std::string& name) const { return (dir_.path() / name).string(); }
 
     // A host over the data file of kThreeSkills and an index of `records`.
-    RecordingHost hostOverThreeSkills(const std::vector<writer::IndexRecord>& records) const {
-        return RecordingHost(writeFile("skills.mul", writer::gameClientLayout(kThreeSkills).data),
+    RecordingHost hostOverThreeSkills(const std::vector<IndexRecord>& records) const {
+        return RecordingHost(writeFile("skills.mul", gameClientLayout(kThreeSkills).data),
                              writeIndex(records));
     }
 

@@ -21,8 +21,8 @@
 #include <vector>
 
 #include "Form1.h"
-#include "SkillFileWriter.h"
 #include "TempDir.h"
+#include "skills/SkillTableLayout.h"
 
 namespace quorrel {
 namespace {
@@ -74,8 +74,8 @@ class Form1Test : public ::testing::Test {
     int currentRow() { return lstSkills()->currentIndex().row(); }
 
     // Writes the skill files under `stem` and types their paths into the window.
-    void typeFilesOf(const std::vector<writer::Skill>& skills, const std::string& stem) {
-        const writer::SkillFiles files = writer::gameClientLayout(skills);
+    void typeFilesOf(const std::vector<SkillRecord>& skills, const std::string& stem) {
+        const SkillFiles files = gameClientLayout(skills);
         typePaths(dir.write(stem + ".mul", files.data), dir.write(stem + ".idx", files.index));
     }
 
@@ -101,7 +101,7 @@ class Form1Test : public ::testing::Test {
     RecordingForm1 window;
 };
 
-const std::vector<writer::Skill> kThreeSkills = {
+const std::vector<SkillRecord> kThreeSkills = {
     {"Dowsing", 1}, {"Gilding", 0}, {"Caf\xE9 Lore", 255}};
 const std::vector<ShownItem> kThreeItems = {
     {"Dowsing", true}, {"Gilding", false}, {QString::fromUtf8("Caf\u00E9 Lore"), true}};
@@ -238,11 +238,11 @@ TEST_F(Form1Test, SpaceOnTheFocusedButtonPressesIt) {
 }
 
 TEST_F(Form1Test, FailingGetShowsItsMessageAndKeepsTheItemsAddedBeforeIt) {
-    const writer::SkillFiles good = writer::gameClientLayout(kThreeSkills);
+    const SkillFiles good = gameClientLayout(kThreeSkills);
     // Dowsing and Gilding (flag, name and zero: 9 bytes each), then an offset that cannot be
     // turned into a position.
-    const std::vector<writer::IndexRecord> records = {{0, 9, 0}, {9, 9, 0}, {2147483647, 4, 0}};
-    typePaths(dir.write("bad.mul", good.data), dir.write("bad.idx", writer::indexBytes(records)));
+    const std::vector<IndexRecord> records = {{0, 9, 0}, {9, 9, 0}, {2147483647, 4, 0}};
+    typePaths(dir.write("bad.mul", good.data), dir.write("bad.idx", indexBytes(records)));
     window.show();
     clickGet();
 

@@ -9,9 +9,9 @@
 #include "Form1.h"
 #include "Form1Layout.h"
 #include "MessageLoop.h"
-#include "SkillFileWriter.h"
 #include "TempDir.h"
 #include "WindowText.h"
+#include "skills/SkillTableLayout.h"
 
 namespace quorrel::form1 {
 
@@ -81,8 +81,8 @@ class Form1Test : public ::testing::Test {
             SendMessageW(lstSkills(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
     }
 
-    void typeFilesOf(const std::vector<writer::Skill>& skills, const std::string& stem) {
-        const writer::SkillFiles files = writer::gameClientLayout(skills);
+    void typeFilesOf(const std::vector<SkillRecord>& skills, const std::string& stem) {
+        const SkillFiles files = gameClientLayout(skills);
         typePaths(dir.write(stem + ".mul", files.data), dir.write(stem + ".idx", files.index));
     }
 
@@ -142,7 +142,7 @@ class Form1Test : public ::testing::Test {
 };
 
 // The third name holds a letter outside ASCII, stored in the file as the 8-bit byte 0xE7.
-const std::vector<writer::Skill> kThreeSkills = {
+const std::vector<SkillRecord> kThreeSkills = {
     {"Dowsing", 1}, {"Gilding", 0}, {"Fa\347ade Carving", 255}};
 const std::vector<ShownItem> kThreeItems = {
     {L"Dowsing", true}, {L"Gilding", false}, {L"Fa\u00E7ade Carving", true}};
@@ -270,11 +270,11 @@ TEST_F(Form1Test, EnterAndEscapeDoNothingButSpaceOnTheButtonPressesIt) {
 }
 
 TEST_F(Form1Test, FailingGetShowsItsMessageAndKeepsTheItemsAddedBeforeIt) {
-    const writer::SkillFiles good = writer::gameClientLayout(kThreeSkills);
+    const SkillFiles good = gameClientLayout(kThreeSkills);
     // Dowsing and Gilding (flag, name and zero: 9 bytes each), then an offset that cannot be
     // turned into a position.
-    const std::vector<writer::IndexRecord> records = {{0, 9, 0}, {9, 9, 0}, {2147483647, 4, 0}};
-    typePaths(dir.write("bad.mul", good.data), dir.write("bad.idx", writer::indexBytes(records)));
+    const std::vector<IndexRecord> records = {{0, 9, 0}, {9, 9, 0}, {2147483647, 4, 0}};
+    typePaths(dir.write("bad.mul", good.data), dir.write("bad.idx", indexBytes(records)));
     clickGet();
 
     ASSERT_EQ(window.failuresShown.size(), 1u);

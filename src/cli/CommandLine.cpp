@@ -1,0 +1,76 @@
+#include "CommandLine.h"
+
+#include <algorithm>
+
+#include "ExitStatus.h"
+
+namespace quorrel::cli {
+namespace {
+
+// How many arguments an option with an empty value spans there; 0 when it has none.
+int emptyValueSpan(std::string_view argument, std::string_view next, std::string_view option) {
+    if (argument.size() == option.size() + 1 && argument.starts_with(option) &&
+        argument.back() == '=') {
+        return 1;
+    }
+    return argument == option && next.empty() ? 2 : 0;
+}
+
+// Help and version text that could not be written is a failure, not a success.
+int helpOrVersionStatus(std::ostream& out, std::ostream& err, const std::string& program) {
+    out.flush();
+    if (!out) {
+        err << program << ": cannot write to standard output\n";
+        return kExitFailed;
+    }
+    return kExitSuccess;
+}
+
+}  // namespace
+
+SplitArguments withoutEmptyValues(int argc, const char* const* argv,
+                                  std::initializer_list<std::string_view> options) {
+    SplitArguments split;
+    for (int i = 1; i < argc;) {
+        const std::string_view argument = argv[i];
+        // A missing next argument counts as one that is not empty.
+        const std::string_view next = i + 1 < argc ? std::string_view(argv[i + 1]) : "-";
+        int span = 0;
+        for (const std::string_view option : options) {
+            span = emptyValueSpan(argument, next, option);
+            if (span > 0) {
+                split.emptied.emplace(option);
+                break;
+            }
+        }
+        if (span == 0) {
+            split.kept.emplace_back(argument);
+            span = 1;
+        }
+        i += span;
+    }
+    return split;
+}
+
+void useCommonMessages(CLI::App& app, const std::string& program, const std::string& version) {
+    app.set_version_flag("--version", program + " " + version);
+    app.failure_message([program](const CLI::App*, const CLI::Error& error) {
+        return program + ": " + error.what() + "\nRun with --help for more information.\n";
+    });
+}
+
+std::optional<int> parseOrExit(CLI::App& app, std::vector<std::string> arguments, std::ostream& out,
+                               std::ostream& err, const std::string& program) {
+    // CLI11 takes the arguments last first.
+    std::reverse(arguments.begin(), arguments.end());
+    try {
+        app.parse(arguments);
+    } catch (const CLI::ParseError& error) {
+        // CLI11 reports help and version as "errors" with status 0 and writes them to `out`.
+        const int status = app.exit(error, out, err);
+        return status == 0 ? helpOrVersionStatus(out, err, program) : kExitUsageError;
+    }
+    return std::nullopt;
+}
+
+}  // namespace quorrel::cli

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <CLI/CLI.hpp>
+#include <optional>
+#include <ostream>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quorrel::cli {
+
+// The arguments after the program's name, with every option given an empty value ("--data=" or
+// "--data ''") taken out and named in `emptied`: CLI11 would take the argument after "--data=" as
+// its value, or call a last "--data ''" a missing value.
+struct SplitArguments {
+    std::vector<std::string> kept;
+    std::set<std::string, std::less<>> emptied;
+};
+
+SplitArguments withoutEmptyValues(int argc, const char* const* argv,
+                                  std::initializer_list<std::string_view> options);
+
+// Sets up the app's messages in the tools' common form: usage errors as "PROGRAM: reason" and a
+// hint to run --help, and "--version" giving "PROGRAM VERSION".
+void useCommonMessages(CLI::App& app, const std::string& program, const std::string& version);
+
+// Parses `arguments` (as withoutEmptyValues keeps them) into the app. Returns the exit status
+// when the program should end now: 0 after help or version text (1 when it could not be
+// written), 2 after a usage error, whose message has gone to `err`.
+std::optional<int> parseOrExit(CLI::App& app, std::vector<std::string> arguments, std::ostream& out,
+                               std::ostream& err, const std::string& program);
+
+}  // namespace quorrel::cli

@@ -1,0 +1,129 @@
+#include "CsvTableReader.h"
+
+#include <charconv>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "runtime/Failure.h"
+
+namespace quorrel::cli {
+namespace {
+
+constexpr std::string_view kHeader = "record,name,checked";
+constexpr std::size_t kColumns = 3;
+
+Failure badRow(const std::string& reason) {
+    return Failure(FailureKind::BadInput, reason);
+}
+
+// Splits the stream into rows of fields as RFC 4180 lays them out, counting lines as it goes.
+class CsvRows {
+  public:
+    explicit CsvRows(std::istream& in) : in_(*in.rdbuf()) {}
+
+    // The next row's fields; false at the end of the input.
+    bool next(std::vector<std::string>& fields) {
+        fields.clear();
+        rowLine_ = line_;
+        if (in_.sgetc() == std::char_traits<char>::eof()) {
+            return false;
+        }
+        for (;;) {
+            fields.push_back(field());
+            const int after = in_.sbumpc();
+            if (after == ',') {
+                continue;
+            }
+            if (after == '\r' && in_.sgetc() == '\n') {
+                in_.sbumpc();
+            } else if (after != '\n' && after != std::char_traits<char>::eof()) {
+                throw badRow("a quoted field must end before a comma or the end of the row");
+            }
+            ++line_;
+            return true;
+        }
+    }
+
+    std::uint64_t rowLine() const noexcept { return rowLine_; }
+
+  private:
+    std::string field() {
+        std::string text;
+        if (in_.sgetc() != '"') {
+            for (int c = in_.sgetc();
+                 c != ',' && c != '\r' && c != '\n' && c != std::char_traits<char>::eof();
+                 c = in_.sgetc()) {
+                if (c == '"') {
+                    throw badRow("a field holding a quote must be quoted");
+                }
+                text += static_cast<char>(in_.sbumpc());
+            }
+            return text;
+        }
+        in_.sbumpc();
+        for (;;) {
+            const int c = in_.sbumpc();
+            if (c == std::char_traits<char>::eof()) {
+                throw badRow("a quoted field is not closed before the end of the input");
+            }
+            if (c == '"') {
+                if (in_.sgetc() != '"') {
+                    return text;
+                }
+                in_.sbumpc();
+            } else if (c == '\n') {
+                ++line_;
+            }
+            text += static_cast<char>(c);
+        }
+    }
+
+    std::streambuf& in_;
+    std::uint64_t line_ = 1;
+    std::uint64_t rowLine_ = 1;
+};
+
+std::uint64_t recordNumber(const std::string& field) {
+    std::uint64_t record = 0;
+    const char* end = field.data() + field.size();
+    const auto [stop, error] = std::from_chars(field.data(), end, record);
+    if (field.empty() || error != std::errc() || stop != end) {
+        throw badRow("the record \"" + field + "\" is not a whole number from 0");
+    }
+    return record;
+}
+
+std::uint8_t flagOfChecked(const std::string& field) {
+    if (field == "true" || field == "false") {
+        return field == "true" ? 1 : 0;
+    }
+    throw badRow("checked is \"" + field + "\", not true or false");
+}
+
+ListedSkill skillOfRow(std::vector<std::string>& fields) {
+    if (fields.size() != kColumns) {
+        throw badRow("a row has 3 fields (record,name,checked), this one " +
+                     std::to_string(fields.size()));
+    }
+    return ListedSkill{recordNumber(fields[0]), std::move(fields[1]), flagOfChecked(fields[2])};
+}
+
+}  // namespace
+
+void readCsvTable(std::istream& in, SkillTableBuilder& table) {
+    CsvRows rows(in);
+    std::vector<std::string> fields;
+    try {
+        if (!rows.next(fields) || fields != std::vector<std::string>{"record", "name", "checked"}) {
+            throw badRow("the first row must be the header \"" + std::string(kHeader) + "\"");
+        }
+        while (rows.next(fields)) {
+            table.add(skillOfRow(fields));
+        }
+    } catch (const Failure& failure) {
+        throw failure.within("line " + std::to_string(rows.rowLine()));
+    }
+}
+
+}  // namespace quorrel::cli

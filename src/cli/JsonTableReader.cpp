@@ -1,0 +1,292 @@
+#include "JsonTableReader.h"
+
+#include <nlohmann/json.hpp>
+#include <optional>
+#include <string>
+
+#include "runtime/Failure.h"
+
+namespace quorrel::cli {
+namespace {
+
+using Json = nlohmann::json;
+
+Failure badDocument(const std::string& reason) {
+    return Failure(FailureKind::BadInput, reason);
+}
+
+// The fields of the skill object being read.
+struct SkillFields {
+    std::optional<std::uint64_t> record;
+    std::optional<std::string> name;
+    std::optional<bool> checked;
+    std::optional<std::uint64_t> flag;
+};
+
+// Follows the document's events: the top object, its "skills" array with one object per skill,
+// and its "error". Anything else in the document is refused where it appears.
+class TableEvents final : public nlohmann::json_sax<Json> {
+  public:
+    explicit TableEvents(SkillTableBuilder& table) : table_(table) {}
+
+    bool null() override { return value("null"); }
+    bool boolean(bool value) override {
+        if (place_ == Place::SkillValue && key_ == "checked") {
+            return set(skill_.checked, value);
+        }
+        return this->value(value ? "true" : "false");
+    }
+    bool number_integer(number_integer_t value) override {
+        return value >= 0 ? number_unsigned(static_cast<number_unsigned_t>(value))
+                          : this->value("a negative number");
+    }
+    bool number_unsigned(number_unsigned_t value) override {
+        if (place_ == Place::SkillValue && key_ == "record") {
+            return set(skill_.record, value);
+        }
+        if (place_ == Place::SkillValue && key_ == "flag") {
+            return set(skill_.flag, value);
+        }
+        if (place_ == Place::TopValue && key_ == "recordCount") {
+            recordCount_ = value;
+            place_ = Place::Top;
+            return true;
+        }
+        return this->value("a number");
+    }
+    bool number_float(number_float_t, const string_t&) override {
+        return value("a fractional number");
+    }
+    bool string(string_t& value) override {
+        if (place_ == Place::SkillValue && key_ == "name") {
+            return set(skill_.name, std::move(value));
+        }
+        if (place_ == Place::ErrorMessage) {
+            errorMessage_ = std::move(value);
+            place_ = Place::InError;
+            return true;
+        }
+        return this->value("a string");
+    }
+    bool binary(binary_t&) override { return value("binary data"); }
+
+    bool start_object(std::size_t) override;
+    bool end_object() override;
+    bool start_array(std::size_t) override;
+    bool end_array() override;
+    bool key(string_t& name) override;
+
+    bool parse_error(std::size_t, const std::string&,
+                     const nlohmann::detail::exception& error) override {
+        std::string message = error.what();
+        // nlohmann's own prefix, "[json.exception.parse_error.101] ", says nothing to a user.
+        if (const auto end = message.find("] "); message.starts_with("[") && end != message.npos) {
+            message.erase(0, end + 2);
+        }
+        throw badDocument("not a JSON document: " + message);
+    }
+
+    void finish() {
+        if (!sawSkills_) {
+            throw badDocument("the document has no \"skills\" list");
+        }
+        if (recordCount_) {
+            try {
+                table_.padTo(*recordCount_);
+            } catch (const Failure& failure) {
+                throw failure.within("recordCount");
+            }
+        }
+    }
+
+  private:
+    enum class Place {
+        Start,
+        Top,
+        TopValue,
+        Skills,
+        Skill,
+        SkillValue,
+        InError,
+        ErrorMessage,
+        End
+    };
+
+    template <typename Field, typename Value>
+    bool set(std::optional<Field>& field, Value value) {
+        field = std::move(value);
+        place_ = Place::Skill;
+        return true;
+    }
+
+    bool value(const std::string& what);
+    void refuseError() const;
+    void addSkill();
+    std::string where() const { return "skills[" + std::to_string(skillNumber_) + "]"; }
+
+    SkillTableBuilder& table_;
+    Place place_ = Place::Start;
+    std::string key_;
+    SkillFields skill_;
+    std::uint64_t skillNumber_ = 0;
+    bool sawSkills_ = false;
+    std::string errorMessage_;
+    std::optional<std::uint64_t> recordCount_;
+};
+
+bool TableEvents::value(const std::string& what) {
+    if (place_ == Place::TopValue && key_ == "error" && what == "null") {
+        place_ = Place::Top;
+        return true;
+    }
+    if (place_ == Place::InError || place_ == Place::ErrorMessage) {
+        place_ = Place::InError;
+        return true;
+    }
+    if (place_ == Place::SkillValue) {
+        throw badDocument(where() + ": \"" + key_ + "\" is " + what +
+                          (key_ == "name"      ? ", not a string"
+                           : key_ == "checked" ? ", not true or false"
+                                               : ", not a whole number from 0"));
+    }
+    if (place_ == Place::TopValue && key_ == "error") {
+        refuseError();
+    }
+    if (place_ == Place::TopValue) {
+        throw badDocument("\"" + key_ + "\" must be " +
+                          (key_ == "skills" ? "a list" : "a whole number from 0") + ", not " +
+                          what);
+    }
+    throw badDocument(place_ == Place::Skills ? where() + ": a skill must be an object, not " + what
+                                              : "the document must be an object holding "
+                                                "\"skills\" and \"error\", not " +
+                                                    what);
+}
+
+void TableEvents::refuseError() const {
+    throw badDocument(
+        "the document's \"error\" is not null" +
+        (errorMessage_.empty() ? std::string() : " (" + errorMessage_ + ")") +
+        ": it is the dump of a load that failed, so its skills stop short of the table's end, "
+        "and packing them would lose the rest");
+}
+
+bool TableEvents::start_object(std::size_t) {
+    switch (place_) {
+        case Place::Start:
+            place_ = Place::Top;
+            return true;
+        case Place::Skills:
+            skill_ = SkillFields{};
+            place_ = Place::Skill;
+            return true;
+        case Place::TopValue:
+            if (key_ == "error") {
+                place_ = Place::InError;
+                return true;
+            }
+            break;
+        default:
+            break;
+    }
+    return value("an object");
+}
+
+bool TableEvents::end_object() {
+    switch (place_) {
+        case Place::Skill:
+            addSkill();
+            ++skillNumber_;
+            place_ = Place::Skills;
+            return true;
+        case Place::InError:
+            refuseError();
+            break;
+        default:
+            place_ = Place::End;
+            break;
+    }
+    return true;
+}
+
+bool TableEvents::start_array(std::size_t) {
+    if (place_ == Place::TopValue && key_ == "skills") {
+        if (sawSkills_) {
+            throw badDocument("the document has two \"skills\" lists");
+        }
+        sawSkills_ = true;
+        place_ = Place::Skills;
+        return true;
+    }
+    return value("a list");
+}
+
+bool TableEvents::end_array() {
+    place_ = Place::Top;
+    return true;
+}
+
+bool TableEvents::key(string_t& name) {
+    key_ = std::move(name);
+    if (place_ == Place::Top) {
+        if (key_ != "skills" && key_ != "recordCount" && key_ != "error") {
+            throw badDocument("the document holds \"" + key_ +
+                              "\"; it holds only \"skills\", \"recordCount\" and \"error\"");
+        }
+        place_ = Place::TopValue;
+        return true;
+    }
+    if (place_ == Place::InError) {
+        if (key_ == "message") {
+            place_ = Place::ErrorMessage;
+        }
+        return true;
+    }
+    const bool known = key_ == "record" || key_ == "name" || key_ == "checked" || key_ == "flag";
+    if (!known) {
+        throw badDocument(where() + ": unknown key \"" + key_ +
+                          "\" (a skill has \"record\", \"name\", \"checked\" and \"flag\")");
+    }
+    const bool repeated = (key_ == "record" && skill_.record) || (key_ == "name" && skill_.name) ||
+                          (key_ == "checked" && skill_.checked) || (key_ == "flag" && skill_.flag);
+    if (repeated) {
+        throw badDocument(where() + ": \"" + key_ + "\" is given twice");
+    }
+    place_ = Place::SkillValue;
+    return true;
+}
+
+void TableEvents::addSkill() {
+    if (!skill_.name) {
+        throw badDocument(where() + ": a skill needs a \"name\"");
+    }
+    if (!skill_.checked && !skill_.flag) {
+        throw badDocument(where() + ": a skill needs \"checked\" or \"flag\"");
+    }
+    if (skill_.flag && *skill_.flag > 255) {
+        throw badDocument(where() + ": \"flag\" is " + std::to_string(*skill_.flag) +
+                          "; a flag is a byte, 0 to 255");
+    }
+    if (skill_.flag && skill_.checked && (*skill_.flag != 0) != *skill_.checked) {
+        throw badDocument(where() + ": \"checked\" is " + (*skill_.checked ? "true" : "false") +
+                          " but \"flag\" " + std::to_string(*skill_.flag) +
+                          " says otherwise; change both, or leave one out");
+    }
+    const auto flag =
+        static_cast<std::uint8_t>(skill_.flag ? *skill_.flag : (*skill_.checked ? 1 : 0));
+    try {
+        table_.add(ListedSkill{skill_.record, std::move(*skill_.name), flag});
+    } catch (const Failure& failure) {
+        throw failure.within(where());
+    }
+}
+
+}  // namespace
+
+void readJsonTable(std::istream& in, SkillTableBuilder& table) {
+    TableEvents events(table);
+    Json::sax_parse(in, &events, nlohmann::detail::input_format_t::json, true);
+    events.finish();
+}
+
+}  // namespace quorrel::cli

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <optional>
+#include <ostream>
+#include <string>
+#include <variant>
+
+#include "TableFormat.h"
+
+namespace quorrel::cli {
+
+// What quorrel-pack was asked to do.
+struct PackOptions {
+    std::string dataPath;
+    std::string indexPath;
+    std::optional<std::string> fromPath;  // standard input when missing
+    TableFormat format = TableFormat::Text;
+    bool force = false;
+};
+
+// Parsing ended the program before anything was read: after --help or --version, or a usage
+// error; what the user should see has been written.
+struct PackExit {
+    int status;
+};
+
+using ParsedPackArguments = std::variant<PackOptions, PackExit>;
+
+// Reads quorrel-pack's command line. Help and version text go to `out`, usage errors to `err`.
+// --data and --index are required: there is no default, so that the files a game reads are only
+// ever replaced when they are named.
+ParsedPackArguments parsePackArguments(int argc, const char* const* argv, std::ostream& out,
+                                       std::ostream& err);
+
+}  // namespace quorrel::cli

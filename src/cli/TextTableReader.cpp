@@ -1,0 +1,115 @@
+#include "TextTableReader.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "runtime/Failure.h"
+
+namespace quorrel::cli {
+namespace {
+
+std::optional<int> hexDigit(char digit) {
+    if (digit >= '0' && digit <= '9') {
+        return digit - '0';
+    }
+    if (digit >= 'a' && digit <= 'f') {
+        return digit - 'a' + 10;
+    }
+    if (digit >= 'A' && digit <= 'F') {
+        return digit - 'A' + 10;
+    }
+    return std::nullopt;
+}
+
+Failure badLine(std::string_view reason) {
+    return Failure(FailureKind::BadInput, std::string(reason));
+}
+
+// U+0000..U+00FF in UTF-8, as "\xHH" stands for it.
+void appendLatin1(std::string& text, int value) {
+    if (value < 0x80) {
+        text += static_cast<char>(value);
+    } else {
+        text += static_cast<char>(0xC0 | (value >> 6));
+        text += static_cast<char>(0x80 | (value & 0x3F));
+    }
+}
+
+// The character of the escape at `at`, just after its backslash, moving `at` past it.
+void appendEscaped(std::string& text, std::string_view escaped, std::size_t& at) {
+    if (at >= escaped.size()) {
+        throw badLine("a backslash ends the line; a backslash in a name is written \\\\");
+    }
+    const char kind = escaped[at++];
+    switch (kind) {
+        case 'n':
+            text += '\n';
+            return;
+        case 'r':
+            text += '\r';
+            return;
+        case 't':
+            text += '\t';
+            return;
+        case '\\':
+            text += '\\';
+            return;
+        case 'x': {
+            const auto high = at < escaped.size() ? hexDigit(escaped[at]) : std::nullopt;
+            const auto low = at + 1 < escaped.size() ? hexDigit(escaped[at + 1]) : std::nullopt;
+            if (!high || !low) {
+                throw badLine("\\x must be followed by two hexadecimal digits");
+            }
+            at += 2;
+            appendLatin1(text, *high * 16 + *low);
+            return;
+        }
+        default:
+            throw badLine("unknown escape \\" + std::string(1, kind) +
+                          " (known: \\n, \\r, \\t, \\\\ and \\xHH)");
+    }
+}
+
+std::string unescaped(std::string_view escaped) {
+    std::string text;
+    text.reserve(escaped.size());
+    for (std::size_t at = 0; at < escaped.size();) {
+        const std::size_t backslash = escaped.find('\\', at);
+        text.append(escaped.substr(at, backslash - at));
+        if (backslash == std::string_view::npos) {
+            break;
+        }
+        at = backslash + 1;
+        appendEscaped(text, escaped, at);
+    }
+    return text;
+}
+
+ListedSkill skillOfLine(std::string_view line) {
+    const bool checked = line.starts_with("[x] ");
+    if (!checked && !line.starts_with("[ ] ")) {
+        throw badLine("a skill's line starts with \"[x] \" or \"[ ] \"");
+    }
+    return ListedSkill{std::nullopt, unescaped(line.substr(4)),
+                       static_cast<std::uint8_t>(checked ? 1 : 0)};
+}
+
+}  // namespace
+
+void readTextTable(std::istream& in, SkillTableBuilder& table) {
+    std::string line;
+    for (std::uint64_t number = 1; std::getline(in, line); ++number) {
+        // A carriage return in a name is written \r, so one at the end is a CR LF line end.
+        if (line.ends_with('\r')) {
+            line.pop_back();
+        }
+        try {
+            table.add(skillOfLine(line));
+        } catch (const Failure& failure) {
+            throw failure.within("line " + std::to_string(number));
+        }
+    }
+}
+
+}  // namespace quorrel::cli

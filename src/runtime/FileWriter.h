@@ -1,0 +1,42 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "WritableFile.h"
+
+namespace quorrel {
+
+// A file to be written: the name the system uses for it and how messages name it.
+struct TargetPath {
+    std::string local;
+    std::string shown;
+};
+
+// The few operations that writing files safely is made of. The system's own come from
+// NativeFileWriter; tests hand in one that can be told to fail any of them.
+class FileWriter {
+  public:
+    virtual ~FileWriter() = default;
+
+    // The file to write for the path a user typed: the one a read of that path would open when it
+    // exists. Throws an open-refused failure when the path cannot lead to a file.
+    virtual TargetPath locate(const std::string& typed) = 0;
+
+    virtual bool exists(const std::string& local) = 0;
+
+    // Creates the file, which must not exist yet, for writing only; nullptr when it already
+    // exists, so the caller can pick another name. Throws a write-error failure otherwise.
+    virtual std::unique_ptr<WritableFile> createNew(const std::string& local) = 0;
+
+    // Renames `from` to `to` in one step, so a reader sees the old file or the new one, never a
+    // part. With `replace` an existing `to` is replaced; without it an existing `to` makes the
+    // rename fail and stay undone. Returns once the rename is on disk. Throws a write-error
+    // failure naming both files and the system's reason.
+    virtual void rename(const std::string& from, const std::string& to, bool replace) = 0;
+
+    // Removes the file; false when the system refused.
+    virtual bool remove(const std::string& local) noexcept = 0;
+};
+
+}  // namespace quorrel

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "FileWriter.h"
+
+#ifndef _WIN32
+#include "WindowsPath.h"
+#endif
+
+namespace quorrel {
+
+// Writes the system's own files. Off Windows, drive-letter paths lead into the Wine prefix as
+// they do for reading: the folder must exist there, and a file whose name matches ignoring case
+// is the one written, so that the file Quorrel reads back is the one it wrote.
+class NativeFileWriter final : public FileWriter {
+  public:
+    TargetPath locate(const std::string& typed) override;
+    bool exists(const std::string& local) override;
+    std::unique_ptr<WritableFile> createNew(const std::string& local) override;
+    void rename(const std::string& from, const std::string& to, bool replace) override;
+    bool remove(const std::string& local) noexcept override;
+
+  private:
+#ifndef _WIN32
+    WinePathResolver resolver_;
+#endif
+};
+
+}  // namespace quorrel

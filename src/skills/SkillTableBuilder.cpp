@@ -1,0 +1,92 @@
+#include "SkillTableBuilder.h"
+
+#include "SkillFileLayout.h"
+#include "runtime/Failure.h"
+#include "runtime/Text8Bit.h"
+
+namespace quorrel {
+namespace {
+
+// The bytes of the flag and the terminating zero around a name.
+constexpr std::uint64_t kRecordOverhead = 2;
+
+// Longer names are cut in messages; the record number tells which skill it is.
+constexpr std::size_t kLongestShownName = 60;
+
+// The name as a message can show it: control bytes, the zero byte among them, as \xHH.
+std::string shownName(std::string_view name) {
+    constexpr std::string_view kHexDigits = "0123456789abcdef";
+    std::string shown;
+    for (const char character : name.substr(0, kLongestShownName)) {
+        const auto byte = static_cast<std::uint8_t>(character);
+        if (byte < 0x20 || byte == 0x7F) {
+            shown += "\\x";
+            shown += kHexDigits[byte >> 4];
+            shown += kHexDigits[byte & 0xF];
+        } else {
+            shown += character;
+        }
+    }
+    return name.size() > kLongestShownName ? shown + "..." : shown;
+}
+
+std::string skillNamed(const ListedSkill& skill, std::uint64_t record) {
+    return "skill \"" + shownName(skill.name) + "\" (record " + std::to_string(record) + ")";
+}
+
+Failure badSkill(const ListedSkill& skill, std::uint64_t record, const std::string& reason) {
+    return Failure(FailureKind::BadInput, skillNamed(skill, record) + ": " + reason);
+}
+
+}  // namespace
+
+void SkillTableBuilder::add(const ListedSkill& skill) {
+    const std::uint64_t record = skill.record.value_or(nextRecord_);
+    if (record < nextRecord_) {
+        throw badSkill(skill, record,
+                       nextRecord_ == 0 ? "records are numbered from 0"
+                                        : "its record is not after the previous skill's record " +
+                                              std::to_string(nextRecord_ - 1));
+    }
+    if ((record + 1) * kIndexRecordSize > kLargestFile) {
+        throw badSkill(skill, record, "the index file would pass 2 GiB");
+    }
+    std::string name;
+    try {
+        name = textTo8Bit(skill.name);
+    } catch (const Failure& failure) {
+        throw badSkill(skill, record, "its name " + failure.description());
+    }
+    if (name.find('\0') != std::string::npos) {
+        throw badSkill(skill, record, "its name holds a zero byte, which would end the name there");
+    }
+    if (files_.data.size() + name.size() + kRecordOverhead > kLargestFile) {
+        throw badSkill(skill, record,
+                       "the data file would pass 2 GiB, past what a record's 32-bit offset and "
+                       "length reach");
+    }
+    while (nextRecord_ < record) {
+        appendEmptySlot(files_);
+        ++nextRecord_;
+    }
+    appendGameClientRecord(files_, SkillRecord{std::move(name), skill.flag, 0});
+    ++nextRecord_;
+}
+
+void SkillTableBuilder::padTo(std::uint64_t records) {
+    if (records < nextRecord_) {
+        throw Failure(FailureKind::BadInput, "the table has " + std::to_string(records) +
+                                                 " records, but its skills use " +
+                                                 std::to_string(nextRecord_));
+    }
+    if (records * kIndexRecordSize > kLargestFile) {
+        throw Failure(FailureKind::BadInput,
+                      "an index of " + std::to_string(records) + " records would pass 2 GiB");
+    }
+    while (nextRecord_ < records) {
+        appendEmptySlot(files_);
+        ++nextRecord_;
+    }
+}
+
+}  // namespace quorrel

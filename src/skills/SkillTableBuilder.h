@@ -1,0 +1,50 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "SkillTableLayout.h"
+
+namespace quorrel {
+
+// A skill as a list gives it: the index record it belongs to when the list numbers them (counted
+// from 0), its name in UTF-8 and its flag byte.
+struct ListedSkill {
+    std::optional<std::uint64_t> record;
+    std::string name;
+    std::uint8_t flag = 0;
+};
+
+// Lays out a table in the game clients' layout from a list, checking that every skill can be
+// written so that a load reads back the same list: records in list order, numbered records where
+// given and empty slots for the numbers the list skips.
+class SkillTableBuilder {
+  public:
+    // Neither file may pass what a signed 32-bit offset reaches; for the index that is a bound
+    // chosen to match, which also keeps the empty slots a list can ask for to a size memory holds.
+    static constexpr std::uint64_t kLargestFile = 0x7FFFFFFF;
+
+    // Appends the skill at its record, or at the next one when it has none. Throws a bad-input
+    // failure naming the skill when its record is not after the previous skill's, its name is
+    // not UTF-8, holds a zero byte or a character Windows-1252 cannot hold, or the files would
+    // grow past kLargestFile; the table is then as before the call. Memory running out is a
+    // std::bad_alloc.
+    void add(const ListedSkill& skill);
+
+    // Ends the index with empty slots up to `records` records in all, so that a table whose last
+    // records are empty slots keeps them. Throws a bad-input failure when the skills already use
+    // more records, or the index would grow past kLargestFile.
+    void padTo(std::uint64_t records);
+
+    // The number the next skill without one gets.
+    std::uint64_t nextRecord() const noexcept { return nextRecord_; }
+
+    const SkillFiles& files() const noexcept { return files_; }
+
+  private:
+    SkillFiles files_;
+    std::uint64_t nextRecord_ = 0;
+};
+
+}  // namespace quorrel

@@ -1,0 +1,53 @@
+#include "SkillTableLayout.h"
+
+#include "SkillFileLayout.h"
+
+namespace quorrel {
+namespace {
+
+void appendLittleEndian(std::vector<std::uint8_t>& bytes, std::uint32_t value) {
+    for (int shift = 0; shift < 32; shift += 8) {
+        bytes.push_back(static_cast<std::uint8_t>(value >> shift));
+    }
+}
+
+}  // namespace
+
+void appendIndexRecord(std::vector<std::uint8_t>& index, const IndexRecord& record) {
+    appendLittleEndian(index, static_cast<std::uint32_t>(record.offset));
+    appendLittleEndian(index, static_cast<std::uint32_t>(record.length));
+    appendLittleEndian(index, record.extra);
+}
+
+std::vector<std::uint8_t> indexBytes(std::span<const IndexRecord> records) {
+    std::vector<std::uint8_t> bytes;
+    bytes.reserve(records.size() * kIndexRecordSize);
+    for (const IndexRecord& record : records) {
+        appendIndexRecord(bytes, record);
+    }
+    return bytes;
+}
+
+void appendGameClientRecord(SkillFiles& files, const SkillRecord& skill) {
+    const auto offset = static_cast<std::int32_t>(files.data.size());
+    files.data.push_back(skill.flag);
+    files.data.insert(files.data.end(), skill.name.begin(), skill.name.end());
+    files.data.push_back(0);
+    appendIndexRecord(files.index,
+                      {offset, static_cast<std::int32_t>(skill.name.size() + 2), skill.extra});
+}
+
+void appendEmptySlot(SkillFiles& files) {
+    appendIndexRecord(files.index, {kEmptySlotOffset, kEmptySlotLength, 0});
+}
+
+SkillFiles gameClientLayout(std::span<const SkillRecord> skills) {
+    SkillFiles files;
+    files.index.reserve(skills.size() * kIndexRecordSize);
+    for (const SkillRecord& skill : skills) {
+        appendGameClientRecord(files, skill);
+    }
+    return files;
+}
+
+}  // namespace quorrel

@@ -1,0 +1,309 @@
+// quorrel-pack run in this process: round trips through quorrel-dump on tables the tests make,
+// bad input that must leave the old files alone, and the rules for existing files.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <sstream>
+#include <vector>
+
+#include "DumpCommand.h"
+#include "NumberedCase.h"
+#include "PackCommand.h"
+#include "SkillTableFiles.h"
+#include "WriteFaults.h"
+#include "runtime/NativeFileWriter.h"
+#include "skills/SkillFileLayout.h"
+
+namespace quorrel::cli {
+namespace {
+
+using testing::TempDir;
+
+struct Run {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+// Runs quorrel-pack in this process with `input` as its standard input.
+Run packWith(FileWriter& writer, std::vector<std::string> arguments, const std::string& input) {
+    arguments.insert(arguments.begin(), "quorrel-pack");
+    std::vector<const char*> argv;
+    for (const std::string& argument : arguments) {
+        argv.push_back(argument.c_str());
+    }
+    std::istringstream in(input);
+    std::ostringstream out;
+    std::ostringstream err;
+    const int status =
+        runPackCommand(static_cast<int>(argv.size()), argv.data(), in, out, err, writer);
+    return Run{status, out.str(), err.str()};
+}
+
+Run pack(std::vector<std::string> arguments, const std::string& input = {}) {
+    NativeFileWriter writer;
+    return packWith(writer, std::move(arguments), input);
+}
+
+std::string dump(const testing::SkillTablePaths& paths, const std::string& format) {
+    const char* argv[] = {"quorrel-dump",      "--data",   paths.data.c_str(), "--index",
+                          paths.index.c_str(), "--format", format.c_str()};
+    std::ostringstream out;
+    std::ostringstream err;
+    EXPECT_EQ(runDumpCommand(7, argv, out, err), 0) << err.str();
+    return out.str();
+}
+
+std::string contentsOf(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::set<std::string> namesIn(const std::filesystem::path& folder) {
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        names.insert(entry.path().filename().string());
+    }
+    return names;
+}
+
+std::vector<std::string> targets(const TempDir& dir, const char* stem) {
+    const std::string base = (dir.path() / stem).string();
+    return {"--data", base + ".mul", "--index", base + ".idx"};
+}
+
+testing::SkillTablePaths pathsOf(const TempDir& dir, const char* stem) {
+    const std::string base = (dir.path() / stem).string();
+    return {base + ".mul", base + ".idx"};
+}
+
+std::vector<std::string> with(std::vector<std::string> arguments,
+                              std::initializer_list<std::string> more) {
+    arguments.insert(arguments.end(), more);
+    return arguments;
+}
+
+// A table in the game clients' layout with everything a name and a flag can be: flags 0, 1 and
+// 255, Windows-1252 letters, the five bytes the code page leaves unassigned, characters the text
+// format escapes, an empty name, and empty slots at the start, in the middle and at the end.
+SkillFiles gameClientTable() {
+    SkillFiles files;
+    appendEmptySlot(files);
+    appendGameClientRecord(files, {"Dowsing", 1});
+    appendGameClientRecord(files, {"Cr\xE8me Br\xFBl\xE9"
+                                   "e \x80\x99",
+                                   0});
+    appendEmptySlot(files);
+    appendEmptySlot(files);
+    appendGameClientRecord(files, {"Odd \x81\x8D\x8F\x90\x9D bytes", 255});
+    appendGameClientRecord(files, {"Tab\there, line\nbreak, \\ \x1B, \"quoted\", \x85", 7});
+    appendGameClientRecord(files, {"", 1});
+    appendEmptySlot(files);
+    return files;
+}
+
+class RoundTrip : public ::testing::TestWithParam<const char*> {};
+
+// The packed table reads back to the same dump in every format; JSON, which keeps records and
+// flags, gives back the same bytes.
+TEST_P(RoundTrip, PacksADumpBackIntoTheSameTable) {
+    const std::string format = GetParam();
+    const TempDir dir;
+    const auto original = writeSkillTable(dir, gameClientTable());
+    const std::string dumped = dump(original, format);
+
+    const auto result = pack(with(targets(dir, "packed"), {"--format", format}), dumped);
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out + result.err, "");
+    const auto packed = pathsOf(dir, "packed");
+    EXPECT_EQ(dump(packed, format), dumped);
+    if (format == "json") {
+        EXPECT_EQ(contentsOf(packed.data), contentsOf(original.data));
+        EXPECT_EQ(contentsOf(packed.index), contentsOf(original.index));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Formats, RoundTrip, ::testing::Values("json", "text", "csv"));
+
+// A table in another layout (records out of the data file's order, lengths without the
+// terminator, extra values, empty slots of both kinds) packs into the game clients' layout that
+// lists the same.
+TEST(Pack, ATableInAnyLayoutPacksToOneThatListsTheSame) {
+    const TempDir dir;
+    const std::string data = "\x01Zither\x00Quill\x00";
+    const std::vector<std::uint8_t> dataBytes(data.begin(), data.end());
+    const IndexRecord records[] = {{8, 6, 0}, {-1, 5, 9}, {0, 7, 0x12345678}, {3, 0, 1}};
+    const testing::SkillTablePaths original{dir.write("odd.mul", dataBytes),
+                                            dir.write("odd.idx", indexBytes(records))};
+    const std::string dumped = dump(original, "json");
+    const auto result = pack(with(targets(dir, "packed"), {"--format", "json"}), dumped);
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(dump(pathsOf(dir, "packed"), "json"), dumped);
+}
+
+TEST(Pack, ReadsTheListFromAFileWithFrom) {
+    const TempDir dir;
+    const std::string list =
+        dir.write("list.txt", std::vector<std::uint8_t>{'[', 'x', ']', ' ', 'Q'});
+    const auto result = pack(with(targets(dir, "packed"), {"--from", list}));
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(dump(pathsOf(dir, "packed"), "text"), "[x] Q\n");
+}
+
+struct BadInput {
+    const char* format;
+    std::string input;
+    const char* words;
+};
+
+void PrintTo(const BadInput& bad, std::ostream* out) {
+    *out << bad.format << ": " << bad.words;
+}
+
+class PackBadInput : public ::testing::TestWithParam<BadInput> {};
+
+TEST_P(PackBadInput, FailsNamingTheLineOrSkillAndLeavesTheFilesAlone) {
+    const TempDir dir;
+    const auto old = writeSkillTable(dir, testing::mixedTable());
+    const auto before = namesIn(dir.path());
+    const auto result =
+        pack({"--data", old.data, "--index", old.index, "--format", GetParam().format, "--force"},
+             GetParam().input);
+    EXPECT_EQ(result.status, 1);
+    EXPECT_TRUE(result.err.starts_with("quorrel-pack: standard input: ")) << result.err;
+    EXPECT_NE(result.err.find(GetParam().words), std::string::npos) << result.err;
+    const auto expected = testing::mixedTable();
+    EXPECT_EQ(contentsOf(old.index), std::string(expected.index.begin(), expected.index.end()));
+    EXPECT_EQ(contentsOf(old.data), std::string(expected.data.begin(), expected.data.end()));
+    EXPECT_EQ(namesIn(dir.path()), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lists, PackBadInput,
+    ::testing::Values(
+        BadInput{"text", "[x] Fine\nNo mark\n", "line 2: a skill's line starts with"},
+        BadInput{"text", "[x] a\\q\n", "line 1: unknown escape \\q"},
+        BadInput{"text", "[x] a\\x4\n", "line 1: \\x must be followed by two hexadecimal"},
+        BadInput{"text", "[x] a\\x00b\n",
+                 "line 1: skill \"a\\x00b\" (record 0): its name holds a zero byte"},
+        BadInput{"text", "[ ] Ki \u4E2D\n",
+                 "line 1: skill \"Ki \u4E2D\" (record 0): its name holds U+4E2D, which "
+                 "Windows-1252 cannot hold"},
+        BadInput{"text", "[ ] \xC3(\n", "its name is not valid UTF-8"},
+        BadInput{"csv", "name,record,checked\r\n", "line 1: the first row must be the header"},
+        BadInput{"csv", "record,name,checked\r\n3,A,true\r\n2,B,false\r\n",
+                 "line 3: skill \"B\" (record 2): its record is not after the previous skill's "
+                 "record 3"},
+        BadInput{"csv", "record,name,checked\r\n1,A,true\r\n1,B,true\r\n",
+                 "line 3: skill \"B\" (record 1)"},
+        BadInput{"csv", "record,name,checked\r\n0,\"A\r\nB,true\r\n",
+                 "line 2: a quoted field "
+                 "is not closed"},
+        BadInput{"csv", "record,name,checked\r\n0,A,yes\r\n", "line 2: checked is \"yes\""},
+        BadInput{"csv", "record,name,checked\r\n-1,A,true\r\n", "line 2: the record \"-1\""},
+        BadInput{"csv", "record,name,checked\r\n0,A\r\n", "line 2: a row has 3 fields"},
+        BadInput{"json", "{\"skills\": [", "not a JSON document: parse error at line 1"},
+        BadInput{"json", "[]", "must be an object"},
+        BadInput{"json",
+                 R"({"skills": [{"name": "A", "checked": true}],
+                     "error": {"kind": "read-error", "message": "cannot read"}})",
+                 "\"error\" is not null (cannot read)"},
+        BadInput{"json", R"({"skills": [{"name": "A", "flag": 256}]})",
+                 "skills[0]: \"flag\" is 256"},
+        BadInput{"json", R"({"skills": [{"name": "A", "flag": 0, "checked": true}]})",
+                 "skills[0]: \"checked\" is true but \"flag\" 0 says otherwise"},
+        BadInput{"json", R"({"skills": [{"name": "A\u0000B", "checked": true}]})",
+                 "skills[0]: skill \"A\\x00B\" (record 0): its name holds a zero byte"},
+        BadInput{"json", R"({"skills": [{"name": "A", "checked": true, "flags": 1}]})",
+                 "skills[0]: unknown key \"flags\""},
+        BadInput{"json", R"({"skills": [{"name": "A", "checked": 1}]})",
+                 "skills[0]: \"checked\" is a number, not true or false"},
+        BadInput{"json", R"({"skills": [{"record": 5, "name": "A", "checked": true},
+                                        {"record": 5, "name": "B", "checked": true}]})",
+                 "skills[1]: skill \"B\" (record 5)"},
+        BadInput{"json", R"({"skills": [{"record": 200000000, "name": "A", "checked": true}]})",
+                 "the index file would pass 2 GiB"},
+        BadInput{"json", R"({"skills": [{"record": 3, "name": "A", "checked": true}],
+                             "recordCount": 2})",
+                 "recordCount: the table has 2 records, but its skills use 4"},
+        BadInput{"json", R"({"error": null})", "no \"skills\" list"}),
+    testing::NumberedCase());
+
+TEST(Pack, ReplacesExistingFilesOnlyWithForce) {
+    const TempDir dir;
+    const auto old = writeSkillTable(dir, testing::mixedTable());
+    const std::string oldIndex = contentsOf(old.index);
+    const auto refused = pack({"--data", old.data, "--index", old.index}, "[x] New\n");
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.err,
+              "quorrel-pack: \"" + old.data + "\" already exists; --force replaces it\n");
+    EXPECT_EQ(contentsOf(old.index), oldIndex);
+
+    // One existing file is enough to refuse both.
+    const auto paths = pathsOf(dir, "half");
+    dir.write("half.idx", std::vector<std::uint8_t>{1, 2, 3});
+    EXPECT_EQ(pack({"--data", paths.data, "--index", paths.index}, "[x] New\n").status, 1);
+    EXPECT_FALSE(std::filesystem::exists(paths.data));
+
+    const auto forced = pack({"--data", old.data, "--index", old.index, "--force"}, "[x] New\n");
+    EXPECT_EQ(forced.status, 0) << forced.err;
+    EXPECT_EQ(dump(old, "text"), "[x] New\n");
+}
+
+TEST(Pack, RefusesTwoPathsToOneFile) {
+    const TempDir dir;
+    const auto old = writeSkillTable(dir, testing::mixedTable());
+    const std::string sameData = (dir.path() / "." / "skills.mul").string();
+    const auto result = pack({"--data", old.data, "--index", sameData, "--force"}, "[x] New\n");
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.err.find("are the same file"), std::string::npos) << result.err;
+    EXPECT_EQ(dump(old, "text"), testing::kMixedTableText);
+}
+
+TEST(Pack, AFailingRenameLeavesTheOldFilesAndSaysWhy) {
+    const TempDir dir;
+    const auto old = writeSkillTable(dir, testing::mixedTable());
+    const std::string oldData = contentsOf(old.data);
+    const std::string oldIndex = contentsOf(old.index);
+    auto faults = std::make_shared<fault::WriteFaults>();
+    faults->failingRename = 3;  // the index's, after the data file has been put in place
+    fault::FaultyFileWriter writer(faults);
+    const auto result =
+        packWith(writer, {"--data", old.data, "--index", old.index, "--force"}, "[x] New\n");
+    EXPECT_EQ(result.status, 1);
+    EXPECT_TRUE(result.err.starts_with("quorrel-pack: cannot rename")) << result.err;
+    EXPECT_EQ(contentsOf(old.data), oldData);
+    EXPECT_EQ(contentsOf(old.index), oldIndex);
+    EXPECT_EQ(namesIn(dir.path()).size(), 2u);
+}
+
+TEST(Pack, UsageErrorsExitWith2) {
+    const TempDir dir;
+    const auto paths = pathsOf(dir, "t");
+    const std::vector<std::vector<std::string>> cases = {
+        {"--data", paths.data},
+        {"--index", paths.index},
+        {"--data", paths.data, "--index", paths.data},
+        {"--data", paths.data, "--index", paths.index, "--format", "xml"},
+        {"--data=", "--index", paths.index},
+    };
+    for (const auto& arguments : cases) {
+        const auto result = pack(arguments);
+        EXPECT_EQ(result.status, 2) << arguments.back();
+        EXPECT_TRUE(result.err.starts_with("quorrel-pack: ")) << result.err;
+    }
+    EXPECT_TRUE(namesIn(dir.path()).empty());
+}
+
+TEST(Pack, HelpAndVersion) {
+    const auto help = pack({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.find("--force"), std::string::npos);
+    EXPECT_EQ(pack({"--version"}).out, "quorrel-pack " QUORREL_VERSION "\n");
+}
+
+}  // namespace
+}  // namespace quorrel::cli

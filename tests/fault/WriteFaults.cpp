@@ -1,0 +1,77 @@
+#include "WriteFaults.h"
+
+#include <utility>
+
+#include "runtime/Failure.h"
+#include "runtime/NativeFileWriter.h"
+
+namespace quorrel::fault {
+namespace {
+
+Failure injected(const std::string& what) {
+    return Failure(FailureKind::WriteError, what + ": Input/output error (injected)");
+}
+
+class FaultyWritableFile final : public WritableFile {
+  public:
+    FaultyWritableFile(std::unique_ptr<WritableFile> file, std::string path,
+                       std::shared_ptr<WriteFaults> faults)
+        : file_(std::move(file)), path_(std::move(path)), faults_(std::move(faults)) {}
+
+    void write(std::span<const std::uint8_t> bytes) override {
+        if (++faults_->writesMade == faults_->failingWrite) {
+            throw injected("cannot write \"" + path_ + "\"");
+        }
+        file_->write(bytes);
+    }
+
+    void flush() override {
+        if (++faults_->flushesMade == faults_->failingFlush) {
+            throw injected("cannot flush \"" + path_ + "\" to disk");
+        }
+        file_->flush();
+    }
+
+  private:
+    std::unique_ptr<WritableFile> file_;
+    std::string path_;
+    std::shared_ptr<WriteFaults> faults_;
+};
+
+}  // namespace
+
+FaultyFileWriter::FaultyFileWriter(std::shared_ptr<WriteFaults> faults)
+    : native_(std::make_unique<NativeFileWriter>()), faults_(std::move(faults)) {}
+
+FaultyFileWriter::~FaultyFileWriter() = default;
+
+TargetPath FaultyFileWriter::locate(const std::string& typed) {
+    return native_->locate(typed);
+}
+
+bool FaultyFileWriter::exists(const std::string& local) {
+    return native_->exists(local);
+}
+
+std::unique_ptr<WritableFile> FaultyFileWriter::createNew(const std::string& local) {
+    auto file = native_->createNew(local);
+    if (!file) {
+        return nullptr;
+    }
+    return std::make_unique<FaultyWritableFile>(std::move(file), local, faults_);
+}
+
+void FaultyFileWriter::rename(const std::string& from, const std::string& to, bool replace) {
+    const std::size_t rename = ++faults_->renamesMade;
+    const std::size_t failing = faults_->failingRename;
+    if (failing != 0 && (rename == failing || (faults_->laterRenamesFail && rename > failing))) {
+        throw injected("cannot rename \"" + from + "\" to \"" + to + "\"");
+    }
+    native_->rename(from, to, replace);
+}
+
+bool FaultyFileWriter::remove(const std::string& local) noexcept {
+    return native_->remove(local);
+}
+
+}  // namespace quorrel::fault
