@@ -45,15 +45,17 @@ void flushFolderOf(const std::string& path) noexcept {
     }
 }
 
-// Without replacing: renameat2 where the file system has it, else a hard link that fails on an
-// existing name, then the old name removed.
+// Without replacing: renameat2 where the system and the file system have it (Linux), else a
+// hard link that fails on an existing name, then the old name removed.
 int renameKeepingExisting(const std::string& from, const std::string& to) {
+#ifdef RENAME_NOREPLACE
     if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
         return 0;
     }
     if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP) {
         return errno;
     }
+#endif
     if (::link(from.c_str(), to.c_str()) != 0) {
         return errno;
     }
