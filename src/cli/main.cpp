@@ -1,9 +1,8 @@
-#include <exception>
 #include <iostream>
-#include <new>
 
 #include "DumpCommand.h"
 #include "ExitStatus.h"
+#include "ReportingTheUnexpected.h"
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -14,20 +13,10 @@
 
 namespace {
 
-// The load hands its own failures back; whatever else goes wrong still ends with a message and a
-// failing status, never with an abort and nothing said.
-int runReportingTheUnexpected(int argc, char* argv[], std::ostream& out, std::ostream& err) {
-    using quorrel::cli::kProgramName;
-    try {
+int runDump(int argc, char* argv[], std::ostream& out, std::ostream& err) {
+    return quorrel::cli::runReportingTheUnexpected(quorrel::cli::kProgramName, err, [&] {
         return quorrel::cli::runDumpCommand(argc, argv, out, err);
-    } catch (const std::bad_alloc&) {
-        err << kProgramName << ": out of memory\n";
-    } catch (const std::exception& unexpected) {
-        err << kProgramName << ": " << unexpected.what() << '\n';
-    } catch (...) {
-        err << kProgramName << ": an unexpected error ended the program\n";
-    }
-    return quorrel::cli::kExitLoadFailed;
+    });
 }
 
 }  // namespace
@@ -40,8 +29,8 @@ int main(int argc, char* argv[]) {
     using quorrel::ConsoleStream;
     ConsoleStream out(ConsoleStream::Standard::Output, std::cout);
     ConsoleStream err(ConsoleStream::Standard::Error, std::cerr);
-    return runReportingTheUnexpected(argc, argv, out.stream(), err.stream());
+    return runDump(argc, argv, out.stream(), err.stream());
 #else
-    return runReportingTheUnexpected(argc, argv, std::cout, std::cerr);
+    return runDump(argc, argv, std::cout, std::cerr);
 #endif
 }

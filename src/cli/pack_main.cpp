@@ -1,9 +1,8 @@
-#include <exception>
 #include <iostream>
-#include <new>
 
 #include "ExitStatus.h"
 #include "PackCommand.h"
+#include "ReportingTheUnexpected.h"
 #include "runtime/NativeFileWriter.h"
 
 #ifdef _WIN32
@@ -15,21 +14,13 @@
 
 namespace {
 
-// Failures of the list or the files are handed back; whatever else goes wrong still ends with a
-// message and a failing status, and the files as they were.
-int runReportingTheUnexpected(int argc, char* argv[], std::ostream& out, std::ostream& err) {
-    using quorrel::cli::kPackProgramName;
-    try {
+// Failures of the list or the files are handed back; after anything else the files are still as
+// they were.
+int runPack(int argc, char* argv[], std::ostream& out, std::ostream& err) {
+    return quorrel::cli::runReportingTheUnexpected(quorrel::cli::kPackProgramName, err, [&] {
         quorrel::NativeFileWriter writer;
         return quorrel::cli::runPackCommand(argc, argv, std::cin, out, err, writer);
-    } catch (const std::bad_alloc&) {
-        err << kPackProgramName << ": out of memory\n";
-    } catch (const std::exception& unexpected) {
-        err << kPackProgramName << ": " << unexpected.what() << '\n';
-    } catch (...) {
-        err << kPackProgramName << ": an unexpected error ended the program\n";
-    }
-    return quorrel::cli::kExitFailed;
+    });
 }
 
 }  // namespace
@@ -44,8 +35,8 @@ int main(int argc, char* argv[]) {
     using quorrel::ConsoleStream;
     ConsoleStream out(ConsoleStream::Standard::Output, std::cout);
     ConsoleStream err(ConsoleStream::Standard::Error, std::cerr);
-    return runReportingTheUnexpected(argc, argv, out.stream(), err.stream());
+    return runPack(argc, argv, out.stream(), err.stream());
 #else
-    return runReportingTheUnexpected(argc, argv, std::cout, std::cerr);
+    return runPack(argc, argv, std::cout, std::cerr);
 #endif
 }
