@@ -223,17 +223,26 @@ std::optional<std::filesystem::path> winePrefixFromEnvironment() {
     return std::nullopt;
 }
 
-LocalPath WinePathResolver::resolve(const std::string& typed) {
+namespace {
+
+// The prefix a drive-letter path leads into; a path without a drive needs none.
+std::filesystem::path prefixForDrive(const std::string& typed) {
     if (!startsWithDrive(typed)) {
-        return resolve(typed, {});
+        return {};
     }
-    const auto prefix = winePrefixFromEnvironment();
+    auto prefix = winePrefixFromEnvironment();
     if (!prefix) {
         throw refusal(typed,
                       "neither WINEPREFIX nor HOME is set, so there is no Wine prefix to "
                       "look for the drive in");
     }
-    return resolve(typed, *prefix);
+    return std::move(*prefix);
+}
+
+}  // namespace
+
+LocalPath WinePathResolver::resolve(const std::string& typed) {
+    return resolve(typed, prefixForDrive(typed));
 }
 
 LocalPath WinePathResolver::resolve(const std::string& typed,
@@ -247,16 +256,7 @@ LocalPath WinePathResolver::resolve(const std::string& typed,
 }
 
 LocalPath WinePathResolver::resolveForWriting(const std::string& typed) {
-    if (!startsWithDrive(typed)) {
-        return resolveForWriting(typed, {});
-    }
-    const auto prefix = winePrefixFromEnvironment();
-    if (!prefix) {
-        throw refusal(typed,
-                      "neither WINEPREFIX nor HOME is set, so there is no Wine prefix to "
-                      "look for the drive in");
-    }
-    return resolveForWriting(typed, *prefix);
+    return resolveForWriting(typed, prefixForDrive(typed));
 }
 
 LocalPath WinePathResolver::resolveForWriting(const std::string& typed,
