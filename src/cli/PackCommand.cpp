@@ -15,6 +15,7 @@
 #include "TextTableReader.h"
 #include "runtime/Failure.h"
 #include "runtime/FileReplacement.h"
+#include "runtime/InQuotes.h"
 #include "runtime/InterruptionsHeld.h"
 #include "skills/SkillTableBuilder.h"
 
@@ -37,7 +38,7 @@ void readTable(std::istream& in, TableFormat format, SkillTableBuilder& table) {
 
 // The list's source as messages name it.
 std::string sourceName(const PackOptions& options) {
-    return options.fromPath ? "\"" + *options.fromPath + "\"" : std::string("standard input");
+    return options.fromPath ? inQuotes(*options.fromPath) : std::string("standard input");
 }
 
 SkillTableBuilder readListed(std::istream& in, const PackOptions& options) {

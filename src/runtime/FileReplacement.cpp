@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "Failure.h"
+#include "InQuotes.h"
 
 namespace quorrel {
 namespace {
@@ -68,7 +69,7 @@ class TemporaryFiles {
             }
         }
         throw Failure(FailureKind::WriteError,
-                      "cannot find a free name for a temporary file beside \"" + target + "\"");
+                      "cannot find a free name for a temporary file beside " + inQuotes(target));
     }
 
     // The file was renamed away: there is nothing left to remove.
@@ -107,8 +108,8 @@ std::string restoreAll(FileWriter& writer, const std::vector<ChangedTarget>& cha
         if (restore(writer, *change)) {
             continue;
         }
-        notes += change->backup ? "; the old " + change->target->shown + " is kept as \"" +
-                                      *change->backup + "\""
+        notes += change->backup ? "; the old " + change->target->shown + " is kept as " +
+                                      inQuotes(*change->backup)
                                 : "; the new " + change->target->shown + " could not be removed";
     }
     return notes;

@@ -2,6 +2,7 @@
 #include <utility>
 
 #include "Failure.h"
+#include "InQuotes.h"
 #include "NativeFile.h"
 #include "SystemMessage.h"
 #include "WideText.h"
@@ -9,10 +10,6 @@
 
 namespace quorrel {
 namespace {
-
-std::string quoted(const std::string& path) {
-    return "\"" + path + "\"";
-}
 
 // Closes a handle that has not yet been handed to a NativeFile.
 class HandleGuard {
@@ -40,17 +37,17 @@ std::unique_ptr<NativeFile> NativeFile::openForReading(const std::string& path) 
                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         throw Failure(FailureKind::OpenRefused,
-                      "cannot open " + quoted(path) + ": " + systemMessage(GetLastError()));
+                      "cannot open " + inQuotes(path) + ": " + systemMessage(GetLastError()));
     }
     HandleGuard guard(handle);
     // Devices such as NUL or CON and pipes open like files but hold no fixed bytes.
     if (GetFileType(handle) != FILE_TYPE_DISK) {
         throw Failure(FailureKind::OpenRefused,
-                      "cannot open " + quoted(path) + ": it is a device or a pipe, not a file");
+                      "cannot open " + inQuotes(path) + ": it is a device or a pipe, not a file");
     }
     // The guard lets go only once the file owns the handle: memory running out for the name or
     // the object must not leak it.
-    auto opened = std::make_unique<NativeFile>(guard.get(), quoted(path));
+    auto opened = std::make_unique<NativeFile>(guard.get(), inQuotes(path));
     guard.release();
     return opened;
 }

@@ -9,16 +9,13 @@
 #include <system_error>
 
 #include "Failure.h"
+#include "InQuotes.h"
 #include "NativeFileWriter.h"
 
 namespace quorrel {
 namespace {
 
 constexpr int kClosed = -1;
-
-std::string quote(const std::string& path) {
-    return "\"" + path + "\"";
-}
 
 Failure writeError(const std::string& what, int reason) {
     return Failure(FailureKind::WriteError, what + ": " + std::strerror(reason));
@@ -77,7 +74,7 @@ class PosixWritableFile final : public WritableFile {
                 if (errno == EINTR) {
                     continue;
                 }
-                throw writeError("cannot write " + quote(path_), errno);
+                throw writeError("cannot write " + inQuotes(path_), errno);
             }
             bytes = bytes.subspan(static_cast<std::size_t>(written));
         }
@@ -85,7 +82,7 @@ class PosixWritableFile final : public WritableFile {
 
     void flush() override {
         if (::fsync(fd_) != 0) {
-            throw writeError("cannot flush " + quote(path_) + " to disk", errno);
+            throw writeError("cannot flush " + inQuotes(path_) + " to disk", errno);
         }
     }
 
@@ -123,7 +120,7 @@ std::unique_ptr<WritableFile> NativeFileWriter::createNew(const std::string& loc
         if (errno == EEXIST) {
             return nullptr;
         }
-        throw writeError("cannot create " + quote(local), errno);
+        throw writeError("cannot create " + inQuotes(local), errno);
     }
     try {
         return std::make_unique<PosixWritableFile>(fd, local);
@@ -138,7 +135,7 @@ void NativeFileWriter::rename(const std::string& from, const std::string& to, bo
     const int reason = replace ? (::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno)
                                : renameKeepingExisting(from, to);
     if (reason != 0) {
-        throw writeError("cannot rename " + quote(from) + " to " + quote(to), reason);
+        throw writeError("cannot rename " + inQuotes(from) + " to " + inQuotes(to), reason);
     }
     flushFolderOf(to);
 }

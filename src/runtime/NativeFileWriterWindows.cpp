@@ -1,6 +1,7 @@
 #include <algorithm>
 
 #include "Failure.h"
+#include "InQuotes.h"
 #include "NativeFileWriter.h"
 #include "SystemMessage.h"
 #include "WideText.h"
@@ -8,10 +9,6 @@
 
 namespace quorrel {
 namespace {
-
-std::string quote(const std::string& path) {
-    return "\"" + path + "\"";
-}
 
 Failure writeError(const std::string& what, DWORD error) {
     return Failure(FailureKind::WriteError, what + ": " + systemMessage(error));
@@ -30,7 +27,7 @@ class WindowsWritableFile final : public WritableFile {
             const auto wanted = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
             DWORD written = 0;
             if (!WriteFile(handle_, bytes.data(), wanted, &written, nullptr)) {
-                throw writeError("cannot write " + quote(path_), GetLastError());
+                throw writeError("cannot write " + inQuotes(path_), GetLastError());
             }
             bytes = bytes.subspan(written);
         }
@@ -38,7 +35,7 @@ class WindowsWritableFile final : public WritableFile {
 
     void flush() override {
         if (!FlushFileBuffers(handle_)) {
-            throw writeError("cannot flush " + quote(path_) + " to disk", GetLastError());
+            throw writeError("cannot flush " + inQuotes(path_) + " to disk", GetLastError());
         }
     }
 
@@ -50,7 +47,7 @@ class WindowsWritableFile final : public WritableFile {
 }  // namespace
 
 TargetPath NativeFileWriter::locate(const std::string& typed) {
-    return TargetPath{typed, quote(typed)};
+    return TargetPath{typed, inQuotes(typed)};
 }
 
 bool NativeFileWriter::exists(const std::string& local) {
@@ -65,7 +62,7 @@ std::unique_ptr<WritableFile> NativeFileWriter::createNew(const std::string& loc
         if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) {
             return nullptr;
         }
-        throw writeError("cannot create " + quote(local), error);
+        throw writeError("cannot create " + inQuotes(local), error);
     }
     try {
         return std::make_unique<WindowsWritableFile>(handle, local);
@@ -80,7 +77,7 @@ void NativeFileWriter::rename(const std::string& from, const std::string& to, bo
     // Write-through: the call returns only once the rename is on disk.
     const DWORD flags = MOVEFILE_WRITE_THROUGH | (replace ? MOVEFILE_REPLACE_EXISTING : 0);
     if (!MoveFileExW(wideFromUtf8(from).c_str(), wideFromUtf8(to).c_str(), flags)) {
-        throw writeError("cannot rename " + quote(from) + " to " + quote(to), GetLastError());
+        throw writeError("cannot rename " + inQuotes(from) + " to " + inQuotes(to), GetLastError());
     }
 }
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "Failure.h"
+#include "InQuotes.h"
 
 namespace quorrel {
 namespace {
@@ -39,18 +40,9 @@ std::string asciiLowerCase(std::string_view text) {
     return lower;
 }
 
-std::string quote(std::string_view text) {
-    std::string quoted;
-    quoted.reserve(text.size() + 2);
-    quoted += '"';
-    quoted += text;
-    quoted += '"';
-    return quoted;
-}
-
 Failure refusal(const std::string& typed, std::string_view reason) {
     return Failure(FailureKind::OpenRefused,
-                   "cannot open " + quote(typed) + ": " + std::string(reason));
+                   "cannot open " + inQuotes(typed) + ": " + std::string(reason));
 }
 
 bool isNetworkPath(std::string_view typed) {
@@ -130,7 +122,7 @@ std::string WinePathResolver::walkFrom(const std::string& root,
         }
         const auto match = entryIgnoringCase(at, component);
         if (!match) {
-            throw refusal(typed, "no " + quote(component) + " in " + quote(at));
+            throw refusal(typed, "no " + inQuotes(component) + " in " + inQuotes(at));
         }
         at += '/' + *match;
     }
@@ -202,15 +194,16 @@ std::string WinePathResolver::resolveInPrefix(const std::string& typed, char let
         }
     }
     if (statusOf(prefix.string()) != 0) {
-        throw refusal(typed, "no Wine prefix at " + quote(prefix.string()) +
+        throw refusal(typed, "no Wine prefix at " + inQuotes(prefix.string()) +
                                  " (WINEPREFIX names the prefix that holds the game)");
     }
-    throw refusal(typed, "no drive " + drive + ": in the Wine prefix " + quote(prefix.string()) +
+    throw refusal(typed, "no drive " + drive + ": in the Wine prefix " + inQuotes(prefix.string()) +
                              " (neither dosdevices/" + drive + ": nor drive_" + drive + ")");
 }
 
 std::string LocalPath::quoted() const {
-    return local == typed ? quote(typed) : quote(typed) + " (resolved to " + quote(local) + ")";
+    return local == typed ? inQuotes(typed)
+                          : inQuotes(typed) + " (resolved to " + inQuotes(local) + ")";
 }
 
 std::optional<std::filesystem::path> winePrefixFromEnvironment() {
