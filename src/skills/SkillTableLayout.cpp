@@ -1,22 +1,14 @@
 #include "SkillTableLayout.h"
 
 #include "SkillFileLayout.h"
+#include "runtime/LittleEndian.h"
 
 namespace quorrel {
-namespace {
-
-void appendLittleEndian(std::vector<std::uint8_t>& bytes, std::uint32_t value) {
-    for (int shift = 0; shift < 32; shift += 8) {
-        bytes.push_back(static_cast<std::uint8_t>(value >> shift));
-    }
-}
-
-}  // namespace
 
 void appendIndexRecord(std::vector<std::uint8_t>& index, const IndexRecord& record) {
-    appendLittleEndian(index, static_cast<std::uint32_t>(record.offset));
-    appendLittleEndian(index, static_cast<std::uint32_t>(record.length));
-    appendLittleEndian(index, record.extra);
+    appendLittleEndian32(index, static_cast<std::uint32_t>(record.offset));
+    appendLittleEndian32(index, static_cast<std::uint32_t>(record.length));
+    appendLittleEndian32(index, record.extra);
 }
 
 std::vector<std::uint8_t> indexBytes(std::span<const IndexRecord> records) {
