@@ -65,10 +65,7 @@ void SkillTableBuilder::add(const ListedSkill& skill) {
                        "the data file would pass 2 GiB, past what a record's 32-bit offset and "
                        "length reach");
     }
-    while (nextRecord_ < record) {
-        appendEmptySlot(files_);
-        ++nextRecord_;
-    }
+    emptySlotsUpTo(record);
     appendGameClientRecord(files_, SkillRecord{std::move(name), skill.flag, 0});
     ++nextRecord_;
 }
@@ -83,7 +80,11 @@ void SkillTableBuilder::padTo(std::uint64_t records) {
         throw Failure(FailureKind::BadInput,
                       "an index of " + std::to_string(records) + " records would pass 2 GiB");
     }
-    while (nextRecord_ < records) {
+    emptySlotsUpTo(records);
+}
+
+void SkillTableBuilder::emptySlotsUpTo(std::uint64_t record) {
+    while (nextRecord_ < record) {
         appendEmptySlot(files_);
         ++nextRecord_;
     }

@@ -43,6 +43,9 @@ class SkillTableBuilder {
     const SkillFiles& files() const noexcept { return files_; }
 
   private:
+    // The records the list skips before `record` become empty slots.
+    void emptySlotsUpTo(std::uint64_t record);
+
     SkillFiles files_;
     std::uint64_t nextRecord_ = 0;
 };
