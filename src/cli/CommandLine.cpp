@@ -59,6 +59,13 @@ void useCommonMessages(CLI::App& app, const std::string& program, const std::str
     });
 }
 
+CLI::Option* addFormatOption(CLI::App& app, std::string& formatName,
+                             const std::string& description) {
+    return app.add_option("--format", formatName, description)
+        ->check(CLI::IsMember({"text", "json", "csv"}))
+        ->capture_default_str();
+}
+
 std::optional<int> parseOrExit(CLI::App& app, std::vector<std::string> arguments, std::ostream& out,
                                std::ostream& err, const std::string& program) {
     // CLI11 takes the arguments last first.

@@ -25,6 +25,12 @@ SplitArguments withoutEmptyValues(int argc, const char* const* argv,
 // hint to run --help, and "--version" giving "PROGRAM VERSION".
 void useCommonMessages(CLI::App& app, const std::string& program, const std::string& version);
 
+// Adds --format, which takes the name of one of the table formats ("text", "json" or "csv")
+// into `formatName`, whose value beforehand is the default shown; formatNamed turns it into the
+// format.
+CLI::Option* addFormatOption(CLI::App& app, std::string& formatName,
+                             const std::string& description);
+
 // Parses `arguments` (as withoutEmptyValues keeps them) into the app. Returns the exit status
 // when the program should end now: 0 after help or version text (1 when it could not be
 // written), 2 after a usage error, whose message has gone to `err`.

@@ -58,9 +58,7 @@ ParsedArguments parseDumpArguments(int argc, const char* const* argv, std::ostre
         ->capture_default_str();
     app.add_option("--index", options.indexPath, "The skill index file (skills.idx)")
         ->capture_default_str();
-    app.add_option("--format", formatName, "Output format: text, json or csv")
-        ->check(CLI::IsMember({"text", "json", "csv"}))
-        ->capture_default_str();
+    addFormatOption(app, formatName, "Output format: text, json or csv");
 
     SplitArguments split = withoutEmptyValues(argc, argv, {"--data", "--index", "--format"});
     if (split.emptied.contains("--format")) {

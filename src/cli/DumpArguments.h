@@ -4,6 +4,7 @@
 #include <string>
 #include <variant>
 
+#include "ExitStatus.h"
 #include "TableFormat.h"
 #include "skills/SkillFileLayout.h"
 
@@ -14,13 +15,6 @@ struct DumpOptions {
     std::string dataPath = kDefaultDataPath;
     std::string indexPath = kDefaultIndexPath;
     TableFormat format = TableFormat::Text;
-};
-
-// Parsing ended the program before any load: after --help or --version (status 0, or 1 when
-// their text could not be written), or after a usage error (status 2). What the user should see
-// has already been written.
-struct EarlyExit {
-    int status;
 };
 
 using ParsedArguments = std::variant<DumpOptions, EarlyExit>;

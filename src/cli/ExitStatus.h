@@ -8,6 +8,13 @@ inline constexpr int kExitFailed = 1;
 inline constexpr int kExitLoadFailed = kExitFailed;
 inline constexpr int kExitUsageError = 2;
 
+// Parsing the command line ended the program before it did its work: after --help or --version
+// (status 0, or 1 when their text could not be written), or after a usage error (status 2). What
+// the user should see has already been written.
+struct EarlyExit {
+    int status;
+};
+
 inline constexpr const char* kProgramName = "quorrel-dump";
 inline constexpr const char* kPackProgramName = "quorrel-pack";
 

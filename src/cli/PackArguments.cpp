@@ -55,9 +55,7 @@ ParsedPackArguments parsePackArguments(int argc, const char* const* argv, std::o
         ->required();
     auto* from =
         app.add_option("--from", fromPath, "The list to read; standard input when left out");
-    app.add_option("--format", formatName, "Input format: text, json or csv")
-        ->check(CLI::IsMember({"text", "json", "csv"}))
-        ->capture_default_str();
+    addFormatOption(app, formatName, "Input format: text, json or csv");
     app.add_flag("--force", options.force, "Replace files that exist");
 
     SplitArguments split =
@@ -65,10 +63,10 @@ ParsedPackArguments parsePackArguments(int argc, const char* const* argv, std::o
     if (!split.emptied.empty()) {
         err << kPackProgramName << ": " << *split.emptied.begin()
             << ": an empty value names no file or format\n";
-        return PackExit{kExitUsageError};
+        return EarlyExit{kExitUsageError};
     }
     if (const auto status = parseOrExit(app, std::move(split.kept), out, err, kPackProgramName)) {
-        return PackExit{*status};
+        return EarlyExit{*status};
     }
     if (from->count() > 0) {
         options.fromPath = fromPath;

@@ -5,6 +5,7 @@
 #include <string>
 #include <variant>
 
+#include "ExitStatus.h"
 #include "TableFormat.h"
 
 namespace quorrel::cli {
@@ -18,13 +19,7 @@ struct PackOptions {
     bool force = false;
 };
 
-// Parsing ended the program before anything was read: after --help or --version, or a usage
-// error; what the user should see has been written.
-struct PackExit {
-    int status;
-};
-
-using ParsedPackArguments = std::variant<PackOptions, PackExit>;
+using ParsedPackArguments = std::variant<PackOptions, EarlyExit>;
 
 // Reads quorrel-pack's command line. Help and version text go to `out`, usage errors to `err`.
 // --data and --index are required: there is no default, so that the files a game reads are only

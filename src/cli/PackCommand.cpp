@@ -111,7 +111,7 @@ void pack(const PackOptions& options, std::istream& in, FileWriter& writer) {
 int runPackCommand(int argc, const char* const* argv, std::istream& in, std::ostream& out,
                    std::ostream& err, FileWriter& writer) {
     const ParsedPackArguments parsed = parsePackArguments(argc, argv, out, err);
-    if (const auto* early = std::get_if<PackExit>(&parsed)) {
+    if (const auto* early = std::get_if<EarlyExit>(&parsed)) {
         return early->status;
     }
     const auto& options = std::get<PackOptions>(parsed);
