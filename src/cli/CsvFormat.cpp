@@ -28,7 +28,7 @@ void writeField(std::ostream& out, std::string_view text) {
 }  // namespace
 
 void writeSkillsAsCsv(std::ostream& out, std::span<const DumpedSkill> skills) {
-    out << "record,name,checked" << kRowEnd;
+    out << kCsvHeader << kRowEnd;
     for (const DumpedSkill& skill : skills) {
         out << skill.record << ',';
         writeField(out, skill.name);

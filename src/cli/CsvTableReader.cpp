@@ -5,12 +5,12 @@
 #include <string_view>
 #include <vector>
 
+#include "CsvFormat.h"
 #include "runtime/Failure.h"
 
 namespace quorrel::cli {
 namespace {
 
-constexpr std::string_view kHeader = "record,name,checked";
 constexpr std::size_t kColumns = 3;
 
 Failure badRow(const std::string& reason) {
@@ -103,10 +103,17 @@ std::uint8_t flagOfChecked(const std::string& field) {
 
 ListedSkill skillOfRow(std::vector<std::string>& fields) {
     if (fields.size() != kColumns) {
-        throw badRow("a row has 3 fields (record,name,checked), this one " +
+        throw badRow("a row has 3 fields (" + std::string(kCsvHeader) + "), this one " +
                      std::to_string(fields.size()));
     }
     return ListedSkill{recordNumber(fields[0]), std::move(fields[1]), flagOfChecked(fields[2])};
+}
+
+bool isHeader(const std::vector<std::string>& fields) {
+    if (fields.size() != kColumns) {
+        return false;
+    }
+    return fields[0] + ',' + fields[1] + ',' + fields[2] == kCsvHeader;
 }
 
 }  // namespace
@@ -115,8 +122,8 @@ void readCsvTable(std::istream& in, SkillTableBuilder& table) {
     CsvRows rows(in);
     std::vector<std::string> fields;
     try {
-        if (!rows.next(fields) || fields != std::vector<std::string>{"record", "name", "checked"}) {
-            throw badRow("the first row must be the header \"" + std::string(kHeader) + "\"");
+        if (!rows.next(fields) || !isHeader(fields)) {
+            throw badRow("the first row must be the header \"" + std::string(kCsvHeader) + "\"");
         }
         while (rows.next(fields)) {
             table.add(skillOfRow(fields));
