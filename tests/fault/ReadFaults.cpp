@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "runtime/Failure.h"
+#include "runtime/InQuotes.h"
 #include "runtime/NativeFileOpener.h"
 
 namespace quorrel::fault {
@@ -21,7 +22,7 @@ class FaultyFile final : public ReadableFile {
         const std::size_t read = ++faults_->readsMade;
         if (read == faults_->failingRead) {
             throw Failure(FailureKind::ReadError,
-                          "cannot read \"" + path_ + "\": Input/output error (injected)");
+                          "cannot read " + inQuotes(path_) + ": Input/output error (injected)");
         }
         if (read == faults_->cuttingRead) {
             cutAt_ = faults_->cutToBytes;

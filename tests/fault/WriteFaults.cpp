@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "runtime/Failure.h"
+#include "runtime/InQuotes.h"
 #include "runtime/NativeFileWriter.h"
 
 namespace quorrel::fault {
@@ -20,14 +21,14 @@ class FaultyWritableFile final : public WritableFile {
 
     void write(std::span<const std::uint8_t> bytes) override {
         if (++faults_->writesMade == faults_->failingWrite) {
-            throw injected("cannot write \"" + path_ + "\"");
+            throw injected("cannot write " + inQuotes(path_));
         }
         file_->write(bytes);
     }
 
     void flush() override {
         if (++faults_->flushesMade == faults_->failingFlush) {
-            throw injected("cannot flush \"" + path_ + "\" to disk");
+            throw injected("cannot flush " + inQuotes(path_) + " to disk");
         }
         file_->flush();
     }
@@ -65,7 +66,7 @@ void FaultyFileWriter::rename(const std::string& from, const std::string& to, bo
     const std::size_t rename = ++faults_->renamesMade;
     const std::size_t failing = faults_->failingRename;
     if (failing != 0 && (rename == failing || (faults_->laterRenamesFail && rename > failing))) {
-        throw injected("cannot rename \"" + from + "\" to \"" + to + "\"");
+        throw injected("cannot rename " + inQuotes(from) + " to " + inQuotes(to));
     }
     native_->rename(from, to, replace);
 }
