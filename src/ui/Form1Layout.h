@@ -15,7 +15,9 @@ inline constexpr std::string_view kGetCaption = "Get";
 inline constexpr std::string_view kDataPathAtStart = kDefaultDataPath;
 inline constexpr std::string_view kIndexPathAtStart = kDefaultIndexPath;
 
-// What each path field holds, as its accessible name and tooltip say it.
+// What each control is called where a screen reader speaks it; the path fields' names are also
+// their tooltips and the hint an empty field shows.
+inline constexpr std::string_view kSkillsListName = "Skills";
 inline constexpr std::string_view kDataPathFieldName = "Skill data file (skills.mul)";
 inline constexpr std::string_view kIndexPathFieldName = "Skill index file (skills.idx)";
 
