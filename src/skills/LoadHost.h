@@ -22,6 +22,11 @@ class LoadHost {
     virtual std::string txtPathIdxText() const = 0;
 
     virtual LoadFields& loadFields() = 0;
+
+    // Called now and then while a long load runs (a few times a second at most), so that a window
+    // can repaint itself and keep answering the system. It must not touch the list, the path
+    // texts or the working fields, nor take the user's input. Does nothing unless overridden.
+    virtual void whileLoading() {}
 };
 
 }  // namespace quorrel
