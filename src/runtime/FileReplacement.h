@@ -9,7 +9,17 @@
 
 namespace quorrel {
 
-// A file to write and everything it is to hold.
+// The bytes a file is to hold, as pieces written one after another.
+using FilePieces = std::vector<std::span<const std::uint8_t>>;
+
+// One version of one of the targets: the files are put in place version after version, and a
+// target may get several, each replacing the one before.
+struct FileVersion {
+    std::size_t target;  // its place among the targets
+    FilePieces pieces;
+};
+
+// A file to write and everything it is to hold, when each target gets one version.
 struct FileContents {
     TargetPath target;
     std::span<const std::uint8_t> bytes;
@@ -17,20 +27,30 @@ struct FileContents {
 
 enum class ExistingFiles { Refuse, Replace };
 
-// Writes all the files or none, leaving every target as it was when it fails:
-//  1. each file's bytes go to a new temporary file beside its target and are flushed to disk;
-//  2. the targets are then renamed into place in the order given. Before a target that is not
-//     the last is replaced, the old file is renamed aside to a backup beside it; the last one
-//     is replaced in the one rename that puts the new file in place;
-//  3. when a rename fails, the targets already placed get their old files back (or are removed
-//     when there were none), and then every temporary file and backup is removed.
-// Only a stop of the whole process between two renames (a power cut, a kill that cannot be
-// caught) can leave some targets new and others old; the old file of each target placed is then
-// in its backup, named ".NAME.quorrel-old-*" beside it.
+// Puts the versions in place, all or none, leaving every target as it was when it fails:
+//  1. every version's bytes go to a new temporary file beside its target (SideNames) and are
+//     flushed to disk, before anything else is done;
+//  2. each existing target is given a second name, its backup, by a hard link (or a copy), so
+//     the old file is never absent, not even for an instant;
+//  3. the versions are renamed into place in the order given, each in one rename that replaces
+//     the file before it, which is first given a second name of its own when it is one of the
+//     run's versions;
+//  4. when a step fails, the versions placed are undone last first, each by renaming the file it
+//     replaced back (or removing it when there was none), so the targets go back through the
+//     same states they came through; a target that is no longer the file the run put there is
+//     never touched. Then every temporary file and backup is removed.
+// A stop of the whole process (a power cut, a kill that cannot be caught) leaves the targets as
+// the last rename left them, and the backups beside them; tidyAfterInterruptedRuns deals with
+// what it leaves. The caller chooses the order of the versions, and holds the targets' locks.
 //
 // With ExistingFiles::Refuse an existing target fails the run before anything is written, and
-// the renames never replace a file that appears meanwhile. Throws a Failure naming the file and
-// the system's reason; when a restore itself fails, it says where the old file was kept.
+// the first rename onto each target never replaces a file that appears meanwhile. Throws a
+// Failure naming the file and the system's reason; when undoing fails, it says where the old
+// files are kept.
+void replaceFiles(FileWriter& writer, std::span<const TargetPath> targets,
+                  std::span<const FileVersion> versions, ExistingFiles existing);
+
+// The same with one version for each file, in the order given.
 void replaceFiles(FileWriter& writer, std::span<const FileContents> files, ExistingFiles existing);
 
 }  // namespace quorrel
