@@ -88,6 +88,11 @@ struct TwoNames {
     bool force;
 };
 
+void PrintTo(const TwoNames& names, std::ostream* out) {
+    *out << names.data << " and " << names.index << (names.existing ? ", existing" : "")
+         << (names.force ? ", --force" : "");
+}
+
 class PackOneFileTwice : public ::testing::TestWithParam<TwoNames> {};
 
 // Whether or not the file exists yet, and with or without --force: it would end up holding the

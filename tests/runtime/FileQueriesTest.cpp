@@ -20,6 +20,29 @@ struct NamePair {
     bool same;
 };
 
+// The pair with every byte outside printable ASCII as \xHH, so test names stay plain text.
+void PrintTo(const NamePair& pair, std::ostream* out) {
+    for (const std::string_view name : {pair.first, pair.second}) {
+        for (const char character : name) {
+            const auto byte = static_cast<unsigned char>(character);
+            if (byte >= 0x20 && byte < 0x7F) {
+                *out << character;
+            } else {
+                *out << "\\x" << std::hex << static_cast<int>(byte) << std::dec;
+            }
+        }
+        *out << " ";
+    }
+}
+
+// On Windows a name is UTF-16, where bytes that are not UTF-8 all become U+FFFD; elsewhere a name
+// is its bytes.
+#ifdef _WIN32
+constexpr bool kNamesAreBytes = false;
+#else
+constexpr bool kNamesAreBytes = true;
+#endif
+
 class WindowsNames : public ::testing::TestWithParam<NamePair> {};
 
 TEST_P(WindowsNames, AreOneWhenWindowsTakesThemForOne) {
@@ -35,7 +58,7 @@ INSTANTIATE_TEST_SUITE_P(Pairs, WindowsNames,
                                            NamePair{"skills.mul", "skills.mu1", false},
                                            NamePair{"stra\u00dfe", "STRASSE", false},
                                            NamePair{"a\xff", "A\xff", true},
-                                           NamePair{"a\xff", "a\xfe", false}));
+                                           NamePair{"a\xff", "a\xfe", !kNamesAreBytes}));
 
 std::string nameOfLength(std::size_t length, const std::string& piece = "s") {
     std::string name;
