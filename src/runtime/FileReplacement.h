@@ -31,22 +31,24 @@ enum class ExistingFiles { Refuse, Replace };
 //  1. every version's bytes go to a new temporary file beside its target (SideNames) and are
 //     flushed to disk, before anything else is done;
 //  2. each existing target is given a second name, its backup, by a hard link (or a copy), so
-//     the old file is never absent, not even for an instant;
-//  3. the versions are renamed into place in the order given, each in one rename that replaces
-//     the file before it, which is first given a second name of its own when it is one of the
-//     run's versions;
+//     the old file is never moved and never absent, not even for an instant; the backups share
+//     a tag that says how many there are;
+//  3. the versions are renamed into place in the order given, each in one rename. It replaces
+//     only a file the run has kept: the target's old file, or an earlier version of the run,
+//     which is first given a temporary second name of its own; a file that appears meanwhile
+//     makes the rename fail;
 //  4. when a step fails, the versions placed are undone last first, each by renaming the file it
 //     replaced back (or removing it when there was none), so the targets go back through the
-//     same states they came through; a target that is no longer the file the run put there is
-//     never touched. Then every temporary file and backup is removed.
+//     states they came through; a target that is no longer the file the run put there is never
+//     touched, and undoing stops there. Then the temporary files and the backups are removed,
+//     but for backups still needed, which the failure's message names.
 // A stop of the whole process (a power cut, a kill that cannot be caught) leaves the targets as
-// the last rename left them, and the backups beside them; tidyAfterInterruptedRuns deals with
+// the last rename left them, with the backups beside them; tidyAfterInterruptedRuns deals with
 // what it leaves. The caller chooses the order of the versions, and holds the targets' locks.
 //
-// With ExistingFiles::Refuse an existing target fails the run before anything is written, and
-// the first rename onto each target never replaces a file that appears meanwhile. Throws a
-// Failure naming the file and the system's reason; when undoing fails, it says where the old
-// files are kept.
+// With ExistingFiles::Refuse an existing target fails the run before anything is written. Throws a
+// Failure naming the file and the system's reason, with where the old files are kept when
+// undoing failed.
 void replaceFiles(FileWriter& writer, std::span<const TargetPath> targets,
                   std::span<const FileVersion> versions, ExistingFiles existing);
 

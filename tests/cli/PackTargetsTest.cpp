@@ -2,6 +2,7 @@
 // that reads as the old table or the new one, and nothing a later run does not clean up or report.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
 
@@ -148,8 +149,10 @@ constexpr const char* kNewList = "[x] Quill\n[ ] Rope Splicing\n[x] Lantern Trim
 
 // Stops quorrel-pack at each of its file system operations in turn, as a kill would: the pair
 // then reads as the old table or the new one, quorrel-dump reports any backup that holds old
-// files, and packing again leaves the new table with only those backups beside it.
+// files, packing again leaves the new table with only those backups beside it, and the command
+// it reports puts the old table back.
 TEST(PackStopped, AtAnyMomentLeavesTheOldTableOrTheNewOne) {
+    std::size_t restored = 0;
     for (std::size_t nth = 1;; ++nth) {
         const TempDir dir;
         const auto paths = writeSkillTable(dir, mixedTable());
@@ -179,12 +182,21 @@ TEST(PackStopped, AtAnyMomentLeavesTheOldTableOrTheNewOne) {
             EXPECT_TRUE(name.starts_with("skills.") || again.err.find(name) != std::string::npos)
                 << "stop #" << nth << ": " << name << " was left unreported";
         }
+        // The command reported puts the table from before the stopped run back.
+        if (const auto at = again.err.find("to put them back: "); at != std::string::npos) {
+            const std::string command =
+                again.err.substr(at + 18, again.err.find('\n', at) - at - 18);
+            ASSERT_EQ(std::system(command.c_str()), 0) << command;
+            EXPECT_EQ(dump(paths, "text"), kMixedTableText) << "stop #" << nth << ": " << command;
+            ++restored;
+        }
         if (!stopped) {
             EXPECT_EQ(reported, 0u);
             break;
         }
         ASSERT_LT(nth, 100u);
     }
+    EXPECT_GT(restored, 0u) << "no stop left a backup to put back";
 }
 
 }  // namespace

@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <future>
@@ -17,7 +16,6 @@
 #include "WriteFaults.h"
 #include "runtime/Failure.h"
 #include "runtime/FileReplacement.h"
-#include "runtime/InterruptedRuns.h"
 #include "runtime/NativeFileWriter.h"
 
 namespace quorrel {
@@ -179,49 +177,6 @@ TEST(FileReplacement, RefusesExistingFilesUnlessToldToReplaceThem) {
         << refused->description();
     EXPECT_EQ(files.data(), "old data");
     EXPECT_EQ(files.faults().writesMade, 0u);
-}
-
-// Stops the run at every operation in turn, as a kill would, then tidies up as the next run
-// does: nothing of the stopped run is left but backups that are reported, and the command
-// reported puts the old files back exactly.
-TEST(FileReplacement, AfterAStopAtAnyMomentTheNextRunLeavesOnlyReportedBackups) {
-    for (std::size_t nth = 1;; ++nth) {
-        TwoFiles files(true);
-        files.faults().stoppingOperation = nth;
-        try {
-            files.write(ExistingFiles::Replace, true);
-        } catch (const fault::Stopped&) {
-        }
-        const bool stopped = files.faults().operationsMade >= nth;
-        NativeFileWriter writer;
-        const auto targets = files.targets();
-        const auto kept = tidyAfterInterruptedRuns(writer, targets);
-        if (!stopped) {
-            EXPECT_TRUE(kept.empty());
-            EXPECT_EQ(files.data(), "new data");
-            break;
-        }
-        ASSERT_LE(kept.size(), 1u) << "stop #" << nth;
-        if (!kept.empty()) {
-            EXPECT_EQ(files.names().size(), 2 + kept[0].files.size()) << "stop #" << nth;
-            const std::string report = describeKeptFiles(kept[0], true);
-            if (kept[0].whole()) {
-                const std::string command = report.substr(report.find("put them back: ") + 15);
-                ASSERT_EQ(std::system(command.c_str()), 0) << command;
-            } else {
-                // Stopped as it removed its backups, with the new files in place.
-                EXPECT_EQ(report.find("put them back"), std::string::npos) << report;
-                std::filesystem::remove(kept[0].files[0].backup);
-            }
-        }
-        // Old when put back or never replaced; new when the run had all but finished.
-        const bool old = files.data() == "old data" && files.index() == "old index";
-        const bool finished = (kept.empty() || !kept[0].whole()) && files.data() == "new data" &&
-                              files.index() == "new index";
-        EXPECT_TRUE(old || finished) << "stop #" << nth << ": " << files.data().value_or("none");
-        EXPECT_EQ(files.names().size(), 2u) << "stop #" << nth;
-        ASSERT_LT(nth, 40u);
-    }
 }
 
 // A writer whose second rename finds the first target replaced by another program, then fails.

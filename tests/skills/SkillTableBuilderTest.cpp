@@ -23,35 +23,28 @@ struct SizeEdge {
 
 class IndexBound : public ::testing::TestWithParam<SizeEdge> {};
 
-TEST_P(IndexBound, AddsAtARecordOnlyWhenTheIndexStaysWithinTheBound) {
+// Both ways to ask for records: a skill at a record number, and padding to a record count.
+TEST_P(IndexBound, TakesARecordOnlyWhenTheIndexStaysWithinTheBound) {
     const SizeEdge edge = GetParam();
-    SkillTableBuilder table(edge.largestFile);
+    SkillTableBuilder added(edge.largestFile);
+    SkillTableBuilder padded(edge.largestFile);
     if (edge.fits) {
-        table.add({edge.record, "Quill", 1});
-        EXPECT_EQ(table.files().index.size(), (edge.record + 1) * kIndexRecordSize);
+        added.add({edge.record, "Quill", 1});
+        padded.padTo(edge.record + 1);
+        EXPECT_EQ(added.files().index.size(), (edge.record + 1) * kIndexRecordSize);
+        EXPECT_EQ(padded.nextRecord(), edge.record + 1);
         return;
     }
     try {
-        table.add({edge.record, "Quill", 1});
-        FAIL() << "record " << edge.record << " was taken";
+        added.add({edge.record, "Quill", 1});
+        ADD_FAILURE() << "record " << edge.record << " was taken";
     } catch (const Failure& failure) {
         EXPECT_NE(failure.description().find("the index file would pass 2 GiB"), std::string::npos)
             << failure.description();
     }
-    EXPECT_TRUE(table.files().index.empty());
-}
-
-TEST_P(IndexBound, PadsToACountOnlyWhenTheIndexStaysWithinTheBound) {
-    const SizeEdge edge = GetParam();
-    SkillTableBuilder table(edge.largestFile);
-    const std::uint64_t records = edge.record + 1;
-    if (edge.fits) {
-        table.padTo(records);
-        EXPECT_EQ(table.nextRecord(), records);
-        return;
-    }
-    EXPECT_THROW(table.padTo(records), Failure);
-    EXPECT_TRUE(table.files().index.empty());
+    EXPECT_THROW(padded.padTo(edge.record + 1), Failure);
+    EXPECT_TRUE(added.files().index.empty());
+    EXPECT_TRUE(padded.files().index.empty());
 }
 
 constexpr std::uint64_t kMost = std::numeric_limits<std::uint64_t>::max();
