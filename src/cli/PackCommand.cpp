@@ -99,11 +99,17 @@ void refuseOneFileTwice(const TargetPath& data, const TargetPath& index) {
     }
 }
 
+// The old file as the swap needs it. One that cannot be read (no permission, say) is still
+// replaced, only without the padded order, which needs its bytes.
 OldFile oldFile(const TargetPath& target) {
     if (!inspected(target).file) {
         return {};
     }
-    return {true, readWholeFile(target.local, TableSwap::kLargestPaddedFile)};
+    try {
+        return {true, readWholeFile(target.local, TableSwap::kLargestPaddedFile)};
+    } catch (const Failure&) {
+        return {true, std::nullopt};
+    }
 }
 
 void pack(const PackOptions& options, std::istream& in, std::ostream& err, FileWriter& writer) {
