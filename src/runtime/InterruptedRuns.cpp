@@ -141,9 +141,10 @@ TargetLocks::TargetLocks(FileWriter& writer, std::span<const TargetPath> targets
         const Key key{identityOf(folderOf(lock)).value_or(FileIdentity{}), nameOf(lock)};
         order.try_emplace(key, &target);
     }
-    for (const auto& [key, target] : order) {
+    for (const auto& entry : order) {
+        const TargetPath* target = entry.second;
         held_.push_back(
-            writer.lock(SideNames(target->local).lock(), [&, target] { waiting(*target); }));
+            writer.lock(SideNames(target->local).lock(), [&waiting, target] { waiting(*target); }));
     }
 }
 
