@@ -100,8 +100,8 @@ void copyFile(const std::string& from, const std::string& to) {
         throw writeError("cannot create " + inQuotes(to), reason);
     }
     PosixWritableFile out(copy, to);
-    std::vector<std::uint8_t> piece(64 * 1024);
     try {
+        std::vector<std::uint8_t> piece(64 * 1024);
         for (;;) {
             const ssize_t got = ::read(source, piece.data(), piece.size());
             if (got < 0 && errno == EINTR) {
