@@ -32,8 +32,7 @@ class CsvRows {
         for (;;) {
             // A row longer than the header's is refused at once, not after an endless row.
             if (fields.size() == kColumns) {
-                throw badRow("a row has 3 fields (" + std::string(kCsvHeader) +
-                             "), this one more");
+                throw badRow("a row has 3 fields (" + std::string(kCsvHeader) + "), this one more");
             }
             fields.push_back(field());
             const int after = in_.sbumpc();

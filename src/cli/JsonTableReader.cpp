@@ -1,7 +1,7 @@
 #include "JsonTableReader.h"
 
-#include <nlohmann/json.hpp>
 #include <iterator>
+#include <nlohmann/json.hpp>
 #include <optional>
 #include <set>
 #include <string>
@@ -65,8 +65,9 @@ class TableEvents final : public nlohmann::json_sax<Json> {
         if (written.starts_with('-')) {
             return value("a negative number");
         }
-        const bool counted = (place_ == Place::SkillValue && (key_ == "record" || key_ == "flag")) ||
-                             (place_ == Place::TopValue && key_ == "recordCount");
+        const bool counted =
+            (place_ == Place::SkillValue && (key_ == "record" || key_ == "flag")) ||
+            (place_ == Place::TopValue && key_ == "recordCount");
         if (counted) {
             throw badDocument((place_ == Place::SkillValue ? where() + ": " : std::string()) +
                               "\"" + key_ + "\" is " + written + ", too large");
