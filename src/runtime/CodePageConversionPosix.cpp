@@ -16,6 +16,7 @@
 
 #include "CodePageConversion.h"
 #include "Failure.h"
+#include "Utf8.h"
 
 namespace quorrel {
 namespace {
@@ -30,24 +31,6 @@ constexpr std::array<char16_t, 32> kWindows1252Upper = {
     0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  // 90..97
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,  // 98..9F
 };
-
-void appendUtf8(std::string& text, char32_t character) {
-    if (character < 0x80) {
-        text += static_cast<char>(character);
-    } else if (character < 0x800) {
-        text += static_cast<char>(0xC0 | (character >> 6));
-        text += static_cast<char>(0x80 | (character & 0x3F));
-    } else if (character < 0x10000) {
-        text += static_cast<char>(0xE0 | (character >> 12));
-        text += static_cast<char>(0x80 | ((character >> 6) & 0x3F));
-        text += static_cast<char>(0x80 | (character & 0x3F));
-    } else {
-        text += static_cast<char>(0xF0 | (character >> 18));
-        text += static_cast<char>(0x80 | ((character >> 12) & 0x3F));
-        text += static_cast<char>(0x80 | ((character >> 6) & 0x3F));
-        text += static_cast<char>(0x80 | (character & 0x3F));
-    }
-}
 
 // One iconv conversion, closed when it goes. `failure` is what a system without it fails with.
 class Iconv {
@@ -220,22 +203,11 @@ const CodePageTable& tableOf(CodePage codePage) {
     return *table;
 }
 
-// The character whose UTF-8 starts at `at`, moving `at` past it; the text is valid UTF-8.
-char32_t takeCodePoint(std::string_view utf8, std::size_t& at) {
-    const auto lead = static_cast<unsigned char>(utf8[at++]);
-    const int continuations = lead < 0x80 ? 0 : lead < 0xE0 ? 1 : lead < 0xF0 ? 2 : 3;
-    char32_t point = continuations == 0 ? lead : lead & (0x3F >> continuations);
-    for (int i = 0; i < continuations; ++i) {
-        point = (point << 6) | (static_cast<unsigned char>(utf8[at++]) & 0x3F);
-    }
-    return point;
-}
-
 std::optional<std::string> encodeSingleByte(const CodePageTable& table, std::string_view utf8) {
     std::string bytes;
     bytes.reserve(utf8.size());
     for (std::size_t at = 0; at < utf8.size();) {
-        const auto byte = table.singleByteOf(takeCodePoint(utf8, at));
+        const auto byte = table.singleByteOf(nextCodePoint(utf8, at).value_or(kReplacement));
         if (!byte) {
             return std::nullopt;
         }
@@ -274,7 +246,7 @@ std::optional<std::string> encodeDoubleByte(const CodePageTable& table, CodePage
         }
         // iconv knows no character for the bytes Windows leaves unassigned in 0x80..0x9F.
         std::size_t at = static_cast<std::size_t>(inAt - utf8.data());
-        const auto byte = table.singleByteOf(takeCodePoint(utf8, at));
+        const auto byte = table.singleByteOf(nextCodePoint(utf8, at).value_or(kReplacement));
         if (!byte || outLeft == 0) {
             return std::nullopt;
         }

@@ -37,7 +37,7 @@ std::size_t pieceEnd(CodePage codePage, std::span<const std::uint8_t> bytes, std
     }
     std::size_t at = start;
     while (at < end) {
-        at += IsDBCSLeadByteEx(codePage.number(), bytes[at]) ? 2 : 1;
+        at += IsDBCSLeadByteEx(codePage.number(), bytes[at]) ? std::size_t{2} : std::size_t{1};
     }
     return at > end ? end - 1 : end;
 }

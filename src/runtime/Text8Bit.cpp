@@ -5,6 +5,7 @@
 
 #include "CodePageConversion.h"
 #include "Failure.h"
+#include "Utf8.h"
 
 namespace quorrel {
 namespace {
@@ -19,42 +20,18 @@ std::string hexCodePoint(char32_t character) {
     return "U+" + digits;
 }
 
-Failure notUtf8() {
-    return Failure(FailureKind::BadInput, "is not valid UTF-8");
-}
-
-// The code point that starts at `at`, moving `at` past it. Overlong forms, surrogates and
-// values past U+10FFFF are not UTF-8 and are refused, so that no two inputs give the same bytes.
-char32_t nextCodePoint(std::string_view utf8, std::size_t& at) {
-    const auto lead = static_cast<unsigned char>(utf8[at++]);
-    if (lead < 0x80) {
-        return lead;
+// The code point at `at`, moving `at` past it. Overlong forms, surrogates and values past
+// U+10FFFF are refused, so that no two inputs give the same bytes.
+char32_t utf8CodePoint(std::string_view utf8, std::size_t& at) {
+    if (const auto point = nextCodePoint(utf8, at)) {
+        return *point;
     }
-    const int continuations = lead >= 0xC2 && lead < 0xE0   ? 1
-                              : lead >= 0xE0 && lead < 0xF0 ? 2
-                              : lead >= 0xF0 && lead < 0xF5 ? 3
-                                                            : 0;
-    if (continuations == 0) {
-        throw notUtf8();
-    }
-    char32_t point = lead & (0x3F >> continuations);
-    for (int i = 0; i < continuations; ++i) {
-        if (at >= utf8.size() || (static_cast<unsigned char>(utf8[at]) & 0xC0) != 0x80) {
-            throw notUtf8();
-        }
-        point = (point << 6) | (static_cast<unsigned char>(utf8[at++]) & 0x3F);
-    }
-    constexpr char32_t kSmallest[] = {0, 0x80, 0x800, 0x10000};
-    if (point < kSmallest[continuations] || point > 0x10FFFF ||
-        (point >= 0xD800 && point <= 0xDFFF)) {
-        throw notUtf8();
-    }
-    return point;
+    throw Failure(FailureKind::BadInput, "is not valid UTF-8");
 }
 
 void requireUtf8(std::string_view utf8) {
     for (std::size_t at = 0; at < utf8.size();) {
-        nextCodePoint(utf8, at);
+        utf8CodePoint(utf8, at);
     }
 }
 
@@ -75,7 +52,7 @@ std::optional<std::string> heldBytes(std::string_view utf8, CodePage codePage) {
 Failure notHeld(std::string_view utf8, CodePage codePage) {
     for (std::size_t at = 0; at < utf8.size();) {
         const std::size_t start = at;
-        const char32_t character = nextCodePoint(utf8, at);
+        const char32_t character = utf8CodePoint(utf8, at);
         if (!heldBytes(utf8.substr(start, at - start), codePage)) {
             return Failure(FailureKind::BadInput, "holds " + hexCodePoint(character) + ", which " +
                                                       codePage.name() + " cannot hold");
