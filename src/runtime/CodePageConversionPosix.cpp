@@ -112,6 +112,10 @@ class CodePageTable {
 
     // The byte that stands alone for the character, if any.
     std::optional<std::uint8_t> singleByteOf(char32_t character) const {
+        // Most characters of most names are ASCII, which every one of these code pages keeps.
+        if (character < 0x80 && single_[character] == character) {
+            return static_cast<std::uint8_t>(character);
+        }
         const auto* found =
             std::lower_bound(bytes_.begin(), bytes_.begin() + bytesCount_, ByteOf{character, 0});
         if (found == bytes_.begin() + bytesCount_ || found->character != character) {
