@@ -60,7 +60,7 @@ int runDumpCommand(int argc, const char* const* argv, std::ostream& out, std::os
     }
     const auto& options = std::get<DumpOptions>(parsed);
 
-    const SkillDump dump = dumpSkills(options.dataPath, options.indexPath, files);
+    const SkillDump dump = dumpSkills(options.dataPath, options.indexPath, options.codePage, files);
     writeDump(out, dump, options.format);
     // The items go out before the reason they stop, so a terminal shows them in that order.
     out.flush();

@@ -44,7 +44,7 @@ std::string sourceName(const PackOptions& options) {
 }
 
 SkillTableBuilder readListed(std::istream& in, const PackOptions& options) {
-    SkillTableBuilder table;
+    SkillTableBuilder table(options.codePage);
     try {
         readTable(in, options.format, table);
     } catch (const Failure& failure) {

@@ -135,7 +135,7 @@ void loadRecord(LoadHost& host, FileTable& files, LoadFields& fields) {
     files.getBuffer(fields.dataFileNo, namePosition, fields.name);
     files.close(fields.dataFileNo);
 
-    lstSkills.AddItem(textFrom8Bit(beforeFirstZero(fields.name.stored())));
+    lstSkills.AddItem(textFrom8Bit(beforeFirstZero(fields.name.stored()), host.namesCodePage()));
     lstSkills.Selected(lstSkills.NewIndex(), fields.flag != 0);
 }
 

@@ -53,7 +53,7 @@ void SkillTableBuilder::add(const ListedSkill& skill) {
     }
     std::string name;
     try {
-        name = textTo8Bit(skill.name);
+        name = textTo8Bit(skill.name, codePage_);
     } catch (const Failure& failure) {
         throw badSkill(skill, record, "its name " + failure.description());
     }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "SkillTableLayout.h"
+#include "runtime/CodePage.h"
 
 namespace quorrel {
 
@@ -25,14 +26,18 @@ class SkillTableBuilder {
     // chosen to match, which also keeps the empty slots a list can ask for to a size memory holds.
     static constexpr std::uint64_t kLargestFile = 0x7FFFFFFF;
 
-    // A table whose files stay within `largestFile` bytes; kLargestFile unless a test wants the
-    // bound where it can reach it.
+    // A table whose names are written in `codePage` and whose files stay within `largestFile`
+    // bytes; kLargestFile unless a test wants the bound where it can reach it.
+    explicit SkillTableBuilder(CodePage codePage, std::uint64_t largestFile = kLargestFile)
+        : codePage_(codePage), largestFile_(largestFile) {}
+
+    // The same, with names in the system's code page.
     explicit SkillTableBuilder(std::uint64_t largestFile = kLargestFile)
-        : largestFile_(largestFile) {}
+        : SkillTableBuilder(CodePage::ofSystem(), largestFile) {}
 
     // Appends the skill at its record, or at the next one when it has none. Throws a bad-input
     // failure naming the skill when its record is not after the previous skill's, its name is
-    // not UTF-8, holds a zero byte or a character Windows-1252 cannot hold, or the files would
+    // not UTF-8, holds a zero byte or a character the code page cannot hold, or the files would
     // grow past the largest file; the table is then as before the call. Memory running out is a
     // std::bad_alloc.
     void add(const ListedSkill& skill);
@@ -54,6 +59,7 @@ class SkillTableBuilder {
     // The most records the index may hold.
     std::uint64_t mostRecords() const noexcept;
 
+    CodePage codePage_;
     std::uint64_t largestFile_;
     SkillFiles files_;
     std::uint64_t nextRecord_ = 0;

@@ -47,6 +47,37 @@ TEST(DumpProgram, PrintsTheItemsBeforeAFailureAsText) {
     EXPECT_TRUE(run.err.starts_with("quorrel-dump: ")) << run.err;
 }
 
+// Names are read in the code page Windows programs get for the locale, which only the variables'
+// text decides (no Russian locale need be installed), unless --codepage says otherwise.
+TEST(DumpProgram, ReadsNamesInTheLocalesCodePageOrTheOneChosen) {
+    const TempDir dir;
+    const SkillRecord skills[] = {{"\xC7\xE5\xEB\xFC\xE5", 1}};
+    const auto paths = writeSkillTable(dir, gameClientLayout(skills));
+    const std::string cyrillic = "[x] \u0417\u0435\u043B\u044C\u0435\n";
+    const std::string latin1 = "[x] \u00C7\u00E5\u00EB\u00FC\u00E5\n";
+    const struct {
+        std::vector<std::string> environment;
+        std::vector<std::string> options;
+        std::string expected;
+    } cases[] = {
+        {{"LANG=ru_RU.UTF-8"}, {}, cyrillic},
+        {{"LANG=C.UTF-8"}, {}, latin1},
+        {{"LC_ALL=C.UTF-8", "LANG=ru_RU.UTF-8"}, {}, latin1},
+        {{"LC_ALL=C.UTF-8"}, {"--codepage", "1251"}, cyrillic},
+        {{"LANG=ru_RU.UTF-8"}, {"--codepage", "1252"}, latin1},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> arguments = {"-u", "LC_ALL", "-u", "LC_CTYPE"};
+        arguments.insert(arguments.end(), c.environment.begin(), c.environment.end());
+        arguments.insert(arguments.end(),
+                         {QUORREL_DUMP_PROGRAM, "--data", paths.data, "--index", paths.index});
+        arguments.insert(arguments.end(), c.options.begin(), c.options.end());
+        const auto run = runProgram("env", arguments, dir);
+        EXPECT_EQ(run.exitStatus, 0) << run.err;
+        EXPECT_EQ(run.out, c.expected) << c.environment.back();
+    }
+}
+
 TEST(DumpProgram, ExitsWith2OnAUsageError) {
     const TempDir dir;
     const auto run = runDump({"--format", "yaml"}, dir);

@@ -78,6 +78,57 @@ TEST_P(RoundTrip, PacksADumpBackIntoTheSameTable) {
 
 INSTANTIATE_TEST_SUITE_P(Formats, RoundTrip, ::testing::Values("json", "text", "csv"));
 
+struct CodePageTable {
+    const char* codePage;
+    SkillFiles files;
+    const char* namesInJson;
+};
+
+void PrintTo(const CodePageTable& table, std::ostream* out) {
+    *out << "Windows-" << table.codePage;
+}
+
+class CodePageRoundTrip : public ::testing::TestWithParam<CodePageTable> {};
+
+// A table written in another code page reads as that code page's text with --codepage, and
+// packs back into the same bytes.
+TEST_P(CodePageRoundTrip, DumpsAndPacksTheSameBytes) {
+    const std::string codePage = GetParam().codePage;
+    const TempDir dir;
+    const auto original = writeSkillTable(dir, GetParam().files);
+    const char* argv[] = {
+        "quorrel-dump", "--data", original.data.c_str(), "--index",       original.index.c_str(),
+        "--format",     "json",   "--codepage",          codePage.c_str()};
+    std::ostringstream dumped;
+    std::ostringstream err;
+    ASSERT_EQ(runDumpCommand(9, argv, dumped, err), 0) << err.str();
+    EXPECT_NE(dumped.str().find(GetParam().namesInJson), std::string::npos) << dumped.str();
+
+    const auto result = pack(
+        with(targets(dir, "packed"), {"--format", "json", "--codepage", codePage}), dumped.str());
+    ASSERT_EQ(result.status, 0) << result.err;
+    const auto packed = pathsOf(dir, "packed");
+    EXPECT_EQ(contentsOf(packed.data), contentsOf(original.data));
+    EXPECT_EQ(contentsOf(packed.index), contentsOf(original.index));
+}
+
+SkillFiles tableOf(std::initializer_list<SkillRecord> skills) {
+    return gameClientLayout(std::span(skills.begin(), skills.size()));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    CodePages, CodePageRoundTrip,
+    ::testing::Values(
+        CodePageTable{
+            "1251",
+            tableOf({{"\xC7\xE5\xEB\xFC\xE5\xE2\xE0\xF0\xE5\xED\xE8\xE5", 1}, {"Dowsing \x98", 0}}),
+            "\"name\": "
+            "\"\u0417\u0435\u043B\u044C\u0435\u0432\u0430\u0440\u0435\u043D\u0438\u0435\""},
+        CodePageTable{"932",
+                      tableOf({{"\x98\x42\x8B\xE0\x8F\x70 \xB6\xC0\xC5", 1}, {"\x95\x5C", 0}}),
+                      "\"name\": \"\u932C\u91D1\u8853 \uFF76\uFF80\uFF85\""}),
+    testing::NumberedCase());
+
 // A table in another layout (records out of the data file's order, lengths without the
 // terminator, extra values, empty slots of both kinds) packs into the game clients' layout that
 // lists the same.
