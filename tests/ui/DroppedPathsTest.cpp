@@ -35,7 +35,10 @@ class DroppedPathsTest : public ::testing::TestWithParam<DropCase> {
         std::filesystem::create_directory(dir_.path() / "empty");
     }
 
-    std::string at(const std::string& name) const { return (dir_.path() / name).string(); }
+    // The names here separate folders with '/'; on Windows the paths a drop gives use backslashes.
+    std::string at(const std::string& name) const {
+        return (dir_.path() / std::filesystem::path(name).make_preferred()).string();
+    }
 
     std::optional<std::string> at(const std::optional<std::string>& name) const {
         return name ? std::optional(at(*name)) : std::nullopt;
