@@ -10,6 +10,9 @@
 #include "ResourceIds.h"
 #include "WindowText.h"
 
+// After windows.h: its types first.
+#include <windowsx.h>
+
 namespace quorrel::win32 {
 namespace {
 
@@ -30,9 +33,11 @@ ControlKind kindOf(form1::ControlId id) {
     constexpr DWORD child = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
     switch (id) {
         case form1::ControlId::lstSkills:
-            // One column without a header: a plain list whose order is the order of adding.
+            // One column without a header: a plain list whose order is the order of adding. Its
+            // items are ours (owner data): the control asks for the rows it draws.
             return {WC_LISTVIEWW,
-                    child | LVS_REPORT | LVS_NOCOLUMNHEADER | LVS_SINGLESEL | LVS_SHOWSELALWAYS,
+                    child | LVS_REPORT | LVS_NOCOLUMNHEADER | LVS_SINGLESEL | LVS_SHOWSELALWAYS |
+                        LVS_OWNERDATA,
                     WS_EX_CLIENTEDGE, ""};
         case form1::ControlId::cmdGet:
             return {L"BUTTON", child | BS_PUSHBUTTON, 0, form1::kGetCaption};
@@ -124,10 +129,19 @@ Form1::Form1()
     centreOnMonitor();
     // Messages reach the member functions only from here on, once every member exists.
     SetWindowLongPtrW(window(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    for (const form1::ControlPlace& place : form1::kControls) {
+        SetWindowSubclass(control(place.id), &Form1::controlProcedure,
+                          static_cast<UINT_PTR>(place.id), reinterpret_cast<DWORD_PTR>(this));
+    }
 }
 
+// The members go before the windows: from here on no message reaches them.
 Form1::~Form1() {
     SetWindowLongPtrW(window(), GWLP_USERDATA, 0);
+    for (const form1::ControlPlace& place : form1::kControls) {
+        RemoveWindowSubclass(control(place.id), &Form1::controlProcedure,
+                             static_cast<UINT_PTR>(place.id));
+    }
 }
 
 // Created in tab order: the Tab key follows the order the controls were created in.
@@ -256,15 +270,12 @@ std::string Form1::txtPathIdxText() const {
 }
 
 void Form1::cmdGet_Click() {
-    const HWND list = control(form1::ControlId::lstSkills);
     std::optional<std::string> failure;
     {
         const BusyCursor busy;
-        // The list draws once at the end instead of once per item.
-        SendMessageW(list, WM_SETREDRAW, FALSE, 0);
         failure = loadGuarded(*this, files_);
-        SendMessageW(list, WM_SETREDRAW, TRUE, 0);
-        InvalidateRect(list, nullptr, TRUE);
+        // The list learns of the items at the end, once, whether the load ran to its end or not.
+        skillList_.publish();
     }
     if (failure) {
         showFailure(wideFromUtf8(*failure));
@@ -290,15 +301,65 @@ LRESULT CALLBACK Form1::windowProcedure(HWND window, UINT message, WPARAM wParam
     }
 }
 
+LRESULT CALLBACK Form1::controlProcedure(HWND control, UINT message, WPARAM wParam, LPARAM lParam,
+                                         UINT_PTR id, DWORD_PTR form) {
+    try {
+        const std::optional<LRESULT> handled = reinterpret_cast<Form1*>(form)->handleControlMessage(
+            static_cast<form1::ControlId>(id), message, wParam, lParam);
+        if (handled) {
+            return *handled;
+        }
+    } catch (...) {
+        reinterpret_cast<Form1*>(form)->reportEscapedException();
+        return 0;
+    }
+    return DefSubclassProc(control, message, wParam, lParam);
+}
+
+// The few messages the window answers for its controls; the rest the controls handle themselves.
+std::optional<LRESULT> Form1::handleControlMessage(form1::ControlId id, UINT message, WPARAM wParam,
+                                                   LPARAM lParam) {
+    switch (message) {
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:
+            if (id == form1::ControlId::lstSkills) {
+                return onListPress(message, wParam, lParam);
+            }
+            return std::nullopt;
+        default:
+            return std::nullopt;
+    }
+}
+
+// A press on an item's check box toggles its mark, once the list has made the item current. The
+// list keeps no marks of its own, so it leaves that to us.
+LRESULT Form1::onListPress(UINT message, WPARAM wParam, LPARAM lParam) {
+    const HWND list = control(form1::ControlId::lstSkills);
+    LVHITTESTINFO hit{};
+    hit.pt = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    const auto row =
+        static_cast<int>(SendMessageW(list, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+    const LRESULT result = DefSubclassProc(list, message, wParam, lParam);
+    if (row >= 0 && (hit.flags & LVHT_ONITEMSTATEICON) != 0) {
+        skillList_.toggle(row);
+    }
+    return result;
+}
+
+void Form1::onCommand(WORD id, WORD code) {
+    // Only the button's click: Enter and Esc arrive as IDOK and IDCANCEL and do nothing.
+    if (id == controlIdOf(form1::ControlId::cmdGet) && code == BN_CLICKED) {
+        cmdGet_Click();
+    }
+}
+
 LRESULT Form1::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_COMMAND:
-            // Only the button's click: Enter and Esc arrive as IDOK and IDCANCEL and do nothing.
-            if (LOWORD(wParam) == controlIdOf(form1::ControlId::cmdGet) &&
-                HIWORD(wParam) == BN_CLICKED) {
-                cmdGet_Click();
-            }
+            onCommand(LOWORD(wParam), HIWORD(wParam));
             return 0;
+        case WM_NOTIFY:
+            return onNotify(*reinterpret_cast<NMHDR*>(lParam));
         case WM_DPICHANGED:
             onDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
             return 0;
@@ -316,6 +377,13 @@ LRESULT Form1::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         default:
             return DefWindowProcW(window(), message, wParam, lParam);
     }
+}
+
+LRESULT Form1::onNotify(NMHDR& header) {
+    if (header.hwndFrom == control(form1::ControlId::lstSkills)) {
+        return skillList_.notified(header);
+    }
+    return 0;
 }
 
 void Form1::reportEscapedException() noexcept {

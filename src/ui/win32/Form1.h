@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 
 #include "CheckListSkillList.h"
@@ -49,7 +50,11 @@ class Form1 : public LoadHost {
   private:
     static LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam,
                                             LPARAM lParam);
+    static LRESULT CALLBACK controlProcedure(HWND control, UINT message, WPARAM wParam,
+                                             LPARAM lParam, UINT_PTR id, DWORD_PTR form);
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    std::optional<LRESULT> handleControlMessage(form1::ControlId id, UINT message, WPARAM wParam,
+                                                LPARAM lParam);
     void reportEscapedException() noexcept;
 
     static std::array<HWND, form1::kControls.size()> createControls(HWND window);
@@ -59,6 +64,9 @@ class Form1 : public LoadHost {
     void centreOnMonitor();
     void onDpiChanged(UINT dpi, const RECT& suggested);
     void onActivate(bool active);
+    void onCommand(WORD id, WORD code);
+    LRESULT onNotify(NMHDR& header);
+    LRESULT onListPress(UINT message, WPARAM wParam, LPARAM lParam);
     HWND control(form1::ControlId id) const;
 
     // Declared before the windows, so that the windows that use them go first.

@@ -292,3 +292,32 @@ TEST_F(Form1Test, ClosingTheWindowEndsTheMessageLoop) {
 
 }  // namespace
 }  // namespace quorrel::win32
+
+namespace quorrel::win32 {
+namespace {
+
+TEST_F(Form1Test, TypingANameMakesItCurrentAndCtrlCCopiesIt) {
+    typeFilesOf(kThreeSkills, "three");
+    clickGet();
+    showActive();
+    pressKey('F');
+    ASSERT_EQ(currentRow(), 2);
+
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = 0x80;
+    SetKeyboardState(keys);
+    pressKey('C');
+    keys[VK_CONTROL] = 0;
+    SetKeyboardState(keys);
+
+    ASSERT_TRUE(OpenClipboard(window.window()));
+    const auto* copied = static_cast<const wchar_t*>(GlobalLock(GetClipboardData(CF_UNICODETEXT)));
+    const std::wstring text = copied != nullptr ? copied : L"(nothing)";
+    GlobalUnlock(GetClipboardData(CF_UNICODETEXT));
+    CloseClipboard();
+    EXPECT_EQ(text, kThreeItems[2].text);
+}
+
+}  // namespace
+}  // namespace quorrel::win32
