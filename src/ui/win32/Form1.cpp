@@ -270,16 +270,33 @@ std::string Form1::txtPathIdxText() const {
 }
 
 void Form1::cmdGet_Click() {
+    // While a load runs, the window handles only messages other programs send it (see
+    // whileLoading), and one of them may be a click on the button: it starts no second load.
+    if (loading_) {
+        return;
+    }
     std::optional<std::string> failure;
     {
         const BusyCursor busy;
+        loading_ = true;
         failure = loadGuarded(*this, files_);
+        loading_ = false;
         // The list learns of the items at the end, once, whether the load ran to its end or not.
         skillList_.publish();
     }
     if (failure) {
         showFailure(wideFromUtf8(*failure));
     }
+}
+
+void Form1::whileLoading() {
+    // Peeking at sent messages only handles what other threads and programs send, and tells the
+    // system the window is alive. Posted messages and input are not even looked at: they wait in
+    // the queue, so no click, key or close is taken in the middle of a load, and the mouse moving
+    // over the window does not set the busy cursor back.
+    MSG message{};
+    PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    RedrawWindow(window(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
 void Form1::showFailure(const std::wstring& description) {

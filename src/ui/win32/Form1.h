@@ -38,6 +38,11 @@ class Form1 : public LoadHost {
     std::string txtPathIdxText() const override;
     LoadFields& loadFields() override { return fields_; }
 
+    // Repaints what needs it and answers what other programs send the window (the system asking
+    // whether it answers), so that a long load does not get it taken for hung.
+    // Input waits in the queue until the load is over.
+    void whileLoading() override;
+
     // Rebuilds the list from the files named in the path fields. A failure is shown to the user
     // and leaves the window as the load left it.
     void cmdGet_Click();
@@ -83,6 +88,7 @@ class Form1 : public LoadHost {
     CheckListSkillList skillList_;
     LoadFields fields_;
     FileTable files_;
+    bool loading_ = false;
 };
 
 }  // namespace quorrel::win32

@@ -319,5 +319,21 @@ TEST_F(Form1Test, TypingANameMakesItCurrentAndCtrlCCopiesIt) {
     EXPECT_EQ(text, kThreeItems[2].text);
 }
 
+TEST_F(Form1Test, WhileLoadingRepaintsButLeavesInputForAfterTheLoad) {
+    typeFilesOf(kThreeSkills, "three");
+    window.show();
+    handleQueuedMessages();
+    PostMessageW(cmdGet(), WM_KEYDOWN, VK_SPACE, 1);
+    PostMessageW(cmdGet(), WM_KEYUP, VK_SPACE, static_cast<LPARAM>(0xC0000001u));
+    InvalidateRect(lstSkills(), nullptr, TRUE);
+
+    window.whileLoading();
+    EXPECT_FALSE(GetUpdateRect(lstSkills(), nullptr, FALSE));
+    EXPECT_TRUE(shownItems().empty());
+
+    handleQueuedMessages();
+    EXPECT_EQ(shownItems(), kThreeItems);
+}
+
 }  // namespace
 }  // namespace quorrel::win32
