@@ -6,6 +6,9 @@
 
 #include "BusyCursor.h"
 #include "ControlIds.h"
+#include "DroppedFiles.h"
+#include "DroppedPaths.h"
+#include "FittedFont.h"
 #include "GuardedLoad.h"
 #include "ResourceIds.h"
 #include "WindowText.h"
@@ -17,6 +20,13 @@ namespace quorrel::win32 {
 namespace {
 
 constexpr wchar_t kClassName[] = L"QuorrelForm1";
+
+// How long a refused drop's balloon stays, and the timer that takes it away.
+constexpr UINT kDropRefusalShownMs = 6000;
+constexpr UINT_PTR kDropRefusalTimer = 1;
+
+// How wide the path fields' tooltip grows before it wraps a path, in pixels at 96 dpi.
+constexpr int kTooltipWidth = 480;
 
 // A fixed dialog frame with a caption and a close box; no minimize or maximize box, no sizing.
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
@@ -41,10 +51,13 @@ ControlKind kindOf(form1::ControlId id) {
                     WS_EX_CLIENTEDGE, ""};
         case form1::ControlId::cmdGet:
             return {L"BUTTON", child | BS_PUSHBUTTON, 0, form1::kGetCaption};
+        // The path fields take files dropped on them.
         case form1::ControlId::txtPath:
-            return {L"EDIT", child | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, form1::kDataPathAtStart};
+            return {L"EDIT", child | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE | WS_EX_ACCEPTFILES,
+                    form1::kDataPathAtStart};
         case form1::ControlId::txtPathIdx:
-            return {L"EDIT", child | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, form1::kIndexPathAtStart};
+            return {L"EDIT", child | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE | WS_EX_ACCEPTFILES,
+                    form1::kIndexPathAtStart};
     }
     throw std::logic_error("no such control");
 }
@@ -95,14 +108,24 @@ WindowHandle createForm(HWND owner, WNDPROC procedure) {
     return window;
 }
 
-// The system's message font at `dpi`, the font of dialogs; null when the system gives none.
-FontHandle messageFont(UINT dpi) {
+// The system's message font at `dpi`, the font of dialogs; none when the system gives none.
+std::optional<LOGFONTW> messageFont(UINT dpi) {
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof(metrics);
     if (!SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0, dpi)) {
-        return FontHandle();
+        return std::nullopt;
     }
-    return FontHandle(CreateFontIndirectW(&metrics.lfMessageFont));
+    return metrics.lfMessageFont;
+}
+
+// What each path field is called in its hint and tooltip.
+std::wstring fieldNameOf(form1::ControlId id) {
+    return wideFromUtf8(id == form1::ControlId::txtPath ? form1::kDataPathFieldName
+                                                        : form1::kIndexPathFieldName);
+}
+
+bool isPathField(form1::ControlId id) {
+    return id == form1::ControlId::txtPath || id == form1::ControlId::txtPathIdx;
 }
 
 IconHandle programIcon(int metric, UINT dpi) {
@@ -118,7 +141,11 @@ Form1::Form1()
       window_(createForm(owner_.get(), &Form1::windowProcedure)),
       controls_(createControls(window_.get())),
       lastFocus_(control(form1::ControlId::lstSkills)),
-      skillList_(control(form1::ControlId::lstSkills)) {
+      skillList_(control(form1::ControlId::lstSkills)),
+      pathFields_(
+          window(), {control(form1::ControlId::txtPath), control(form1::ControlId::txtPathIdx)},
+          {fieldNameOf(form1::ControlId::txtPath), fieldNameOf(form1::ControlId::txtPathIdx)}),
+      dropRefusal_(window()) {
     const HWND list = control(form1::ControlId::lstSkills);
     SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
                  LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
@@ -172,19 +199,13 @@ void Form1::show() {
 
 // Sizes the window and every control for `dpi` and gives them the system's font at that DPI.
 void Form1::layOut(UINT dpi) {
-    FontHandle font = messageFont(dpi);
-    const auto shownFont = reinterpret_cast<WPARAM>(
-        font ? font.get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)));
     for (const form1::ControlPlace& place : form1::kControls) {
         const form1::Rect pixels = place.pixels();
-        const HWND child = control(place.id);
-        SetWindowPos(child, nullptr, scaled(pixels.left, dpi), scaled(pixels.top, dpi),
+        SetWindowPos(control(place.id), nullptr, scaled(pixels.left, dpi), scaled(pixels.top, dpi),
                      scaled(pixels.width, dpi), scaled(pixels.height, dpi),
                      SWP_NOZORDER | SWP_NOACTIVATE);
-        SendMessageW(child, WM_SETFONT, shownFont, TRUE);
     }
-    // The old font goes only now that no control uses it.
-    font_ = std::move(font);
+    applyFonts(dpi);
 
     // The one column fills the list but for its vertical scroll bar, so that no horizontal
     // scroll bar comes with it.
@@ -196,6 +217,33 @@ void Form1::layOut(UINT dpi) {
 
     fitClientArea(dpi);
     loadIcons(dpi);
+    pathFields_.setTooltipWidth(scaled(kTooltipWidth, dpi));
+    pathFields_.showEnds();
+}
+
+// The system's message font at `dpi` for every control. The path fields hold one line in a
+// fixed height: where the font's lines are taller (Windows 10's Segoe UI at 96 dpi), they get the
+// same face a little smaller, so that no descender is cut.
+void Form1::applyFonts(UINT dpi) {
+    const std::optional<LOGFONTW> message = messageFont(dpi);
+    FontHandle font(message ? CreateFontIndirectW(&*message) : nullptr);
+    const HFONT shown = font ? font.get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    FontHandle fieldFont;
+    if (message) {
+        RECT inside{};
+        GetClientRect(control(form1::ControlId::txtPath), &inside);
+        const LOGFONTW fitted = fittedFont(*message, inside.bottom);
+        if (fitted.lfHeight != message->lfHeight) {
+            fieldFont.reset(CreateFontIndirectW(&fitted));
+        }
+    }
+    for (const form1::ControlPlace& place : form1::kControls) {
+        const HFONT used = isPathField(place.id) && fieldFont ? fieldFont.get() : shown;
+        SendMessageW(control(place.id), WM_SETFONT, reinterpret_cast<WPARAM>(used), TRUE);
+    }
+    // The old fonts go only now that no control uses them.
+    font_ = std::move(font);
+    fieldFont_ = std::move(fieldFont);
 }
 
 // Sizes the window so that its client area is the design's at `dpi`. The frame is worked out for
@@ -251,6 +299,7 @@ void Form1::onDpiChanged(UINT dpi, const RECT& suggested) {
 
 // The focus comes back to the control that had it when the window was last left.
 void Form1::onActivate(bool active) {
+    dropRefusal_.hide();
     if (active) {
         SetFocus(lastFocus_);
         return;
@@ -343,6 +392,12 @@ std::optional<LRESULT> Form1::handleControlMessage(form1::ControlId id, UINT mes
                 return onListPress(message, wParam, lParam);
             }
             return std::nullopt;
+        case WM_DROPFILES:
+            if (isPathField(id)) {
+                onDrop(id, reinterpret_cast<HDROP>(wParam));
+                return 0;
+            }
+            return std::nullopt;
         default:
             return std::nullopt;
     }
@@ -363,20 +418,62 @@ LRESULT Form1::onListPress(UINT message, WPARAM wParam, LPARAM lParam) {
     return result;
 }
 
-void Form1::onCommand(WORD id, WORD code) {
+// A drop is taken whole or refused whole; a refusal is said at the field it was dropped on.
+void Form1::onDrop(form1::ControlId field, HDROP drop) {
+    const form1::DropOutcome outcome = form1::pathsFromDrop(takeDroppedPaths(drop), field);
+    if (!outcome.taken()) {
+        dropRefusal_.show(control(field), L"Nothing was put into the fields",
+                          wideFromUtf8(outcome.refusal));
+        SetTimer(window(), kDropRefusalTimer, kDropRefusalShownMs, nullptr);
+        return;
+    }
+    dropRefusal_.hide();
+    if (outcome.txtPath) {
+        SetWindowTextW(control(form1::ControlId::txtPath), wideFromUtf8(*outcome.txtPath).c_str());
+    }
+    if (outcome.txtPathIdx) {
+        SetWindowTextW(control(form1::ControlId::txtPathIdx),
+                       wideFromUtf8(*outcome.txtPathIdx).c_str());
+    }
+}
+
+void Form1::onCommand(WORD id, WORD code, HWND from) {
     // Only the button's click: Enter and Esc arrive as IDOK and IDCANCEL and do nothing.
     if (id == controlIdOf(form1::ControlId::cmdGet) && code == BN_CLICKED) {
         cmdGet_Click();
+        return;
+    }
+    pathFields_.onFieldCommand(from, code);
+}
+
+// Child windows hear of the system's colours and settings only from their parent. A new message
+// font (Windows' text size, for one) is taken at once.
+void Form1::onSystemChange(UINT message, WPARAM wParam, LPARAM lParam) {
+    for (const HWND child : controls_) {
+        SendMessageW(child, message, wParam, lParam);
+    }
+    if (message == WM_SETTINGCHANGE && wParam == SPI_SETNONCLIENTMETRICS) {
+        layOut(GetDpiForWindow(window()));
     }
 }
 
 LRESULT Form1::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_COMMAND:
-            onCommand(LOWORD(wParam), HIWORD(wParam));
+            onCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
             return 0;
         case WM_NOTIFY:
             return onNotify(*reinterpret_cast<NMHDR*>(lParam));
+        case WM_SYSCOLORCHANGE:
+        case WM_SETTINGCHANGE:
+            onSystemChange(message, wParam, lParam);
+            return DefWindowProcW(window(), message, wParam, lParam);
+        case WM_TIMER:
+            if (wParam == kDropRefusalTimer) {
+                KillTimer(window(), kDropRefusalTimer);
+                dropRefusal_.hide();
+            }
+            return 0;
         case WM_DPICHANGED:
             onDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
             return 0;
@@ -400,6 +497,7 @@ LRESULT Form1::onNotify(NMHDR& header) {
     if (header.hwndFrom == control(form1::ControlId::lstSkills)) {
         return skillList_.notified(header);
     }
+    pathFields_.onNotify(header);
     return 0;
 }
 

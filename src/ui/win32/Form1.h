@@ -4,9 +4,12 @@
 #include <optional>
 #include <string>
 
+#include "BalloonTip.h"
 #include "CheckListSkillList.h"
+#include "DroppedFiles.h"
 #include "Form1Layout.h"
 #include "Handles.h"
+#include "PathFields.h"
 #include "Win32Api.h"
 #include "runtime/FileTable.h"
 #include "skills/LoadFields.h"
@@ -17,7 +20,8 @@ namespace quorrel::win32 {
 // The program's one window on the Windows API: the skill list, the data and index file paths and
 // the "Get" button that loads the list from those files. It is the load action's host: the action
 // fills its list, reads its path fields and keeps its working fields here for the window's whole
-// life. Geometry and font follow the DPI of the monitor the window is on.
+// life. Geometry and font follow the DPI of the monitor the window is on and the system's
+// settings. Files dropped on a path field fill the fields.
 class Form1 : public LoadHost {
   public:
     // Creates the window hidden, laid out for its monitor's DPI and centred on that monitor's work
@@ -64,18 +68,22 @@ class Form1 : public LoadHost {
 
     static std::array<HWND, form1::kControls.size()> createControls(HWND window);
     void layOut(UINT dpi);
+    void applyFonts(UINT dpi);
     void loadIcons(UINT dpi);
     void fitClientArea(UINT dpi);
     void centreOnMonitor();
     void onDpiChanged(UINT dpi, const RECT& suggested);
     void onActivate(bool active);
-    void onCommand(WORD id, WORD code);
+    void onCommand(WORD id, WORD code, HWND from);
     LRESULT onNotify(NMHDR& header);
+    void onSystemChange(UINT message, WPARAM wParam, LPARAM lParam);
+    void onDrop(form1::ControlId field, HDROP drop);
     LRESULT onListPress(UINT message, WPARAM wParam, LPARAM lParam);
     HWND control(form1::ControlId id) const;
 
     // Declared before the windows, so that the windows that use them go first.
     FontHandle font_;
+    FontHandle fieldFont_;
     IconHandle bigIcon_;
     IconHandle smallIcon_;
     // The hidden owner keeps the window out of the taskbar with an ordinary caption.
@@ -86,6 +94,8 @@ class Form1 : public LoadHost {
     HWND lastFocus_;
 
     CheckListSkillList skillList_;
+    PathFields pathFields_;
+    BalloonTip dropRefusal_;
     LoadFields fields_;
     FileTable files_;
     bool loading_ = false;

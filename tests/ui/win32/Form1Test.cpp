@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdlib>
+#include <filesystem>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -12,6 +14,9 @@
 #include "TempDir.h"
 #include "WindowText.h"
 #include "skills/SkillTableLayout.h"
+
+// After windows.h: its types first.
+#include <shlobj.h>
 
 namespace quorrel::form1 {
 
@@ -129,6 +134,22 @@ class Form1Test : public ::testing::Test {
             }
         }
         ADD_FAILURE() << "no check box in item " << row;
+    }
+
+    // Drops `paths` on `field` as Explorer does, with the drop's memory handed to the window.
+    void dropOn(form1::ControlId field, const std::vector<std::string>& paths) {
+        std::wstring files;
+        for (const std::string& path : paths) {
+            files += wideFromUtf8(path) + L'\0';
+        }
+        files += L'\0';
+        const HGLOBAL drop = GlobalAlloc(GHND, sizeof(DROPFILES) + files.size() * sizeof(wchar_t));
+        auto* header = static_cast<DROPFILES*>(GlobalLock(drop));
+        header->pFiles = sizeof(DROPFILES);
+        header->fWide = TRUE;
+        std::copy(files.begin(), files.end(), reinterpret_cast<wchar_t*>(header + 1));
+        GlobalUnlock(drop);
+        SendMessageW(control(field), WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
     }
 
     void showActive() {
@@ -319,6 +340,124 @@ TEST_F(Form1Test, TypingANameMakesItCurrentAndCtrlCCopiesIt) {
     EXPECT_EQ(text, kThreeItems[2].text);
 }
 
+// What the field shows: the position of its first and last characters within it.
+struct FieldView {
+    bool startShown;
+    bool endShown;
+};
+
+FieldView viewOf(HWND field) {
+    RECT inside{};
+    GetClientRect(field, &inside);
+    const auto xOf = [field](int character) {
+        return static_cast<short>(
+            LOWORD(SendMessageW(field, EM_POSFROMCHAR, static_cast<WPARAM>(character), 0)));
+    };
+    const int last = GetWindowTextLengthW(field) - 1;
+    return {xOf(0) >= 0, xOf(last) >= 0 && xOf(last) < inside.right};
+}
+
+// The tooltip windows the window owns.
+std::vector<HWND> tooltipsOf(HWND form) {
+    struct Search {
+        HWND form;
+        std::vector<HWND> found;
+    } search{form, {}};
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND candidate, LPARAM searching) -> BOOL {
+            auto& wanted = *reinterpret_cast<Search*>(searching);
+            wchar_t className[64] = {};
+            GetClassNameW(candidate, className, 64);
+            if (GetWindow(candidate, GW_OWNER) == wanted.form &&
+                std::wstring(className) == TOOLTIPS_CLASSW) {
+                wanted.found.push_back(candidate);
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// The balloon tip the window shows, if one is showing.
+std::wstring shownBalloonText(HWND form) {
+    for (const HWND tooltip : tooltipsOf(form)) {
+        if (IsWindowVisible(tooltip)) {
+            return windowText(tooltip);
+        }
+    }
+    return {};
+}
+
+// What the tooltip of a control says when the mouse rests on it.
+std::wstring tooltipOf(HWND form, HWND control) {
+    for (const HWND tooltip : tooltipsOf(form)) {
+        wchar_t text[512] = {};
+        TTTOOLINFOW tool{};
+        tool.cbSize = sizeof(tool);
+        tool.hwnd = form;
+        tool.uId = reinterpret_cast<UINT_PTR>(control);
+        tool.lpszText = text;
+        SendMessageW(tooltip, TTM_GETTEXTW, 512, reinterpret_cast<LPARAM>(&tool));
+        if (text[0] != L'\0') {
+            return text;
+        }
+    }
+    return {};
+}
+
+TEST_F(Form1Test, PathFieldsShowTheirEndUnlessFocusedAndNameTheirFileWhenEmpty) {
+    showActive();
+    for (const auto& [field, hint] :
+         {std::pair{form1::ControlId::txtPath, form1::kDataPathFieldName},
+          std::pair{form1::ControlId::txtPathIdx, form1::kIndexPathFieldName}}) {
+        const HWND edit = control(field);
+        const FieldView atStart = viewOf(edit);
+        EXPECT_FALSE(atStart.startShown) << hint;
+        EXPECT_TRUE(atStart.endShown) << hint;
+
+        wchar_t cue[64] = {};
+        SendMessageW(edit, EM_GETCUEBANNER, reinterpret_cast<WPARAM>(cue), 64);
+        EXPECT_EQ(utf8FromWide(cue), hint);
+        EXPECT_EQ(tooltipOf(window.window(), edit), wideFromUtf8(hint) + L"\n" + windowText(edit));
+    }
+
+    // Focused, the caret goes where it is put; the end comes back into view when the focus
+    // leaves, and the caret with the focus.
+    const HWND txtPath = control(form1::ControlId::txtPath);
+    SetFocus(txtPath);
+    SendMessageW(txtPath, EM_SETSEL, 0, 0);
+    SendMessageW(txtPath, EM_SCROLLCARET, 0, 0);
+    EXPECT_TRUE(viewOf(txtPath).startShown);
+    SetFocus(lstSkills());
+    EXPECT_TRUE(viewOf(txtPath).endShown);
+    SetFocus(txtPath);
+    EXPECT_TRUE(viewOf(txtPath).startShown);
+    EXPECT_EQ(windowText(txtPath), L"c:\\program files\\ultima online\\skills.mul");
+}
+
+TEST_F(Form1Test, AFolderDroppedOnAFieldFillsBothAndWhatCannotBeUsedIsRefusedAtTheField) {
+    const std::filesystem::path game = dir.path() / "game";
+    std::filesystem::create_directory(game);
+    dir.write("game/skills.mul", {});
+    dir.write("game/skills.idx", {});
+    std::filesystem::create_directory(dir.path() / "empty");
+
+    dropOn(form1::ControlId::txtPathIdx, {game.string()});
+    EXPECT_EQ(windowText(control(form1::ControlId::txtPath)),
+              (game / "skills.mul").make_preferred().wstring());
+    EXPECT_EQ(windowText(control(form1::ControlId::txtPathIdx)),
+              (game / "skills.idx").make_preferred().wstring());
+    EXPECT_TRUE(viewOf(control(form1::ControlId::txtPath)).endShown);
+    EXPECT_EQ(shownBalloonText(window.window()), L"");
+
+    dropOn(form1::ControlId::txtPath, {(dir.path() / "empty").string()});
+    EXPECT_EQ(windowText(control(form1::ControlId::txtPath)),
+              (game / "skills.mul").make_preferred().wstring());
+    EXPECT_NE(shownBalloonText(window.window()).find(L"holds no skills.mul and skills.idx"),
+              std::wstring::npos);
+}
+
 TEST_F(Form1Test, WhileLoadingRepaintsButLeavesInputForAfterTheLoad) {
     typeFilesOf(kThreeSkills, "three");
     window.show();
@@ -333,6 +472,28 @@ TEST_F(Form1Test, WhileLoadingRepaintsButLeavesInputForAfterTheLoad) {
 
     handleQueuedMessages();
     EXPECT_EQ(shownItems(), kThreeItems);
+}
+
+LRESULT CALLBACK countSystemChanges(HWND control, UINT message, WPARAM wParam, LPARAM lParam,
+                                    UINT_PTR, DWORD_PTR heard) {
+    if (message == WM_SYSCOLORCHANGE || message == WM_SETTINGCHANGE) {
+        ++*reinterpret_cast<int*>(heard);
+    }
+    return DefSubclassProc(control, message, wParam, lParam);
+}
+
+TEST_F(Form1Test, PassesColourAndSettingChangesOnToEveryControl) {
+    std::array<int, form1::kControls.size()> heard{};
+    for (const form1::ControlPlace& place : form1::kControls) {
+        SetWindowSubclass(control(place.id), countSystemChanges, 1,
+                          reinterpret_cast<DWORD_PTR>(&heard[static_cast<std::size_t>(place.id)]));
+    }
+    SendMessageW(window.window(), WM_SYSCOLORCHANGE, 0, 0);
+    SendMessageW(window.window(), WM_SETTINGCHANGE, SPI_SETNONCLIENTMETRICS, 0);
+    for (const form1::ControlPlace& place : form1::kControls) {
+        EXPECT_EQ(heard[static_cast<std::size_t>(place.id)], 2) << place.name;
+        RemoveWindowSubclass(control(place.id), countSystemChanges, 1);
+    }
 }
 
 }  // namespace
