@@ -118,10 +118,32 @@ std::optional<LOGFONTW> messageFont(UINT dpi) {
     return metrics.lfMessageFont;
 }
 
-// What each path field is called in its hint and tooltip.
-std::wstring fieldNameOf(form1::ControlId id) {
-    return wideFromUtf8(id == form1::ControlId::txtPath ? form1::kDataPathFieldName
-                                                        : form1::kIndexPathFieldName);
+// What a screen reader calls each control and what kind of control it says it is.
+std::wstring accessibleNameOf(form1::ControlId id) {
+    switch (id) {
+        case form1::ControlId::lstSkills:
+            return wideFromUtf8(form1::kSkillsListName);
+        case form1::ControlId::cmdGet:
+            return wideFromUtf8(form1::kGetCaption);
+        case form1::ControlId::txtPath:
+            return wideFromUtf8(form1::kDataPathFieldName);
+        case form1::ControlId::txtPathIdx:
+            return wideFromUtf8(form1::kIndexPathFieldName);
+    }
+    return {};
+}
+
+LONG accessibleRoleOf(form1::ControlId id) {
+    switch (id) {
+        case form1::ControlId::lstSkills:
+            return ROLE_SYSTEM_LIST;
+        case form1::ControlId::cmdGet:
+            return ROLE_SYSTEM_PUSHBUTTON;
+        case form1::ControlId::txtPath:
+        case form1::ControlId::txtPathIdx:
+            return ROLE_SYSTEM_TEXT;
+    }
+    return ROLE_SYSTEM_CLIENT;
 }
 
 bool isPathField(form1::ControlId id) {
@@ -142,9 +164,10 @@ Form1::Form1()
       controls_(createControls(window_.get())),
       lastFocus_(control(form1::ControlId::lstSkills)),
       skillList_(control(form1::ControlId::lstSkills)),
-      pathFields_(
-          window(), {control(form1::ControlId::txtPath), control(form1::ControlId::txtPathIdx)},
-          {fieldNameOf(form1::ControlId::txtPath), fieldNameOf(form1::ControlId::txtPathIdx)}),
+      pathFields_(window(),
+                  {control(form1::ControlId::txtPath), control(form1::ControlId::txtPathIdx)},
+                  {accessibleNameOf(form1::ControlId::txtPath),
+                   accessibleNameOf(form1::ControlId::txtPathIdx)}),
       dropRefusal_(window()) {
     const HWND list = control(form1::ControlId::lstSkills);
     SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
@@ -162,12 +185,18 @@ Form1::Form1()
     }
 }
 
-// The members go before the windows: from here on no message reaches them.
+// The members go before the windows: from here on no message reaches them, and a screen reader
+// that still holds a control's description is told that the control is gone.
 Form1::~Form1() {
     SetWindowLongPtrW(window(), GWLP_USERDATA, 0);
     for (const form1::ControlPlace& place : form1::kControls) {
         RemoveWindowSubclass(control(place.id), &Form1::controlProcedure,
                              static_cast<UINT_PTR>(place.id));
+    }
+    for (const auto& accessible : accessibles_) {
+        if (accessible) {
+            accessible->disconnect();
+        }
     }
 }
 
@@ -386,6 +415,14 @@ LRESULT CALLBACK Form1::controlProcedure(HWND control, UINT message, WPARAM wPar
 std::optional<LRESULT> Form1::handleControlMessage(form1::ControlId id, UINT message, WPARAM wParam,
                                                    LPARAM lParam) {
     switch (message) {
+        case WM_GETOBJECT:
+            if (static_cast<LONG>(lParam) == OBJID_CLIENT) {
+                const LRESULT answer = onGetObject(id, wParam, lParam);
+                if (answer != 0) {
+                    return answer;
+                }
+            }
+            return std::nullopt;
         case WM_LBUTTONDOWN:
         case WM_LBUTTONDBLCLK:
             if (id == form1::ControlId::lstSkills) {
@@ -416,6 +453,16 @@ LRESULT Form1::onListPress(UINT message, WPARAM wParam, LPARAM lParam) {
         skillList_.toggle(row);
     }
     return result;
+}
+
+LRESULT Form1::onGetObject(form1::ControlId id, WPARAM wParam, LPARAM) {
+    auto& accessible = accessibles_[static_cast<std::size_t>(id)];
+    if (!accessible) {
+        accessible =
+            AccessibleControl::create(control(id), accessibleNameOf(id), accessibleRoleOf(id),
+                                      id == form1::ControlId::lstSkills ? &skillList_ : nullptr);
+    }
+    return accessible ? accessible->answer(wParam) : 0;
 }
 
 // A drop is taken whole or refused whole; a refusal is said at the field it was dropped on.

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "AccessibleControl.h"
 #include "BalloonTip.h"
 #include "CheckListSkillList.h"
 #include "DroppedFiles.h"
@@ -21,12 +22,13 @@ namespace quorrel::win32 {
 // the "Get" button that loads the list from those files. It is the load action's host: the action
 // fills its list, reads its path fields and keeps its working fields here for the window's whole
 // life. Geometry and font follow the DPI of the monitor the window is on and the system's
-// settings. Files dropped on a path field fill the fields.
+// settings. Files dropped on a path field fill the fields; screen readers hear every control's
+// name and role, and each skill with its check mark.
 class Form1 : public LoadHost {
   public:
     // Creates the window hidden, laid out for its monitor's DPI and centred on that monitor's work
     // area. Throws std::runtime_error when Windows refuses to create it. Common controls must have
-    // been initialised.
+    // been initialised, and COM too for screen readers to hear the window.
     Form1();
     Form1(const Form1&) = delete;
     Form1& operator=(const Form1&) = delete;
@@ -43,7 +45,7 @@ class Form1 : public LoadHost {
     LoadFields& loadFields() override { return fields_; }
 
     // Repaints what needs it and answers what other programs send the window (the system asking
-    // whether it answers), so that a long load does not get it taken for hung.
+    // whether it answers, a screen reader), so that a long load does not get it taken for hung.
     // Input waits in the queue until the load is over.
     void whileLoading() override;
 
@@ -78,6 +80,7 @@ class Form1 : public LoadHost {
     LRESULT onNotify(NMHDR& header);
     void onSystemChange(UINT message, WPARAM wParam, LPARAM lParam);
     void onDrop(form1::ControlId field, HDROP drop);
+    LRESULT onGetObject(form1::ControlId id, WPARAM wParam, LPARAM lParam);
     LRESULT onListPress(UINT message, WPARAM wParam, LPARAM lParam);
     HWND control(form1::ControlId id) const;
 
@@ -96,6 +99,8 @@ class Form1 : public LoadHost {
     CheckListSkillList skillList_;
     PathFields pathFields_;
     BalloonTip dropRefusal_;
+    // What screen readers are told of each control, by form1::ControlId; made when first asked.
+    std::array<Microsoft::WRL::ComPtr<AccessibleControl>, form1::kControls.size()> accessibles_;
     LoadFields fields_;
     FileTable files_;
     bool loading_ = false;

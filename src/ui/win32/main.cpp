@@ -1,5 +1,6 @@
 #include <exception>
 
+#include "ComApartment.h"
 #include "Form1.h"
 #include "Form1Layout.h"
 #include "MessageLoop.h"
@@ -13,6 +14,7 @@ int runQuorrel() {
     controls.dwSize = sizeof(controls);
     controls.dwICC = ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES;
     InitCommonControlsEx(&controls);
+    const quorrel::win32::ComApartment screenReadersHearUs;
 
     quorrel::win32::Form1 form1;
     form1.show();

@@ -16,7 +16,9 @@
 #include "skills/SkillTableLayout.h"
 
 // After windows.h: its types first.
+#include <oleacc.h>
 #include <shlobj.h>
+#include <wrl/client.h>
 
 namespace quorrel::form1 {
 
@@ -456,6 +458,69 @@ TEST_F(Form1Test, AFolderDroppedOnAFieldFillsBothAndWhatCannotBeUsedIsRefusedAtT
               (game / "skills.mul").make_preferred().wstring());
     EXPECT_NE(shownBalloonText(window.window()).find(L"holds no skills.mul and skills.idx"),
               std::wstring::npos);
+}
+
+struct Heard {
+    std::wstring name;
+    LONG role = 0;
+    LONG state = 0;
+
+    bool operator==(const Heard&) const = default;
+    friend void PrintTo(const Heard& heard, std::ostream* out) {
+        *out << utf8FromWide(heard.name) << " (role " << heard.role << ", state 0x" << std::hex
+             << heard.state << std::dec << ")";
+    }
+};
+
+Heard hear(IAccessible& accessible, LONG child) {
+    VARIANT id{};
+    id.vt = VT_I4;
+    id.lVal = child;
+    Heard heard;
+    BSTR name = nullptr;
+    if (accessible.get_accName(id, &name) == S_OK) {
+        heard.name = name;
+    }
+    SysFreeString(name);
+    VARIANT role{};
+    VARIANT state{};
+    accessible.get_accRole(id, &role);
+    accessible.get_accState(id, &state);
+    heard.role = role.vt == VT_I4 ? role.lVal : -1;
+    // Of the states, only whether a skill is checked is asked here.
+    heard.state = state.vt == VT_I4 ? state.lVal & STATE_SYSTEM_CHECKED : -1;
+    return heard;
+}
+
+TEST_F(Form1Test, ScreenReadersHearEveryControlsNameAndRoleAndEachSkillsCheckMark) {
+    typeFilesOf(kThreeSkills, "three");
+    clickGet();
+    const std::vector<std::pair<form1::ControlId, Heard>> expected = {
+        {form1::ControlId::lstSkills, {L"Skills", ROLE_SYSTEM_LIST, 0}},
+        {form1::ControlId::cmdGet, {L"Get", ROLE_SYSTEM_PUSHBUTTON, 0}},
+        {form1::ControlId::txtPath, {L"Skill data file (skills.mul)", ROLE_SYSTEM_TEXT, 0}},
+        {form1::ControlId::txtPathIdx, {L"Skill index file (skills.idx)", ROLE_SYSTEM_TEXT, 0}},
+    };
+    for (const auto& [id, heard] : expected) {
+        Microsoft::WRL::ComPtr<IAccessible> accessible;
+        ASSERT_EQ(AccessibleObjectFromWindow(control(id), static_cast<DWORD>(OBJID_CLIENT),
+                                             __uuidof(IAccessible),
+                                             reinterpret_cast<void**>(accessible.GetAddressOf())),
+                  S_OK);
+        EXPECT_EQ(hear(*accessible.Get(), CHILDID_SELF), heard);
+        if (id != form1::ControlId::lstSkills) {
+            continue;
+        }
+        long children = 0;
+        accessible->get_accChildCount(&children);
+        ASSERT_EQ(children, 3);
+        for (LONG child = 1; child <= children; ++child) {
+            const ShownItem& item = kThreeItems[static_cast<std::size_t>(child - 1)];
+            EXPECT_EQ(
+                hear(*accessible.Get(), child),
+                (Heard{item.text, ROLE_SYSTEM_LISTITEM, item.checked ? STATE_SYSTEM_CHECKED : 0}));
+        }
+    }
 }
 
 TEST_F(Form1Test, WhileLoadingRepaintsButLeavesInputForAfterTheLoad) {

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "ComApartment.h"
 #include "ControlIds.h"
 #include "Form1.h"
 #include "Form1Layout.h"
@@ -83,6 +84,7 @@ int wmain(int argc, wchar_t** argv) {
     controls.dwSize = sizeof(controls);
     controls.dwICC = ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES;
     InitCommonControlsEx(&controls);
+    const quorrel::win32::ComApartment apartment;
     quorrel::win32::Form1 form1;
     form1.show();
     handleMessagesFor(form1.window(), std::chrono::seconds(1));
