@@ -11,7 +11,7 @@
 #include "FittedFont.h"
 #include "GuardedLoad.h"
 #include "ResourceIds.h"
-#include "WindowText.h"
+#include "runtime/WideText.h"
 
 // After windows.h: its types first.
 #include <windowsx.h>
@@ -340,11 +340,11 @@ void Form1::onActivate(bool active) {
 }
 
 std::string Form1::txtPathText() const {
-    return utf8FromWide(windowText(control(form1::ControlId::txtPath)));
+    return pathFields_.text(control(form1::ControlId::txtPath));
 }
 
 std::string Form1::txtPathIdxText() const {
-    return utf8FromWide(windowText(control(form1::ControlId::txtPathIdx)));
+    return pathFields_.text(control(form1::ControlId::txtPathIdx));
 }
 
 void Form1::cmdGet_Click() {

@@ -47,6 +47,26 @@ PathFields::Field* PathFields::find(HWND window) {
     return nullptr;
 }
 
+const PathFields::Field* PathFields::find(HWND window) const {
+    for (const Field& field : fields_) {
+        if (field.window == window) {
+            return &field;
+        }
+    }
+    return nullptr;
+}
+
+const std::string& PathFields::text(HWND window) const {
+    const Field* field = find(window);
+    if (field == nullptr) {
+        throw std::logic_error("not a path field");
+    }
+    if (!field->text) {
+        field->text = utf8FromWide(windowText(field->window));
+    }
+    return *field->text;
+}
+
 void PathFields::showEnd(Field& field) {
     const int length = GetWindowTextLengthW(field.window);
     SendMessageW(field.window, EM_SETSEL, static_cast<WPARAM>(length), length);
@@ -83,6 +103,7 @@ void PathFields::onFieldCommand(HWND window, WORD code) {
             }
             break;
         case EN_CHANGE:
+            field->text.reset();
             // A path put in from outside (a drop) replaces what the caret was in.
             if (GetFocus() != field->window) {
                 field->selectionKept = false;

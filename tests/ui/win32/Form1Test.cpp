@@ -257,6 +257,11 @@ TEST_F(Form1Test, GetShowsTheSkillsOfTheEditedPathsWithTheFirstCurrent) {
     EXPECT_EQ(shownItems(), kThreeItems);
     EXPECT_EQ(currentRow(), 0);
     EXPECT_TRUE(window.failuresShown.empty());
+
+    // Paths edited after a load are the ones the next load reads.
+    typeFilesOf({{"Tinkering", 0}}, "one");
+    clickGet();
+    EXPECT_EQ(shownItems(), (std::vector<ShownItem>{{L"Tinkering", false}}));
 }
 
 TEST_F(Form1Test, SecondGetRestoresTheMarksThatSpaceAndAClickToggled) {
