@@ -28,6 +28,7 @@
 #include <type_traits>
 #include <vector>
 
+#include "ControlClasses.h"
 #include "ControlIds.h"
 #include "Form1.h"
 #include "Form1Layout.h"
@@ -280,10 +281,7 @@ int usage() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    INITCOMMONCONTROLSEX controls{};
-    controls.dwSize = sizeof(controls);
-    controls.dwICC = ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES;
-    InitCommonControlsEx(&controls);
+    quorrel::win32::registerControlClasses();
 
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     if (arguments.size() == 3 && arguments[0] == "--click-once") {

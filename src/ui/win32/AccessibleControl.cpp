@@ -73,6 +73,14 @@ int AccessibleControl::rowOf(const VARIANT& child) const {
     return kNoSuchChild;
 }
 
+template <typename Call>
+HRESULT AccessibleControl::forControlOnly(const VARIANT& child, Call call) {
+    if (system_ == nullptr) {
+        return CO_E_OBJNOTCONNECTED;
+    }
+    return rowOf(child) == kSelf ? call(*system_.Get()) : DISP_E_MEMBERNOTFOUND;
+}
+
 int AccessibleControl::focusedRow() const {
     return static_cast<int>(
         SendMessageW(control_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
@@ -186,18 +194,13 @@ HRESULT AccessibleControl::get_accName(VARIANT child, BSTR* name) {
 }
 
 HRESULT AccessibleControl::get_accValue(VARIANT child, BSTR* value) {
-    if (system_ == nullptr) {
-        return CO_E_OBJNOTCONNECTED;
-    }
-    return rowOf(child) == kSelf ? system_->get_accValue(child, value) : DISP_E_MEMBERNOTFOUND;
+    return forControlOnly(child,
+                          [&](IAccessible& system) { return system.get_accValue(child, value); });
 }
 
 HRESULT AccessibleControl::get_accDescription(VARIANT child, BSTR* description) {
-    if (system_ == nullptr) {
-        return CO_E_OBJNOTCONNECTED;
-    }
-    return rowOf(child) == kSelf ? system_->get_accDescription(child, description)
-                                 : DISP_E_MEMBERNOTFOUND;
+    return forControlOnly(
+        child, [&](IAccessible& system) { return system.get_accDescription(child, description); });
 }
 
 HRESULT AccessibleControl::get_accRole(VARIANT child, VARIANT* role) {
@@ -223,26 +226,19 @@ HRESULT AccessibleControl::get_accState(VARIANT child, VARIANT* state) {
 }
 
 HRESULT AccessibleControl::get_accHelp(VARIANT child, BSTR* help) {
-    if (system_ == nullptr) {
-        return CO_E_OBJNOTCONNECTED;
-    }
-    return rowOf(child) == kSelf ? system_->get_accHelp(child, help) : DISP_E_MEMBERNOTFOUND;
+    return forControlOnly(child,
+                          [&](IAccessible& system) { return system.get_accHelp(child, help); });
 }
 
 HRESULT AccessibleControl::get_accHelpTopic(BSTR* file, VARIANT child, long* topic) {
-    if (system_ == nullptr) {
-        return CO_E_OBJNOTCONNECTED;
-    }
-    return rowOf(child) == kSelf ? system_->get_accHelpTopic(file, child, topic)
-                                 : DISP_E_MEMBERNOTFOUND;
+    return forControlOnly(
+        child, [&](IAccessible& system) { return system.get_accHelpTopic(file, child, topic); });
 }
 
 HRESULT AccessibleControl::get_accKeyboardShortcut(VARIANT child, BSTR* shortcut) {
-    if (system_ == nullptr) {
-        return CO_E_OBJNOTCONNECTED;
-    }
-    return rowOf(child) == kSelf ? system_->get_accKeyboardShortcut(child, shortcut)
-                                 : DISP_E_MEMBERNOTFOUND;
+    return forControlOnly(child, [&](IAccessible& system) {
+        return system.get_accKeyboardShortcut(child, shortcut);
+    });
 }
 
 HRESULT AccessibleControl::get_accFocus(VARIANT* focus) {
@@ -272,18 +268,13 @@ HRESULT AccessibleControl::get_accSelection(VARIANT* selection) {
 }
 
 HRESULT AccessibleControl::get_accDefaultAction(VARIANT child, BSTR* action) {
-    if (system_ == nullptr) {
-        return CO_E_OBJNOTCONNECTED;
-    }
-    return rowOf(child) == kSelf ? system_->get_accDefaultAction(child, action)
-                                 : DISP_E_MEMBERNOTFOUND;
+    return forControlOnly(
+        child, [&](IAccessible& system) { return system.get_accDefaultAction(child, action); });
 }
 
 HRESULT AccessibleControl::accSelect(long flags, VARIANT child) {
-    if (system_ == nullptr) {
-        return CO_E_OBJNOTCONNECTED;
-    }
-    return rowOf(child) == kSelf ? system_->accSelect(flags, child) : DISP_E_MEMBERNOTFOUND;
+    return forControlOnly(child,
+                          [&](IAccessible& system) { return system.accSelect(flags, child); });
 }
 
 HRESULT AccessibleControl::accLocation(long* left, long* top, long* width, long* height,
@@ -359,10 +350,8 @@ HRESULT AccessibleControl::accHitTest(long left, long top, VARIANT* child) {
 }
 
 HRESULT AccessibleControl::accDoDefaultAction(VARIANT child) {
-    if (system_ == nullptr) {
-        return CO_E_OBJNOTCONNECTED;
-    }
-    return rowOf(child) == kSelf ? system_->accDoDefaultAction(child) : DISP_E_MEMBERNOTFOUND;
+    return forControlOnly(child,
+                          [&](IAccessible& system) { return system.accDoDefaultAction(child); });
 }
 
 HRESULT AccessibleControl::put_accName(VARIANT, BSTR) {

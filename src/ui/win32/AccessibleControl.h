@@ -74,6 +74,10 @@ class AccessibleControl final : public IAccessible {
 
     // The item a child id names: -1 for the control itself, -2 for no such child.
     int rowOf(const VARIANT& child) const;
+    // What the system's description says when asked about the control itself; items have
+    // nothing of the kind.
+    template <typename Call>
+    HRESULT forControlOnly(const VARIANT& child, Call call);
     int focusedRow() const;
     long itemState(int row) const;
 

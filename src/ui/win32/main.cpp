@@ -1,6 +1,7 @@
 #include <exception>
 
 #include "ComApartment.h"
+#include "ControlClasses.h"
 #include "Form1.h"
 #include "Form1Layout.h"
 #include "MessageLoop.h"
@@ -10,10 +11,7 @@
 namespace {
 
 int runQuorrel() {
-    INITCOMMONCONTROLSEX controls{};
-    controls.dwSize = sizeof(controls);
-    controls.dwICC = ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES;
-    InitCommonControlsEx(&controls);
+    quorrel::win32::registerControlClasses();
     const quorrel::win32::ComApartment screenReadersHearUs;
 
     quorrel::win32::Form1 form1;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "ControlIds.h"
+#include "ExplorerDrop.h"
 #include "Form1.h"
 #include "Form1Layout.h"
 #include "MessageLoop.h"
@@ -17,7 +18,6 @@
 
 // After windows.h: its types first.
 #include <oleacc.h>
-#include <shlobj.h>
 #include <wrl/client.h>
 
 namespace quorrel::form1 {
@@ -140,18 +140,12 @@ class Form1Test : public ::testing::Test {
 
     // Drops `paths` on `field` as Explorer does, with the drop's memory handed to the window.
     void dropOn(form1::ControlId field, const std::vector<std::string>& paths) {
-        std::wstring files;
+        std::vector<std::wstring> files;
         for (const std::string& path : paths) {
-            files += wideFromUtf8(path) + L'\0';
+            files.push_back(wideFromUtf8(path));
         }
-        files += L'\0';
-        const HGLOBAL drop = GlobalAlloc(GHND, sizeof(DROPFILES) + files.size() * sizeof(wchar_t));
-        auto* header = static_cast<DROPFILES*>(GlobalLock(drop));
-        header->pFiles = sizeof(DROPFILES);
-        header->fWide = TRUE;
-        std::copy(files.begin(), files.end(), reinterpret_cast<wchar_t*>(header + 1));
-        GlobalUnlock(drop);
-        SendMessageW(control(field), WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
+        SendMessageW(control(field), WM_DROPFILES, reinterpret_cast<WPARAM>(explorerDrop(files)),
+                     0);
     }
 
     void showActive() {

@@ -10,14 +10,13 @@
 #include <vector>
 
 #include "ComApartment.h"
+#include "ControlClasses.h"
 #include "ControlIds.h"
+#include "ExplorerDrop.h"
 #include "Form1.h"
 #include "Form1Layout.h"
 #include "MessageLoop.h"
 #include "Win32Api.h"
-
-// After windows.h: its types first.
-#include <shlobj.h>
 
 namespace {
 
@@ -30,22 +29,6 @@ struct Stage {
     std::vector<std::wstring> dropped;
     bool get = false;
 };
-
-// The drop's memory, as the system hands it over: the window releases it.
-HGLOBAL dropOf(const std::vector<std::wstring>& paths) {
-    std::wstring files;
-    for (const std::wstring& path : paths) {
-        files += path + L'\0';
-    }
-    files += L'\0';
-    const HGLOBAL drop = GlobalAlloc(GHND, sizeof(DROPFILES) + files.size() * sizeof(wchar_t));
-    auto* header = static_cast<DROPFILES*>(GlobalLock(drop));
-    header->pFiles = sizeof(DROPFILES);
-    header->fWide = TRUE;
-    std::copy(files.begin(), files.end(), reinterpret_cast<wchar_t*>(header + 1));
-    GlobalUnlock(drop);
-    return drop;
-}
 
 void handleMessagesFor(HWND window, std::chrono::seconds time) {
     const auto until = std::chrono::steady_clock::now() + time;
@@ -80,17 +63,14 @@ int wmain(int argc, wchar_t** argv) {
         }
     }
 
-    INITCOMMONCONTROLSEX controls{};
-    controls.dwSize = sizeof(controls);
-    controls.dwICC = ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES;
-    InitCommonControlsEx(&controls);
+    quorrel::win32::registerControlClasses();
     const quorrel::win32::ComApartment apartment;
     quorrel::win32::Form1 form1;
     form1.show();
     handleMessagesFor(form1.window(), std::chrono::seconds(1));
     if (!stage.dropped.empty()) {
         SendMessageW(GetDlgItem(form1.window(), controlIdOf(stage.dropOn)), WM_DROPFILES,
-                     reinterpret_cast<WPARAM>(dropOf(stage.dropped)), 0);
+                     reinterpret_cast<WPARAM>(quorrel::win32::explorerDrop(stage.dropped)), 0);
     }
     if (stage.get) {
         SendMessageW(GetDlgItem(form1.window(), controlIdOf(ControlId::cmdGet)), BM_CLICK, 0, 0);
