@@ -3,6 +3,8 @@
 #include <array>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -14,6 +16,7 @@
 #include "MessageLoop.h"
 #include "TempDir.h"
 #include "WindowText.h"
+#include "runtime/Failure.h"
 #include "skills/SkillTableLayout.h"
 
 // After windows.h: its types first.
@@ -317,6 +320,37 @@ TEST_F(Form1Test, ClosingTheWindowEndsTheMessageLoop) {
 
 namespace quorrel::win32 {
 namespace {
+
+// The list's items wait in the window until a load ends (ListIndex or a failure); the operations
+// keep the list's rules meanwhile.
+TEST_F(Form1Test, TheListsOperationsKeepTheirRulesAndFailuresOnItsOwnItems) {
+    SkillList& list = window.lstSkills();
+    list.AddItem("One");
+    list.AddItem(std::string("Tw\0o", 4));
+    EXPECT_EQ(list.NewIndex(), 1);
+    list.Selected(1, true);
+    // The item count the failures go by is the window's, not the list-view's, which has none yet.
+    const auto failureOf =
+        [](const std::function<void()>& operation) -> std::optional<FailureKind> {
+        try {
+            operation();
+        } catch (const Failure& failure) {
+            return failure.kind();
+        }
+        return std::nullopt;
+    };
+    EXPECT_EQ(failureOf([&] { list.Selected(2, true); }), FailureKind::ListOperation);
+    EXPECT_EQ(failureOf([&] { list.ListIndex(2); }), FailureKind::InvalidListIndex);
+    list.ListIndex(1);
+    EXPECT_EQ(shownItems(), (std::vector<ShownItem>{{L"One", false}, {L"Tw", true}}));
+    EXPECT_EQ(currentRow(), 1);
+
+    list.Clear();
+    EXPECT_TRUE(shownItems().empty());
+    EXPECT_EQ(currentRow(), -1);
+    EXPECT_EQ(list.NewIndex(), -1);
+    EXPECT_THROW(list.ListIndex(0), Failure);
+}
 
 TEST_F(Form1Test, TypingANameMakesItCurrentAndCtrlCCopiesIt) {
     typeFilesOf(kThreeSkills, "three");
