@@ -2,40 +2,61 @@
 
 #include <cstddef>
 #include <string>
-#include <string_view>
 
+#include "ShownItems.h"
 #include "Win32Api.h"
 #include "skills/SkillList.h"
 
 namespace quorrel::win32 {
 
-// The skill list operations carried out on a list-view control with a check box per item. The
-// control holds the items; this object holds none of its own.
+// The skill list operations carried out on an owner-data list-view with a check box per item. The
+// items, their texts and check marks, live here; the control holds none and asks for the rows it
+// draws. Appended items reach the control when publish() or ListIndex() runs, so a load costs the
+// control one change instead of one per item, and emptying the list costs no more.
 class CheckListSkillList final : public SkillList {
   public:
-    // Texts longer than this are shown cut short with an ellipsis, so that a hostile,
-    // gigabyte-long name is not copied into the control whole.
-    static constexpr std::size_t kLongestShownText = 1024;
-
-    // The control must outlive this object.
-    explicit CheckListSkillList(HWND listView) : listView_(listView) {}
+    // The control must outlive this object and have the owner-data style.
+    explicit CheckListSkillList(HWND listView);
 
     void Clear() override;
-    int NewIndex() const override { return count() - 1; }
+    int NewIndex() const override { return static_cast<int>(items_.size()) - 1; }
     void Selected(int index, bool checked) override;
     void ListIndex(int index) override;
 
-    // The text the control shows for an item of `utf8Text`.
-    static std::wstring shownText(std::string_view utf8Text);
+    // Tells the control of the items appended since it was last told.
+    void publish();
+
+    // Answers a notification the control sends its parent: what an item shows (text and check
+    // box), the item that type-ahead finds, and the keys the list handles itself (Space toggles
+    // the current item's check mark, Ctrl+C copies its text). Returns the notification's result.
+    LRESULT notified(NMHDR& header);
+
+    // Toggles the check mark of a shown item, as Space and a click on its check box do.
+    void toggle(int row);
+
+    // Shown items: how many, what each shows and whether it is checked.
+    int shownCount() const noexcept { return static_cast<int>(published_); }
+    std::wstring shownText(int row) const {
+        return items_.shownText(static_cast<std::size_t>(row));
+    }
+    bool isChecked(int row) const { return items_.isChecked(static_cast<std::size_t>(row)); }
+
+    // The current item's row; -1 when there is none.
+    int currentRow() const;
 
   protected:
-    // Throws an out-of-memory failure when the control cannot store the item.
-    void appendItem(std::string_view text) override;
+    // Throws an out-of-memory failure when the item cannot be stored.
+    void appendItem(std::string text) override;
 
   private:
-    int count() const;
+    void fillDisplayInfo(LVITEMW& item) const;
+    int find(const LVFINDINFOW& wanted, int start) const;
+    void copyCurrent() const;
+    void redraw(int row) const;
 
     HWND listView_;
+    ShownItems items_;
+    std::size_t published_ = 0;
 };
 
 }  // namespace quorrel::win32

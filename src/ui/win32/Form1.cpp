@@ -6,14 +6,27 @@
 
 #include "BusyCursor.h"
 #include "ControlIds.h"
+#include "DroppedFiles.h"
+#include "DroppedPaths.h"
+#include "FittedFont.h"
 #include "GuardedLoad.h"
 #include "ResourceIds.h"
-#include "WindowText.h"
+#include "runtime/WideText.h"
+
+// After windows.h: its types first.
+#include <windowsx.h>
 
 namespace quorrel::win32 {
 namespace {
 
 constexpr wchar_t kClassName[] = L"QuorrelForm1";
+
+// How long a refused drop's balloon stays, and the timer that takes it away.
+constexpr UINT kDropRefusalShownMs = 6000;
+constexpr UINT_PTR kDropRefusalTimer = 1;
+
+// How wide the path fields' tooltip grows before it wraps a path, in pixels at 96 dpi.
+constexpr int kTooltipWidth = 480;
 
 // A fixed dialog frame with a caption and a close box; no minimize or maximize box, no sizing.
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
@@ -30,16 +43,21 @@ ControlKind kindOf(form1::ControlId id) {
     constexpr DWORD child = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
     switch (id) {
         case form1::ControlId::lstSkills:
-            // One column without a header: a plain list whose order is the order of adding.
+            // One column without a header: a plain list whose order is the order of adding. Its
+            // items are ours (owner data): the control asks for the rows it draws.
             return {WC_LISTVIEWW,
-                    child | LVS_REPORT | LVS_NOCOLUMNHEADER | LVS_SINGLESEL | LVS_SHOWSELALWAYS,
+                    child | LVS_REPORT | LVS_NOCOLUMNHEADER | LVS_SINGLESEL | LVS_SHOWSELALWAYS |
+                        LVS_OWNERDATA,
                     WS_EX_CLIENTEDGE, ""};
         case form1::ControlId::cmdGet:
             return {L"BUTTON", child | BS_PUSHBUTTON, 0, form1::kGetCaption};
+        // The path fields take files dropped on them.
         case form1::ControlId::txtPath:
-            return {L"EDIT", child | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, form1::kDataPathAtStart};
+            return {L"EDIT", child | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE | WS_EX_ACCEPTFILES,
+                    form1::kDataPathAtStart};
         case form1::ControlId::txtPathIdx:
-            return {L"EDIT", child | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, form1::kIndexPathAtStart};
+            return {L"EDIT", child | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE | WS_EX_ACCEPTFILES,
+                    form1::kIndexPathAtStart};
     }
     throw std::logic_error("no such control");
 }
@@ -90,14 +108,46 @@ WindowHandle createForm(HWND owner, WNDPROC procedure) {
     return window;
 }
 
-// The system's message font at `dpi`, the font of dialogs; null when the system gives none.
-FontHandle messageFont(UINT dpi) {
+// The system's message font at `dpi`, the font of dialogs; none when the system gives none.
+std::optional<LOGFONTW> messageFont(UINT dpi) {
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof(metrics);
     if (!SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0, dpi)) {
-        return FontHandle();
+        return std::nullopt;
     }
-    return FontHandle(CreateFontIndirectW(&metrics.lfMessageFont));
+    return metrics.lfMessageFont;
+}
+
+// What a screen reader calls each control and what kind of control it says it is.
+std::wstring accessibleNameOf(form1::ControlId id) {
+    switch (id) {
+        case form1::ControlId::lstSkills:
+            return wideFromUtf8(form1::kSkillsListName);
+        case form1::ControlId::cmdGet:
+            return wideFromUtf8(form1::kGetCaption);
+        case form1::ControlId::txtPath:
+            return wideFromUtf8(form1::kDataPathFieldName);
+        case form1::ControlId::txtPathIdx:
+            return wideFromUtf8(form1::kIndexPathFieldName);
+    }
+    return {};
+}
+
+LONG accessibleRoleOf(form1::ControlId id) {
+    switch (id) {
+        case form1::ControlId::lstSkills:
+            return ROLE_SYSTEM_LIST;
+        case form1::ControlId::cmdGet:
+            return ROLE_SYSTEM_PUSHBUTTON;
+        case form1::ControlId::txtPath:
+        case form1::ControlId::txtPathIdx:
+            return ROLE_SYSTEM_TEXT;
+    }
+    return ROLE_SYSTEM_CLIENT;
+}
+
+bool isPathField(form1::ControlId id) {
+    return id == form1::ControlId::txtPath || id == form1::ControlId::txtPathIdx;
 }
 
 IconHandle programIcon(int metric, UINT dpi) {
@@ -113,7 +163,12 @@ Form1::Form1()
       window_(createForm(owner_.get(), &Form1::windowProcedure)),
       controls_(createControls(window_.get())),
       lastFocus_(control(form1::ControlId::lstSkills)),
-      skillList_(control(form1::ControlId::lstSkills)) {
+      skillList_(control(form1::ControlId::lstSkills)),
+      pathFields_(window(),
+                  {control(form1::ControlId::txtPath), control(form1::ControlId::txtPathIdx)},
+                  {accessibleNameOf(form1::ControlId::txtPath),
+                   accessibleNameOf(form1::ControlId::txtPathIdx)}),
+      dropRefusal_(window()) {
     const HWND list = control(form1::ControlId::lstSkills);
     SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
                  LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
@@ -124,10 +179,25 @@ Form1::Form1()
     centreOnMonitor();
     // Messages reach the member functions only from here on, once every member exists.
     SetWindowLongPtrW(window(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    for (const form1::ControlPlace& place : form1::kControls) {
+        SetWindowSubclass(control(place.id), &Form1::controlProcedure,
+                          static_cast<UINT_PTR>(place.id), reinterpret_cast<DWORD_PTR>(this));
+    }
 }
 
+// The members go before the windows: from here on no message reaches them, and a screen reader
+// that still holds a control's description is told that the control is gone.
 Form1::~Form1() {
     SetWindowLongPtrW(window(), GWLP_USERDATA, 0);
+    for (const form1::ControlPlace& place : form1::kControls) {
+        RemoveWindowSubclass(control(place.id), &Form1::controlProcedure,
+                             static_cast<UINT_PTR>(place.id));
+    }
+    for (const auto& accessible : accessibles_) {
+        if (accessible) {
+            accessible->disconnect();
+        }
+    }
 }
 
 // Created in tab order: the Tab key follows the order the controls were created in.
@@ -158,19 +228,13 @@ void Form1::show() {
 
 // Sizes the window and every control for `dpi` and gives them the system's font at that DPI.
 void Form1::layOut(UINT dpi) {
-    FontHandle font = messageFont(dpi);
-    const auto shownFont = reinterpret_cast<WPARAM>(
-        font ? font.get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)));
     for (const form1::ControlPlace& place : form1::kControls) {
         const form1::Rect pixels = place.pixels();
-        const HWND child = control(place.id);
-        SetWindowPos(child, nullptr, scaled(pixels.left, dpi), scaled(pixels.top, dpi),
+        SetWindowPos(control(place.id), nullptr, scaled(pixels.left, dpi), scaled(pixels.top, dpi),
                      scaled(pixels.width, dpi), scaled(pixels.height, dpi),
                      SWP_NOZORDER | SWP_NOACTIVATE);
-        SendMessageW(child, WM_SETFONT, shownFont, TRUE);
     }
-    // The old font goes only now that no control uses it.
-    font_ = std::move(font);
+    applyFonts(dpi);
 
     // The one column fills the list but for its vertical scroll bar, so that no horizontal
     // scroll bar comes with it.
@@ -182,6 +246,33 @@ void Form1::layOut(UINT dpi) {
 
     fitClientArea(dpi);
     loadIcons(dpi);
+    pathFields_.setTooltipWidth(scaled(kTooltipWidth, dpi));
+    pathFields_.showEnds();
+}
+
+// The system's message font at `dpi` for every control. The path fields hold one line in a
+// fixed height: where the font's lines are taller (Windows 10's Segoe UI at 96 dpi), they get the
+// same face a little smaller, so that no descender is cut.
+void Form1::applyFonts(UINT dpi) {
+    const std::optional<LOGFONTW> message = messageFont(dpi);
+    FontHandle font(message ? CreateFontIndirectW(&*message) : nullptr);
+    const HFONT shown = font ? font.get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    FontHandle fieldFont;
+    if (message) {
+        RECT inside{};
+        GetClientRect(control(form1::ControlId::txtPath), &inside);
+        const LOGFONTW fitted = fittedFont(*message, inside.bottom);
+        if (fitted.lfHeight != message->lfHeight) {
+            fieldFont.reset(CreateFontIndirectW(&fitted));
+        }
+    }
+    for (const form1::ControlPlace& place : form1::kControls) {
+        const HFONT used = isPathField(place.id) && fieldFont ? fieldFont.get() : shown;
+        SendMessageW(control(place.id), WM_SETFONT, reinterpret_cast<WPARAM>(used), TRUE);
+    }
+    // The old fonts go only now that no control uses them.
+    font_ = std::move(font);
+    fieldFont_ = std::move(fieldFont);
 }
 
 // Sizes the window so that its client area is the design's at `dpi`. The frame is worked out for
@@ -237,6 +328,7 @@ void Form1::onDpiChanged(UINT dpi, const RECT& suggested) {
 
 // The focus comes back to the control that had it when the window was last left.
 void Form1::onActivate(bool active) {
+    dropRefusal_.hide();
     if (active) {
         SetFocus(lastFocus_);
         return;
@@ -248,27 +340,41 @@ void Form1::onActivate(bool active) {
 }
 
 std::string Form1::txtPathText() const {
-    return utf8FromWide(windowText(control(form1::ControlId::txtPath)));
+    return pathFields_.text(control(form1::ControlId::txtPath));
 }
 
 std::string Form1::txtPathIdxText() const {
-    return utf8FromWide(windowText(control(form1::ControlId::txtPathIdx)));
+    return pathFields_.text(control(form1::ControlId::txtPathIdx));
 }
 
 void Form1::cmdGet_Click() {
-    const HWND list = control(form1::ControlId::lstSkills);
+    // While a load runs, the window handles only messages other programs send it (see
+    // whileLoading), and one of them may be a click on the button: it starts no second load.
+    if (loading_) {
+        return;
+    }
     std::optional<std::string> failure;
     {
         const BusyCursor busy;
-        // The list draws once at the end instead of once per item.
-        SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+        loading_ = true;
         failure = loadGuarded(*this, files_);
-        SendMessageW(list, WM_SETREDRAW, TRUE, 0);
-        InvalidateRect(list, nullptr, TRUE);
+        loading_ = false;
+        // The list learns of the items at the end, once, whether the load ran to its end or not.
+        skillList_.publish();
     }
     if (failure) {
         showFailure(wideFromUtf8(*failure));
     }
+}
+
+void Form1::whileLoading() {
+    // Peeking at sent messages only handles what other threads and programs send, and tells the
+    // system the window is alive. Posted messages and input are not even looked at: they wait in
+    // the queue, so no click, key or close is taken in the middle of a load, and the mouse moving
+    // over the window does not set the busy cursor back.
+    MSG message{};
+    PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    RedrawWindow(window(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
 void Form1::showFailure(const std::wstring& description) {
@@ -290,13 +396,129 @@ LRESULT CALLBACK Form1::windowProcedure(HWND window, UINT message, WPARAM wParam
     }
 }
 
+LRESULT CALLBACK Form1::controlProcedure(HWND control, UINT message, WPARAM wParam, LPARAM lParam,
+                                         UINT_PTR id, DWORD_PTR form) {
+    try {
+        const std::optional<LRESULT> handled = reinterpret_cast<Form1*>(form)->handleControlMessage(
+            static_cast<form1::ControlId>(id), message, wParam, lParam);
+        if (handled) {
+            return *handled;
+        }
+    } catch (...) {
+        reinterpret_cast<Form1*>(form)->reportEscapedException();
+        return 0;
+    }
+    return DefSubclassProc(control, message, wParam, lParam);
+}
+
+// The few messages the window answers for its controls; the rest the controls handle themselves.
+std::optional<LRESULT> Form1::handleControlMessage(form1::ControlId id, UINT message, WPARAM wParam,
+                                                   LPARAM lParam) {
+    switch (message) {
+        case WM_GETOBJECT:
+            if (static_cast<LONG>(lParam) == OBJID_CLIENT) {
+                const LRESULT answer = onGetObject(id, wParam, lParam);
+                if (answer != 0) {
+                    return answer;
+                }
+            }
+            return std::nullopt;
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:
+            if (id == form1::ControlId::lstSkills) {
+                return onListPress(message, wParam, lParam);
+            }
+            return std::nullopt;
+        case WM_DROPFILES:
+            if (isPathField(id)) {
+                onDrop(id, reinterpret_cast<HDROP>(wParam));
+                return 0;
+            }
+            return std::nullopt;
+        default:
+            return std::nullopt;
+    }
+}
+
+// A press on an item's check box toggles its mark, once the list has made the item current. The
+// list keeps no marks of its own, so it leaves that to us.
+LRESULT Form1::onListPress(UINT message, WPARAM wParam, LPARAM lParam) {
+    const HWND list = control(form1::ControlId::lstSkills);
+    LVHITTESTINFO hit{};
+    hit.pt = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    const auto row =
+        static_cast<int>(SendMessageW(list, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+    const LRESULT result = DefSubclassProc(list, message, wParam, lParam);
+    if (row >= 0 && (hit.flags & LVHT_ONITEMSTATEICON) != 0) {
+        skillList_.toggle(row);
+    }
+    return result;
+}
+
+LRESULT Form1::onGetObject(form1::ControlId id, WPARAM wParam, LPARAM) {
+    auto& accessible = accessibles_[static_cast<std::size_t>(id)];
+    if (!accessible) {
+        accessible =
+            AccessibleControl::create(control(id), accessibleNameOf(id), accessibleRoleOf(id),
+                                      id == form1::ControlId::lstSkills ? &skillList_ : nullptr);
+    }
+    return accessible ? accessible->answer(wParam) : 0;
+}
+
+// A drop is taken whole or refused whole; a refusal is said at the field it was dropped on.
+void Form1::onDrop(form1::ControlId field, HDROP drop) {
+    const form1::DropOutcome outcome = form1::pathsFromDrop(takeDroppedPaths(drop), field);
+    if (!outcome.taken()) {
+        dropRefusal_.show(control(field), L"Nothing was put into the fields",
+                          wideFromUtf8(outcome.refusal));
+        SetTimer(window(), kDropRefusalTimer, kDropRefusalShownMs, nullptr);
+        return;
+    }
+    dropRefusal_.hide();
+    if (outcome.txtPath) {
+        SetWindowTextW(control(form1::ControlId::txtPath), wideFromUtf8(*outcome.txtPath).c_str());
+    }
+    if (outcome.txtPathIdx) {
+        SetWindowTextW(control(form1::ControlId::txtPathIdx),
+                       wideFromUtf8(*outcome.txtPathIdx).c_str());
+    }
+}
+
+void Form1::onCommand(WORD id, WORD code, HWND from) {
+    // Only the button's click: Enter and Esc arrive as IDOK and IDCANCEL and do nothing.
+    if (id == controlIdOf(form1::ControlId::cmdGet) && code == BN_CLICKED) {
+        cmdGet_Click();
+        return;
+    }
+    pathFields_.onFieldCommand(from, code);
+}
+
+// Child windows hear of the system's colours and settings only from their parent. A new message
+// font (Windows' text size, for one) is taken at once.
+void Form1::onSystemChange(UINT message, WPARAM wParam, LPARAM lParam) {
+    for (const HWND child : controls_) {
+        SendMessageW(child, message, wParam, lParam);
+    }
+    if (message == WM_SETTINGCHANGE && wParam == SPI_SETNONCLIENTMETRICS) {
+        layOut(GetDpiForWindow(window()));
+    }
+}
+
 LRESULT Form1::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_COMMAND:
-            // Only the button's click: Enter and Esc arrive as IDOK and IDCANCEL and do nothing.
-            if (LOWORD(wParam) == controlIdOf(form1::ControlId::cmdGet) &&
-                HIWORD(wParam) == BN_CLICKED) {
-                cmdGet_Click();
+            onCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+            return 0;
+        case WM_NOTIFY:
+            return onNotify(*reinterpret_cast<NMHDR*>(lParam));
+        case WM_SYSCOLORCHANGE:
+        case WM_SETTINGCHANGE:
+            onSystemChange(message, wParam, lParam);
+            return DefWindowProcW(window(), message, wParam, lParam);
+        case WM_TIMER:
+            if (wParam == kDropRefusalTimer) {
+                KillTimer(window(), kDropRefusalTimer);
+                dropRefusal_.hide();
             }
             return 0;
         case WM_DPICHANGED:
@@ -316,6 +538,14 @@ LRESULT Form1::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         default:
             return DefWindowProcW(window(), message, wParam, lParam);
     }
+}
+
+LRESULT Form1::onNotify(NMHDR& header) {
+    if (header.hwndFrom == control(form1::ControlId::lstSkills)) {
+        return skillList_.notified(header);
+    }
+    pathFields_.onNotify(header);
+    return 0;
 }
 
 void Form1::reportEscapedException() noexcept {

@@ -1,5 +1,7 @@
 #include <exception>
 
+#include "ComApartment.h"
+#include "ControlClasses.h"
 #include "Form1.h"
 #include "Form1Layout.h"
 #include "MessageLoop.h"
@@ -9,10 +11,8 @@
 namespace {
 
 int runQuorrel() {
-    INITCOMMONCONTROLSEX controls{};
-    controls.dwSize = sizeof(controls);
-    controls.dwICC = ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES;
-    InitCommonControlsEx(&controls);
+    quorrel::win32::registerControlClasses();
+    const quorrel::win32::ComApartment screenReadersHearUs;
 
     quorrel::win32::Form1 form1;
     form1.show();

@@ -1,17 +1,27 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
 
 #include "ControlIds.h"
+#include "ExplorerDrop.h"
 #include "Form1.h"
 #include "Form1Layout.h"
 #include "MessageLoop.h"
 #include "TempDir.h"
 #include "WindowText.h"
+#include "runtime/Failure.h"
 #include "skills/SkillTableLayout.h"
+
+// After windows.h: its types first.
+#include <oleacc.h>
+#include <wrl/client.h>
 
 namespace quorrel::form1 {
 
@@ -131,6 +141,16 @@ class Form1Test : public ::testing::Test {
         ADD_FAILURE() << "no check box in item " << row;
     }
 
+    // Drops `paths` on `field` as Explorer does, with the drop's memory handed to the window.
+    void dropOn(form1::ControlId field, const std::vector<std::string>& paths) {
+        std::vector<std::wstring> files;
+        for (const std::string& path : paths) {
+            files.push_back(wideFromUtf8(path));
+        }
+        SendMessageW(control(field), WM_DROPFILES, reinterpret_cast<WPARAM>(explorerDrop(files)),
+                     0);
+    }
+
     void showActive() {
         window.show();
         SetForegroundWindow(window.window());
@@ -234,6 +254,11 @@ TEST_F(Form1Test, GetShowsTheSkillsOfTheEditedPathsWithTheFirstCurrent) {
     EXPECT_EQ(shownItems(), kThreeItems);
     EXPECT_EQ(currentRow(), 0);
     EXPECT_TRUE(window.failuresShown.empty());
+
+    // Paths edited after a load are the ones the next load reads.
+    typeFilesOf({{"Tinkering", 0}}, "one");
+    clickGet();
+    EXPECT_EQ(shownItems(), (std::vector<ShownItem>{{L"Tinkering", false}}));
 }
 
 TEST_F(Form1Test, SecondGetRestoresTheMarksThatSpaceAndAClickToggled) {
@@ -288,6 +313,285 @@ TEST_F(Form1Test, ClosingTheWindowEndsTheMessageLoop) {
     window.show();
     PostMessageW(window.window(), WM_CLOSE, 0, 0);
     EXPECT_EQ(runMessageLoop(window.window()), 0);
+}
+
+}  // namespace
+}  // namespace quorrel::win32
+
+namespace quorrel::win32 {
+namespace {
+
+// The list's items wait in the window until a load ends (ListIndex or a failure); the operations
+// keep the list's rules meanwhile.
+TEST_F(Form1Test, TheListsOperationsKeepTheirRulesAndFailuresOnItsOwnItems) {
+    SkillList& list = window.lstSkills();
+    list.AddItem("One");
+    list.AddItem(std::string("Tw\0o", 4));
+    EXPECT_EQ(list.NewIndex(), 1);
+    list.Selected(1, true);
+    // The item count the failures go by is the window's, not the list-view's, which has none yet.
+    const auto failureOf =
+        [](const std::function<void()>& operation) -> std::optional<FailureKind> {
+        try {
+            operation();
+        } catch (const Failure& failure) {
+            return failure.kind();
+        }
+        return std::nullopt;
+    };
+    EXPECT_EQ(failureOf([&] { list.Selected(2, true); }), FailureKind::ListOperation);
+    EXPECT_EQ(failureOf([&] { list.ListIndex(2); }), FailureKind::InvalidListIndex);
+    list.ListIndex(1);
+    EXPECT_EQ(shownItems(), (std::vector<ShownItem>{{L"One", false}, {L"Tw", true}}));
+    EXPECT_EQ(currentRow(), 1);
+
+    list.Clear();
+    EXPECT_TRUE(shownItems().empty());
+    EXPECT_EQ(currentRow(), -1);
+    EXPECT_EQ(list.NewIndex(), -1);
+    EXPECT_THROW(list.ListIndex(0), Failure);
+}
+
+TEST_F(Form1Test, TypingANameMakesItCurrentAndCtrlCCopiesIt) {
+    typeFilesOf(kThreeSkills, "three");
+    clickGet();
+    showActive();
+    pressKey('F');
+    ASSERT_EQ(currentRow(), 2);
+
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = 0x80;
+    SetKeyboardState(keys);
+    pressKey('C');
+    keys[VK_CONTROL] = 0;
+    SetKeyboardState(keys);
+
+    ASSERT_TRUE(OpenClipboard(window.window()));
+    const auto* copied = static_cast<const wchar_t*>(GlobalLock(GetClipboardData(CF_UNICODETEXT)));
+    const std::wstring text = copied != nullptr ? copied : L"(nothing)";
+    GlobalUnlock(GetClipboardData(CF_UNICODETEXT));
+    CloseClipboard();
+    EXPECT_EQ(text, kThreeItems[2].text);
+}
+
+// What the field shows: the position of its first and last characters within it.
+struct FieldView {
+    bool startShown;
+    bool endShown;
+};
+
+FieldView viewOf(HWND field) {
+    RECT inside{};
+    GetClientRect(field, &inside);
+    const auto xOf = [field](int character) {
+        return static_cast<short>(
+            LOWORD(SendMessageW(field, EM_POSFROMCHAR, static_cast<WPARAM>(character), 0)));
+    };
+    const int last = GetWindowTextLengthW(field) - 1;
+    return {xOf(0) >= 0, xOf(last) >= 0 && xOf(last) < inside.right};
+}
+
+// The tooltip windows the window owns.
+std::vector<HWND> tooltipsOf(HWND form) {
+    struct Search {
+        HWND form;
+        std::vector<HWND> found;
+    } search{form, {}};
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND candidate, LPARAM searching) -> BOOL {
+            auto& wanted = *reinterpret_cast<Search*>(searching);
+            wchar_t className[64] = {};
+            GetClassNameW(candidate, className, 64);
+            if (GetWindow(candidate, GW_OWNER) == wanted.form &&
+                std::wstring(className) == TOOLTIPS_CLASSW) {
+                wanted.found.push_back(candidate);
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// The balloon tip the window shows, if one is showing.
+std::wstring shownBalloonText(HWND form) {
+    for (const HWND tooltip : tooltipsOf(form)) {
+        if (IsWindowVisible(tooltip)) {
+            return windowText(tooltip);
+        }
+    }
+    return {};
+}
+
+// What the tooltip of a control says when the mouse rests on it.
+std::wstring tooltipOf(HWND form, HWND control) {
+    for (const HWND tooltip : tooltipsOf(form)) {
+        wchar_t text[512] = {};
+        TTTOOLINFOW tool{};
+        tool.cbSize = sizeof(tool);
+        tool.hwnd = form;
+        tool.uId = reinterpret_cast<UINT_PTR>(control);
+        tool.lpszText = text;
+        SendMessageW(tooltip, TTM_GETTEXTW, 512, reinterpret_cast<LPARAM>(&tool));
+        if (text[0] != L'\0') {
+            return text;
+        }
+    }
+    return {};
+}
+
+TEST_F(Form1Test, PathFieldsShowTheirEndUnlessFocusedAndNameTheirFileWhenEmpty) {
+    showActive();
+    for (const auto& [field, hint] :
+         {std::pair{form1::ControlId::txtPath, form1::kDataPathFieldName},
+          std::pair{form1::ControlId::txtPathIdx, form1::kIndexPathFieldName}}) {
+        const HWND edit = control(field);
+        const FieldView atStart = viewOf(edit);
+        EXPECT_FALSE(atStart.startShown) << hint;
+        EXPECT_TRUE(atStart.endShown) << hint;
+
+        wchar_t cue[64] = {};
+        SendMessageW(edit, EM_GETCUEBANNER, reinterpret_cast<WPARAM>(cue), 64);
+        EXPECT_EQ(utf8FromWide(cue), hint);
+        EXPECT_EQ(tooltipOf(window.window(), edit), wideFromUtf8(hint) + L"\n" + windowText(edit));
+    }
+
+    // Focused, the caret goes where it is put; the end comes back into view when the focus
+    // leaves, and the caret with the focus.
+    const HWND txtPath = control(form1::ControlId::txtPath);
+    SetFocus(txtPath);
+    SendMessageW(txtPath, EM_SETSEL, 0, 0);
+    SendMessageW(txtPath, EM_SCROLLCARET, 0, 0);
+    EXPECT_TRUE(viewOf(txtPath).startShown);
+    SetFocus(lstSkills());
+    EXPECT_TRUE(viewOf(txtPath).endShown);
+    SetFocus(txtPath);
+    EXPECT_TRUE(viewOf(txtPath).startShown);
+    EXPECT_EQ(windowText(txtPath), L"c:\\program files\\ultima online\\skills.mul");
+}
+
+TEST_F(Form1Test, AFolderDroppedOnAFieldFillsBothAndWhatCannotBeUsedIsRefusedAtTheField) {
+    const std::filesystem::path game = dir.path() / "game";
+    std::filesystem::create_directory(game);
+    dir.write("game/skills.mul", {});
+    dir.write("game/skills.idx", {});
+    std::filesystem::create_directory(dir.path() / "empty");
+
+    dropOn(form1::ControlId::txtPathIdx, {game.string()});
+    EXPECT_EQ(windowText(control(form1::ControlId::txtPath)),
+              (game / "skills.mul").make_preferred().wstring());
+    EXPECT_EQ(windowText(control(form1::ControlId::txtPathIdx)),
+              (game / "skills.idx").make_preferred().wstring());
+    EXPECT_TRUE(viewOf(control(form1::ControlId::txtPath)).endShown);
+    EXPECT_EQ(shownBalloonText(window.window()), L"");
+
+    dropOn(form1::ControlId::txtPath, {(dir.path() / "empty").string()});
+    EXPECT_EQ(windowText(control(form1::ControlId::txtPath)),
+              (game / "skills.mul").make_preferred().wstring());
+    EXPECT_NE(shownBalloonText(window.window()).find(L"holds no skills.mul and skills.idx"),
+              std::wstring::npos);
+}
+
+struct Heard {
+    std::wstring name;
+    LONG role = 0;
+    LONG state = 0;
+
+    bool operator==(const Heard&) const = default;
+    friend void PrintTo(const Heard& heard, std::ostream* out) {
+        *out << utf8FromWide(heard.name) << " (role " << heard.role << ", state 0x" << std::hex
+             << heard.state << std::dec << ")";
+    }
+};
+
+Heard hear(IAccessible& accessible, LONG child) {
+    VARIANT id{};
+    id.vt = VT_I4;
+    id.lVal = child;
+    Heard heard;
+    BSTR name = nullptr;
+    if (accessible.get_accName(id, &name) == S_OK) {
+        heard.name = name;
+    }
+    SysFreeString(name);
+    VARIANT role{};
+    VARIANT state{};
+    accessible.get_accRole(id, &role);
+    accessible.get_accState(id, &state);
+    heard.role = role.vt == VT_I4 ? role.lVal : -1;
+    // Of the states, only whether a skill is checked is asked here.
+    heard.state = state.vt == VT_I4 ? state.lVal & STATE_SYSTEM_CHECKED : -1;
+    return heard;
+}
+
+TEST_F(Form1Test, ScreenReadersHearEveryControlsNameAndRoleAndEachSkillsCheckMark) {
+    typeFilesOf(kThreeSkills, "three");
+    clickGet();
+    const std::vector<std::pair<form1::ControlId, Heard>> expected = {
+        {form1::ControlId::lstSkills, {L"Skills", ROLE_SYSTEM_LIST, 0}},
+        {form1::ControlId::cmdGet, {L"Get", ROLE_SYSTEM_PUSHBUTTON, 0}},
+        {form1::ControlId::txtPath, {L"Skill data file (skills.mul)", ROLE_SYSTEM_TEXT, 0}},
+        {form1::ControlId::txtPathIdx, {L"Skill index file (skills.idx)", ROLE_SYSTEM_TEXT, 0}},
+    };
+    for (const auto& [id, heard] : expected) {
+        Microsoft::WRL::ComPtr<IAccessible> accessible;
+        ASSERT_EQ(AccessibleObjectFromWindow(control(id), static_cast<DWORD>(OBJID_CLIENT),
+                                             __uuidof(IAccessible),
+                                             reinterpret_cast<void**>(accessible.GetAddressOf())),
+                  S_OK);
+        EXPECT_EQ(hear(*accessible.Get(), CHILDID_SELF), heard);
+        if (id != form1::ControlId::lstSkills) {
+            continue;
+        }
+        long children = 0;
+        accessible->get_accChildCount(&children);
+        ASSERT_EQ(children, 3);
+        for (LONG child = 1; child <= children; ++child) {
+            const ShownItem& item = kThreeItems[static_cast<std::size_t>(child - 1)];
+            EXPECT_EQ(
+                hear(*accessible.Get(), child),
+                (Heard{item.text, ROLE_SYSTEM_LISTITEM, item.checked ? STATE_SYSTEM_CHECKED : 0}));
+        }
+    }
+}
+
+TEST_F(Form1Test, WhileLoadingRepaintsButLeavesInputForAfterTheLoad) {
+    typeFilesOf(kThreeSkills, "three");
+    window.show();
+    handleQueuedMessages();
+    PostMessageW(cmdGet(), WM_KEYDOWN, VK_SPACE, 1);
+    PostMessageW(cmdGet(), WM_KEYUP, VK_SPACE, static_cast<LPARAM>(0xC0000001u));
+    InvalidateRect(lstSkills(), nullptr, TRUE);
+
+    window.whileLoading();
+    EXPECT_FALSE(GetUpdateRect(lstSkills(), nullptr, FALSE));
+    EXPECT_TRUE(shownItems().empty());
+
+    handleQueuedMessages();
+    EXPECT_EQ(shownItems(), kThreeItems);
+}
+
+LRESULT CALLBACK countSystemChanges(HWND control, UINT message, WPARAM wParam, LPARAM lParam,
+                                    UINT_PTR, DWORD_PTR heard) {
+    if (message == WM_SYSCOLORCHANGE || message == WM_SETTINGCHANGE) {
+        ++*reinterpret_cast<int*>(heard);
+    }
+    return DefSubclassProc(control, message, wParam, lParam);
+}
+
+TEST_F(Form1Test, PassesColourAndSettingChangesOnToEveryControl) {
+    std::array<int, form1::kControls.size()> heard{};
+    for (const form1::ControlPlace& place : form1::kControls) {
+        SetWindowSubclass(control(place.id), countSystemChanges, 1,
+                          reinterpret_cast<DWORD_PTR>(&heard[static_cast<std::size_t>(place.id)]));
+    }
+    SendMessageW(window.window(), WM_SYSCOLORCHANGE, 0, 0);
+    SendMessageW(window.window(), WM_SETTINGCHANGE, SPI_SETNONCLIENTMETRICS, 0);
+    for (const form1::ControlPlace& place : form1::kControls) {
+        EXPECT_EQ(heard[static_cast<std::size_t>(place.id)], 2) << place.name;
+        RemoveWindowSubclass(control(place.id), countSystemChanges, 1);
+    }
 }
 
 }  // namespace

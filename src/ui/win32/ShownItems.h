@@ -1,0 +1,49 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quorrel::win32 {
+
+// The items of the Win32 skill list, held by the window rather than by the list control, which
+// only asks for the rows it draws: compact enough for millions, with no object per item. Each
+// item keeps the text the list shows, in UTF-8, back to back with the others in one block, and
+// one byte of marks. A text longer than the list shows is kept only as far as it is shown and
+// marked as cut, so a hostile gigabyte-long name costs a kilobyte or so.
+class ShownItems {
+  public:
+    // Texts longer than this, in UTF-16 units, are shown cut short with an ellipsis.
+    static constexpr std::size_t kLongestShownText = 1024;
+
+    // The text the list shows for an item of `utf8Text`: the whole text, or its first
+    // kLongestShownText units followed by "…", never cutting through a character.
+    static std::wstring shownText(std::string_view utf8Text);
+
+    std::size_t size() const noexcept { return marks_.size(); }
+
+    // Appends an item with its check mark clear. When memory runs out it throws std::bad_alloc
+    // and the items stay as they were.
+    void append(std::string_view utf8Text);
+
+    // Removes every item and gives their memory back.
+    void clear() noexcept;
+
+    // What the item at `row` shows, as shownText() gives it for the item's whole text.
+    std::wstring shownText(std::size_t row) const;
+
+    bool isChecked(std::size_t row) const { return (marks_.at(row) & kChecked) != 0; }
+    void setChecked(std::size_t row, bool checked);
+
+  private:
+    static constexpr std::uint8_t kChecked = 1;
+    static constexpr std::uint8_t kCut = 2;
+
+    std::string texts_;              // every item's kept text, back to back
+    std::vector<std::size_t> ends_;  // where each item's text ends in texts_
+    std::vector<std::uint8_t> marks_;
+};
+
+}  // namespace quorrel::win32
