@@ -11,6 +11,7 @@
 #include "SkillFileLayout.h"
 #include "runtime/CheckedMath.h"
 #include "runtime/Failure.h"
+#include "runtime/InQuotes.h"
 #include "runtime/LittleEndian.h"
 #include "runtime/Text8Bit.h"
 
@@ -36,25 +37,36 @@ class ClosesOnExit {
     FileNumber number_;
 };
 
-// Runs a step; a failure it raises gets the context in front of its description. Memory running
-// out anywhere in the step, in the list's or the text's own allocations too, is an out-of-memory
-// failure of the step like any other. The context is only worked out when there is a failure, as
-// runs of a million records pass here many times.
-template <typename Step, typename Context>
-void describedAs(Context context, Step step) {
+// Runs a step; a failure it raises gets the place where it happened said after its description.
+// Memory running out anywhere in the step, in the list's or the text's own allocations too, is an
+// out-of-memory failure of the step like any other. The place is only worked out when there is a
+// failure, as runs of a million records pass here many times.
+template <typename Step, typename Place>
+void describedAt(Place place, Step step) {
     try {
         step();
     } catch (const Failure& failure) {
-        throw failure.within(context());
+        throw failure.at(place());
     } catch (const std::bad_alloc&) {
-        throw Failure(FailureKind::OutOfMemory, "out of memory").within(context());
+        throw Failure(FailureKind::OutOfMemory, "out of memory").at(place());
     } catch (const std::length_error&) {
-        throw Failure(FailureKind::OutOfMemory, "more memory than can be had").within(context());
+        throw Failure(FailureKind::OutOfMemory, "more memory than can be had").at(place());
     }
 }
 
 std::string labelled(std::string_view label, std::int32_t value) {
     return std::string(label) + " " + std::to_string(value);
+}
+
+// A record whose flag byte lies at or past the end of the data file points at nothing the file
+// holds. Left alone it would load as an empty, unchecked item, and a whole index read as data
+// file, or the two files swapped, would load "successfully" as a list of blank rows.
+Failure flagPastTheEnd(std::int32_t offset, const std::string& dataPath) {
+    return Failure(FailureKind::BadReadPosition,
+                   "offset " + std::to_string(offset) + " lies past the end of " +
+                       inQuotes(dataPath) +
+                       ": the index does not belong to this data file; are the two files the "
+                       "right way round?");
 }
 
 // Reads the next index record into the working fields; false when the file ends before a whole
@@ -119,17 +131,20 @@ std::span<const std::uint8_t> beforeFirstZero(std::span<const std::uint8_t> byte
 void loadRecord(LoadHost& host, FileTable& files, LoadFields& fields) {
     SkillList& lstSkills = host.lstSkills();
     fields.dataFileNo = files.freeNumber();
-    describedAs([] { return std::string("data file"); },
+    describedAt([] { return std::string("the data file"); },
                 [&] { files.open(fields.dataFileNo, host.txtPathText()); });
     const ClosesOnExit closeData(files, fields.dataFileNo);
 
     const std::int32_t flagPosition = addOrOverflow(fields.offset, 1, "offset");
-    describedAs([&] { return labelled("offset", fields.offset); },
+    describedAt([&] { return labelled("offset", fields.offset); },
                 [&] { files.getByte(fields.dataFileNo, flagPosition, fields.flag); });
+    if (files.endOfFile(fields.dataFileNo)) {
+        throw flagPastTheEnd(fields.offset, files.path(fields.dataFileNo));
+    }
 
     const std::int32_t upperBound = addOrOverflow(fields.length, -1, "length");
     const std::int64_t namePosition = files.position(fields.dataFileNo);
-    describedAs(
+    describedAt(
         [&] { return labelled("length", fields.length); },
         [&] { fields.name.redim(0, upperBound, nameBytesToHold(files, fields, namePosition)); });
     files.getBuffer(fields.dataFileNo, namePosition, fields.name);
@@ -160,15 +175,18 @@ void loadTable(LoadHost& host, FileTable& files) {
 
     fields.idxFileNo = files.freeNumber();
     const std::string indexPath = host.txtPathIdxText();
-    describedAs([] { return std::string("index file"); },
+    describedAt([] { return std::string("the index file"); },
                 [&] { files.open(fields.idxFileNo, indexPath); });
     const ClosesOnExit closeIndex(files, fields.idxFileNo);
 
     bool anyItemAdded = false;
     for (fields.record = 0;; ++fields.record) {
         RecordRead read = RecordRead::NoneLeft;
-        describedAs([&] { return "record " + std::to_string(fields.record) + " of " + indexPath; },
-                    [&] { read = loadNextRecord(host, files, fields); });
+        describedAt(
+            [&] {
+                return "record " + std::to_string(fields.record) + " of " + inQuotes(indexPath);
+            },
+            [&] { read = loadNextRecord(host, files, fields); });
         if (read == RecordRead::NoneLeft) {
             break;
         }

@@ -97,7 +97,8 @@ TEST_F(FaultsTest, EveryAllocationThatFailsIsAnOutOfMemoryFailure) {
         EXPECT_EQ(failure->kind(), FailureKind::OutOfMemory) << failure->description();
         EXPECT_TRUE(isPrefixOf(textsOf(host.list().items()), all)) << "allocation " << nth;
         EXPECT_EQ(table.openCount(), 0u) << "allocation " << nth;
-        namedARecord = namedARecord || failure->description().starts_with("record 2 of ");
+        namedARecord =
+            namedARecord || failure->description().ends_with("record 2 of \"" + indexPath + "\")");
     }
     EXPECT_TRUE(namedARecord) << "no failure named the record it came in";
     EXPECT_EQ(openDescriptorCount(), descriptorsBefore) << "a failed allocation leaked a file";
@@ -119,7 +120,8 @@ TEST_F(FaultsTest, EveryReadThatFailsIsAReadErrorNamingTheRecordAndTheFile) {
         ASSERT_TRUE(failure.has_value()) << "read " << nth << " failed unnoticed";
         const std::string description = failure->description();
         EXPECT_EQ(failure->kind(), FailureKind::ReadError) << description;
-        EXPECT_TRUE(description.starts_with("record ")) << description;
+        EXPECT_TRUE(description.starts_with("cannot read ")) << description;
+        EXPECT_NE(description.find(" of \"" + indexPath + "\")"), std::string::npos) << description;
         EXPECT_NE(description.find("Input/output error"), std::string::npos) << description;
         EXPECT_TRUE(description.find(dataPath) != std::string::npos ||
                     description.find("cannot read \"" + indexPath) != std::string::npos)
