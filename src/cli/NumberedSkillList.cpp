@@ -1,12 +1,13 @@
 #include "NumberedSkillList.h"
 
 #include <string>
+#include <utility>
 
 namespace quorrel::cli {
 
-void NumberedSkillList::appendItem(std::string_view text) {
+void NumberedSkillList::appendItem(std::string text) {
     // The load reads a record's flag before it adds the item.
-    skills_.push_back(DumpedSkill{fields_.record, std::string(text), false, fields_.flag});
+    skills_.push_back(DumpedSkill{fields_.record, std::move(text), false, fields_.flag});
 }
 
 void NumberedSkillList::Selected(int index, bool checked) {

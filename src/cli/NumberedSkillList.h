@@ -24,7 +24,7 @@ class NumberedSkillList final : public SkillList {
     std::vector<DumpedSkill> takeSkills() noexcept { return std::move(skills_); }
 
   protected:
-    void appendItem(std::string_view text) override;
+    void appendItem(std::string text) override;
 
   private:
     const LoadFields& fields_;

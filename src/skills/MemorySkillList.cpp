@@ -1,6 +1,7 @@
 #include "MemorySkillList.h"
 
 #include <string>
+#include <utility>
 
 namespace quorrel {
 
@@ -9,8 +10,8 @@ void MemorySkillList::Clear() {
     current_.reset();
 }
 
-void MemorySkillList::appendItem(std::string_view text) {
-    items_.push_back(SkillItem{std::string(text), false});
+void MemorySkillList::appendItem(std::string text) {
+    items_.push_back(SkillItem{std::move(text), false});
 }
 
 void MemorySkillList::Selected(int index, bool checked) {

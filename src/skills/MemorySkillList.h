@@ -28,7 +28,7 @@ class MemorySkillList final : public SkillList {
     std::optional<int> currentIndex() const noexcept { return current_; }
 
   protected:
-    void appendItem(std::string_view text) override;
+    void appendItem(std::string text) override;
 
   private:
     std::vector<SkillItem> items_;

@@ -1,7 +1,8 @@
 #pragma once
 
 #include <cstddef>
-#include <string_view>
+#include <string>
+#include <utility>
 
 namespace quorrel {
 
@@ -15,8 +16,13 @@ class SkillList {
     virtual void Clear() = 0;
 
     // Appends an item with its check mark clear. The item keeps `text` (UTF-8) only up to its
-    // first zero character.
-    void AddItem(std::string_view text) { appendItem(text.substr(0, text.find('\0'))); }
+    // first zero character. The text is taken, not copied, so a huge name is held once.
+    void AddItem(std::string text) {
+        if (const std::size_t zero = text.find('\0'); zero != std::string::npos) {
+            text.resize(zero);
+        }
+        appendItem(std::move(text));
+    }
 
     // The index of the item added last; -1 when none has been added since the list was emptied.
     virtual int NewIndex() const = 0;
@@ -30,8 +36,8 @@ class SkillList {
     virtual void ListIndex(int index) = 0;
 
   protected:
-    // Appends an item whose text holds no zero character.
-    virtual void appendItem(std::string_view text) = 0;
+    // Appends an item whose text holds no zero character, taking the text over.
+    virtual void appendItem(std::string text) = 0;
 
     // Whether `index` is that of one of `count` items; the failures Selected and ListIndex throw
     // when it is not.

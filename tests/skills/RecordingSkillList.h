@@ -64,9 +64,9 @@ class RecordingSkillList final : public SkillList {
     }
 
   protected:
-    void appendItem(std::string_view text) override {
-        record("AddItem " + std::string(text));
-        list_.AddItem(text);
+    void appendItem(std::string text) override {
+        record("AddItem " + text);
+        list_.AddItem(std::move(text));
     }
 
   private:

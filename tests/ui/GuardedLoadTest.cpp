@@ -26,7 +26,7 @@ class ThrowingList final : public SkillList {
     void ListIndex(int) override {}
 
   protected:
-    void appendItem(std::string_view) override {}
+    void appendItem(std::string) override {}
 
   private:
     std::function<void()> raise_;

@@ -3,6 +3,7 @@
 #include <new>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 #include "runtime/Failure.h"
 
@@ -12,16 +13,15 @@ int ListViewSkillList::NewIndex() const {
     return static_cast<int>(model_.storedCount()) - 1;
 }
 
-void ListViewSkillList::appendItem(std::string_view text) {
+void ListViewSkillList::appendItem(std::string text) {
+    const std::size_t size = text.size();
     try {
-        model_.append(text);
+        model_.append(std::move(text));
     } catch (const std::bad_alloc&) {
-        throw Failure(FailureKind::OutOfMemory, "cannot add an item of " +
-                                                    std::to_string(text.size()) +
+        throw Failure(FailureKind::OutOfMemory, "cannot add an item of " + std::to_string(size) +
                                                     " bytes to the list: out of memory");
     } catch (const std::length_error&) {
-        throw Failure(FailureKind::OutOfMemory, "cannot add an item of " +
-                                                    std::to_string(text.size()) +
+        throw Failure(FailureKind::OutOfMemory, "cannot add an item of " + std::to_string(size) +
                                                     " bytes to the list: the list is full");
     }
 }

@@ -24,7 +24,7 @@ class ListViewSkillList final : public SkillList {
 
   protected:
     // Throws an out-of-memory failure when the item's text cannot be stored.
-    void appendItem(std::string_view text) override;
+    void appendItem(std::string text) override;
 
   private:
     QListView& view_;

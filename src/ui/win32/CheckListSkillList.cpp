@@ -45,7 +45,7 @@ std::wstring CheckListSkillList::shownText(std::string_view utf8Text) {
     return shown;
 }
 
-void CheckListSkillList::appendItem(std::string_view text) {
+void CheckListSkillList::appendItem(std::string text) {
     std::wstring shown;
     try {
         shown = shownText(text);

@@ -30,7 +30,7 @@ class CheckListSkillList final : public SkillList {
 
   protected:
     // Throws an out-of-memory failure when the control cannot store the item.
-    void appendItem(std::string_view text) override;
+    void appendItem(std::string text) override;
 
   private:
     int count() const;
