@@ -2,10 +2,13 @@
 
 #include <algorithm>
 #include <array>
+#include <chrono>
 #include <new>
+#include <optional>
 #include <span>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "SkillFileLayout.h"
@@ -69,22 +72,91 @@ Failure flagPastTheEnd(std::int32_t offset, const std::string& dataPath) {
                        "right way round?");
 }
 
-// Reads the next index record into the working fields; false when the file ends before a whole
-// record. The twelve bytes come from one read, so a record is always one the file held at some
-// moment, even while the file is being rewritten, and a trailing piece shorter than a record, or
-// one the file was cut to during the run, is never taken for one.
-bool readIndexRecord(FileTable& files, LoadFields& fields) {
-    const FileNumber index = fields.idxFileNo;
-    std::array<std::uint8_t, kIndexRecordSize> record{};
-    if (files.getBytes(index, files.position(index), record) < record.size()) {
+// The index file, read a block of whole records at a time: one system call for thousands of
+// records, where an index of empty slots would otherwise cost one per record. A block holds what a
+// single read returned, cut to whole records, and the next block is read from the byte after them.
+// So every record comes from one read, and is one the file held at some moment even while it is
+// being rewritten or cut; the index ends where a read brings no whole record, so a file that grows
+// during the run is read to its new end, and a piece of 1 to 11 bytes at its end is never a record.
+class IndexBlocks {
+  public:
+    IndexBlocks(FileTable& files, FileNumber number)
+        : files_(files), number_(number), position_(files.position(number)), block_(kBlockSize) {}
+
+    // The next record's twelve bytes, or nothing once the index has ended. The bytes stay valid
+    // until the next call.
+    std::optional<std::span<const std::uint8_t, kIndexRecordSize>> next() {
+        if (at_ == held_ && !readBlock()) {
+            return std::nullopt;
+        }
+        const std::span<const std::uint8_t, kIndexRecordSize> record(block_.data() + at_,
+                                                                     kIndexRecordSize);
+        at_ += kIndexRecordSize;
+        return record;
+    }
+
+  private:
+    // 64 KiB rounded up to whole records: a read this large goes straight into the block, past
+    // the read-ahead window that serves the file table's small reads.
+    static constexpr std::size_t kBlockSize =
+        (64 * 1024 + kIndexRecordSize - 1) / kIndexRecordSize * kIndexRecordSize;
+
+    bool readBlock() {
+        const std::size_t got = files_.getBytes(number_, position_, block_);
+        held_ = got - got % kIndexRecordSize;
+        at_ = 0;
+        position_ += static_cast<std::int64_t>(held_);
+        return held_ > 0;
+    }
+
+    FileTable& files_;
+    FileNumber number_;
+    std::int64_t position_;
+    std::vector<std::uint8_t> block_;
+    std::size_t held_ = 0;
+    std::size_t at_ = 0;
+};
+
+// Reads the next index record into the working fields; false when the index has ended.
+bool readIndexRecord(IndexBlocks& index, LoadFields& fields) {
+    const auto bytes = index.next();
+    if (!bytes) {
         return false;
     }
-    const std::span<const std::uint8_t, kIndexRecordSize> bytes(record);
-    fields.offset = littleEndianInt32(bytes.subspan<0, 4>());
-    fields.length = littleEndianInt32(bytes.subspan<4, 4>());
-    std::copy_n(bytes.begin() + 8, fields.extra.size(), fields.extra.begin());
+    fields.offset = littleEndianInt32(bytes->subspan<0, 4>());
+    fields.length = littleEndianInt32(bytes->subspan<4, 4>());
+    std::copy_n(bytes->begin() + 8, fields.extra.size(), fields.extra.begin());
     return true;
 }
+
+// Lets the host keep its window answering during a long load: whileLoading() is called once a
+// pause has passed since it last returned, and the clock is only looked at every few hundred
+// records, so that an index of millions of empty slots pays next to nothing for it.
+class WhileLoadingPacer {
+  public:
+    explicit WhileLoadingPacer(LoadHost& host) : host_(host), last_(Clock::now()) {}
+
+    void recordHandled() {
+        if (--untilLook_ != 0) {
+            return;
+        }
+        untilLook_ = kRecordsBetweenLooks;
+        if (Clock::now() - last_ >= kPause) {
+            host_.whileLoading();
+            last_ = Clock::now();
+        }
+    }
+
+  private:
+    using Clock = std::chrono::steady_clock;
+    // Four times a second: often enough that no system takes the window for one that hangs.
+    static constexpr Clock::duration kPause = std::chrono::milliseconds(250);
+    static constexpr unsigned kRecordsBetweenLooks = 256;
+
+    LoadHost& host_;
+    Clock::time_point last_;
+    unsigned untilLook_ = kRecordsBetweenLooks;
+};
 
 bool isEmptySlot(const LoadFields& fields) {
     return fields.offset == kEmptySlotOffset || fields.length == kEmptySlotLength;
@@ -127,6 +199,15 @@ std::span<const std::uint8_t> beforeFirstZero(std::span<const std::uint8_t> byte
         std::find(bytes.begin(), bytes.end(), std::uint8_t{0}) - bytes.begin()));
 }
 
+// A long name's bytes are let go once they are text, before the list takes the text, so that a
+// gigabyte name is never held three times: as bytes, as text and in the list. Short names stay in
+// the working field, where they cost nothing.
+void letGoOfALongName(LoadFields& fields) {
+    if (fields.name.stored().size() > static_cast<std::size_t>(kNameSizeWorthChecking)) {
+        fields.name = ByteBuffer();
+    }
+}
+
 // Handles one used index record: reads its flag and name from the data file and appends the item.
 void loadRecord(LoadHost& host, FileTable& files, LoadFields& fields) {
     SkillList& lstSkills = host.lstSkills();
@@ -150,15 +231,18 @@ void loadRecord(LoadHost& host, FileTable& files, LoadFields& fields) {
     files.getBuffer(fields.dataFileNo, namePosition, fields.name);
     files.close(fields.dataFileNo);
 
-    lstSkills.AddItem(textFrom8Bit(beforeFirstZero(fields.name.stored())));
+    std::string text = textFrom8Bit(beforeFirstZero(fields.name.stored()));
+    letGoOfALongName(fields);
+    lstSkills.AddItem(std::move(text));
     lstSkills.Selected(lstSkills.NewIndex(), fields.flag != 0);
 }
 
 enum class RecordRead { Used, Skipped, NoneLeft };
 
 // Handles index record `fields.record`: reads it and, when it is used, loads its skill.
-RecordRead loadNextRecord(LoadHost& host, FileTable& files, LoadFields& fields) {
-    if (!readIndexRecord(files, fields)) {
+RecordRead loadNextRecord(LoadHost& host, FileTable& files, IndexBlocks& index,
+                          LoadFields& fields) {
+    if (!readIndexRecord(index, fields)) {
         return RecordRead::NoneLeft;
     }
     if (isEmptySlot(fields)) {
@@ -179,6 +263,8 @@ void loadTable(LoadHost& host, FileTable& files) {
                 [&] { files.open(fields.idxFileNo, indexPath); });
     const ClosesOnExit closeIndex(files, fields.idxFileNo);
 
+    IndexBlocks index(files, fields.idxFileNo);
+    WhileLoadingPacer pacer(host);
     bool anyItemAdded = false;
     for (fields.record = 0;; ++fields.record) {
         RecordRead read = RecordRead::NoneLeft;
@@ -186,11 +272,12 @@ void loadTable(LoadHost& host, FileTable& files) {
             [&] {
                 return "record " + std::to_string(fields.record) + " of " + inQuotes(indexPath);
             },
-            [&] { read = loadNextRecord(host, files, fields); });
+            [&] { read = loadNextRecord(host, files, index, fields); });
         if (read == RecordRead::NoneLeft) {
             break;
         }
         anyItemAdded = anyItemAdded || read == RecordRead::Used;
+        pacer.recordHandled();
     }
     files.close(fields.idxFileNo);
 

@@ -130,6 +130,23 @@ TEST_F(FaultsTest, EveryReadThatFailsIsAReadErrorNamingTheRecordAndTheFile) {
     }
 }
 
+// The index is read a block of whole records at a time, not a read per record: an index of 20,000
+// records costs five reads (four blocks and the one that finds the end) besides the data records',
+// and records on both sides of a block's end are read whole.
+TEST_F(FaultsTest, TheIndexIsReadInBlocksOfWholeRecords) {
+    std::vector<IndexRecord> records(20'000, IndexRecord{-1, 0, 0});
+    for (const std::size_t used :
+         {std::size_t{0}, std::size_t{5461}, std::size_t{5462}, std::size_t{19'999}}) {
+        records[used] = {used == 5462 ? 9 : 0, 9, 0};
+    }
+    StandaloneHost host(dataPath, dir.write("long.idx", indexBytes(records)));
+    auto faults = std::make_shared<fault::ReadFaults>();
+    EXPECT_EQ(load(host, faults).failure, std::nullopt);
+    EXPECT_EQ(textsOf(host.list().items()),
+              (std::vector<std::string>{"Dowsing", "Dowsing", "Gilding", "Dowsing"}));
+    EXPECT_EQ(faults->readsMade, 5u + 4u);
+}
+
 // An index that is cut short while it is read ends at its last whole record: the piece of a
 // record that a read got is not taken for one.
 TEST_F(FaultsTest, AnIndexCutShortDuringTheLoadEndsAtItsLastWholeRecord) {
