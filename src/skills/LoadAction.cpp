@@ -4,7 +4,6 @@
 #include <array>
 #include <chrono>
 #include <new>
-#include <optional>
 #include <span>
 #include <stdexcept>
 #include <string>
@@ -83,14 +82,13 @@ class IndexBlocks {
     IndexBlocks(FileTable& files, FileNumber number)
         : files_(files), number_(number), position_(files.position(number)), block_(kBlockSize) {}
 
-    // The next record's twelve bytes, or nothing once the index has ended. The bytes stay valid
+    // The next record's twelve bytes, or null once the index has ended. The bytes stay valid
     // until the next call.
-    std::optional<std::span<const std::uint8_t, kIndexRecordSize>> next() {
+    const std::uint8_t* next() {
         if (at_ == held_ && !readBlock()) {
-            return std::nullopt;
+            return nullptr;
         }
-        const std::span<const std::uint8_t, kIndexRecordSize> record(block_.data() + at_,
-                                                                     kIndexRecordSize);
+        const std::uint8_t* record = block_.data() + at_;
         at_ += kIndexRecordSize;
         return record;
     }
@@ -119,13 +117,13 @@ class IndexBlocks {
 
 // Reads the next index record into the working fields; false when the index has ended.
 bool readIndexRecord(IndexBlocks& index, LoadFields& fields) {
-    const auto bytes = index.next();
-    if (!bytes) {
+    const std::uint8_t* const record = index.next();
+    if (record == nullptr) {
         return false;
     }
-    fields.offset = littleEndianInt32(bytes->subspan<0, 4>());
-    fields.length = littleEndianInt32(bytes->subspan<4, 4>());
-    std::copy_n(bytes->begin() + 8, fields.extra.size(), fields.extra.begin());
+    fields.offset = littleEndianInt32(std::span<const std::uint8_t, 4>(record, 4));
+    fields.length = littleEndianInt32(std::span<const std::uint8_t, 4>(record + 4, 4));
+    std::copy_n(record + 8, fields.extra.size(), fields.extra.begin());
     return true;
 }
 
