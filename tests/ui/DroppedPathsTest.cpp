@@ -35,7 +35,11 @@ class DroppedPathsTest : public ::testing::TestWithParam<DropCase> {
         std::filesystem::create_directory(dir_.path() / "empty");
     }
 
-    std::string at(const std::string& name) const { return (dir_.path() / name).string(); }
+    // With the system's own separators, as the system gives dropped paths and the rule returns
+    // them.
+    std::string at(const std::string& name) const {
+        return (dir_.path() / name).make_preferred().string();
+    }
 
     std::optional<std::string> at(const std::optional<std::string>& name) const {
         return name ? std::optional(at(*name)) : std::nullopt;
