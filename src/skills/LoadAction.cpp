@@ -231,6 +231,11 @@ void loadRecord(LoadHost& host, FileTable& files, LoadFields& fields) {
 
     std::string text = textFrom8Bit(beforeFirstZero(fields.name.stored()));
     letGoOfALongName(fields);
+    // The list keeps the text as it is handed over: a short name is trimmed to its size first (a
+    // name of accented letters grows past what the conversion reserved), a long one never copied.
+    if (text.size() <= static_cast<std::size_t>(kNameSizeWorthChecking)) {
+        text.shrink_to_fit();
+    }
     lstSkills.AddItem(std::move(text));
     lstSkills.Selected(lstSkills.NewIndex(), fields.flag != 0);
 }
