@@ -1,7 +1,6 @@
 #include "LoadAction.h"
 
 #include <algorithm>
-#include <array>
 #include <chrono>
 #include <new>
 #include <span>
