@@ -23,6 +23,7 @@ PathField::PathField(form1::ControlId id, const QString& fileName, const QString
                      QWidget* parent)
     : QLineEdit(path, parent), id_(id), fileName_(fileName) {
     setAccessibleName(fileName_);
+    setPlaceholderText(fileName_);
     describePath(path);
     connect(this, &QLineEdit::textChanged, this, &PathField::describePath);
 }

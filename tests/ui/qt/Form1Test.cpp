@@ -285,6 +285,7 @@ TEST_F(Form1Test, PathFieldsNameTheirFileAndShowItsNameWhenLeft) {
         {txtPathIdx(), "Skill index file (skills.idx)"}};
     for (const auto& [field, name] : fields) {
         EXPECT_EQ(field->accessibleName(), name);
+        EXPECT_EQ(field->placeholderText(), name);
         EXPECT_EQ(field->toolTip(), name + "\n" + field->text());
         field->setFocus();
         QTest::keyClick(field, Qt::Key_Home);
