@@ -21,11 +21,13 @@ set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 # Release executables without symbols: what a user downloads.
 set(CMAKE_EXE_LINKER_FLAGS_RELEASE_INIT "-s")
 
-# CTest and GoogleTest's test discovery run the executables through Wine. wine64 lives outside PATH on
-# Debian; plain wine starts 64-bit programs too.
+# CTest and GoogleTest's test discovery run the executables through Wine, by scripts/wine-run,
+# which runs a program again that Wine failed to start. wine64 lives outside PATH on Debian; plain
+# wine starts 64-bit programs too.
 find_program(QUORREL_WINE NAMES wine64 wine HINTS /usr/lib/wine DOC "Wine, to run Windows programs")
 if(QUORREL_WINE)
-    set(CMAKE_CROSSCOMPILING_EMULATOR "${QUORREL_WINE}")
+    set(CMAKE_CROSSCOMPILING_EMULATOR
+        "${CMAKE_CURRENT_LIST_DIR}/../../scripts/wine-run;${QUORREL_WINE}")
 endif()
 
 # Debian ships no Windows builds of GoogleTest, CLI11 or nlohmann_json. These package folders build

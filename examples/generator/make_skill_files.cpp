@@ -20,7 +20,7 @@ quorrel::SkillTableBuilder readList(const std::string& listPath) {
     if (!in) {
         throw std::runtime_error("cannot read " + listPath);
     }
-    quorrel::SkillTableBuilder table;
+    quorrel::SkillTableBuilder table(quorrel::CodePage::windows1252());
     std::string line;
     for (int lineNumber = 1; std::getline(in, line); ++lineNumber) {
         if (!line.empty() && line.back() == '\r') {

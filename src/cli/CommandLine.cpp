@@ -66,6 +66,24 @@ CLI::Option* addFormatOption(CLI::App& app, std::string& formatName,
         ->capture_default_str();
 }
 
+CLI::Option* addCodePageOption(CLI::App& app, CodePage& codePage, const std::string& description) {
+    const auto knownOnly = [](const std::string& value) -> std::string {
+        unsigned number = 0;
+        if (CLI::detail::lexical_cast(value, number) && CodePage::known(number)) {
+            return {};
+        }
+        return value + " is not a code page this program knows (" + CodePage::knownNumbersText() +
+               ")";
+    };
+    return app
+        .add_option_function<unsigned>(
+            "--codepage", [&codePage](unsigned number) { codePage = *CodePage::known(number); },
+            description + ", one of " + CodePage::knownNumbersText() + " (default " +
+                std::to_string(codePage.number()) + ", the system's)")
+        ->type_name("N")
+        ->check(CLI::Validator(knownOnly, ""));
+}
+
 std::optional<int> parseOrExit(CLI::App& app, std::vector<std::string> arguments, std::ostream& out,
                                std::ostream& err, const std::string& program) {
     // CLI11 takes the arguments last first.

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "runtime/CodePage.h"
+
 namespace quorrel::cli {
 
 // The arguments after the program's name, with every option given an empty value ("--data=" or
@@ -30,6 +32,10 @@ void useCommonMessages(CLI::App& app, const std::string& program, const std::str
 // format.
 CLI::Option* addFormatOption(CLI::App& app, std::string& formatName,
                              const std::string& description);
+
+// Adds --codepage, which takes the number of a known code page into `codePage`, whose value
+// beforehand is the default shown; any other number is a usage error that names the known ones.
+CLI::Option* addCodePageOption(CLI::App& app, CodePage& codePage, const std::string& description);
 
 // Parses `arguments` (as withoutEmptyValues keeps them) into the app. Returns the exit status
 // when the program should end now: 0 after help or version text (1 when it could not be

@@ -20,7 +20,7 @@ Failure badRow(const std::string& reason) {
 // Splits the stream into rows of fields as RFC 4180 lays them out, counting lines as it goes.
 class CsvRows {
   public:
-    explicit CsvRows(std::istream& in) : in_(*in.rdbuf()) {}
+    CsvRows(std::istream& in, std::size_t longest) : in_(*in.rdbuf()), longest_(longest) {}
 
     // The next row's fields; false at the end of the input.
     bool next(std::vector<std::string>& fields) {
@@ -30,6 +30,10 @@ class CsvRows {
             return false;
         }
         for (;;) {
+            // A row longer than the header's is refused at once, not after an endless row.
+            if (fields.size() == kColumns) {
+                throw badRow("a row has 3 fields (" + std::string(kCsvHeader) + "), this one more");
+            }
             fields.push_back(field());
             const int after = in_.sbumpc();
             if (after == ',') {
@@ -37,6 +41,10 @@ class CsvRows {
             }
             if (after == '\r' && in_.sgetc() == '\n') {
                 in_.sbumpc();
+            } else if (after == '\r') {
+                throw badRow(
+                    "a carriage return without a line feed after it: rows end in CR LF or LF, "
+                    "not in CR alone");
             } else if (after != '\n' && after != std::char_traits<char>::eof()) {
                 throw badRow("a quoted field must end before a comma or the end of the row");
             }
@@ -48,6 +56,16 @@ class CsvRows {
     std::uint64_t rowLine() const noexcept { return rowLine_; }
 
   private:
+    void append(std::string& text, int c) const {
+        if (c == '\0') {
+            throw zeroByte();
+        }
+        if (text.size() == longest_) {
+            throw tooLong("a field", longest_);
+        }
+        text += static_cast<char>(c);
+    }
+
     std::string field() {
         std::string text;
         if (in_.sgetc() != '"') {
@@ -57,7 +75,7 @@ class CsvRows {
                 if (c == '"') {
                     throw badRow("a field holding a quote must be quoted");
                 }
-                text += static_cast<char>(in_.sbumpc());
+                append(text, in_.sbumpc());
             }
             return text;
         }
@@ -75,11 +93,12 @@ class CsvRows {
             } else if (c == '\n') {
                 ++line_;
             }
-            text += static_cast<char>(c);
+            append(text, c);
         }
     }
 
     std::streambuf& in_;
+    std::size_t longest_;
     std::uint64_t line_ = 1;
     std::uint64_t rowLine_ = 1;
 };
@@ -118,8 +137,8 @@ bool isHeader(const std::vector<std::string>& fields) {
 
 }  // namespace
 
-void readCsvTable(std::istream& in, SkillTableBuilder& table) {
-    CsvRows rows(in);
+void readCsvTable(std::istream& in, SkillTableBuilder& table, std::size_t longest) {
+    CsvRows rows(in, longest);
     std::vector<std::string> fields;
     try {
         if (!rows.next(fields) || !isHeader(fields)) {

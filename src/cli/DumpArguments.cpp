@@ -27,6 +27,12 @@ constexpr const char* kFooter =
     "  csv   a header \"record,name,checked\", then one row per skill (RFC 4180)\n"
     "Names are written as UTF-8.\n"
     "\n"
+    "Code page:\n"
+    "  The files hold names as 8-bit text in a Windows code page. They are read in the system's:\n"
+    "  on Windows its ANSI code page, elsewhere the one Windows programs get under Wine for the\n"
+    "  locale in LC_ALL, LC_CTYPE or LANG (ru_RU.UTF-8 gives 1251, ja_JP.UTF-8 932, C and most\n"
+    "  others 1252). --codepage chooses another, for a table written on another system.\n"
+    "\n"
     "Paths:\n"
     "  A path that starts with a drive letter, like the defaults, names a file in the Wine\n"
     "  prefix that the game runs in: $WINEPREFIX when it is set, else ~/.wine. Names in it are\n"
@@ -59,6 +65,7 @@ ParsedArguments parseDumpArguments(int argc, const char* const* argv, std::ostre
     app.add_option("--index", options.indexPath, "The skill index file (skills.idx)")
         ->capture_default_str();
     addFormatOption(app, formatName, "Output format: text, json or csv");
+    addCodePageOption(app, options.codePage, "The code page the names are stored in");
 
     SplitArguments split = withoutEmptyValues(argc, argv, {"--data", "--index", "--format"});
     if (split.emptied.contains("--format")) {

@@ -6,6 +6,7 @@
 
 #include "ExitStatus.h"
 #include "TableFormat.h"
+#include "runtime/CodePage.h"
 #include "skills/SkillFileLayout.h"
 
 namespace quorrel::cli {
@@ -15,6 +16,7 @@ struct DumpOptions {
     std::string dataPath = kDefaultDataPath;
     std::string indexPath = kDefaultIndexPath;
     TableFormat format = TableFormat::Text;
+    CodePage codePage = CodePage::ofSystem();
 };
 
 using ParsedArguments = std::variant<DumpOptions, EarlyExit>;

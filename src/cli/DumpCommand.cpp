@@ -6,9 +6,30 @@
 #include "JsonFormat.h"
 #include "SkillDump.h"
 #include "TextFormat.h"
+#include "runtime/Failure.h"
+#include "runtime/InterruptedRuns.h"
+#include "runtime/NativeFileWriter.h"
 
 namespace quorrel::cli {
 namespace {
+
+// The files an interrupted quorrel-pack kept beside the two, said, so that the table they may
+// hold alone is not lost unnoticed. The writer only finds the files a pack of these paths would
+// write; nothing is written.
+void reportKeptFiles(const DumpOptions& options, std::ostream& err) {
+    NativeFileWriter finder;
+    std::vector<TargetPath> targets;
+    for (const std::string& path : {options.dataPath, options.indexPath}) {
+        try {
+            targets.push_back(finder.locate(path));
+        } catch (const Failure&) {
+            // A path that leads nowhere has nothing beside it; the load says why.
+        }
+    }
+    for (const KeptFiles& kept : findKeptFiles(targets)) {
+        err << kProgramName << ": " << describeKeptFiles(kept, true) << '\n';
+    }
+}
 
 void writeDump(std::ostream& out, const SkillDump& dump, TableFormat format) {
     switch (format) {
@@ -39,7 +60,7 @@ int runDumpCommand(int argc, const char* const* argv, std::ostream& out, std::os
     }
     const auto& options = std::get<DumpOptions>(parsed);
 
-    const SkillDump dump = dumpSkills(options.dataPath, options.indexPath, files);
+    const SkillDump dump = dumpSkills(options.dataPath, options.indexPath, options.codePage, files);
     writeDump(out, dump, options.format);
     // The items go out before the reason they stop, so a terminal shows them in that order.
     out.flush();
@@ -47,6 +68,7 @@ int runDumpCommand(int argc, const char* const* argv, std::ostream& out, std::os
         err << kProgramName << ": cannot write to standard output\n";
         return kExitLoadFailed;
     }
+    reportKeptFiles(options, err);
     if (dump.failure) {
         err << kProgramName << ": " << dump.failure->description() << '\n';
         return kExitLoadFailed;

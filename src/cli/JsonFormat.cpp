@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "runtime/Utf8.h"
+
 namespace quorrel::cli {
 namespace {
 
@@ -31,17 +33,32 @@ std::string_view shortEscape(std::uint8_t byte) {
     }
 }
 
+// U+FFFD, which stands for a byte that is not part of any UTF-8 character.
+constexpr std::string_view kReplacementCharacter = "\xEF\xBF\xBD";
+
 // A JSON string of UTF-8 text: quotes, the backslash and the C0 controls escaped, the rest as
-// it is, written in runs rather than byte by byte.
+// it is, written in runs rather than byte by byte. A byte that is not UTF-8 (a path's, in a
+// message) becomes U+FFFD, as JSON has no way to hold it; standard error keeps the bytes.
 void writeString(std::ostream& out, std::string_view text) {
     out.put('"');
     std::size_t plainFrom = 0;
-    for (std::size_t at = 0; at < text.size(); ++at) {
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t start = at;
         const auto byte = static_cast<std::uint8_t>(text[at]);
+        if (byte >= 0x80) {
+            if (nextCodePoint(text, at)) {
+                continue;
+            }
+            out.write(text.data() + plainFrom, static_cast<std::streamsize>(start - plainFrom));
+            out << kReplacementCharacter;
+            plainFrom = at;
+            continue;
+        }
+        ++at;
         if (byte >= 0x20 && byte != '"' && byte != '\\') {
             continue;
         }
-        out.write(text.data() + plainFrom, static_cast<std::streamsize>(at - plainFrom));
+        out.write(text.data() + plainFrom, static_cast<std::streamsize>(start - plainFrom));
         if (const std::string_view escape = shortEscape(byte); !escape.empty()) {
             out << escape;
         } else {
@@ -49,7 +66,7 @@ void writeString(std::ostream& out, std::string_view text) {
                 '\\', 'u', '0', '0', kHexDigits[byte >> 4], kHexDigits[byte & 0xF]};
             out.write(unicode.data(), unicode.size());
         }
-        plainFrom = at + 1;
+        plainFrom = at;
     }
     out.write(text.data() + plainFrom, static_cast<std::streamsize>(text.size() - plainFrom));
     out.put('"');

@@ -1,8 +1,11 @@
 #include "JsonTableReader.h"
 
+#include <iterator>
 #include <nlohmann/json.hpp>
 #include <optional>
+#include <set>
 #include <string>
+#include <string_view>
 
 #include "runtime/Failure.h"
 
@@ -54,16 +57,29 @@ class TableEvents final : public nlohmann::json_sax<Json> {
         }
         return this->value("a number");
     }
-    bool number_float(number_float_t, const string_t&) override {
-        return value("a fractional number");
+    bool number_float(number_float_t, const string_t& written) override {
+        // Whole numbers past 64 bits arrive here too, written without a point or an exponent.
+        if (written.find_first_of(".eE") != string_t::npos) {
+            return value("a fractional number");
+        }
+        if (written.starts_with('-')) {
+            return value("a negative number");
+        }
+        const bool counted =
+            (place_ == Place::SkillValue && (key_ == "record" || key_ == "flag")) ||
+            (place_ == Place::TopValue && key_ == "recordCount");
+        if (counted) {
+            throw badDocument((place_ == Place::SkillValue ? where() + ": " : std::string()) +
+                              "\"" + key_ + "\" is " + written + ", too large");
+        }
+        return value("a number");
     }
     bool string(string_t& value) override {
         if (place_ == Place::SkillValue && key_ == "name") {
             return set(skill_.name, std::move(value));
         }
-        if (place_ == Place::ErrorMessage) {
+        if (errorDepth_ == 1 && errorKey_ == "message") {
             errorMessage_ = std::move(value);
-            place_ = Place::InError;
             return true;
         }
         return this->value("a string");
@@ -100,17 +116,7 @@ class TableEvents final : public nlohmann::json_sax<Json> {
     }
 
   private:
-    enum class Place {
-        Start,
-        Top,
-        TopValue,
-        Skills,
-        Skill,
-        SkillValue,
-        InError,
-        ErrorMessage,
-        End
-    };
+    enum class Place { Start, Top, TopValue, Skills, Skill, SkillValue, End };
 
     template <typename Field, typename Value>
     bool set(std::optional<Field>& field, Value value) {
@@ -130,17 +136,20 @@ class TableEvents final : public nlohmann::json_sax<Json> {
     SkillFields skill_;
     std::uint64_t skillNumber_ = 0;
     bool sawSkills_ = false;
+    std::set<std::string> topKeys_;
+    // Inside an "error" object: how deep, the key of the value being read, and its "message".
+    int errorDepth_ = 0;
+    std::string errorKey_;
     std::string errorMessage_;
     std::optional<std::uint64_t> recordCount_;
 };
 
 bool TableEvents::value(const std::string& what) {
-    if (place_ == Place::TopValue && key_ == "error" && what == "null") {
-        place_ = Place::Top;
+    if (errorDepth_ > 0) {
         return true;
     }
-    if (place_ == Place::InError || place_ == Place::ErrorMessage) {
-        place_ = Place::InError;
+    if (place_ == Place::TopValue && key_ == "error" && what == "null") {
+        place_ = Place::Top;
         return true;
     }
     if (place_ == Place::SkillValue) {
@@ -172,6 +181,10 @@ void TableEvents::refuseError() const {
 }
 
 bool TableEvents::start_object(std::size_t) {
+    if (errorDepth_ > 0) {
+        ++errorDepth_;
+        return true;
+    }
     switch (place_) {
         case Place::Start:
             place_ = Place::Top;
@@ -182,7 +195,8 @@ bool TableEvents::start_object(std::size_t) {
             return true;
         case Place::TopValue:
             if (key_ == "error") {
-                place_ = Place::InError;
+                // Whatever it holds, it is refused where it ends, its message read by then.
+                errorDepth_ = 1;
                 return true;
             }
             break;
@@ -193,15 +207,18 @@ bool TableEvents::start_object(std::size_t) {
 }
 
 bool TableEvents::end_object() {
+    if (errorDepth_ > 0) {
+        if (--errorDepth_ == 0) {
+            refuseError();
+        }
+        return true;
+    }
     switch (place_) {
         case Place::Skill:
             addSkill();
             ++skillNumber_;
             place_ = Place::Skills;
             return true;
-        case Place::InError:
-            refuseError();
-            break;
         default:
             place_ = Place::End;
             break;
@@ -210,10 +227,11 @@ bool TableEvents::end_object() {
 }
 
 bool TableEvents::start_array(std::size_t) {
+    if (errorDepth_ > 0) {
+        ++errorDepth_;
+        return true;
+    }
     if (place_ == Place::TopValue && key_ == "skills") {
-        if (sawSkills_) {
-            throw badDocument("the document has two \"skills\" lists");
-        }
         sawSkills_ = true;
         place_ = Place::Skills;
         return true;
@@ -222,24 +240,30 @@ bool TableEvents::start_array(std::size_t) {
 }
 
 bool TableEvents::end_array() {
+    if (errorDepth_ > 0) {
+        --errorDepth_;
+        return true;
+    }
     place_ = Place::Top;
     return true;
 }
 
 bool TableEvents::key(string_t& name) {
+    if (errorDepth_ > 0) {
+        errorKey_ = errorDepth_ == 1 ? std::move(name) : std::string();
+        return true;
+    }
     key_ = std::move(name);
     if (place_ == Place::Top) {
         if (key_ != "skills" && key_ != "recordCount" && key_ != "error") {
             throw badDocument("the document holds \"" + key_ +
                               "\"; it holds only \"skills\", \"recordCount\" and \"error\"");
         }
-        place_ = Place::TopValue;
-        return true;
-    }
-    if (place_ == Place::InError) {
-        if (key_ == "message") {
-            place_ = Place::ErrorMessage;
+        // As in a skill: with two, one would be dropped without a word.
+        if (!topKeys_.insert(key_).second) {
+            throw badDocument("the document gives \"" + key_ + "\" twice");
         }
+        place_ = Place::TopValue;
         return true;
     }
     const bool known = key_ == "record" || key_ == "name" || key_ == "checked" || key_ == "flag";
@@ -281,11 +305,82 @@ void TableEvents::addSkill() {
     }
 }
 
+// Counts the bytes of the string or number being read, so that one that never ends is refused
+// at the limit rather than when memory runs out: the parser holds each whole before it hands
+// it on. JSON's own structure tells where each starts.
+class TokenLimit {
+  public:
+    explicit TokenLimit(std::size_t longest) : longest_(longest) {}
+
+    void see(char character) {
+        if (inString_) {
+            if (escaped_) {
+                escaped_ = false;
+            } else if (character == '\\') {
+                escaped_ = true;
+            } else if (character == '"') {
+                inString_ = false;
+                run_ = 0;
+                return;
+            }
+        } else if (character == '"') {
+            inString_ = true;
+            run_ = 0;
+            return;
+        } else if (std::string_view("{}[],: \t\r\n").find(character) != std::string_view::npos) {
+            run_ = 0;
+            return;
+        }
+        if (++run_ > longest_) {
+            throw tooLong("a string or number", longest_);
+        }
+    }
+
+  private:
+    std::size_t longest_;
+    std::size_t run_ = 0;
+    bool inString_ = false;
+    bool escaped_ = false;
+};
+
+// The document's bytes as the parser takes them, each shown to the limit as it passes.
+class LimitedBytes {
+  public:
+    using iterator_category = std::input_iterator_tag;
+    using value_type = char;
+    using difference_type = std::ptrdiff_t;
+    using pointer = const char*;
+    using reference = char;
+
+    LimitedBytes(std::istreambuf_iterator<char> at, TokenLimit* limit) : at_(at), limit_(limit) {}
+
+    char operator*() const {
+        // A raw zero byte is no JSON; the parser would call it the end of the input.
+        if (*at_ == '\0') {
+            throw zeroByte();
+        }
+        return *at_;
+    }
+    LimitedBytes& operator++() {
+        limit_->see(*at_);
+        ++at_;
+        return *this;
+    }
+    bool operator==(const LimitedBytes& other) const { return at_ == other.at_; }
+
+  private:
+    std::istreambuf_iterator<char> at_;
+    TokenLimit* limit_;
+};
+
 }  // namespace
 
-void readJsonTable(std::istream& in, SkillTableBuilder& table) {
+void readJsonTable(std::istream& in, SkillTableBuilder& table, std::size_t longest) {
     TableEvents events(table);
-    Json::sax_parse(in, &events, nlohmann::detail::input_format_t::json, true);
+    TokenLimit limit(longest);
+    Json::sax_parse(LimitedBytes(std::istreambuf_iterator<char>(in), &limit),
+                    LimitedBytes(std::istreambuf_iterator<char>(), &limit), &events,
+                    nlohmann::detail::input_format_t::json, true);
     events.finish();
 }
 

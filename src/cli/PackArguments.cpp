@@ -18,8 +18,10 @@ constexpr const char* kFooter =
     "        record numbers become empty slots; a document whose \"error\" is not null is the\n"
     "        partial dump of a failed load and is refused\n"
     "  csv   the header \"record,name,checked\", then one row per skill (RFC 4180)\n"
-    "Names are UTF-8 and are written as Windows-1252; a name that Windows-1252 cannot hold is\n"
-    "an error.\n"
+    "Names are UTF-8 and are written in the code page quorrel-dump reads them in: the system's\n"
+    "(on Windows its ANSI code page, elsewhere the one Windows programs get under Wine for the\n"
+    "locale), or the one --codepage names. A name the code page cannot hold is an error, never\n"
+    "written with a substitute.\n"
     "\n"
     "Writing:\n"
     "  Both files are written to temporary files beside them, flushed to disk, and only then\n"
@@ -57,6 +59,7 @@ ParsedPackArguments parsePackArguments(int argc, const char* const* argv, std::o
         app.add_option("--from", fromPath, "The list to read; standard input when left out");
     addFormatOption(app, formatName, "Input format: text, json or csv");
     app.add_flag("--force", options.force, "Replace files that exist");
+    addCodePageOption(app, options.codePage, "The code page to write the names in");
 
     SplitArguments split =
         withoutEmptyValues(argc, argv, {"--data", "--index", "--from", "--format"});

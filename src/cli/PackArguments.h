@@ -7,6 +7,7 @@
 
 #include "ExitStatus.h"
 #include "TableFormat.h"
+#include "runtime/CodePage.h"
 
 namespace quorrel::cli {
 
@@ -17,6 +18,7 @@ struct PackOptions {
     std::optional<std::string> fromPath;  // standard input when missing
     TableFormat format = TableFormat::Text;
     bool force = false;
+    CodePage codePage = CodePage::ofSystem();
 };
 
 using ParsedPackArguments = std::variant<PackOptions, EarlyExit>;

@@ -6,7 +6,6 @@
 #include <filesystem>
 #include <fstream>
 #include <new>
-#include <system_error>
 
 #include "CsvTableReader.h"
 #include "ExitStatus.h"
@@ -14,10 +13,13 @@
 #include "PackArguments.h"
 #include "TextTableReader.h"
 #include "runtime/Failure.h"
+#include "runtime/FileQueries.h"
 #include "runtime/FileReplacement.h"
 #include "runtime/InQuotes.h"
+#include "runtime/InterruptedRuns.h"
 #include "runtime/InterruptionsHeld.h"
 #include "skills/SkillTableBuilder.h"
+#include "skills/TableSwap.h"
 
 namespace quorrel::cli {
 namespace {
@@ -42,7 +44,7 @@ std::string sourceName(const PackOptions& options) {
 }
 
 SkillTableBuilder readListed(std::istream& in, const PackOptions& options) {
-    SkillTableBuilder table;
+    SkillTableBuilder table(options.codePage);
     try {
         readTable(in, options.format, table);
     } catch (const Failure& failure) {
@@ -71,8 +73,19 @@ SkillTableBuilder readList(std::istream& in, const PackOptions& options) {
     return readListed(file, options);
 }
 
-void refuseExisting(FileWriter& writer, const TargetPath& target) {
-    if (writer.exists(target.local)) {
+// A target must be a regular file or a missing name in an existing folder: a folder, a device
+// or a pipe put in its place would be lost.
+TargetState inspected(const TargetPath& target) {
+    TargetState state = inspectTarget(target);
+    if (!state.notARegularFile.empty()) {
+        throw Failure(FailureKind::WriteError,
+                      "cannot write " + target.shown + ": " + state.notARegularFile);
+    }
+    return state;
+}
+
+void refuseExisting(const TargetPath& target) {
+    if (inspected(target).file) {
         throw Failure(FailureKind::WriteError,
                       target.shown + " already exists; --force replaces it");
     }
@@ -80,30 +93,53 @@ void refuseExisting(FileWriter& writer, const TargetPath& target) {
 
 // Two paths for one file would leave it holding only the index, the data lost.
 void refuseOneFileTwice(const TargetPath& data, const TargetPath& index) {
-    std::error_code error;
-    if (data.local == index.local || std::filesystem::equivalent(data.local, index.local, error)) {
+    if (nameOneFile(data, index)) {
         throw Failure(FailureKind::WriteError, "--data " + data.shown + " and --index " +
                                                    index.shown + " are the same file");
     }
 }
 
-void pack(const PackOptions& options, std::istream& in, FileWriter& writer) {
-    const TargetPath data = writer.locate(options.dataPath);
-    const TargetPath index = writer.locate(options.indexPath);
+// The old file as the swap needs it. One that cannot be read (no permission, say) is still
+// replaced, only without the padded order, which needs its bytes.
+OldFile oldFile(const TargetPath& target) {
+    if (!inspected(target).file) {
+        return {};
+    }
+    try {
+        return {true, readWholeFile(target.local, TableSwap::kLargestPaddedFile)};
+    } catch (const Failure&) {
+        return {true, std::nullopt};
+    }
+}
+
+void pack(const PackOptions& options, std::istream& in, std::ostream& err, FileWriter& writer) {
+    const std::array<TargetPath, 2> targets = {writer.locate(options.dataPath),
+                                               writer.locate(options.indexPath)};
+    const TargetPath& data = targets[TableSwap::kData];
+    const TargetPath& index = targets[TableSwap::kIndex];
+    // Before the list is read, so that a long one is not read in vain.
+    inspected(data);
+    inspected(index);
     refuseOneFileTwice(data, index);
     if (!options.force) {
-        // Before the list is read, so that a long one is not read in vain.
-        refuseExisting(writer, data);
-        refuseExisting(writer, index);
+        refuseExisting(data);
+        refuseExisting(index);
     }
     const SkillTableBuilder table = readList(in, options);
-    // The index goes last: it says where the records are, so a data file placed without it still
-    // leaves the old index reading the old table's places, and the window that no order closes is
-    // as short as one rename.
-    const std::array<FileContents, 2> files = {FileContents{data, table.files().data},
-                                               FileContents{index, table.files().index}};
+
+    const TargetLocks locks(writer, targets, [&](const TargetPath& target) {
+        err << kPackProgramName << ": waiting for another quorrel-pack writing " << target.shown
+            << " to finish\n"
+            << std::flush;
+    });
     const InterruptionsHeld held;
-    replaceFiles(writer, files, options.force ? ExistingFiles::Replace : ExistingFiles::Refuse);
+    for (const KeptFiles& kept : tidyAfterInterruptedRuns(writer, targets)) {
+        err << kPackProgramName << ": " << describeKeptFiles(kept, false) << '\n';
+    }
+    // Looked at again: the files may have changed while the list was read.
+    const TableSwap swap(table.files(), oldFile(data), oldFile(index));
+    replaceFiles(writer, targets, swap.versions(),
+                 options.force ? ExistingFiles::Replace : ExistingFiles::Refuse);
 }
 
 }  // namespace
@@ -120,7 +156,7 @@ int runPackCommand(int argc, const char* const* argv, std::istream& in, std::ost
         return kExitUsageError;
     }
     try {
-        pack(options, in, writer);
+        pack(options, in, err, writer);
     } catch (const Failure& failure) {
         err << kPackProgramName << ": " << failure.description() << '\n';
         return kExitFailed;

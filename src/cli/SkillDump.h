@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "runtime/CodePage.h"
 #include "runtime/Failure.h"
 #include "runtime/FileTable.h"
 
@@ -31,8 +32,10 @@ struct SkillDump {
     std::uint64_t recordCount = 0;
 };
 
-// Runs the load action once on the two paths, with the files of `files`. Never throws a Failure:
-// it is handed back instead, and memory running out is one too.
-SkillDump dumpSkills(const std::string& dataPath, const std::string& indexPath, FileTable& files);
+// Runs the load action once on the two paths, with the files of `files`, converting the names
+// through `codePage`. Never throws a Failure: it is handed back instead, and memory running out is
+// one too.
+SkillDump dumpSkills(const std::string& dataPath, const std::string& indexPath, CodePage codePage,
+                     FileTable& files);
 
 }  // namespace quorrel::cli

@@ -95,17 +95,54 @@ ListedSkill skillOfLine(std::string_view line) {
                        static_cast<std::uint8_t>(checked ? 1 : 0)};
 }
 
+// Reads the next line into `line`, without its line feed; false at the end of the input.
+bool nextLine(std::streambuf& in, std::string& line, std::size_t longest) {
+    line.clear();
+    int character = in.sbumpc();
+    if (character == std::char_traits<char>::eof()) {
+        return false;
+    }
+    for (; character != '\n' && character != std::char_traits<char>::eof();
+         character = in.sbumpc()) {
+        if (character == '\0') {
+            throw zeroByte();
+        }
+        // One byte more than a name may take, for the carriage return of a CR LF line end.
+        if (line.size() > longest) {
+            throw tooLong("the line", longest);
+        }
+        line += static_cast<char>(character);
+    }
+    if (line.size() > longest && !line.ends_with('\r')) {
+        throw tooLong("the line", longest);
+    }
+    return true;
+}
+
+ListedSkill skillOfText(std::string& line) {
+    // A carriage return in a name is written \r, so one at the end is a CR LF line end and any
+    // other one a line end of a system that ends lines with CR alone.
+    if (line.ends_with('\r')) {
+        line.pop_back();
+    }
+    if (line.find('\r') != std::string::npos) {
+        throw badLine(
+            "a carriage return without a line feed after it: lines end in LF or CR LF, not in "
+            "CR alone, and a carriage return in a name is written \\r");
+    }
+    return skillOfLine(line);
+}
+
 }  // namespace
 
-void readTextTable(std::istream& in, SkillTableBuilder& table) {
+void readTextTable(std::istream& in, SkillTableBuilder& table, std::size_t longest) {
     std::string line;
-    for (std::uint64_t number = 1; std::getline(in, line); ++number) {
-        // A carriage return in a name is written \r, so one at the end is a CR LF line end.
-        if (line.ends_with('\r')) {
-            line.pop_back();
-        }
+    for (std::uint64_t number = 1;; ++number) {
         try {
-            table.add(skillOfLine(line));
+            if (!nextLine(*in.rdbuf(), line, longest)) {
+                return;
+            }
+            table.add(skillOfText(line));
         } catch (const Failure& failure) {
             throw failure.within("line " + std::to_string(number));
         }

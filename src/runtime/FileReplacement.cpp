@@ -1,46 +1,20 @@
 #include "FileReplacement.h"
 
+#include <algorithm>
 #include <optional>
-#include <random>
-#include <string_view>
 
 #include "Failure.h"
+#include "FileQueries.h"
 #include "InQuotes.h"
+#include "SideFiles.h"
 
 namespace quorrel {
 namespace {
 
 constexpr int kNameAttempts = 100;
 
-std::size_t nameStart(const std::string& local) {
-#ifdef _WIN32
-    const auto separator = local.find_last_of("\\/:");
-#else
-    const auto separator = local.rfind('/');
-#endif
-    return separator == std::string::npos ? 0 : separator + 1;
-}
-
-// Names beside a target for its temporary file and its backup: hidden, telling whose they are,
-// and random, so that two runs writing into one folder never pick the same.
-class SideNames {
-  public:
-    std::string beside(const std::string& target, std::string_view kind) {
-        constexpr std::string_view kHexDigits = "0123456789abcdef";
-        std::string suffix;
-        for (std::uint64_t value = random_(); suffix.size() < 16; value >>= 4) {
-            suffix += kHexDigits[value & 0xF];
-        }
-        const std::size_t start = nameStart(target);
-        return target.substr(0, start) + "." + target.substr(start) + ".quorrel-" +
-               std::string(kind) + "-" + suffix;
-    }
-
-  private:
-    std::mt19937_64 random_{std::random_device{}()};
-};
-
-// The temporary files of a run, removed when the run leaves them behind.
+// The files a run makes for its own use, the temporary files it writes and the second names it
+// gives files it has placed, removed when the run leaves them behind.
 class TemporaryFiles {
   public:
     explicit TemporaryFiles(FileWriter& writer) : writer_(writer) {}
@@ -56,120 +30,241 @@ class TemporaryFiles {
 
     const std::string& path(std::size_t index) const { return paths_[index]; }
 
-    // Writes `bytes` to a new temporary file beside `target` and flushes it to disk.
-    void write(const std::string& target, std::span<const std::uint8_t> bytes, SideNames& names) {
+    // Writes the pieces to a new temporary file beside `target`, flushed to disk; its index.
+    std::size_t write(const std::string& target, const FilePieces& pieces) {
+        const SideNames names(target);
         for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
-            std::string candidate = names.beside(target, "new");
+            std::string candidate = names.temporary(randomTag());
             auto file = writer_.createNew(candidate);
             if (file) {
                 paths_.push_back(std::move(candidate));
-                file->write(bytes);
+                for (const auto& piece : pieces) {
+                    file->write(piece);
+                }
                 file->flush();
-                return;
+                return paths_.size() - 1;
             }
         }
         throw Failure(FailureKind::WriteError,
                       "cannot find a free name for a temporary file beside " + inQuotes(target));
     }
 
+    // Gives the file at `target` a temporary second name; its index.
+    std::size_t keep(const std::string& target) {
+        std::string name = SideNames(target).temporary(randomTag());
+        writer_.keep(target, name);
+        paths_.push_back(std::move(name));
+        return paths_.size() - 1;
+    }
+
     // The file was renamed away: there is nothing left to remove.
-    void renamed(std::size_t index) noexcept { paths_[index].clear(); }
+    void gone(std::size_t index) noexcept { paths_[index].clear(); }
 
   private:
     FileWriter& writer_;
     std::vector<std::string> paths_;
 };
 
-// A target the run has changed: its new file placed, its old one moved to a backup, or both.
-struct ChangedTarget {
-    const TargetPath* target;
-    std::optional<std::string> backup;
-    bool newFilePlaced = false;
+// The targets' old files under second names that share one tag, kept while the run lasts.
+class Backups {
+  public:
+    Backups(FileWriter& writer, std::span<const TargetPath> targets)
+        : writer_(writer), targets_(targets), paths_(targets.size()) {}
+
+    void keepExisting() {
+        std::vector<bool> existing;
+        for (const TargetPath& target : targets_) {
+            existing.push_back(identityOf(target.local).has_value());
+        }
+        // How many there are goes into the tag, so that a later run can tell all of them from
+        // the rest of a run stopped while it removed them.
+        const std::string tag =
+            randomTag() + "-" + std::to_string(std::count(existing.begin(), existing.end(), true));
+        try {
+            for (std::size_t i = 0; i < targets_.size(); ++i) {
+                if (existing[i]) {
+                    const std::string backup = SideNames(targets_[i].local).backup(tag);
+                    writer_.keep(targets_[i].local, backup);
+                    paths_[i] = backup;
+                }
+            }
+        } catch (...) {
+            removeAll();
+            throw;
+        }
+    }
+
+    const std::optional<std::string>& of(std::size_t target) const { return paths_[target]; }
+
+    // The backup went back into its target's place.
+    void restored(std::size_t target) noexcept { paths_[target].reset(); }
+
+    void removeAll() noexcept {
+        for (auto& path : paths_) {
+            if (path) {
+                writer_.remove(*path);
+                path.reset();
+            }
+        }
+    }
+
+    // Where the old files are, for a failure that leaves them there.
+    std::string whereKept() const {
+        std::string notes;
+        for (std::size_t i = 0; i < paths_.size(); ++i) {
+            if (paths_[i]) {
+                notes += "; the old " + targets_[i].shown + " is kept as " + inQuotes(*paths_[i]);
+            }
+        }
+        return notes;
+    }
+
+  private:
+    FileWriter& writer_;
+    std::span<const TargetPath> targets_;
+    std::vector<std::optional<std::string>> paths_;
 };
 
-// Puts one target back as it was; false when the system refused, and then the old file, if any,
-// is still in its backup.
-bool restore(FileWriter& writer, const ChangedTarget& changed) noexcept {
-    try {
-        if (changed.backup) {
-            writer.rename(*changed.backup, changed.target->local, changed.newFilePlaced);
-            return true;
+// A version renamed into place, and where the file it replaced is kept.
+struct Placement {
+    std::size_t target;
+    FileIdentity placed;
+    std::optional<std::size_t> keptTemporary;  // the file was an earlier version of this run
+};
+
+class Replacement {
+  public:
+    Replacement(FileWriter& writer, std::span<const TargetPath> targets)
+        : writer_(writer), targets_(targets), temporary_(writer), backups_(writer, targets) {}
+
+    void run(std::span<const FileVersion> versions) {
+        std::vector<std::size_t> written;
+        std::vector<FileIdentity> identities;
+        for (const FileVersion& version : versions) {
+            written.push_back(temporary_.write(targets_[version.target].local, version.pieces));
+            identities.push_back(identityOfWritten(temporary_.path(written.back())));
         }
-        return !changed.newFilePlaced || writer.remove(changed.target->local);
-    } catch (...) {
+        backups_.keepExisting();
+        try {
+            for (std::size_t i = 0; i < versions.size(); ++i) {
+                place(versions[i].target, written[i], identities[i]);
+            }
+        } catch (const Failure& failure) {
+            // A failing undo must not hide why the run failed; it is said after it.
+            throw Failure(failure.kind(), failure.description() + undo());
+        } catch (...) {
+            undo();
+            throw;
+        }
+        backups_.removeAll();
+    }
+
+  private:
+    static FileIdentity identityOfWritten(const std::string& path) {
+        const auto identity = identityOf(path);
+        if (!identity) {
+            throw Failure(FailureKind::WriteError,
+                          "cannot find " + inQuotes(path) + " again after writing it");
+        }
+        return *identity;
+    }
+
+    bool placedBefore(std::size_t target) const {
+        for (const Placement& placement : placements_) {
+            if (placement.target == target) {
+                return true;
+            }
+        }
         return false;
     }
-}
 
-// Undoes the renames, last first, and says what could not be undone.
-std::string restoreAll(FileWriter& writer, const std::vector<ChangedTarget>& changes) {
-    std::string notes;
-    for (auto change = changes.rbegin(); change != changes.rend(); ++change) {
-        if (restore(writer, *change)) {
-            continue;
+    void place(std::size_t target, std::size_t written, FileIdentity identity) {
+        const std::string& local = targets_[target].local;
+        const bool ours = placedBefore(target);
+        std::optional<std::size_t> kept;
+        if (ours) {
+            kept = temporary_.keep(local);
         }
-        notes += change->backup ? "; the old " + change->target->shown + " is kept as " +
-                                      inQuotes(*change->backup)
-                                : "; the new " + change->target->shown + " could not be removed";
+        // Only a file the run has kept is replaced: one that appeared since makes the run fail.
+        writer_.rename(temporary_.path(written), local, ours || backups_.of(target).has_value());
+        temporary_.gone(written);
+        placements_.push_back({target, identity, kept});
     }
-    return notes;
-}
 
-void refuseExisting(FileWriter& writer, std::span<const FileContents> files) {
-    for (const FileContents& file : files) {
-        if (writer.exists(file.target.local)) {
-            throw Failure(FailureKind::WriteError, file.target.shown + " already exists");
+    // Undoes the placements, last first; what could not be undone, for the failure's message.
+    std::string undo() noexcept {
+        try {
+            while (!placements_.empty()) {
+                const Placement placement = placements_.back();
+                const TargetPath& target = targets_[placement.target];
+                if (identityOf(target.local) != placement.placed) {
+                    return "; " + target.shown + " is no longer the file this run put there, " +
+                           "so it is left as it is" + backups_.whereKept();
+                }
+                if (!undoOne(placement)) {
+                    return "; putting the old " + target.shown + " back failed too" +
+                           backups_.whereKept();
+                }
+                placements_.pop_back();
+            }
+            backups_.removeAll();
+        } catch (...) {
+            return backups_.whereKept();
         }
+        return {};
     }
-}
 
-void placeAll(FileWriter& writer, std::span<const FileContents> files, TemporaryFiles& temporary,
-              ExistingFiles existing, SideNames& names, std::vector<ChangedTarget>& changes) {
-    const bool replace = existing == ExistingFiles::Replace;
-    for (std::size_t i = 0; i < files.size(); ++i) {
-        const TargetPath& target = files[i].target;
-        const bool last = i + 1 == files.size();
-        if (replace && !last && writer.exists(target.local)) {
-            std::string backup = names.beside(target.local, "old");
-            writer.rename(target.local, backup, false);
-            changes.push_back({&target, std::move(backup)});
-        } else {
-            changes.push_back({&target, std::nullopt});
+    bool undoOne(const Placement& placement) {
+        const std::string& local = targets_[placement.target].local;
+        try {
+            if (placement.keptTemporary) {
+                writer_.rename(temporary_.path(*placement.keptTemporary), local, true);
+                temporary_.gone(*placement.keptTemporary);
+            } else if (const auto& backup = backups_.of(placement.target)) {
+                writer_.rename(*backup, local, true);
+                backups_.restored(placement.target);
+            } else {
+                return writer_.remove(local);
+            }
+        } catch (...) {
+            return false;
         }
-        writer.rename(temporary.path(i), target.local, replace && last);
-        changes.back().newFilePlaced = true;
-        temporary.renamed(i);
+        return true;
+    }
+
+    FileWriter& writer_;
+    std::span<const TargetPath> targets_;
+    TemporaryFiles temporary_;
+    Backups backups_;
+    std::vector<Placement> placements_;
+};
+
+void refuseExisting(std::span<const TargetPath> targets) {
+    for (const TargetPath& target : targets) {
+        if (identityOf(target.local)) {
+            throw Failure(FailureKind::WriteError, target.shown + " already exists");
+        }
     }
 }
 
 }  // namespace
 
-void replaceFiles(FileWriter& writer, std::span<const FileContents> files, ExistingFiles existing) {
+void replaceFiles(FileWriter& writer, std::span<const TargetPath> targets,
+                  std::span<const FileVersion> versions, ExistingFiles existing) {
     if (existing == ExistingFiles::Refuse) {
-        refuseExisting(writer, files);
+        refuseExisting(targets);
     }
-    SideNames names;
-    TemporaryFiles temporary(writer);
+    Replacement(writer, targets).run(versions);
+}
+
+void replaceFiles(FileWriter& writer, std::span<const FileContents> files, ExistingFiles existing) {
+    std::vector<TargetPath> targets;
+    std::vector<FileVersion> versions;
     for (const FileContents& file : files) {
-        temporary.write(file.target.local, file.bytes, names);
+        versions.push_back({targets.size(), {file.bytes}});
+        targets.push_back(file.target);
     }
-    std::vector<ChangedTarget> changes;
-    changes.reserve(files.size());
-    try {
-        placeAll(writer, files, temporary, existing, names, changes);
-    } catch (const Failure& failure) {
-        // A restore that fails must not hide why the run failed; it is said after it.
-        const std::string notes = restoreAll(writer, changes);
-        throw Failure(failure.kind(), failure.description() + notes);
-    } catch (...) {
-        restoreAll(writer, changes);
-        throw;
-    }
-    for (const ChangedTarget& change : changes) {
-        if (change.backup) {
-            writer.remove(*change.backup);
-        }
-    }
+    replaceFiles(writer, targets, versions, existing);
 }
 
 }  // namespace quorrel

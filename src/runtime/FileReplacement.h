@@ -9,7 +9,17 @@
 
 namespace quorrel {
 
-// A file to write and everything it is to hold.
+// The bytes a file is to hold, as pieces written one after another.
+using FilePieces = std::vector<std::span<const std::uint8_t>>;
+
+// One version of one of the targets: the files are put in place version after version, and a
+// target may get several, each replacing the one before.
+struct FileVersion {
+    std::size_t target;  // its place among the targets
+    FilePieces pieces;
+};
+
+// A file to write and everything it is to hold, when each target gets one version.
 struct FileContents {
     TargetPath target;
     std::span<const std::uint8_t> bytes;
@@ -17,20 +27,32 @@ struct FileContents {
 
 enum class ExistingFiles { Refuse, Replace };
 
-// Writes all the files or none, leaving every target as it was when it fails:
-//  1. each file's bytes go to a new temporary file beside its target and are flushed to disk;
-//  2. the targets are then renamed into place in the order given. Before a target that is not
-//     the last is replaced, the old file is renamed aside to a backup beside it; the last one
-//     is replaced in the one rename that puts the new file in place;
-//  3. when a rename fails, the targets already placed get their old files back (or are removed
-//     when there were none), and then every temporary file and backup is removed.
-// Only a stop of the whole process between two renames (a power cut, a kill that cannot be
-// caught) can leave some targets new and others old; the old file of each target placed is then
-// in its backup, named ".NAME.quorrel-old-*" beside it.
+// Puts the versions in place, all or none, leaving every target as it was when it fails:
+//  1. every version's bytes go to a new temporary file beside its target (SideNames) and are
+//     flushed to disk, before anything else is done;
+//  2. each existing target is given a second name, its backup, by a hard link (or a copy), so
+//     the old file is never moved and never absent, not even for an instant; the backups share
+//     a tag that says how many there are;
+//  3. the versions are renamed into place in the order given, each in one rename. It replaces
+//     only a file the run has kept: the target's old file, or an earlier version of the run,
+//     which is first given a temporary second name of its own; a file that appears meanwhile
+//     makes the rename fail;
+//  4. when a step fails, the versions placed are undone last first, each by renaming the file it
+//     replaced back (or removing it when there was none), so the targets go back through the
+//     states they came through; a target that is no longer the file the run put there is never
+//     touched, and undoing stops there. Then the temporary files and the backups are removed,
+//     but for backups still needed, which the failure's message names.
+// A stop of the whole process (a power cut, a kill that cannot be caught) leaves the targets as
+// the last rename left them, with the backups beside them; tidyAfterInterruptedRuns deals with
+// what it leaves. The caller chooses the order of the versions, and holds the targets' locks.
 //
-// With ExistingFiles::Refuse an existing target fails the run before anything is written, and
-// the renames never replace a file that appears meanwhile. Throws a Failure naming the file and
-// the system's reason; when a restore itself fails, it says where the old file was kept.
+// With ExistingFiles::Refuse an existing target fails the run before anything is written. Throws a
+// Failure naming the file and the system's reason, with where the old files are kept when
+// undoing failed.
+void replaceFiles(FileWriter& writer, std::span<const TargetPath> targets,
+                  std::span<const FileVersion> versions, ExistingFiles existing);
+
+// The same with one version for each file, in the order given.
 void replaceFiles(FileWriter& writer, std::span<const FileContents> files, ExistingFiles existing);
 
 }  // namespace quorrel

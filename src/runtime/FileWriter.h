@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -11,10 +12,20 @@ namespace quorrel {
 struct TargetPath {
     std::string local;
     std::string shown;
+    // Whether its name is one that Windows compares ignoring case: true on Windows and, elsewhere,
+    // for a drive-letter path, which names a file that Windows programs open through Wine.
+    bool windowsName = false;
+};
+
+// A lock that the file writer holds until the object goes.
+class HeldLock {
+  public:
+    virtual ~HeldLock() = default;
 };
 
 // The few operations that writing files safely is made of. The system's own come from
-// NativeFileWriter; tests hand in one that can be told to fail any of them.
+// NativeFileWriter; tests hand in one that can be told to fail any of them, or to stop as a
+// killed process would.
 class FileWriter {
   public:
     virtual ~FileWriter() = default;
@@ -23,11 +34,14 @@ class FileWriter {
     // exists. Throws an open-refused failure when the path cannot lead to a file.
     virtual TargetPath locate(const std::string& typed) = 0;
 
-    virtual bool exists(const std::string& local) = 0;
-
     // Creates the file, which must not exist yet, for writing only; nullptr when it already
     // exists, so the caller can pick another name. Throws a write-error failure otherwise.
     virtual std::unique_ptr<WritableFile> createNew(const std::string& local) = 0;
+
+    // Gives the file `from` the second name `to`, which must not exist yet: a hard link where the
+    // file system has them, else a copy flushed to disk. Either way `from` itself is never moved,
+    // so it is never absent. Throws a write-error failure naming both files.
+    virtual void keep(const std::string& from, const std::string& to) = 0;
 
     // Renames `from` to `to` in one step, so a reader sees the old file or the new one, never a
     // part. With `replace` an existing `to` is replaced; without it an existing `to` makes the
@@ -37,6 +51,13 @@ class FileWriter {
 
     // Removes the file; false when the system refused.
     virtual bool remove(const std::string& local) noexcept = 0;
+
+    // Takes the advisory lock that the file `local` stands for, creating the file when it is
+    // missing, and holds it until the returned object goes, which removes the file again. Waits
+    // while another process holds it, calling `waiting` once first. Only programs that take the
+    // same lock are kept out. Throws a write-error failure when the lock cannot be taken.
+    virtual std::unique_ptr<HeldLock> lock(const std::string& local,
+                                           const std::function<void()>& waiting) = 0;
 };
 
 }  // namespace quorrel

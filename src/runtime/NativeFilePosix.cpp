@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "Failure.h"
+#include "FileKind.h"
 #include "NativeFile.h"
 
 namespace quorrel {
@@ -17,18 +18,12 @@ constexpr int kClosed = -1;
 
 // What a path that is not a regular file names instead, for the refusal; empty for a regular file.
 std::string notARegularFile(mode_t mode) {
-    if (S_ISREG(mode)) {
+    const char* kind = nonRegularKind(mode);
+    if (kind == nullptr) {
         return {};
     }
-    if (S_ISDIR(mode)) {
-        return std::strerror(EISDIR);
-    }
-    const char* what = S_ISCHR(mode)    ? "a character device"
-                       : S_ISBLK(mode)  ? "a block device"
-                       : S_ISFIFO(mode) ? "a pipe"
-                       : S_ISSOCK(mode) ? "a socket"
-                                        : "not a file";
-    return std::string("it is ") + what + ", not a regular file";
+    return S_ISDIR(mode) ? std::strerror(EISDIR)
+                         : std::string("it is ") + kind + ", not a regular file";
 }
 
 // Closes a descriptor that has not yet been handed to a NativeFile.

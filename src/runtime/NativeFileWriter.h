@@ -14,10 +14,12 @@ namespace quorrel {
 class NativeFileWriter final : public FileWriter {
   public:
     TargetPath locate(const std::string& typed) override;
-    bool exists(const std::string& local) override;
     std::unique_ptr<WritableFile> createNew(const std::string& local) override;
+    void keep(const std::string& from, const std::string& to) override;
     void rename(const std::string& from, const std::string& to, bool replace) override;
     bool remove(const std::string& local) noexcept override;
+    std::unique_ptr<HeldLock> lock(const std::string& local,
+                                   const std::function<void()>& waiting) override;
 
   private:
 #ifndef _WIN32

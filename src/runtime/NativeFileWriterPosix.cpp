@@ -1,5 +1,6 @@
 #include <fcntl.h>
 #include <stdio.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -7,8 +8,10 @@
 #include <cstring>
 #include <filesystem>
 #include <system_error>
+#include <vector>
 
 #include "Failure.h"
+#include "FileQueries.h"
 #include "InQuotes.h"
 #include "NativeFileWriter.h"
 
@@ -19,14 +22,6 @@ constexpr int kClosed = -1;
 
 Failure writeError(const std::string& what, int reason) {
     return Failure(FailureKind::WriteError, what + ": " + std::strerror(reason));
-}
-
-std::string folderOf(const std::string& path) {
-    const auto slash = path.rfind('/');
-    if (slash == std::string::npos) {
-        return ".";
-    }
-    return slash == 0 ? "/" : path.substr(0, slash);
 }
 
 // A rename is only on disk once the folder that holds the names is. This is done after the
@@ -91,6 +86,85 @@ class PosixWritableFile final : public WritableFile {
     std::string path_;
 };
 
+// A file's bytes copied to a new file, flushed to disk: a second name for a file system without
+// hard links.
+void copyFile(const std::string& from, const std::string& to) {
+    const int source = ::open(from.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
+    if (source == kClosed) {
+        throw writeError("cannot read " + inQuotes(from), errno);
+    }
+    const int copy = ::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
+    if (copy == kClosed) {
+        const int reason = errno;
+        ::close(source);
+        throw writeError("cannot create " + inQuotes(to), reason);
+    }
+    PosixWritableFile out(copy, to);
+    try {
+        std::vector<std::uint8_t> piece(64 * 1024);
+        for (;;) {
+            const ssize_t got = ::read(source, piece.data(), piece.size());
+            if (got < 0 && errno == EINTR) {
+                continue;
+            }
+            if (got < 0) {
+                throw writeError("cannot read " + inQuotes(from), errno);
+            }
+            if (got == 0) {
+                break;
+            }
+            out.write(std::span(piece).first(static_cast<std::size_t>(got)));
+        }
+        out.flush();
+    } catch (...) {
+        ::close(source);
+        ::unlink(to.c_str());
+        throw;
+    }
+    ::close(source);
+}
+
+class PosixLock final : public HeldLock {
+  public:
+    PosixLock(int fd, std::string path) : fd_(fd), path_(std::move(path)) {}
+    PosixLock(const PosixLock&) = delete;
+    PosixLock& operator=(const PosixLock&) = delete;
+    // Removed while still held: a run waiting on the removed file finds that it is no longer
+    // the lock's and takes the file the next run creates.
+    ~PosixLock() override {
+        ::unlink(path_.c_str());
+        ::close(fd_);
+    }
+
+  private:
+    int fd_;
+    std::string path_;
+};
+
+bool sameFile(int fd, const std::string& path) {
+    struct stat held {};
+    struct stat named {};
+    return ::fstat(fd, &held) == 0 && ::stat(path.c_str(), &named) == 0 &&
+           held.st_dev == named.st_dev && held.st_ino == named.st_ino;
+}
+
+// Waits for the lock on the open file; errno when it cannot be had.
+int lockFile(int fd, const std::function<void()>& waiting) {
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+        return 0;
+    }
+    if (errno != EWOULDBLOCK) {
+        return errno;
+    }
+    waiting();
+    while (::flock(fd, LOCK_EX) != 0) {
+        if (errno != EINTR) {
+            return errno;
+        }
+    }
+    return 0;
+}
+
 }  // namespace
 
 TargetPath NativeFileWriter::locate(const std::string& typed) {
@@ -106,12 +180,7 @@ TargetPath NativeFileWriter::locate(const std::string& typed) {
         }
         path.local = linked.string();
     }
-    return TargetPath{path.local, path.quoted()};
-}
-
-bool NativeFileWriter::exists(const std::string& local) {
-    struct stat status {};
-    return ::lstat(local.c_str(), &status) == 0;
+    return TargetPath{path.local, path.quoted(), startsWithDriveLetter(typed)};
 }
 
 std::unique_ptr<WritableFile> NativeFileWriter::createNew(const std::string& local) {
@@ -140,8 +209,56 @@ void NativeFileWriter::rename(const std::string& from, const std::string& to, bo
     flushFolderOf(to);
 }
 
+void NativeFileWriter::keep(const std::string& from, const std::string& to) {
+    if (::link(from.c_str(), to.c_str()) == 0) {
+        flushFolderOf(to);
+        return;
+    }
+    // Hard links are missing (FAT, some network file systems) or used up: a copy does as well.
+    if (errno != EPERM && errno != ENOTSUP && errno != EXDEV && errno != EMLINK &&
+        errno != ENOSYS) {
+        throw writeError("cannot keep " + inQuotes(from) + " as " + inQuotes(to), errno);
+    }
+    copyFile(from, to);
+    flushFolderOf(to);
+}
+
 bool NativeFileWriter::remove(const std::string& local) noexcept {
     return ::unlink(local.c_str()) == 0;
+}
+
+std::unique_ptr<HeldLock> NativeFileWriter::lock(const std::string& local,
+                                                 const std::function<void()>& waiting) {
+    bool told = false;
+    const std::function<void()> once = [&] {
+        if (!told) {
+            told = true;
+            waiting();
+        }
+    };
+    for (;;) {
+        const int fd =
+            ::open(local.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOCTTY | O_NOFOLLOW, 0666);
+        if (fd == kClosed) {
+            throw writeError("cannot lock " + inQuotes(local), errno);
+        }
+        const int reason = lockFile(fd, once);
+        if (reason != 0) {
+            ::close(fd);
+            throw writeError("cannot lock " + inQuotes(local), reason);
+        }
+        // The run that held it may have removed it meanwhile: then it is no longer the lock.
+        if (sameFile(fd, local)) {
+            try {
+                return std::make_unique<PosixLock>(fd, local);
+            } catch (...) {
+                ::unlink(local.c_str());
+                ::close(fd);
+                throw;
+            }
+        }
+        ::close(fd);
+    }
 }
 
 }  // namespace quorrel

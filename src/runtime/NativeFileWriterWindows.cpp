@@ -44,14 +44,28 @@ class WindowsWritableFile final : public WritableFile {
     std::string path_;
 };
 
+// The lock's file, open with no sharing at all: while it is open, nobody else can open it. It
+// goes when the handle is closed, by the system itself when the process ends, however it ends.
+class WindowsLock final : public HeldLock {
+  public:
+    explicit WindowsLock(HANDLE handle) : handle_(handle) {}
+    WindowsLock(const WindowsLock&) = delete;
+    WindowsLock& operator=(const WindowsLock&) = delete;
+    ~WindowsLock() override { CloseHandle(handle_); }
+
+  private:
+    HANDLE handle_;
+};
+
+// How long a lock that is busy is waited for between two tries, and how many tries a lock that
+// is being removed, which the system refuses to open as if access were denied, may take.
+constexpr DWORD kLockRetryMilliseconds = 50;
+constexpr int kDeniedLockTries = 100;
+
 }  // namespace
 
 TargetPath NativeFileWriter::locate(const std::string& typed) {
-    return TargetPath{typed, inQuotes(typed)};
-}
-
-bool NativeFileWriter::exists(const std::string& local) {
-    return GetFileAttributesW(wideFromUtf8(local).c_str()) != INVALID_FILE_ATTRIBUTES;
+    return TargetPath{typed, inQuotes(typed), true};
 }
 
 std::unique_ptr<WritableFile> NativeFileWriter::createNew(const std::string& local) {
@@ -78,6 +92,59 @@ void NativeFileWriter::rename(const std::string& from, const std::string& to, bo
     const DWORD flags = MOVEFILE_WRITE_THROUGH | (replace ? MOVEFILE_REPLACE_EXISTING : 0);
     if (!MoveFileExW(wideFromUtf8(from).c_str(), wideFromUtf8(to).c_str(), flags)) {
         throw writeError("cannot rename " + inQuotes(from) + " to " + inQuotes(to), GetLastError());
+    }
+}
+
+void NativeFileWriter::keep(const std::string& from, const std::string& to) {
+    const std::wstring source = wideFromUtf8(from);
+    const std::wstring copy = wideFromUtf8(to);
+    if (CreateHardLinkW(copy.c_str(), source.c_str(), nullptr)) {
+        return;
+    }
+    // Hard links are missing (FAT, exFAT, some network shares): a copy does as well.
+    if (!CopyFileW(source.c_str(), copy.c_str(), TRUE)) {
+        throw writeError("cannot keep " + inQuotes(from) + " as " + inQuotes(to), GetLastError());
+    }
+    const HANDLE handle = CreateFileW(copy.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+    const bool flushed = handle != INVALID_HANDLE_VALUE && FlushFileBuffers(handle);
+    const DWORD error = GetLastError();
+    if (handle != INVALID_HANDLE_VALUE) {
+        CloseHandle(handle);
+    }
+    if (!flushed) {
+        DeleteFileW(copy.c_str());
+        throw writeError("cannot flush " + inQuotes(to) + " to disk", error);
+    }
+}
+
+std::unique_ptr<HeldLock> NativeFileWriter::lock(const std::string& local,
+                                                 const std::function<void()>& waiting) {
+    const std::wstring path = wideFromUtf8(local);
+    bool told = false;
+    for (int denied = 0;;) {
+        const HANDLE handle =
+            CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                        FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+        if (handle != INVALID_HANDLE_VALUE) {
+            try {
+                return std::make_unique<WindowsLock>(handle);
+            } catch (...) {
+                CloseHandle(handle);
+                throw;
+            }
+        }
+        const DWORD error = GetLastError();
+        const bool busy = error == ERROR_SHARING_VIOLATION ||
+                          (error == ERROR_ACCESS_DENIED && ++denied < kDeniedLockTries);
+        if (!busy) {
+            throw writeError("cannot lock " + inQuotes(local), error);
+        }
+        if (!told && error == ERROR_SHARING_VIOLATION) {
+            told = true;
+            waiting();
+        }
+        Sleep(kLockRetryMilliseconds);
     }
 }
 

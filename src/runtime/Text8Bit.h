@@ -5,20 +5,26 @@
 #include <string>
 #include <string_view>
 
+#include "CodePage.h"
+
 namespace quorrel {
 
-// Converts Windows-1252 text to UTF-8, one character per byte; a zero byte gives a zero character
-// and the five bytes the code page leaves unassigned become the control characters of the same
-// value. On Windows the system's code page conversion does the work, on other systems a table.
-std::string textFrom8Bit(std::span<const std::uint8_t> bytes);
+// Converts 8-bit text in a code page, the system's unless another is given, to UTF-8; a zero byte
+// gives a zero character. The bytes Windows-1252 and other code pages leave unassigned from 0x80
+// to 0x9F become the control characters of the same value, as Windows converts them, and a byte
+// or pair of bytes that is no character of the code page becomes U+FFFD. On Windows the system's
+// conversion does the work; on other systems our own table for Windows-1252 and iconv for the
+// rest. Throws a read-error failure when this system cannot convert the code page.
+std::string textFrom8Bit(std::span<const std::uint8_t> bytes,
+                         CodePage codePage = CodePage::ofSystem());
 
-// The exact inverse of textFrom8Bit: UTF-8 text to Windows-1252 bytes, the five control
-// characters U+0081, U+008D, U+008F, U+0090 and U+009D back to the unassigned bytes of the same
-// value, so every byte string survives the two conversions. Throws a bad-input failure whose
-// description, a predicate for the caller to put a subject in front of ("holds U+4E2D, which
-// Windows-1252 cannot hold", "is not valid UTF-8"), names the first character the code page
-// cannot hold; never puts a '?' in a character's place. The same table does the work on every
-// system.
-std::string textTo8Bit(std::string_view utf8);
+// The exact inverse of textFrom8Bit: UTF-8 text to the code page's bytes, such that textFrom8Bit
+// gives the text back; the five control characters U+0081, U+008D, U+008F, U+0090 and U+009D go
+// back to the bytes Windows-1252 leaves unassigned, so every byte string of a single-byte code page
+// survives the two conversions. Throws a bad-input failure whose description, a predicate for the
+// caller to put a subject in front of ("holds U+4E2D, which Windows-1252 cannot hold", "is not
+// valid UTF-8"), names the first character the code page cannot hold; never puts a '?' or a
+// look-alike in a character's place.
+std::string textTo8Bit(std::string_view utf8, CodePage codePage = CodePage::ofSystem());
 
 }  // namespace quorrel

@@ -49,14 +49,10 @@ bool isNetworkPath(std::string_view typed) {
     return typed.starts_with("\\\\");
 }
 
-bool startsWithDrive(std::string_view typed) {
-    return typed.size() >= 2 && isAsciiLetter(typed[0]) && typed[1] == ':';
-}
-
 // Splits what follows "X:" the way Windows reads it: both separators, "." and empty components
 // dropped, ".." going up one but never above the drive's root.
 std::optional<DrivePath> drivePathOf(std::string_view typed) {
-    if (!startsWithDrive(typed)) {
+    if (!startsWithDriveLetter(typed)) {
         return std::nullopt;
     }
     DrivePath drive{asciiLower(typed[0]), {}};
@@ -201,6 +197,10 @@ std::string WinePathResolver::resolveInPrefix(const std::string& typed, char let
                              " (neither dosdevices/" + drive + ": nor drive_" + drive + ")");
 }
 
+bool startsWithDriveLetter(std::string_view typed) {
+    return typed.size() >= 2 && isAsciiLetter(typed[0]) && typed[1] == ':';
+}
+
 std::string LocalPath::quoted() const {
     return local == typed ? inQuotes(typed)
                           : inQuotes(typed) + " (resolved to " + inQuotes(local) + ")";
@@ -220,7 +220,7 @@ namespace {
 
 // The prefix a drive-letter path leads into; a path without a drive needs none.
 std::filesystem::path prefixForDrive(const std::string& typed) {
-    if (!startsWithDrive(typed)) {
+    if (!startsWithDriveLetter(typed)) {
         return {};
     }
     auto prefix = winePrefixFromEnvironment();

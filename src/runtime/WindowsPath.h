@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -18,6 +19,10 @@ struct LocalPath {
     // The path as messages name it: "TYPED", followed by (resolved to "LOCAL") when the two differ.
     std::string quoted() const;
 };
+
+// Whether `typed` starts with a drive letter and a colon ("c:\...", "C:/..."), as the paths that
+// lead into the Wine prefix do.
+bool startsWithDriveLetter(std::string_view typed);
 
 // Where drive-letter paths lead on systems other than Windows: the Wine prefix in $WINEPREFIX when
 // it is set and not empty, else ~/.wine from $HOME; nothing when neither is set.

@@ -228,7 +228,7 @@ void loadRecord(LoadHost& host, FileTable& files, LoadFields& fields) {
     files.getBuffer(fields.dataFileNo, namePosition, fields.name);
     files.close(fields.dataFileNo);
 
-    std::string text = textFrom8Bit(beforeFirstZero(fields.name.stored()));
+    std::string text = textFrom8Bit(beforeFirstZero(fields.name.stored()), host.namesCodePage());
     letGoOfALongName(fields);
     // The list keeps the text as it is handed over: a short name is trimmed to its size first (a
     // name of accented letters grows past what the conversion reserved), a long one never copied.

@@ -4,6 +4,7 @@
 
 #include "LoadFields.h"
 #include "SkillList.h"
+#include "runtime/CodePage.h"
 
 namespace quorrel {
 
@@ -27,6 +28,9 @@ class LoadHost {
     // can repaint itself and keep answering the system. It must not touch the list, the path
     // texts or the working fields, nor take the user's input. Does nothing unless overridden.
     virtual void whileLoading() {}
+
+    // The code page the names' bytes are converted through; the window follows the system.
+    virtual CodePage namesCodePage() const { return CodePage::ofSystem(); }
 };
 
 }  // namespace quorrel

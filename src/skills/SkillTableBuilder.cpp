@@ -48,19 +48,19 @@ void SkillTableBuilder::add(const ListedSkill& skill) {
                                         : "its record is not after the previous skill's record " +
                                               std::to_string(nextRecord_ - 1));
     }
-    if ((record + 1) * kIndexRecordSize > kLargestFile) {
+    if (record >= mostRecords()) {
         throw badSkill(skill, record, "the index file would pass 2 GiB");
     }
     std::string name;
     try {
-        name = textTo8Bit(skill.name);
+        name = textTo8Bit(skill.name, codePage_);
     } catch (const Failure& failure) {
         throw badSkill(skill, record, "its name " + failure.description());
     }
     if (name.find('\0') != std::string::npos) {
         throw badSkill(skill, record, "its name holds a zero byte, which would end the name there");
     }
-    if (files_.data.size() + name.size() + kRecordOverhead > kLargestFile) {
+    if (files_.data.size() + name.size() + kRecordOverhead > largestFile_) {
         throw badSkill(skill, record,
                        "the data file would pass 2 GiB, past what a record's 32-bit offset and "
                        "length reach");
@@ -76,11 +76,17 @@ void SkillTableBuilder::padTo(std::uint64_t records) {
                                                  " records, but its skills use " +
                                                  std::to_string(nextRecord_));
     }
-    if (records * kIndexRecordSize > kLargestFile) {
+    if (records > mostRecords()) {
         throw Failure(FailureKind::BadInput,
                       "an index of " + std::to_string(records) + " records would pass 2 GiB");
     }
     emptySlotsUpTo(records);
+}
+
+std::uint64_t SkillTableBuilder::mostRecords() const noexcept {
+    // Divided rather than multiplied, so that no record number, however large, wraps around to
+    // a small size.
+    return largestFile_ / kIndexRecordSize;
 }
 
 void SkillTableBuilder::emptySlotsUpTo(std::uint64_t record) {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "SkillTableLayout.h"
+#include "runtime/CodePage.h"
 
 namespace quorrel {
 
@@ -25,16 +26,25 @@ class SkillTableBuilder {
     // chosen to match, which also keeps the empty slots a list can ask for to a size memory holds.
     static constexpr std::uint64_t kLargestFile = 0x7FFFFFFF;
 
+    // A table whose names are written in `codePage` and whose files stay within `largestFile`
+    // bytes; kLargestFile unless a test wants the bound where it can reach it.
+    explicit SkillTableBuilder(CodePage codePage, std::uint64_t largestFile = kLargestFile)
+        : codePage_(codePage), largestFile_(largestFile) {}
+
+    // The same, with names in the system's code page.
+    explicit SkillTableBuilder(std::uint64_t largestFile = kLargestFile)
+        : SkillTableBuilder(CodePage::ofSystem(), largestFile) {}
+
     // Appends the skill at its record, or at the next one when it has none. Throws a bad-input
     // failure naming the skill when its record is not after the previous skill's, its name is
-    // not UTF-8, holds a zero byte or a character Windows-1252 cannot hold, or the files would
-    // grow past kLargestFile; the table is then as before the call. Memory running out is a
+    // not UTF-8, holds a zero byte or a character the code page cannot hold, or the files would
+    // grow past the largest file; the table is then as before the call. Memory running out is a
     // std::bad_alloc.
     void add(const ListedSkill& skill);
 
     // Ends the index with empty slots up to `records` records in all, so that a table whose last
     // records are empty slots keeps them. Throws a bad-input failure when the skills already use
-    // more records, or the index would grow past kLargestFile.
+    // more records, or the index would grow past the largest file.
     void padTo(std::uint64_t records);
 
     // The number the next skill without one gets.
@@ -46,6 +56,11 @@ class SkillTableBuilder {
     // The records the list skips before `record` become empty slots.
     void emptySlotsUpTo(std::uint64_t record);
 
+    // The most records the index may hold.
+    std::uint64_t mostRecords() const noexcept;
+
+    CodePage codePage_;
+    std::uint64_t largestFile_;
     SkillFiles files_;
     std::uint64_t nextRecord_ = 0;
 };

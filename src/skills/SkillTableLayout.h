@@ -14,7 +14,7 @@ struct IndexRecord {
     std::uint32_t extra = 0;
 };
 
-// One skill as a data record holds it: its name as Windows-1252 bytes, its flag byte, and the
+// One skill as a data record holds it: its name as 8-bit bytes, its flag byte, and the
 // index record's `extra` value.
 struct SkillRecord {
     std::string name;

@@ -152,7 +152,12 @@ INSTANTIATE_TEST_SUITE_P(
                       UsageCase{"BadFormat", {"--format", "xml"}, "xml"},
                       UsageCase{"MissingFormatValue", {"--format"}, "--format"},
                       UsageCase{"EmptyFormatValue", {"--format=", "text"}, "--format"},
-                      UsageCase{"StrayArgument", {"skills.idx"}, "skills.idx"}),
+                      UsageCase{"StrayArgument", {"skills.idx"}, "skills.idx"},
+                      UsageCase{"UnknownCodePage",
+                                {"--codepage", "437"},
+                                "--codepage: 437 is not a code page this program knows (874, 932, "
+                                "936, 949, 950, 1250, 1251, 1252, 1253, 1254, 1255, 1256, 1257, "
+                                "1258)"}),
     [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
 // An option given an empty value takes the empty path, which the load then refuses to open; the

@@ -118,6 +118,16 @@ TEST(JsonFormat, EscapesWhatJsonRequiresAndKeepsNonAsciiAsUtf8) {
     EXPECT_EQ(parsed["error"]["message"], "\"x\"\n");
 }
 
+// A path in a message may hold any bytes; each that is not part of a UTF-8 character becomes
+// U+FFFD, and the rest of the message stays as it is.
+TEST(JsonFormat, WritesBytesThatAreNotUtf8AsTheReplacementCharacter) {
+    const std::string message = "cannot open \"a\xff\xc3(\xe2\x82 \xed\xa0\x80 \u00e9\xc3\"";
+    const SkillDump dump{{}, Failure(FailureKind::OpenRefused, message)};
+    const auto parsed = nlohmann::json::parse(asJson(dump));
+    EXPECT_EQ(parsed["error"]["message"],
+              "cannot open \"a\uFFFD\uFFFD(\uFFFD\uFFFD \uFFFD\uFFFD\uFFFD \u00e9\uFFFD\"");
+}
+
 TEST(CsvFormat, WritesAHeaderAndOneRowPerSkillQuotingWhereNeeded) {
     const std::vector<DumpedSkill> skills{{0, "Dowsing", true},
                                           {2, "Salt, Pepper", false},

@@ -3,72 +3,22 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <set>
-#include <sstream>
 #include <vector>
 
-#include "DumpCommand.h"
 #include "NumberedCase.h"
-#include "PackCommand.h"
-#include "SkillTableFiles.h"
+#include "PackRun.h"
 #include "WriteFaults.h"
-#include "runtime/NativeFileWriter.h"
 #include "skills/SkillFileLayout.h"
 
 namespace quorrel::cli {
 namespace {
 
+using testing::contentsOf;
+using testing::dump;
+using testing::namesIn;
+using testing::pack;
+using testing::packWith;
 using testing::TempDir;
-
-struct Run {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-// Runs quorrel-pack in this process with `input` as its standard input.
-Run packWith(FileWriter& writer, std::vector<std::string> arguments, const std::string& input) {
-    arguments.insert(arguments.begin(), "quorrel-pack");
-    std::vector<const char*> argv;
-    for (const std::string& argument : arguments) {
-        argv.push_back(argument.c_str());
-    }
-    std::istringstream in(input);
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status =
-        runPackCommand(static_cast<int>(argv.size()), argv.data(), in, out, err, writer);
-    return Run{status, out.str(), err.str()};
-}
-
-Run pack(std::vector<std::string> arguments, const std::string& input = {}) {
-    NativeFileWriter writer;
-    return packWith(writer, std::move(arguments), input);
-}
-
-std::string dump(const testing::SkillTablePaths& paths, const std::string& format) {
-    const char* argv[] = {"quorrel-dump",      "--data",   paths.data.c_str(), "--index",
-                          paths.index.c_str(), "--format", format.c_str()};
-    std::ostringstream out;
-    std::ostringstream err;
-    EXPECT_EQ(runDumpCommand(7, argv, out, err), 0) << err.str();
-    return out.str();
-}
-
-std::string contentsOf(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-std::set<std::string> namesIn(const std::filesystem::path& folder) {
-    std::set<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-        names.insert(entry.path().filename().string());
-    }
-    return names;
-}
 
 std::vector<std::string> targets(const TempDir& dir, const char* stem) {
     const std::string base = (dir.path() / stem).string();
@@ -127,6 +77,57 @@ TEST_P(RoundTrip, PacksADumpBackIntoTheSameTable) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Formats, RoundTrip, ::testing::Values("json", "text", "csv"));
+
+struct CodePageTable {
+    const char* codePage;
+    SkillFiles files;
+    const char* namesInJson;
+};
+
+void PrintTo(const CodePageTable& table, std::ostream* out) {
+    *out << "Windows-" << table.codePage;
+}
+
+class CodePageRoundTrip : public ::testing::TestWithParam<CodePageTable> {};
+
+// A table written in another code page reads as that code page's text with --codepage, and
+// packs back into the same bytes.
+TEST_P(CodePageRoundTrip, DumpsAndPacksTheSameBytes) {
+    const std::string codePage = GetParam().codePage;
+    const TempDir dir;
+    const auto original = writeSkillTable(dir, GetParam().files);
+    const char* argv[] = {
+        "quorrel-dump", "--data", original.data.c_str(), "--index",       original.index.c_str(),
+        "--format",     "json",   "--codepage",          codePage.c_str()};
+    std::ostringstream dumped;
+    std::ostringstream err;
+    ASSERT_EQ(runDumpCommand(9, argv, dumped, err), 0) << err.str();
+    EXPECT_NE(dumped.str().find(GetParam().namesInJson), std::string::npos) << dumped.str();
+
+    const auto result = pack(
+        with(targets(dir, "packed"), {"--format", "json", "--codepage", codePage}), dumped.str());
+    ASSERT_EQ(result.status, 0) << result.err;
+    const auto packed = pathsOf(dir, "packed");
+    EXPECT_EQ(contentsOf(packed.data), contentsOf(original.data));
+    EXPECT_EQ(contentsOf(packed.index), contentsOf(original.index));
+}
+
+SkillFiles tableOf(std::initializer_list<SkillRecord> skills) {
+    return gameClientLayout(std::span(skills.begin(), skills.size()));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    CodePages, CodePageRoundTrip,
+    ::testing::Values(
+        CodePageTable{
+            "1251",
+            tableOf({{"\xC7\xE5\xEB\xFC\xE5\xE2\xE0\xF0\xE5\xED\xE8\xE5", 1}, {"Dowsing \x98", 0}}),
+            "\"name\": "
+            "\"\u0417\u0435\u043B\u044C\u0435\u0432\u0430\u0440\u0435\u043D\u0438\u0435\""},
+        CodePageTable{"932",
+                      tableOf({{"\x98\x42\x8B\xE0\x8F\x70 \xB6\xC0\xC5", 1}, {"\x95\x5C", 0}}),
+                      "\"name\": \"\u932C\u91D1\u8853 \uFF76\uFF80\uFF85\""}),
+    testing::NumberedCase());
 
 // A table in another layout (records out of the data file's order, lengths without the
 // terminator, extra values, empty slots of both kinds) packs into the game clients' layout that
@@ -193,6 +194,8 @@ INSTANTIATE_TEST_SUITE_P(
                  "line 1: skill \"Ki \u4E2D\" (record 0): its name holds U+4E2D, which "
                  "Windows-1252 cannot hold"},
         BadInput{"text", "[ ] \xC3(\n", "its name is not valid UTF-8"},
+        BadInput{"text", "[x] A\r[x] B\r", "line 1: a carriage return without a line feed"},
+        BadInput{"text", std::string("[x] A\0B\n", 8), "line 1: a zero byte"},
         BadInput{"csv", "name,record,checked\r\n", "line 1: the first row must be the header"},
         BadInput{"csv", "record,name,checked\r\n3,A,true\r\n2,B,false\r\n",
                  "line 3: skill \"B\" (record 2): its record is not after the previous skill's "
@@ -205,12 +208,23 @@ INSTANTIATE_TEST_SUITE_P(
         BadInput{"csv", "record,name,checked\r\n0,A,yes\r\n", "line 2: checked is \"yes\""},
         BadInput{"csv", "record,name,checked\r\n-1,A,true\r\n", "line 2: the record \"-1\""},
         BadInput{"csv", "record,name,checked\r\n0,A\r\n", "line 2: a row has 3 fields"},
+        BadInput{"csv", "record,name,checked\r\n0,A,true,,,,\r\n", "line 2: a row has 3 fields"},
+        BadInput{"csv", "record,name,checked\r0,A,true\r",
+                 "line 1: a carriage return without a line feed after it: rows end"},
         BadInput{"json", "{\"skills\": [", "not a JSON document: parse error at line 1"},
         BadInput{"json", "[]", "must be an object"},
         BadInput{"json",
                  R"({"skills": [{"name": "A", "checked": true}],
                      "error": {"kind": "read-error", "message": "cannot read"}})",
                  "\"error\" is not null (cannot read)"},
+        BadInput{"json", R"({"skills": [], "error": {"kind": "x", "message": "y", "detail": []}})",
+                 "\"error\" is not null (y)"},
+        BadInput{"json", R"({"skills": [], "recordCount": 1, "recordCount": 2})",
+                 "the document gives \"recordCount\" twice"},
+        BadInput{"json", R"({"skills": [{"record": 18446744073709551616, "name": "A"}]})",
+                 "skills[0]: \"record\" is 18446744073709551616, too large"},
+        BadInput{"json", R"({"skills": [], "recordCount": 99999999999999999999999})",
+                 "\"recordCount\" is 99999999999999999999999, too large"},
         BadInput{"json", R"({"skills": [{"name": "A", "flag": 256}]})",
                  "skills[0]: \"flag\" is 256"},
         BadInput{"json", R"({"skills": [{"name": "A", "flag": 0, "checked": true}]})",
@@ -253,23 +267,13 @@ TEST(Pack, ReplacesExistingFilesOnlyWithForce) {
     EXPECT_EQ(dump(old, "text"), "[x] New\n");
 }
 
-TEST(Pack, RefusesTwoPathsToOneFile) {
-    const TempDir dir;
-    const auto old = writeSkillTable(dir, testing::mixedTable());
-    const std::string sameData = (dir.path() / "." / "skills.mul").string();
-    const auto result = pack({"--data", old.data, "--index", sameData, "--force"}, "[x] New\n");
-    EXPECT_EQ(result.status, 1);
-    EXPECT_NE(result.err.find("are the same file"), std::string::npos) << result.err;
-    EXPECT_EQ(dump(old, "text"), testing::kMixedTableText);
-}
-
 TEST(Pack, AFailingRenameLeavesTheOldFilesAndSaysWhy) {
     const TempDir dir;
     const auto old = writeSkillTable(dir, testing::mixedTable());
     const std::string oldData = contentsOf(old.data);
     const std::string oldIndex = contentsOf(old.index);
     auto faults = std::make_shared<fault::WriteFaults>();
-    faults->failingRename = 3;  // the index's, after the data file has been put in place
+    faults->failingRename = 3;  // the third step of the swap, with the new table in place
     fault::FaultyFileWriter writer(faults);
     const auto result =
         packWith(writer, {"--data", old.data, "--index", old.index, "--force"}, "[x] New\n");

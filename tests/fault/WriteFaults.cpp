@@ -20,6 +20,7 @@ class FaultyWritableFile final : public WritableFile {
         : file_(std::move(file)), path_(std::move(path)), faults_(std::move(faults)) {}
 
     void write(std::span<const std::uint8_t> bytes) override {
+        enterOperation(*faults_);
         if (++faults_->writesMade == faults_->failingWrite) {
             throw injected("cannot write " + inQuotes(path_));
         }
@@ -27,6 +28,7 @@ class FaultyWritableFile final : public WritableFile {
     }
 
     void flush() override {
+        enterOperation(*faults_);
         if (++faults_->flushesMade == faults_->failingFlush) {
             throw injected("cannot flush " + inQuotes(path_) + " to disk");
         }
@@ -41,6 +43,13 @@ class FaultyWritableFile final : public WritableFile {
 
 }  // namespace
 
+void enterOperation(WriteFaults& faults) {
+    ++faults.operationsMade;
+    if (faults.stoppingOperation != 0 && faults.operationsMade >= faults.stoppingOperation) {
+        throw Stopped();
+    }
+}
+
 FaultyFileWriter::FaultyFileWriter(std::shared_ptr<WriteFaults> faults)
     : native_(std::make_unique<NativeFileWriter>()), faults_(std::move(faults)) {}
 
@@ -50,11 +59,8 @@ TargetPath FaultyFileWriter::locate(const std::string& typed) {
     return native_->locate(typed);
 }
 
-bool FaultyFileWriter::exists(const std::string& local) {
-    return native_->exists(local);
-}
-
 std::unique_ptr<WritableFile> FaultyFileWriter::createNew(const std::string& local) {
+    enterOperation(*faults_);
     auto file = native_->createNew(local);
     if (!file) {
         return nullptr;
@@ -62,7 +68,16 @@ std::unique_ptr<WritableFile> FaultyFileWriter::createNew(const std::string& loc
     return std::make_unique<FaultyWritableFile>(std::move(file), local, faults_);
 }
 
+void FaultyFileWriter::keep(const std::string& from, const std::string& to) {
+    enterOperation(*faults_);
+    if (++faults_->keepsMade == faults_->failingKeep) {
+        throw injected("cannot keep " + inQuotes(from) + " as " + inQuotes(to));
+    }
+    native_->keep(from, to);
+}
+
 void FaultyFileWriter::rename(const std::string& from, const std::string& to, bool replace) {
+    enterOperation(*faults_);
     const std::size_t rename = ++faults_->renamesMade;
     const std::size_t failing = faults_->failingRename;
     if (failing != 0 && (rename == failing || (faults_->laterRenamesFail && rename > failing))) {
@@ -72,7 +87,18 @@ void FaultyFileWriter::rename(const std::string& from, const std::string& to, bo
 }
 
 bool FaultyFileWriter::remove(const std::string& local) noexcept {
+    try {
+        enterOperation(*faults_);
+    } catch (const Stopped&) {
+        return false;
+    }
     return native_->remove(local);
+}
+
+std::unique_ptr<HeldLock> FaultyFileWriter::lock(const std::string& local,
+                                                 const std::function<void()>& waiting) {
+    enterOperation(*faults_);
+    return native_->lock(local, waiting);
 }
 
 }  // namespace quorrel::fault

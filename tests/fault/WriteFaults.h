@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <stdexcept>
 
 #include "runtime/FileWriter.h"
 
@@ -12,11 +13,24 @@ namespace quorrel::fault {
 struct WriteFaults {
     std::size_t failingWrite = 0;   // this write fails as a full disk would
     std::size_t failingFlush = 0;   // this flush to disk fails
+    std::size_t failingKeep = 0;    // this second name (link or copy) is refused
     std::size_t failingRename = 0;  // this rename fails and is not done
     bool laterRenamesFail = false;  // and so does every rename after it
+    // The process stops, as a kill or a power cut would stop it, on entering this operation of
+    // any kind (creating, writing, flushing, keeping, renaming, removing, locking): it and every
+    // later one do nothing and throw Stopped.
+    std::size_t stoppingOperation = 0;
     std::size_t writesMade = 0;
     std::size_t flushesMade = 0;
+    std::size_t keepsMade = 0;
     std::size_t renamesMade = 0;
+    std::size_t operationsMade = 0;
+};
+
+// What a FaultyFileWriter throws once its process has stopped; not a Failure, as nothing that
+// happens after a real stop can report one.
+struct Stopped : std::runtime_error {
+    Stopped() : std::runtime_error("the process stopped (injected)") {}
 };
 
 // Writes the system's own files, whose operations then go wrong as `faults` says. A failing
@@ -27,14 +41,19 @@ class FaultyFileWriter final : public FileWriter {
     ~FaultyFileWriter() override;
 
     TargetPath locate(const std::string& typed) override;
-    bool exists(const std::string& local) override;
     std::unique_ptr<WritableFile> createNew(const std::string& local) override;
+    void keep(const std::string& from, const std::string& to) override;
     void rename(const std::string& from, const std::string& to, bool replace) override;
     bool remove(const std::string& local) noexcept override;
+    std::unique_ptr<HeldLock> lock(const std::string& local,
+                                   const std::function<void()>& waiting) override;
 
   private:
     std::unique_ptr<FileWriter> native_;
     std::shared_ptr<WriteFaults> faults_;
 };
+
+// Throws Stopped when the operation being entered is the one the process stops at, or a later one.
+void enterOperation(WriteFaults& faults);
 
 }  // namespace quorrel::fault

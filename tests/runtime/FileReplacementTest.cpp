@@ -4,16 +4,19 @@
 #include <array>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <iterator>
 #include <optional>
 #include <set>
 #include <string>
+#include <thread>
 
 #include "NumberedCase.h"
 #include "TempDir.h"
 #include "WriteFaults.h"
 #include "runtime/Failure.h"
 #include "runtime/FileReplacement.h"
+#include "runtime/NativeFileWriter.h"
 
 namespace quorrel {
 namespace {
@@ -51,13 +54,20 @@ class TwoFiles {
         }
     }
 
-    // Writes the new contents; the failure it raised, if any.
-    std::optional<Failure> write(ExistingFiles existing) {
-        const std::array<FileContents, 2> files = {
-            FileContents{writer_.locate(path("skills.mul")), newData_},
-            FileContents{writer_.locate(path("skills.idx")), newIndex_}};
+    // Writes the new contents, each file once or, with `inSteps`, through versions of their own
+    // first, as a swap of tables does; the failure it raised, if any.
+    std::optional<Failure> write(ExistingFiles existing, bool inSteps = false) {
+        const auto targets = this->targets();
+        std::vector<FileVersion> versions = {{0, {newData_}}, {1, {newIndex_}}};
+        if (inSteps) {
+            versions = {{0, {step_, newData_}},
+                        {1, {step_}},
+                        {0, {newData_, step_}},
+                        {1, {newIndex_}},
+                        {0, {newData_}}};
+        }
         try {
-            replaceFiles(writer_, files, existing);
+            replaceFiles(writer_, targets, versions, existing);
         } catch (const Failure& failure) {
             return failure;
         }
@@ -69,6 +79,9 @@ class TwoFiles {
     std::optional<std::string> index() const { return contentsOf(path("skills.idx")); }
     std::set<std::string> names() const { return namesIn(dir_.path()); }
     WriteFaults& faults() { return *faults_; }
+    std::array<TargetPath, 2> targets() {
+        return {writer_.locate(path("skills.mul")), writer_.locate(path("skills.idx"))};
+    }
 
   private:
     testing::TempDir dir_;
@@ -76,25 +89,29 @@ class TwoFiles {
     FaultyFileWriter writer_{faults_};
     std::vector<std::uint8_t> newData_ = bytesOf("new data");
     std::vector<std::uint8_t> newIndex_ = bytesOf("new index");
+    std::vector<std::uint8_t> step_ = bytesOf(" on the way");
 };
 
-enum class Operation { Write, Flush, Rename };
+enum class Operation { Write, Flush, Keep, Rename };
 
 void failThe(WriteFaults& faults, Operation operation, std::size_t nth) {
     (operation == Operation::Write   ? faults.failingWrite
      : operation == Operation::Flush ? faults.failingFlush
+     : operation == Operation::Keep  ? faults.failingKeep
                                      : faults.failingRename) = nth;
 }
 
 struct Sweep {
     Operation operation;
     bool withOldFiles;
+    bool inSteps = false;
 };
 
 void PrintTo(const Sweep& sweep, std::ostream* out) {
-    const char* names[] = {"write", "flush", "rename"};
+    const char* names[] = {"write", "flush", "keep", "rename"};
     *out << names[static_cast<int>(sweep.operation)]
-         << (sweep.withOldFiles ? " over old files" : " into an empty folder");
+         << (sweep.withOldFiles ? " over old files" : " into an empty folder")
+         << (sweep.inSteps ? " in steps" : "");
 }
 
 class FailingOperation : public ::testing::TestWithParam<Sweep> {};
@@ -108,7 +125,7 @@ TEST_P(FailingOperation, LeavesTheOldFilesWholeAndNothingElseBehind) {
         TwoFiles files(sweep.withOldFiles);
         const auto before = files.names();
         failThe(files.faults(), sweep.operation, nth);
-        const auto failure = files.write(existing);
+        const auto failure = files.write(existing, sweep.inSteps);
         if (!failure) {
             EXPECT_GT(nth, 1u) << "no such operation was made";
             EXPECT_EQ(files.data(), "new data");
@@ -122,22 +139,23 @@ TEST_P(FailingOperation, LeavesTheOldFilesWholeAndNothingElseBehind) {
         EXPECT_EQ(files.data(), sweep.withOldFiles ? "old data" : none) << "failing #" << nth;
         EXPECT_EQ(files.index(), sweep.withOldFiles ? "old index" : none) << "failing #" << nth;
         EXPECT_EQ(files.names(), before) << "failing #" << nth;
-        ASSERT_LT(nth, 10u);
+        ASSERT_LT(nth, 20u);
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Each, FailingOperation,
-                         ::testing::Values(Sweep{Operation::Write, true},
-                                           Sweep{Operation::Flush, true},
-                                           Sweep{Operation::Rename, true},
-                                           Sweep{Operation::Rename, false}),
-                         testing::NumberedCase());
+INSTANTIATE_TEST_SUITE_P(
+    Each, FailingOperation,
+    ::testing::Values(Sweep{Operation::Write, true}, Sweep{Operation::Flush, true},
+                      Sweep{Operation::Keep, true}, Sweep{Operation::Rename, true},
+                      Sweep{Operation::Rename, false}, Sweep{Operation::Keep, true, true},
+                      Sweep{Operation::Rename, true, true}, Sweep{Operation::Rename, false, true}),
+    testing::NumberedCase());
 
 TEST(FileReplacement, ARestoreThatFailsSaysWhereTheOldFileIsKept) {
     TwoFiles files(true);
-    // The data file's old contents move aside (rename 1) and the new take its place (rename 2);
-    // the index's rename and every restore after it fail.
-    files.faults().failingRename = 3;
+    // The new data file takes the old one's place (rename 1); the index's rename and every
+    // restore after it fail.
+    files.faults().failingRename = 2;
     files.faults().laterRenamesFail = true;
     const auto failure = files.write(ExistingFiles::Replace);
     ASSERT_TRUE(failure);
@@ -159,6 +177,78 @@ TEST(FileReplacement, RefusesExistingFilesUnlessToldToReplaceThem) {
         << refused->description();
     EXPECT_EQ(files.data(), "old data");
     EXPECT_EQ(files.faults().writesMade, 0u);
+}
+
+// A writer whose second rename finds the first target replaced by another program, then fails.
+class ForeignReplacement final : public FileWriter {
+  public:
+    explicit ForeignReplacement(std::string foreignTarget) : foreign_(std::move(foreignTarget)) {}
+    TargetPath locate(const std::string& typed) override { return native_.locate(typed); }
+    std::unique_ptr<WritableFile> createNew(const std::string& local) override {
+        return native_.createNew(local);
+    }
+    void keep(const std::string& from, const std::string& to) override { native_.keep(from, to); }
+    void rename(const std::string& from, const std::string& to, bool replace) override {
+        if (++renames_ == 2) {
+            testing::writeFile(foreign_ + ".theirs", bytesOf("someone else's"));
+            std::filesystem::rename(foreign_ + ".theirs", foreign_);
+            throw Failure(FailureKind::WriteError, "cannot rename (injected)");
+        }
+        native_.rename(from, to, replace);
+    }
+    bool remove(const std::string& local) noexcept override { return native_.remove(local); }
+    std::unique_ptr<HeldLock> lock(const std::string& local,
+                                   const std::function<void()>& waiting) override {
+        return native_.lock(local, waiting);
+    }
+
+  private:
+    NativeFileWriter native_;
+    std::string foreign_;
+    int renames_ = 0;
+};
+
+TEST(FileReplacement, NeverPutsTheOldFileBackOverOneItDidNotPutThere) {
+    TwoFiles files(true);
+    ForeignReplacement writer(files.path("skills.mul"));
+    const std::vector<std::uint8_t> bytes = bytesOf("new");
+    const std::array<FileContents, 2> contents = {
+        FileContents{writer.locate(files.path("skills.mul")), bytes},
+        FileContents{writer.locate(files.path("skills.idx")), bytes}};
+    try {
+        replaceFiles(writer, contents, ExistingFiles::Replace);
+        FAIL() << "the failing rename was not reported";
+    } catch (const Failure& failure) {
+        EXPECT_NE(failure.description().find("no longer the file this run put there"),
+                  std::string::npos)
+            << failure.description();
+        EXPECT_NE(failure.description().find("is kept as"), std::string::npos);
+    }
+    EXPECT_EQ(files.data(), "someone else's");
+    EXPECT_EQ(files.index(), "old index");
+}
+
+// Two runs on one file take turns: the second waits, says so once, and gets the lock as soon as
+// the first lets it go, the lock file then gone with it.
+TEST(FileReplacement, ALockIsHeldByOneRunAtATime) {
+    const testing::TempDir dir;
+    const std::string lockPath = (dir.path() / ".skills.mul.quorrel-lock").string();
+    NativeFileWriter writer;
+    auto first = writer.lock(lockPath, [] { ADD_FAILURE() << "the first run waited"; });
+    std::promise<void> waiting;
+    int waits = 0;
+    std::thread second([&] {
+        NativeFileWriter own;
+        const auto held = own.lock(lockPath, [&] {
+            ++waits;
+            waiting.set_value();
+        });
+    });
+    waiting.get_future().wait();
+    first.reset();
+    second.join();
+    EXPECT_EQ(waits, 1);
+    EXPECT_FALSE(std::filesystem::exists(lockPath));
 }
 
 }  // namespace

@@ -85,5 +85,115 @@ TEST(TextTo8Bit, RefusesWhatWindows1252CannotHoldNamingIt) {
     }
 }
 
+struct InCodePage {
+    unsigned codePage;
+    std::vector<std::uint8_t> bytes;
+    std::string text;  // UTF-8
+};
+
+void PrintTo(const InCodePage& c, std::ostream* out) {
+    *out << "Windows-" << c.codePage << ", " << c.bytes.size() << " bytes";
+}
+
+class OtherCodePages : public ::testing::TestWithParam<InCodePage> {};
+
+// Both ways, since each direction is the other's exact inverse here.
+TEST_P(OtherCodePages, ConvertNamesBothWays) {
+    const CodePage codePage = *CodePage::known(GetParam().codePage);
+    EXPECT_EQ(textFrom8Bit(GetParam().bytes, codePage), GetParam().text);
+    const std::string back = textTo8Bit(GetParam().text, codePage);
+    EXPECT_EQ(std::vector<std::uint8_t>(back.begin(), back.end()), GetParam().bytes);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, OtherCodePages,
+    ::testing::Values(
+        // Byte 0x98 is unassigned in Windows-1251: the control character of the same value.
+        InCodePage{1251,
+                   {0xC7, 0xE5, 0xEB, 0xFC, 0xE5, 0xE2, 0xE0, 0xF0, 0xE5, 0xED, 0xE8, 0xE5, 0x98},
+                   "\u0417\u0435\u043B\u044C\u0435\u0432\u0430\u0440\u0435\u043D\u0438\u0435"
+                   "\u0098"},
+        InCodePage{1253,
+                   {0xC1, 0xEB, 0xF7, 0xE7, 0xEC, 0xE5, 0xDF, 0xE1},
+                   "\u0391\u03BB\u03C7\u03B7\u03BC\u03B5\u03AF\u03B1"},
+        InCodePage{874, {0xE0, 0xC5, 0xE8, 0xB9}, "\u0E40\u0E25\u0E48\u0E19"},
+        // A combining mark stays a character of its own, as Windows leaves it.
+        InCodePage{1258, {'T', 'i', 0xEA, 0xEC, 'n', 'g'}, "Ti\u00EA\u0301ng"},
+        // Trail bytes in the ASCII range ('B', '\'), half-width katakana as single bytes, and
+        // 0x80, which Shift JIS leaves unassigned.
+        InCodePage{
+            932,
+            {0x98, 0x42, 0x8B, 0xE0, 0x8F, 0x70, ' ', 0xB6, 0xC0, 0xC5, ' ', 0x95, 0x5C, 0x80},
+            "\u932C\u91D1\u8853 \uFF76\uFF80\uFF85 \u8868\u0080"},
+        InCodePage{936, {0xC1, 0xB6, 0xBD, 0xF0, 0xCA, 0xF5}, "\u70BC\u91D1\u672F"},
+        InCodePage{949, {0xBF, 0xAC, 0xB1, 0xDD, 0xBC, 0xFA}, "\uC5F0\uAE08\uC220"},
+        InCodePage{950, {0xC1, 0xE5, 0xAA, 0xF7, 0xB3, 0x4E}, "\u934A\u91D1\u8853"}),
+    testing::NumberedCase());
+
+// A lead byte takes the byte after it whatever it is, so what is no character never shifts the
+// characters after it; with nothing after it, it is no character either.
+TEST(TextFrom8Bit, GivesTheReplacementCharacterForWhatIsNoCharacter) {
+    const CodePage shiftJis = *CodePage::known(932);
+    EXPECT_EQ(textFrom8Bit(std::vector<std::uint8_t>{0x81, ' ', 'B'}, shiftJis), "\uFFFDB");
+    EXPECT_EQ(textFrom8Bit(std::vector<std::uint8_t>{'A', 0x81}, shiftJis), "A\uFFFD");
+}
+
+class EveryCodePage : public ::testing::TestWithParam<unsigned> {};
+
+// Whatever a name's bytes read as can be written back as bytes that read the same; in a
+// single-byte code page those are the same bytes. Under Wine this checks the system's converter.
+TEST_P(EveryCodePage, WritesBackEveryCharacterItReads) {
+    const CodePage codePage = *CodePage::known(GetParam());
+    std::vector<std::vector<std::uint8_t>> sequences;
+    for (unsigned first = 1; first < 256; ++first) {
+        const auto byte = static_cast<std::uint8_t>(first);
+        for (unsigned second = codePage.isLeadByte(byte) ? 1 : 256; second < 256; ++second) {
+            sequences.push_back({byte, static_cast<std::uint8_t>(second)});
+        }
+        if (!codePage.isLeadByte(byte)) {
+            sequences.push_back({byte});
+        }
+    }
+    for (const auto& sequence : sequences) {
+        const std::string text = textFrom8Bit(sequence, codePage);
+        if (text == "\uFFFD") {
+            continue;
+        }
+        const std::string back = textTo8Bit(text, codePage);
+        const std::vector<std::uint8_t> backBytes(back.begin(), back.end());
+        EXPECT_EQ(textFrom8Bit(backBytes, codePage), text);
+        if (!codePage.isDoubleByte()) {
+            EXPECT_EQ(backBytes, sequence);
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Known, EveryCodePage, ::testing::ValuesIn(CodePage::kKnownNumbers));
+
+TEST(TextTo8Bit, RefusesWhatTheCodePageCannotHoldNamingBoth) {
+    const struct {
+        unsigned codePage;
+        std::string text;
+        const char* words;
+    } cases[] = {
+        {1251, "Caf\u00E9", "U+00E9, which Windows-1251 cannot hold"},
+        // Look-alikes are refused: U+00A5 is no '\', nor U+2212 a '-'.
+        {932, "\u00A5", "U+00A5, which Windows-932 cannot hold"},
+        {932, "a\u2212b", "U+2212"},
+        {932, "x\U000E0001", "U+E0001"},
+        {949, "\uFFFD", "U+FFFD, which Windows-949 cannot hold"},
+    };
+    for (const auto& c : cases) {
+        try {
+            textTo8Bit(c.text, *CodePage::known(c.codePage));
+            ADD_FAILURE() << c.text << " was encoded";
+        } catch (const Failure& failure) {
+            EXPECT_EQ(failure.kind(), FailureKind::BadInput);
+            EXPECT_NE(std::string(failure.what()).find(c.words), std::string::npos)
+                << failure.what();
+        }
+    }
+}
+
 }  // namespace
 }  // namespace quorrel

@@ -35,10 +35,9 @@ class DroppedPathsTest : public ::testing::TestWithParam<DropCase> {
         std::filesystem::create_directory(dir_.path() / "empty");
     }
 
-    // With the system's own separators, as the system gives dropped paths and the rule returns
-    // them.
+    // The names here separate folders with '/'; on Windows the paths a drop gives use backslashes.
     std::string at(const std::string& name) const {
-        return (dir_.path() / name).make_preferred().string();
+        return (dir_.path() / std::filesystem::path(name).make_preferred()).string();
     }
 
     std::optional<std::string> at(const std::optional<std::string>& name) const {

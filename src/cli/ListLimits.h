@@ -1,0 +1,28 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+#include "runtime/Failure.h"
+#include "skills/SkillTableBuilder.h"
+
+namespace quorrel::cli {
+
+// The most bytes a list may give for one name: a line of text, a CSV field, a JSON string or
+// number. A data file holds no more (2 GiB), and the cap keeps an endless line (--from
+// /dev/urandom) from taking all the memory there is before it is refused.
+inline constexpr std::size_t kLongestListedName = SkillTableBuilder::kLargestFile;
+
+// The failure for a `what` ("the line", "a field") longer than `longest`.
+inline Failure tooLong(const std::string& what, std::size_t longest) {
+    return Failure(FailureKind::BadInput, what + " runs past " + std::to_string(longest) +
+                                              " bytes, the most quorrel-pack reads for a name");
+}
+
+// The failure for a raw zero byte, which no list quorrel-dump writes holds and no name may.
+inline Failure zeroByte() {
+    return Failure(FailureKind::BadInput,
+                   "a zero byte; a name cannot hold one, and text lists write none");
+}
+
+}  // namespace quorrel::cli

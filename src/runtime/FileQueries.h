@@ -1,0 +1,60 @@
+#pragma once
+
+#include <compare>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "FileWriter.h"
+
+namespace quorrel {
+
+// What tells one file from another on a system: the device or volume and the file's number on
+// it. Two names with the same identity are links to one file.
+struct FileIdentity {
+    std::uint64_t device = 0;
+    std::uint64_t file = 0;
+
+    auto operator<=>(const FileIdentity&) const = default;
+};
+
+// The identity of the file or folder at `local`, links followed; nothing when there is none or
+// it cannot be asked.
+std::optional<FileIdentity> identityOf(const std::string& local);
+
+// What a path to be written names now.
+struct TargetState {
+    std::optional<FileIdentity> file;  // the file there, when there is one
+    std::string notARegularFile;       // what is there instead of a regular file, or empty
+};
+
+// Inspects a target before anything is written: a missing name in an existing folder, a regular
+// file, or something else ("it is a folder, not a regular file"). Throws a write-error failure
+// when the folder that is to hold it is missing or the system cannot say.
+TargetState inspectTarget(const TargetPath& target);
+
+// Whether the two paths name one file, whether or not it exists yet: the same file when both
+// exist, else the same name in the same folder, names compared as the system compares them (as
+// Windows does, ignoring case, when either is a Windows name).
+bool nameOneFile(const TargetPath& first, const TargetPath& second);
+
+// Whether two names are one to Windows: equal ignoring case, letter by letter as its file
+// systems compare them, and ignoring the dots and spaces it drops from a name's end.
+bool sameWindowsName(std::string_view first, std::string_view second);
+
+// The folder part of a path ("." for a bare name) and the name after it.
+std::string folderOf(const std::string& local);
+std::string nameOf(const std::string& local);
+
+// The paths of the entries of the folder holding `local` whose names start with `prefix`, in
+// name order; none when the folder cannot be listed.
+std::vector<std::string> siblingsStartingWith(const std::string& local, std::string_view prefix);
+
+// The whole of the file at `local`, or nothing when it holds more than `largest` bytes. Throws a
+// read-error failure naming the file when it cannot be read.
+std::optional<std::vector<std::uint8_t>> readWholeFile(const std::string& local,
+                                                       std::uint64_t largest);
+
+}  // namespace quorrel

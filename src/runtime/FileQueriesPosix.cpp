@@ -1,0 +1,83 @@
+#include <locale.h>
+#include <sys/stat.h>
+#include <wctype.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "Failure.h"
+#include "FileKind.h"
+#include "FileQueries.h"
+#include "InQuotes.h"
+#include "NameCase.h"
+#include "Utf8.h"
+
+namespace quorrel {
+namespace {
+
+FileIdentity identityFrom(const struct stat& status) {
+    return {static_cast<std::uint64_t>(status.st_dev), static_cast<std::uint64_t>(status.st_ino)};
+}
+
+Failure cannotWrite(const TargetPath& target, const std::string& reason) {
+    return Failure(FailureKind::WriteError, "cannot write " + target.shown + ": " + reason);
+}
+
+// The system's Unicode letter cases, whatever the program's own locale; nothing when the
+// system lacks a UTF-8 locale, and then only ASCII letters are compared ignoring case.
+locale_t unicodeCases() {
+    static const locale_t cases = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(0));
+    return cases;
+}
+
+}  // namespace
+
+std::string upperCaseAsWindowsNames(std::string_view name) {
+    const locale_t cases = unicodeCases();
+    std::string upper;
+    upper.reserve(name.size());
+    for (std::size_t at = 0; at < name.size();) {
+        const std::size_t start = at;
+        const auto value = nextCodePoint(name, at);
+        if (!value) {
+            upper += name[start];
+        } else if (*value < 0x80 || cases == static_cast<locale_t>(0)) {
+            appendUtf8(upper, (*value >= 'a' && *value <= 'z') ? *value - 'a' + 'A' : *value);
+        } else {
+            appendUtf8(upper,
+                       static_cast<char32_t>(towupper_l(static_cast<wint_t>(*value), cases)));
+        }
+    }
+    return upper;
+}
+
+std::optional<FileIdentity> identityOf(const std::string& local) {
+    struct stat status {};
+    if (::stat(local.c_str(), &status) != 0) {
+        return std::nullopt;
+    }
+    return identityFrom(status);
+}
+
+TargetState inspectTarget(const TargetPath& target) {
+    struct stat status {};
+    if (::stat(target.local.c_str(), &status) == 0) {
+        if (const char* kind = nonRegularKind(status.st_mode)) {
+            return {std::nullopt, std::string("it is ") + kind + ", not a regular file"};
+        }
+        return {identityFrom(status), {}};
+    }
+    if (errno != ENOENT) {
+        throw cannotWrite(target, std::strerror(errno));
+    }
+    const std::string folder = folderOf(target.local);
+    if (::stat(folder.c_str(), &status) != 0) {
+        throw cannotWrite(target, "its folder " + inQuotes(folder) + ": " + std::strerror(errno));
+    }
+    if (!S_ISDIR(status.st_mode)) {
+        throw cannotWrite(target, inQuotes(folder) + " is not a folder");
+    }
+    return {};
+}
+
+}  // namespace quorrel

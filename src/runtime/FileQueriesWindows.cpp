@@ -1,0 +1,80 @@
+#include <vector>
+
+#include "Failure.h"
+#include "FileQueries.h"
+#include "NameCase.h"
+#include "SystemMessage.h"
+#include "WideText.h"
+#include "WindowsApi.h"
+
+namespace quorrel {
+namespace {
+
+// Opens a file or a folder only to ask about it, shared with everyone.
+HANDLE openToAsk(const std::string& local) {
+    return CreateFileW(wideFromUtf8(local).c_str(), 0,
+                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                       OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+}
+
+Failure cannotWrite(const TargetPath& target, const std::string& reason) {
+    return Failure(FailureKind::WriteError, "cannot write " + target.shown + ": " + reason);
+}
+
+FileIdentity identityFrom(const BY_HANDLE_FILE_INFORMATION& information) {
+    return {
+        information.dwVolumeSerialNumber,
+        (static_cast<std::uint64_t>(information.nFileIndexHigh) << 32) | information.nFileIndexLow};
+}
+
+}  // namespace
+
+std::string upperCaseAsWindowsNames(std::string_view name) {
+    std::wstring wide = wideFromUtf8(name);
+    if (!wide.empty()) {
+        CharUpperBuffW(wide.data(), static_cast<DWORD>(wide.size()));
+    }
+    return utf8FromWide(wide);
+}
+
+std::optional<FileIdentity> identityOf(const std::string& local) {
+    const HANDLE handle = openToAsk(local);
+    if (handle == INVALID_HANDLE_VALUE) {
+        return std::nullopt;
+    }
+    BY_HANDLE_FILE_INFORMATION information{};
+    const bool known = GetFileInformationByHandle(handle, &information);
+    CloseHandle(handle);
+    if (!known) {
+        return std::nullopt;
+    }
+    return identityFrom(information);
+}
+
+TargetState inspectTarget(const TargetPath& target) {
+    const HANDLE handle = openToAsk(target.local);
+    if (handle == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        if (error != ERROR_FILE_NOT_FOUND) {
+            throw cannotWrite(target, systemMessage(error));
+        }
+        return {};
+    }
+    BY_HANDLE_FILE_INFORMATION information{};
+    const bool disk = GetFileType(handle) == FILE_TYPE_DISK;
+    const bool known = disk && GetFileInformationByHandle(handle, &information);
+    const DWORD error = GetLastError();
+    CloseHandle(handle);
+    if (!disk) {
+        return {std::nullopt, "it is a device or a pipe, not a regular file"};
+    }
+    if (!known) {
+        throw cannotWrite(target, systemMessage(error));
+    }
+    if (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        return {std::nullopt, "it is a folder, not a regular file"};
+    }
+    return {identityFrom(information), {}};
+}
+
+}  // namespace quorrel

@@ -1,0 +1,151 @@
+#include "InterruptedRuns.h"
+
+#include <algorithm>
+#include <map>
+#include <optional>
+#include <tuple>
+
+#include "FileQueries.h"
+#include "InQuotes.h"
+#include "SideFiles.h"
+
+namespace quorrel {
+namespace {
+
+// How many backups the run of `tag` made, from the "-N" that ends it; nothing for a tag without
+// one, which an earlier version of quorrel-pack gave its single backup.
+std::optional<std::size_t> madeOf(const std::string& tag) {
+    const auto dash = tag.rfind('-');
+    if (dash == std::string::npos || dash + 2 != tag.size() || tag[dash + 1] < '1' ||
+        tag[dash + 1] > '9') {
+        return std::nullopt;
+    }
+    return static_cast<std::size_t>(tag[dash + 1] - '0');
+}
+
+std::vector<KeptFiles> backupsByRun(std::span<const TargetPath> targets) {
+    std::map<std::string, KeptFiles> byTag;
+    for (const TargetPath& target : targets) {
+        const std::string prefix = SideNames(target.local).backupPrefix();
+        const auto identity = identityOf(target.local);
+        for (std::string& backup : siblingsStartingWith(target.local, prefix)) {
+            const std::string tag = nameOf(backup).substr(prefix.size());
+            const bool same = identity && identityOf(backup) == identity;
+            byTag[tag].files.push_back({target, std::move(backup), same});
+        }
+    }
+    std::vector<KeptFiles> runs;
+    for (auto& [tag, run] : byTag) {
+        run.made = madeOf(tag).value_or(run.files.size());
+        runs.push_back(std::move(run));
+    }
+    return runs;
+}
+
+bool replacedNothing(const KeptFiles& run) {
+    return std::all_of(run.files.begin(), run.files.end(),
+                       [](const KeptFiles::Kept& kept) { return kept.sameAsTarget; });
+}
+
+std::string shellQuoted(const std::string& path) {
+#ifdef _WIN32
+    return inQuotes(path);
+#else
+    std::string quoted = "'";
+    for (const char character : path) {
+        quoted += character == '\'' ? std::string("'\\''") : std::string(1, character);
+    }
+    return quoted + "'";
+#endif
+}
+
+std::string moveCommand(const std::string& from, const std::string& to) {
+#ifdef _WIN32
+    return "move /Y " + shellQuoted(from) + " " + shellQuoted(to);
+#else
+    return "mv -f -- " + shellQuoted(from) + " " + shellQuoted(to);
+#endif
+}
+
+std::string removeCommand(const std::string& path) {
+#ifdef _WIN32
+    return "del /F /A " + shellQuoted(path);
+#else
+    return "rm -f -- " + shellQuoted(path);
+#endif
+}
+
+}  // namespace
+
+std::vector<KeptFiles> findKeptFiles(std::span<const TargetPath> targets) {
+    auto runs = backupsByRun(targets);
+    std::erase_if(runs, replacedNothing);
+    return runs;
+}
+
+std::vector<KeptFiles> tidyAfterInterruptedRuns(FileWriter& writer,
+                                                std::span<const TargetPath> targets) {
+    for (const TargetPath& target : targets) {
+        const std::string prefix = SideNames(target.local).temporaryPrefix();
+        for (const std::string& temporary : siblingsStartingWith(target.local, prefix)) {
+            writer.remove(temporary);
+        }
+    }
+    auto runs = backupsByRun(targets);
+    for (const KeptFiles& run : runs) {
+        if (replacedNothing(run)) {
+            for (const KeptFiles::Kept& kept : run.files) {
+                writer.remove(kept.backup);
+            }
+        }
+    }
+    std::erase_if(runs, replacedNothing);
+    return runs;
+}
+
+std::string describeKeptFiles(const KeptFiles& kept, bool onlyReplaced) {
+    std::string names;
+    std::string command;
+    for (const KeptFiles::Kept& file : kept.files) {
+        names += (names.empty() ? "" : ", ") + inQuotes(file.backup) + " (the old " +
+                 file.target.shown + ")";
+        if (!kept.whole()) {
+            continue;
+        }
+        // A backup that is still its target is only a second name, to be removed; one that moves
+        // onto its own target would be refused by mv as the same file.
+        command +=
+            (command.empty() ? "" : " && ") + (onlyReplaced && file.sameAsTarget
+                                                   ? removeCommand(file.backup)
+                                                   : moveCommand(file.backup, file.target.local));
+    }
+    const std::string stopped =
+        "a quorrel-pack run was stopped before it finished and kept the files it was replacing: ";
+    if (!kept.whole()) {
+        return stopped + names + ", " + std::to_string(kept.files.size()) + " of the " +
+               std::to_string(kept.made) +
+               " it kept; the rest are gone or beside other files, and these alone would not "
+               "put its table back";
+    }
+    return stopped + names + "; to put them back: " + command;
+}
+
+TargetLocks::TargetLocks(FileWriter& writer, std::span<const TargetPath> targets,
+                         const std::function<void(const TargetPath&)>& waiting) {
+    // By the folder's identity and the lock's name, which two runs agree on however they spell
+    // the paths.
+    using Key = std::tuple<FileIdentity, std::string>;
+    std::map<Key, const TargetPath*> order;
+    for (const TargetPath& target : targets) {
+        const std::string lock = SideNames(target.local).lock();
+        const Key key{identityOf(folderOf(lock)).value_or(FileIdentity{}), nameOf(lock)};
+        order.try_emplace(key, &target);
+    }
+    for (const auto& entry : order) {
+        const TargetPath* target = entry.second;
+        held_.push_back(
+            writer.lock(SideNames(target->local).lock(), [&waiting, target] { waiting(*target); }));
+    }
+}
+
+}  // namespace quorrel

@@ -1,0 +1,98 @@
+#include "TableSwap.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "SkillFileLayout.h"
+#include "runtime/LittleEndian.h"
+
+namespace quorrel {
+namespace {
+
+struct RecordPlace {
+    std::int32_t offset;
+    std::int32_t length;
+};
+
+RecordPlace placeOf(std::span<const std::uint8_t> index, std::size_t record) {
+    const auto at = index.subspan(record * kIndexRecordSize);
+    return {littleEndianInt32(at.subspan<0, 4>()), littleEndianInt32(at.subspan<4, 4>())};
+}
+
+bool isEmptySlot(const RecordPlace& place) {
+    return place.offset == kEmptySlotOffset || place.length == kEmptySlotLength;
+}
+
+// Where the new records can start in a data file that also holds the old one's bytes, so that
+// the old index reads from it what it reads from the old data file; nothing when no such place
+// exists. A load reads a record's flag at its offset and its name from the next byte up to the
+// first zero, and reads zeros past the end of a file: every old record whose name runs past the
+// old data file's end stops at the zero just past it. A record whose flag lies at or past the end
+// fails the old table's load there, which no longer data file can repeat. Records with a negative
+// offset read nothing: they fail before any read.
+std::optional<std::uint64_t> startAfterOldRecords(std::span<const std::uint8_t> oldIndex,
+                                                  std::uint64_t oldSize) {
+    for (std::size_t record = 0; record < oldIndex.size() / kIndexRecordSize; ++record) {
+        const RecordPlace place = placeOf(oldIndex, record);
+        if (!isEmptySlot(place) && place.offset >= 0 &&
+            static_cast<std::uint64_t>(place.offset) >= oldSize) {
+            return std::nullopt;
+        }
+    }
+    return oldSize + 1;
+}
+
+// The index with every used record's offset moved by `shift`.
+std::vector<std::uint8_t> shifted(std::span<const std::uint8_t> index, std::uint64_t shift) {
+    std::vector<std::uint8_t> moved;
+    moved.reserve(index.size());
+    for (std::size_t record = 0; record < index.size() / kIndexRecordSize; ++record) {
+        const RecordPlace place = placeOf(index, record);
+        const auto offset =
+            isEmptySlot(place) ? place.offset : place.offset + static_cast<std::int32_t>(shift);
+        appendLittleEndian32(moved, static_cast<std::uint32_t>(offset));
+        const auto rest = index.subspan(record * kIndexRecordSize + 4, kIndexRecordSize - 4);
+        moved.insert(moved.end(), rest.begin(), rest.end());
+    }
+    return moved;
+}
+
+}  // namespace
+
+TableSwap::TableSwap(const SkillFiles& fresh, OldFile oldData, const OldFile& oldIndex) {
+    const std::optional<std::uint64_t> oldEnd =
+        oldData.bytes && oldIndex.bytes
+            ? startAfterOldRecords(*oldIndex.bytes, oldData.bytes->size())
+            : std::nullopt;
+    if (oldEnd && fresh.index.size() <= kLargestPaddedFile) {
+        const std::uint64_t start = std::max<std::uint64_t>(*oldEnd, fresh.data.size());
+        if (start + fresh.data.size() <= kLargestPaddedFile) {
+            oldData_ = std::move(*oldData.bytes);
+            padThrough(fresh, start);
+            return;
+        }
+    }
+    const FileVersion data{kData, {fresh.data}};
+    const FileVersion index{kIndex, {fresh.index}};
+    if (!oldData.exists && oldIndex.exists) {
+        versions_ = {index, data};
+    } else {
+        versions_ = {data, index};
+    }
+}
+
+void TableSwap::padThrough(const SkillFiles& fresh, std::uint64_t start) {
+    const std::span<const std::uint8_t> oldData(oldData_);
+    zeros_.resize(start - std::min<std::uint64_t>(oldData.size(), fresh.data.size()));
+    shiftedIndex_ = shifted(fresh.index, start);
+    const std::span<const std::uint8_t> zeros(zeros_);
+    versions_ = {
+        {kData, {oldData, zeros.first(start - oldData.size()), fresh.data}},
+        {kIndex, {shiftedIndex_}},
+        {kData, {fresh.data, zeros.first(start - fresh.data.size()), fresh.data}},
+        {kIndex, {fresh.index}},
+        {kData, {fresh.data}},
+    };
+}
+
+}  // namespace quorrel

@@ -1,0 +1,69 @@
+// The most each list format reads for one name: a line, a field or a JSON string at the limit is
+// read, one byte more is refused at once, so an endless one never fills the memory.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <sstream>
+#include <string>
+
+#include "CsvTableReader.h"
+#include "JsonTableReader.h"
+#include "TextTableReader.h"
+#include "runtime/Failure.h"
+
+namespace quorrel::cli {
+namespace {
+
+constexpr std::size_t kLongest = 12;
+
+using Reader = std::function<void(std::istream&, SkillTableBuilder&, std::size_t)>;
+
+struct Format {
+    const char* name;
+    Reader read;
+    std::function<std::string(const std::string&)> listOf;  // a list of one skill so named
+    std::size_t aroundName;  // the bytes the limit counts beside the name
+};
+
+void PrintTo(const Format& format, std::ostream* out) {
+    *out << format.name;
+}
+
+class ListLimit : public ::testing::TestWithParam<Format> {};
+
+TEST_P(ListLimit, ReadsUpToItAndRefusesOneByteMore) {
+    const Format& format = GetParam();
+    for (const std::size_t length :
+         {kLongest - format.aroundName, kLongest - format.aroundName + 1}) {
+        std::istringstream in(format.listOf(std::string(length, 'n')));
+        SkillTableBuilder table;
+        const bool within = length + format.aroundName <= kLongest;
+        try {
+            format.read(in, table, kLongest);
+            EXPECT_TRUE(within) << format.name << ": a name of " << length << " was read";
+        } catch (const Failure& failure) {
+            EXPECT_FALSE(within) << failure.description();
+            EXPECT_NE(failure.description().find("runs past 12 bytes"), std::string::npos)
+                << failure.description();
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Formats, ListLimit,
+    ::testing::Values(Format{"text", readTextTable,
+                             [](const std::string& name) { return "[x] " + name + "\r\n"; }, 4},
+                      Format{"csv", readCsvTable,
+                             [](const std::string& name) {
+                                 return "record,name,checked\n0,\"" + name + "\",true\n";
+                             },
+                             0},
+                      Format{"json", readJsonTable,
+                             [](const std::string& name) {
+                                 return R"({"skills": [{"name": ")" + name +
+                                        R"(", "checked": true}]})";
+                             },
+                             0}));
+
+}  // namespace
+}  // namespace quorrel::cli

@@ -1,0 +1,203 @@
+// What quorrel-pack refuses to write over, and what a run stopped at any moment leaves: a pair
+// that reads as the old table or the new one, and nothing a later run does not clean up or report.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+
+#include "NumberedCase.h"
+#include "PackRun.h"
+#include "ScopedVariable.h"
+#include "WriteFaults.h"
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
+namespace quorrel::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct OddTarget {
+    const char* what;
+    std::function<std::string(const TempDir&)> make;  // makes it; the path to give as --data
+    const char* words;
+};
+
+void PrintTo(const OddTarget& target, std::ostream* out) {
+    *out << target.what;
+}
+
+class PackOddTarget : public ::testing::TestWithParam<OddTarget> {};
+
+// Refused before anything is touched, however the path leads there.
+TEST_P(PackOddTarget, IsRefusedSayingWhatItIsAndNothingMoves) {
+    const TempDir dir;
+    const std::string target = GetParam().make(dir);
+    const auto before = namesIn(dir.path());
+    const std::string index = (dir.path() / "skills.idx").string();
+    const CommandRun run = pack({"--data", target, "--index", index, "--force"}, "[x] Quill\n");
+    EXPECT_EQ(run.status, 1);
+    // A link's path is given with the path it resolves to.
+    EXPECT_TRUE(run.err.starts_with("quorrel-pack: cannot write \"" + target + "\""));
+    EXPECT_TRUE(run.err.ends_with(std::string(": ") + GetParam().words + "\n")) << run.err;
+    EXPECT_EQ(namesIn(dir.path()), before);
+}
+
+std::string folderHolding(const TempDir& dir, const std::string& name) {
+    fs::create_directory(dir.path() / "uo");
+    dir.write("uo/skills.mul", std::vector<std::uint8_t>{1, 2, 3});
+    return (dir.path() / name).string();
+}
+
+std::vector<OddTarget> oddTargets() {
+    std::vector<OddTarget> targets = {{"a folder",
+                                       [](const TempDir& dir) { return folderHolding(dir, "uo"); },
+                                       "it is a folder, not a regular file"}};
+#ifdef _WIN32
+    targets.push_back({"NUL", [](const TempDir&) { return std::string("NUL"); },
+                       "it is a device or a pipe, not a regular file"});
+#else
+    targets.push_back({"a link to a folder",
+                       [](const TempDir& dir) {
+                           const std::string link = folderHolding(dir, "link");
+                           fs::create_directory_symlink(dir.path() / "uo", link);
+                           return link;
+                       },
+                       "it is a folder, not a regular file"});
+    targets.push_back({"a pipe",
+                       [](const TempDir& dir) {
+                           const std::string pipe = (dir.path() / "pipe").string();
+                           ::mkfifo(pipe.c_str(), 0600);
+                           return pipe;
+                       },
+                       "it is a pipe, not a regular file"});
+    targets.push_back({"/dev/null", [](const TempDir&) { return std::string("/dev/null"); },
+                       "it is a character device, not a regular file"});
+#endif
+    return targets;
+}
+
+INSTANTIATE_TEST_SUITE_P(Targets, PackOddTarget, ::testing::ValuesIn(oddTargets()), NumberedCase());
+
+struct TwoNames {
+    const char* data;
+    const char* index;
+    bool existing;
+    bool force;
+};
+
+void PrintTo(const TwoNames& names, std::ostream* out) {
+    *out << names.data << " and " << names.index << (names.existing ? ", existing" : "")
+         << (names.force ? ", --force" : "");
+}
+
+class PackOneFileTwice : public ::testing::TestWithParam<TwoNames> {};
+
+// Whether or not the file exists yet, and with or without --force: it would end up holding the
+// index alone.
+TEST_P(PackOneFileTwice, IsRefusedAndNothingIsWritten) {
+    const TempDir dir;
+    if (GetParam().existing) {
+        writeSkillTable(dir, mixedTable());
+    }
+    const auto before = namesIn(dir.path());
+    const std::string data = (dir.path() / GetParam().data).string();
+    const std::string index = (dir.path() / GetParam().index).string();
+    std::vector<std::string> arguments = {"--data", data, "--index", index};
+    if (GetParam().force) {
+        arguments.push_back("--force");
+    }
+    const CommandRun run = pack(arguments, "[x] Quill\n");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "quorrel-pack: --data \"" + data + "\" and --index \"" + index +
+                           "\" are the same file\n");
+    EXPECT_EQ(namesIn(dir.path()), before);
+}
+
+std::vector<TwoNames> twoNames() {
+    std::vector<TwoNames> names = {{"skills.mul", "./skills.mul", true, true},
+                                   {"skills.mul", "./skills.mul", false, false},
+                                   {"skills.mul", "./skills.mul", false, true}};
+#ifdef _WIN32
+    names.push_back({"skills.mul", "SKILLS.MUL", false, true});
+    names.push_back({"skills.mul", "skills.mul.", false, true});
+#endif
+    return names;
+}
+
+INSTANTIATE_TEST_SUITE_P(Paths, PackOneFileTwice, ::testing::ValuesIn(twoNames()), NumberedCase());
+
+#ifndef _WIN32
+// Drive-letter paths name files that Windows programs open through Wine, which finds a name
+// whatever its case: two spellings of one name are one file there, even before it exists.
+TEST(PackOneFileTwice, TwoCasesOfADriveLetterNameAreOneFile) {
+    const TempDir prefix;
+    fs::create_directories(prefix.path() / "drive_c" / "Game");
+    const ScopedVariable winePrefix("WINEPREFIX", prefix.path().string());
+    const CommandRun run =
+        pack({"--data", "c:\\game\\skills.mul", "--index", "C:\\GAME\\SKILLS.MUL"}, "[x] Quill\n");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("are the same file"), std::string::npos) << run.err;
+    EXPECT_TRUE(fs::is_empty(prefix.path() / "drive_c" / "Game"));
+}
+#endif
+
+constexpr const char* kNewList = "[x] Quill\n[ ] Rope Splicing\n[x] Lantern Trimming\n";
+
+// Stops quorrel-pack at each of its file system operations in turn, as a kill would: the pair
+// then reads as the old table or the new one, quorrel-dump reports any backup that holds old
+// files, packing again leaves the new table with only those backups beside it, and the command
+// it reports puts the old table back.
+TEST(PackStopped, AtAnyMomentLeavesTheOldTableOrTheNewOne) {
+    std::size_t restored = 0;
+    for (std::size_t nth = 1;; ++nth) {
+        const TempDir dir;
+        const auto paths = writeSkillTable(dir, mixedTable());
+        const std::vector<std::string> arguments = {"--data", paths.data, "--index", paths.index,
+                                                    "--force"};
+        auto faults = std::make_shared<fault::WriteFaults>();
+        faults->stoppingOperation = nth;
+        fault::FaultyFileWriter writer(faults);
+        try {
+            packWith(writer, arguments, kNewList);
+        } catch (const fault::Stopped&) {
+        }
+        const bool stopped = faults->operationsMade >= nth;
+
+        const CommandRun now = dumpRun(paths);
+        EXPECT_EQ(now.status, 0) << "stop #" << nth << ": " << now.err;
+        EXPECT_TRUE(now.out == kMixedTableText || now.out == kNewList)
+            << "stop #" << nth << ": " << now.out;
+        const CommandRun again = pack(arguments, kNewList);
+        ASSERT_EQ(again.status, 0) << again.err;
+        EXPECT_EQ(dump(paths, "text"), kNewList);
+        // What is left beside the pair is what the second run reported, and dump before it.
+        const std::size_t reported = namesIn(dir.path()).size() - 2;
+        EXPECT_EQ(reported == 0, again.err.empty()) << "stop #" << nth << ": " << again.err;
+        EXPECT_EQ(reported == 0, now.err.empty()) << "stop #" << nth << ": " << now.err;
+        for (const std::string& name : namesIn(dir.path())) {
+            EXPECT_TRUE(name.starts_with("skills.") || again.err.find(name) != std::string::npos)
+                << "stop #" << nth << ": " << name << " was left unreported";
+        }
+        // The command reported puts the table from before the stopped run back.
+        if (const auto at = again.err.find("to put them back: "); at != std::string::npos) {
+            const std::string command =
+                again.err.substr(at + 18, again.err.find('\n', at) - at - 18);
+            ASSERT_EQ(std::system(command.c_str()), 0) << command;
+            EXPECT_EQ(dump(paths, "text"), kMixedTableText) << "stop #" << nth << ": " << command;
+            ++restored;
+        }
+        if (!stopped) {
+            EXPECT_EQ(reported, 0u);
+            break;
+        }
+        ASSERT_LT(nth, 100u);
+    }
+    EXPECT_GT(restored, 0u) << "no stop left a backup to put back";
+}
+
+}  // namespace
+}  // namespace quorrel::testing

@@ -1,0 +1,63 @@
+// The builder's bound on the files' size, at its edges and where a product would wrap around.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <limits>
+
+#include "runtime/Failure.h"
+#include "skills/SkillFileLayout.h"
+#include "skills/SkillTableBuilder.h"
+
+namespace quorrel {
+namespace {
+
+constexpr std::uint64_t kRealLimit = SkillTableBuilder::kLargestFile;
+// Small enough that a table reaching it costs nothing: room for ten index records.
+constexpr std::uint64_t kSmallLimit = 10 * kIndexRecordSize + 5;
+
+struct SizeEdge {
+    std::uint64_t largestFile;
+    std::uint64_t record;  // the record asked for, or the records padded to
+    bool fits;
+};
+
+class IndexBound : public ::testing::TestWithParam<SizeEdge> {};
+
+// Both ways to ask for records: a skill at a record number, and padding to a record count.
+TEST_P(IndexBound, TakesARecordOnlyWhenTheIndexStaysWithinTheBound) {
+    const SizeEdge edge = GetParam();
+    SkillTableBuilder added(edge.largestFile);
+    SkillTableBuilder padded(edge.largestFile);
+    if (edge.fits) {
+        added.add({edge.record, "Quill", 1});
+        padded.padTo(edge.record + 1);
+        EXPECT_EQ(added.files().index.size(), (edge.record + 1) * kIndexRecordSize);
+        EXPECT_EQ(padded.nextRecord(), edge.record + 1);
+        return;
+    }
+    try {
+        added.add({edge.record, "Quill", 1});
+        ADD_FAILURE() << "record " << edge.record << " was taken";
+    } catch (const Failure& failure) {
+        EXPECT_NE(failure.description().find("the index file would pass 2 GiB"), std::string::npos)
+            << failure.description();
+    }
+    EXPECT_THROW(padded.padTo(edge.record + 1), Failure);
+    EXPECT_TRUE(added.files().index.empty());
+    EXPECT_TRUE(padded.files().index.empty());
+}
+
+constexpr std::uint64_t kMost = std::numeric_limits<std::uint64_t>::max();
+
+INSTANTIATE_TEST_SUITE_P(
+    Edges, IndexBound,
+    ::testing::Values(SizeEdge{kSmallLimit, 9, true},    // the last record that fits
+                      SizeEdge{kSmallLimit, 10, false},  // the first that does not
+                      SizeEdge{kRealLimit, (1ULL << 31) / 12, false},
+                      SizeEdge{kRealLimit, 1ULL << 63, false},
+                      // Times 12, the record count wraps around to 8 bytes.
+                      SizeEdge{kRealLimit, kMost / 12, false},
+                      SizeEdge{kRealLimit, kMost - 1, false}));
+
+}  // namespace
+}  // namespace quorrel

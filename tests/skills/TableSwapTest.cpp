@@ -1,0 +1,142 @@
+// The order a table is replaced in: after every rename the pair on disk reads as the old table or
+// the new one, including old tables whose records reach past their data file or fail.
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "NumberedCase.h"
+#include "SkillTables.h"
+#include "skills/StandaloneHost.h"
+#include "skills/TableSwap.h"
+
+namespace quorrel::testing {
+namespace {
+
+// What a load shows: the items, and the failure that ended it.
+struct Shown {
+    std::vector<SkillItem> items;
+    std::string failure;
+
+    bool operator==(const Shown&) const = default;
+};
+
+void PrintTo(const Shown& shown, std::ostream* out) {
+    for (const SkillItem& item : shown.items) {
+        *out << (item.checked ? "[x] " : "[ ] ") << item.text << "; ";
+    }
+    *out << shown.failure;
+}
+
+std::vector<std::uint8_t> joined(const FilePieces& pieces) {
+    std::vector<std::uint8_t> bytes;
+    for (const auto& piece : pieces) {
+        bytes.insert(bytes.end(), piece.begin(), piece.end());
+    }
+    return bytes;
+}
+
+// Loads the pair as it stands: a file missing when it has no bytes.
+Shown shownBy(SkillTables& tables, const std::optional<std::vector<std::uint8_t>>& data,
+              const std::optional<std::vector<std::uint8_t>>& index) {
+    const std::string dataPath = tables.pathOf("skills.mul");
+    const std::string indexPath = tables.pathOf("skills.idx");
+    std::filesystem::remove(dataPath);
+    std::filesystem::remove(indexPath);
+    if (data) {
+        tables.writeFile("skills.mul", *data);
+    }
+    if (index) {
+        tables.writeFile("skills.idx", *index);
+    }
+    StandaloneHost host(dataPath, indexPath);
+    const auto failure = tables.load(host);
+    return {host.list().items(), failure ? failure->description() : ""};
+}
+
+struct OldPair {
+    const char* what;
+    std::optional<SkillFiles> files;  // both files, or only one of them below
+    bool dataOnly = false;
+    bool indexOnly = false;
+    bool padded = true;  // the swap can keep every step readable
+};
+
+void PrintTo(const OldPair& old, std::ostream* out) {
+    *out << old.what;
+}
+
+OldPair oldPair(const char* what, std::vector<std::uint8_t> data,
+                const std::vector<IndexRecord>& records, bool padded = true) {
+    return {what, SkillFiles{indexBytes(records), std::move(data)}, false, false, padded};
+}
+
+class SwapSteps : public ::testing::TestWithParam<OldPair> {};
+
+TEST_P(SwapSteps, EveryRenameLeavesThePairReadingAsTheOldTableOrTheNewOne) {
+    const OldPair old = GetParam();
+    const SkillFiles fresh = gameClientLayout(std::vector<SkillRecord>{
+        {"Quill", 1}, {"Rope Splicing", 0}, {"Lantern Trimming", 7}, {"Weaving", 1}});
+    std::optional<std::vector<std::uint8_t>> data;
+    std::optional<std::vector<std::uint8_t>> index;
+    if (old.files && !old.indexOnly) {
+        data = old.files->data;
+    }
+    if (old.files && !old.dataOnly) {
+        index = old.files->index;
+    }
+    const TableSwap swap(fresh, OldFile{data.has_value(), data}, OldFile{index.has_value(), index});
+    EXPECT_EQ(swap.padded(), old.padded);
+
+    SkillTables tables;
+    const Shown before = shownBy(tables, data, index);
+    const Shown after = shownBy(tables, fresh.data, fresh.index);
+    bool switched = false;
+    for (const FileVersion& version : swap.versions()) {
+        (version.target == TableSwap::kData ? data : index) = joined(version.pieces);
+        const Shown now = shownBy(tables, data, index);
+        switched = switched || now == after;
+        if (old.padded || !old.files || old.dataOnly || old.indexOnly) {
+            EXPECT_EQ(now, switched ? after : before);
+        }
+    }
+    EXPECT_EQ(data, fresh.data);
+    EXPECT_EQ(index, fresh.index);
+}
+
+const std::vector<std::uint8_t> kClientData = gameClientLayout(kThreeSkills).data;
+
+std::vector<std::uint8_t> longerEndingInAName() {
+    auto data = gameClientLayout(std::vector<SkillRecord>(40, {"Herding Of Many Goats", 1})).data;
+    const std::string tail = "\x01Tailing";
+    data.insert(data.end(), tail.begin(), tail.end());
+    return data;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    OldTables, SwapSteps,
+    ::testing::Values(
+        // The game clients' own layout, shorter than the new one, and one longer that ends in a
+        // name without its zero.
+        oldPair("client layout", kClientData, {kDowsing, {-1, 0, 0}, kGilding}),
+        oldPair("longer, unended", longerEndingInAName(),
+                {{0, 23, 0}, {23 * 39, 23, 0}, {23 * 40, 9, 0}}),
+        // Names that run past the data file's end, an empty slot with a length, and a record
+        // that fails: each must read the same.
+        oldPair("odd records", bytesOf("\x01Unending"),
+                {{0, 50, 0}, {4, 9, 0}, {8, 1, 0}, {-1, 7, 0}, {-5, 3, 0}, {0, 1, 0}}),
+        // A record whose flag lies past the data file's end fails the old table's load there,
+        // which no padded data file can repeat.
+        oldPair("a record past the end", bytesOf("\x01Unending"), {{0, 50, 0}, {30, 3, 0}}, false),
+        // An old record far out would need more padding than is worth writing.
+        oldPair("far record", kClientData, {kDowsing, {kMax - 4, 9, 0}}, false),
+        OldPair{"data only", SkillFiles{indexBytes(std::vector{kDowsing}), kClientData}, true,
+                false, false},
+        OldPair{"index only", SkillFiles{indexBytes(std::vector{kDowsing}), kClientData}, false,
+                true, false},
+        OldPair{"none", std::nullopt, false, false, false}),
+    NumberedCase());
+
+}  // namespace
+}  // namespace quorrel::testing
