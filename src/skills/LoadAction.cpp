@@ -232,8 +232,10 @@ void loadRecord(LoadHost& host, FileTable& files, LoadFields& fields) {
     letGoOfALongName(fields);
     // The list keeps the text as it is handed over: a short name is trimmed to its size first (a
     // name of accented letters grows past what the conversion reserved), a long one never copied.
-    if (text.size() <= static_cast<std::size_t>(kNameSizeWorthChecking)) {
-        text.shrink_to_fit();
+    // A copy, not shrink_to_fit, which would hide memory running out.
+    if (text.size() <= static_cast<std::size_t>(kNameSizeWorthChecking) &&
+        text.capacity() > text.size()) {
+        text = std::string(text);
     }
     lstSkills.AddItem(std::move(text));
     lstSkills.Selected(lstSkills.NewIndex(), fields.flag != 0);
