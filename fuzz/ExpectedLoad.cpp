@@ -18,14 +18,16 @@ std::int32_t int32At(std::span<const std::uint8_t> bytes, std::size_t at) {
 }
 
 // The kind a used record fails with, checked in the order the load action meets the conditions.
-std::optional<FailureKind> failureOf(std::int32_t offset, std::int32_t length, bool dataExists) {
+// A flag byte at or past the end of the data file is no record of it.
+std::optional<FailureKind> failureOf(std::int32_t offset, std::int32_t length, bool dataExists,
+                                     std::size_t dataSize) {
     if (!dataExists) {
         return FailureKind::OpenRefused;
     }
     if (offset == std::numeric_limits<std::int32_t>::max()) {
         return FailureKind::Overflow;
     }
-    if (offset < -1) {
+    if (offset < -1 || static_cast<std::uint64_t>(offset) >= dataSize) {
         return FailureKind::BadReadPosition;
     }
     if (length == std::numeric_limits<std::int32_t>::min()) {
@@ -37,12 +39,12 @@ std::optional<FailureKind> failureOf(std::int32_t offset, std::int32_t length, b
     return std::nullopt;
 }
 
-// The item of a used record: the flag byte at `offset` (0 past the end of the data file) and
+// The item of a used record: the flag byte at `offset`, which lies inside the data file, and
 // `length` name bytes after it, of which only those before the first zero byte count. Bytes past
 // the end of the file are zero, so the name ends there at the latest.
 SkillItem itemOf(std::span<const std::uint8_t> data, std::int32_t offset, std::int32_t length) {
     const auto flagAt = static_cast<std::uint64_t>(offset);
-    const bool flagSet = flagAt < data.size() && data[flagAt] != 0;
+    const bool flagSet = data[flagAt] != 0;
     const std::uint64_t nameStart = std::min<std::uint64_t>(flagAt + 1, data.size());
     const std::uint64_t nameEnd =
         std::min<std::uint64_t>(flagAt + 1 + static_cast<std::uint64_t>(length), data.size());
@@ -63,7 +65,7 @@ ExpectedLoad ExpectedLoad::of(std::span<const std::uint8_t> index,
         if (offset == -1 || length == 0) {
             continue;
         }
-        expected.failure = failureOf(offset, length, dataExists);
+        expected.failure = failureOf(offset, length, dataExists, data.size());
         if (expected.failure) {
             expected.failingRecord = record;
             return expected;

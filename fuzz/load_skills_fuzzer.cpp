@@ -61,9 +61,10 @@ void checkAgainstModel(const StandaloneHost& host, const std::optional<Failure>&
     const std::string description = failure->what();
     const std::string place =
         expected.failingRecord
-            ? "record " + std::to_string(*expected.failingRecord) + " of " + indexPath
-            : indexPath;
-    require(description.find(place) != std::string::npos,
+            ? "record " + std::to_string(*expected.failingRecord) + " of \"" + indexPath + "\")"
+            : "\"" + indexPath + "\"";
+    require(expected.failingRecord ? description.ends_with(place)
+                                   : description.find(place) != std::string::npos,
             "the description \"" + description + "\" does not name " + place);
 }
 

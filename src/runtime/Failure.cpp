@@ -38,4 +38,19 @@ Failure Failure::within(std::string_view context) const {
     return Failure(kind_, described);
 }
 
+Failure Failure::at(std::string_view place) const {
+    std::string described = what();
+    if (placed_) {
+        described.pop_back();
+        described += ", ";
+    } else {
+        described += " (";
+    }
+    described += place;
+    described += ')';
+    Failure placed(kind_, described);
+    placed.placed_ = true;
+    return placed;
+}
+
 }  // namespace quorrel

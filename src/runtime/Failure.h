@@ -36,8 +36,14 @@ class Failure : public std::runtime_error {
     // The same failure with "context: " put in front of its description.
     Failure within(std::string_view context) const;
 
+    // The same failure with where it happened said after its description, in one parenthesis
+    // that gathers every place said so, innermost first: "cannot read "a.mul": Input/output
+    // error (offset 5, record 3 of "b.idx")". A message then leads with what is wrong.
+    Failure at(std::string_view place) const;
+
   private:
     FailureKind kind_;
+    bool placed_ = false;  // the description ends in the parenthesis that at() writes
 };
 
 }  // namespace quorrel

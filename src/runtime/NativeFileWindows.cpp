@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <string>
 #include <utility>
 
 #include "Failure.h"
@@ -29,15 +30,29 @@ class HandleGuard {
     HANDLE handle_;
 };
 
+// Why `path` could not be opened. A folder is refused by the system as "Access is denied", which
+// would send the user looking for a permission problem; it is said to be a folder instead.
+std::string refusalOf(const std::wstring& path, DWORD error) {
+    if (error == ERROR_ACCESS_DENIED) {
+        const DWORD attributes = GetFileAttributesW(path.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+            return "it is a folder, not a file";
+        }
+    }
+    return systemMessage(error);
+}
+
 }  // namespace
 
 std::unique_ptr<NativeFile> NativeFile::openForReading(const std::string& path) {
-    const HANDLE handle = CreateFileW(wideFromUtf8(path).c_str(), GENERIC_READ,
+    const std::wstring widePath = wideFromUtf8(path);
+    const HANDLE handle = CreateFileW(widePath.c_str(), GENERIC_READ,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
         throw Failure(FailureKind::OpenRefused,
-                      "cannot open " + inQuotes(path) + ": " + systemMessage(GetLastError()));
+                      "cannot open " + inQuotes(path) + ": " + refusalOf(widePath, error));
     }
     HandleGuard guard(handle);
     // Devices such as NUL or CON and pipes open like files but hold no fixed bytes.

@@ -191,7 +191,7 @@ std::string WinePathResolver::resolveInPrefix(const std::string& typed, char let
     }
     if (statusOf(prefix.string()) != 0) {
         throw refusal(typed, "no Wine prefix at " + inQuotes(prefix.string()) +
-                                 " (WINEPREFIX names the prefix that holds the game)");
+                                 "; WINEPREFIX names the prefix that holds the game");
     }
     throw refusal(typed, "no drive " + drive + ": in the Wine prefix " + inQuotes(prefix.string()) +
                              " (neither dosdevices/" + drive + ": nor drive_" + drive + ")");

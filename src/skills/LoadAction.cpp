@@ -1,16 +1,18 @@
 #include "LoadAction.h"
 
 #include <algorithm>
-#include <array>
+#include <chrono>
 #include <new>
 #include <span>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "SkillFileLayout.h"
 #include "runtime/CheckedMath.h"
 #include "runtime/Failure.h"
+#include "runtime/InQuotes.h"
 #include "runtime/LittleEndian.h"
 #include "runtime/Text8Bit.h"
 
@@ -36,20 +38,20 @@ class ClosesOnExit {
     FileNumber number_;
 };
 
-// Runs a step; a failure it raises gets the context in front of its description. Memory running
-// out anywhere in the step, in the list's or the text's own allocations too, is an out-of-memory
-// failure of the step like any other. The context is only worked out when there is a failure, as
-// runs of a million records pass here many times.
-template <typename Step, typename Context>
-void describedAs(Context context, Step step) {
+// Runs a step; a failure it raises gets the place where it happened said after its description.
+// Memory running out anywhere in the step, in the list's or the text's own allocations too, is an
+// out-of-memory failure of the step like any other. The place is only worked out when there is a
+// failure, as runs of a million records pass here many times.
+template <typename Step, typename Place>
+void describedAt(Place place, Step step) {
     try {
         step();
     } catch (const Failure& failure) {
-        throw failure.within(context());
+        throw failure.at(place());
     } catch (const std::bad_alloc&) {
-        throw Failure(FailureKind::OutOfMemory, "out of memory").within(context());
+        throw Failure(FailureKind::OutOfMemory, "out of memory").at(place());
     } catch (const std::length_error&) {
-        throw Failure(FailureKind::OutOfMemory, "more memory than can be had").within(context());
+        throw Failure(FailureKind::OutOfMemory, "more memory than can be had").at(place());
     }
 }
 
@@ -57,22 +59,101 @@ std::string labelled(std::string_view label, std::int32_t value) {
     return std::string(label) + " " + std::to_string(value);
 }
 
-// Reads the next index record into the working fields; false when the file ends before a whole
-// record. The twelve bytes come from one read, so a record is always one the file held at some
-// moment, even while the file is being rewritten, and a trailing piece shorter than a record, or
-// one the file was cut to during the run, is never taken for one.
-bool readIndexRecord(FileTable& files, LoadFields& fields) {
-    const FileNumber index = fields.idxFileNo;
-    std::array<std::uint8_t, kIndexRecordSize> record{};
-    if (files.getBytes(index, files.position(index), record) < record.size()) {
+// A record whose flag byte lies at or past the end of the data file points at nothing the file
+// holds. Left alone it would load as an empty, unchecked item, and a whole index read as data
+// file, or the two files swapped, would load "successfully" as a list of blank rows.
+Failure flagPastTheEnd(std::int32_t offset, const std::string& dataPath) {
+    return Failure(FailureKind::BadReadPosition,
+                   "offset " + std::to_string(offset) + " lies past the end of " +
+                       inQuotes(dataPath) +
+                       ": the index does not belong to this data file; are the two files the "
+                       "right way round?");
+}
+
+// The index file, read a block of whole records at a time: one system call for thousands of
+// records, where an index of empty slots would otherwise cost one per record. A block holds what a
+// single read returned, cut to whole records, and the next block is read from the byte after them.
+// So every record comes from one read, and is one the file held at some moment even while it is
+// being rewritten or cut; the index ends where a read brings no whole record, so a file that grows
+// during the run is read to its new end, and a piece of 1 to 11 bytes at its end is never a record.
+class IndexBlocks {
+  public:
+    IndexBlocks(FileTable& files, FileNumber number)
+        : files_(files), number_(number), position_(files.position(number)), block_(kBlockSize) {}
+
+    // The next record's twelve bytes, or null once the index has ended. The bytes stay valid
+    // until the next call.
+    const std::uint8_t* next() {
+        if (at_ == held_ && !readBlock()) {
+            return nullptr;
+        }
+        const std::uint8_t* record = block_.data() + at_;
+        at_ += kIndexRecordSize;
+        return record;
+    }
+
+  private:
+    // 64 KiB rounded up to whole records: a read this large goes straight into the block, past
+    // the read-ahead window that serves the file table's small reads.
+    static constexpr std::size_t kBlockSize =
+        (64 * 1024 + kIndexRecordSize - 1) / kIndexRecordSize * kIndexRecordSize;
+
+    bool readBlock() {
+        const std::size_t got = files_.getBytes(number_, position_, block_);
+        held_ = got - got % kIndexRecordSize;
+        at_ = 0;
+        position_ += static_cast<std::int64_t>(held_);
+        return held_ > 0;
+    }
+
+    FileTable& files_;
+    FileNumber number_;
+    std::int64_t position_;
+    std::vector<std::uint8_t> block_;
+    std::size_t held_ = 0;
+    std::size_t at_ = 0;
+};
+
+// Reads the next index record into the working fields; false when the index has ended.
+bool readIndexRecord(IndexBlocks& index, LoadFields& fields) {
+    const std::uint8_t* const record = index.next();
+    if (record == nullptr) {
         return false;
     }
-    const std::span<const std::uint8_t, kIndexRecordSize> bytes(record);
-    fields.offset = littleEndianInt32(bytes.subspan<0, 4>());
-    fields.length = littleEndianInt32(bytes.subspan<4, 4>());
-    std::copy_n(bytes.begin() + 8, fields.extra.size(), fields.extra.begin());
+    fields.offset = littleEndianInt32(std::span<const std::uint8_t, 4>(record, 4));
+    fields.length = littleEndianInt32(std::span<const std::uint8_t, 4>(record + 4, 4));
+    std::copy_n(record + 8, fields.extra.size(), fields.extra.begin());
     return true;
 }
+
+// Lets the host keep its window answering during a long load: whileLoading() is called once a
+// pause has passed since it last returned, and the clock is only looked at every few hundred
+// records, so that an index of millions of empty slots pays next to nothing for it.
+class WhileLoadingPacer {
+  public:
+    explicit WhileLoadingPacer(LoadHost& host) : host_(host), last_(Clock::now()) {}
+
+    void recordHandled() {
+        if (--untilLook_ != 0) {
+            return;
+        }
+        untilLook_ = kRecordsBetweenLooks;
+        if (Clock::now() - last_ >= kPause) {
+            host_.whileLoading();
+            last_ = Clock::now();
+        }
+    }
+
+  private:
+    using Clock = std::chrono::steady_clock;
+    // Four times a second: often enough that no system takes the window for one that hangs.
+    static constexpr Clock::duration kPause = std::chrono::milliseconds(250);
+    static constexpr unsigned kRecordsBetweenLooks = 256;
+
+    LoadHost& host_;
+    Clock::time_point last_;
+    unsigned untilLook_ = kRecordsBetweenLooks;
+};
 
 bool isEmptySlot(const LoadFields& fields) {
     return fields.offset == kEmptySlotOffset || fields.length == kEmptySlotLength;
@@ -115,35 +196,57 @@ std::span<const std::uint8_t> beforeFirstZero(std::span<const std::uint8_t> byte
         std::find(bytes.begin(), bytes.end(), std::uint8_t{0}) - bytes.begin()));
 }
 
+// A long name's bytes are let go once they are text, before the list takes the text, so that a
+// gigabyte name is never held three times: as bytes, as text and in the list. Short names stay in
+// the working field, where they cost nothing.
+void letGoOfALongName(LoadFields& fields) {
+    if (fields.name.stored().size() > static_cast<std::size_t>(kNameSizeWorthChecking)) {
+        fields.name = ByteBuffer();
+    }
+}
+
 // Handles one used index record: reads its flag and name from the data file and appends the item.
 void loadRecord(LoadHost& host, FileTable& files, LoadFields& fields) {
     SkillList& lstSkills = host.lstSkills();
     fields.dataFileNo = files.freeNumber();
-    describedAs([] { return std::string("data file"); },
+    describedAt([] { return std::string("the data file"); },
                 [&] { files.open(fields.dataFileNo, host.txtPathText()); });
     const ClosesOnExit closeData(files, fields.dataFileNo);
 
     const std::int32_t flagPosition = addOrOverflow(fields.offset, 1, "offset");
-    describedAs([&] { return labelled("offset", fields.offset); },
+    describedAt([&] { return labelled("offset", fields.offset); },
                 [&] { files.getByte(fields.dataFileNo, flagPosition, fields.flag); });
+    if (files.endOfFile(fields.dataFileNo)) {
+        throw flagPastTheEnd(fields.offset, files.path(fields.dataFileNo));
+    }
 
     const std::int32_t upperBound = addOrOverflow(fields.length, -1, "length");
     const std::int64_t namePosition = files.position(fields.dataFileNo);
-    describedAs(
+    describedAt(
         [&] { return labelled("length", fields.length); },
         [&] { fields.name.redim(0, upperBound, nameBytesToHold(files, fields, namePosition)); });
     files.getBuffer(fields.dataFileNo, namePosition, fields.name);
     files.close(fields.dataFileNo);
 
-    lstSkills.AddItem(textFrom8Bit(beforeFirstZero(fields.name.stored()), host.namesCodePage()));
+    std::string text = textFrom8Bit(beforeFirstZero(fields.name.stored()), host.namesCodePage());
+    letGoOfALongName(fields);
+    // The list keeps the text as it is handed over: a short name is trimmed to its size first (a
+    // name of accented letters grows past what the conversion reserved), a long one never copied.
+    // A copy, not shrink_to_fit, which would hide memory running out.
+    if (text.size() <= static_cast<std::size_t>(kNameSizeWorthChecking) &&
+        text.capacity() > text.size()) {
+        text = std::string(text);
+    }
+    lstSkills.AddItem(std::move(text));
     lstSkills.Selected(lstSkills.NewIndex(), fields.flag != 0);
 }
 
 enum class RecordRead { Used, Skipped, NoneLeft };
 
 // Handles index record `fields.record`: reads it and, when it is used, loads its skill.
-RecordRead loadNextRecord(LoadHost& host, FileTable& files, LoadFields& fields) {
-    if (!readIndexRecord(files, fields)) {
+RecordRead loadNextRecord(LoadHost& host, FileTable& files, IndexBlocks& index,
+                          LoadFields& fields) {
+    if (!readIndexRecord(index, fields)) {
         return RecordRead::NoneLeft;
     }
     if (isEmptySlot(fields)) {
@@ -160,19 +263,25 @@ void loadTable(LoadHost& host, FileTable& files) {
 
     fields.idxFileNo = files.freeNumber();
     const std::string indexPath = host.txtPathIdxText();
-    describedAs([] { return std::string("index file"); },
+    describedAt([] { return std::string("the index file"); },
                 [&] { files.open(fields.idxFileNo, indexPath); });
     const ClosesOnExit closeIndex(files, fields.idxFileNo);
 
+    IndexBlocks index(files, fields.idxFileNo);
+    WhileLoadingPacer pacer(host);
     bool anyItemAdded = false;
     for (fields.record = 0;; ++fields.record) {
         RecordRead read = RecordRead::NoneLeft;
-        describedAs([&] { return "record " + std::to_string(fields.record) + " of " + indexPath; },
-                    [&] { read = loadNextRecord(host, files, fields); });
+        describedAt(
+            [&] {
+                return "record " + std::to_string(fields.record) + " of " + inQuotes(indexPath);
+            },
+            [&] { read = loadNextRecord(host, files, index, fields); });
         if (read == RecordRead::NoneLeft) {
             break;
         }
         anyItemAdded = anyItemAdded || read == RecordRead::Used;
+        pacer.recordHandled();
     }
     files.close(fields.idxFileNo);
 

@@ -1,6 +1,7 @@
 #include "TableSwap.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "SkillFileLayout.h"
 #include "runtime/LittleEndian.h"
@@ -23,21 +24,22 @@ bool isEmptySlot(const RecordPlace& place) {
 }
 
 // Where the new records can start in a data file that also holds the old one's bytes, so that
-// the old index reads from it what it reads from the old data file. A load reads a record's
-// flag at its offset and its name from the next byte up to the first zero, and reads zeros past
-// the end of a file. So every old record whose name runs past the old data file's end stops at
-// the zero just past it, and one that starts past the end reads a zero flag and an empty name,
-// from zeros that must reach two bytes past its offset. Records with a negative offset read
-// nothing: they fail before any read.
-std::uint64_t startAfterOldRecords(std::span<const std::uint8_t> oldIndex, std::uint64_t oldSize) {
-    std::uint64_t start = oldSize + 1;
+// the old index reads from it what it reads from the old data file; nothing when no such place
+// exists. A load reads a record's flag at its offset and its name from the next byte up to the
+// first zero, and reads zeros past the end of a file: every old record whose name runs past the
+// old data file's end stops at the zero just past it. A record whose flag lies at or past the end
+// fails the old table's load there, which no longer data file can repeat. Records with a negative
+// offset read nothing: they fail before any read.
+std::optional<std::uint64_t> startAfterOldRecords(std::span<const std::uint8_t> oldIndex,
+                                                  std::uint64_t oldSize) {
     for (std::size_t record = 0; record < oldIndex.size() / kIndexRecordSize; ++record) {
         const RecordPlace place = placeOf(oldIndex, record);
-        if (!isEmptySlot(place) && place.offset >= 0) {
-            start = std::max(start, static_cast<std::uint64_t>(place.offset) + 2);
+        if (!isEmptySlot(place) && place.offset >= 0 &&
+            static_cast<std::uint64_t>(place.offset) >= oldSize) {
+            return std::nullopt;
         }
     }
-    return start;
+    return oldSize + 1;
 }
 
 // The index with every used record's offset moved by `shift`.
@@ -58,9 +60,12 @@ std::vector<std::uint8_t> shifted(std::span<const std::uint8_t> index, std::uint
 }  // namespace
 
 TableSwap::TableSwap(const SkillFiles& fresh, OldFile oldData, const OldFile& oldIndex) {
-    if (oldData.bytes && oldIndex.bytes && fresh.index.size() <= kLargestPaddedFile) {
-        const std::uint64_t start = std::max<std::uint64_t>(
-            startAfterOldRecords(*oldIndex.bytes, oldData.bytes->size()), fresh.data.size());
+    const std::optional<std::uint64_t> oldEnd =
+        oldData.bytes && oldIndex.bytes
+            ? startAfterOldRecords(*oldIndex.bytes, oldData.bytes->size())
+            : std::nullopt;
+    if (oldEnd && fresh.index.size() <= kLargestPaddedFile) {
+        const std::uint64_t start = std::max<std::uint64_t>(*oldEnd, fresh.data.size());
         if (start + fresh.data.size() <= kLargestPaddedFile) {
             oldData_ = std::move(*oldData.bytes);
             padThrough(fresh, start);

@@ -25,8 +25,10 @@ struct OldFile {
 //  3. a data file that holds the new records both at its start and where that index points;
 //  4. the final index, pointing at the start: still the new table;
 //  5. the final data file, which the final index reads the same.
-// The final files are the table's own bytes. This order is used when both old files exist and
-// the data files it passes through stay within kLargestPaddedFile; otherwise the two files are put
+// The final files are the table's own bytes. This order is used when both old files exist, no old
+// record's flag lies past the old data file's end (the old table's load fails there, which a
+// longer data file cannot repeat) and the data files it passes through stay within
+// kLargestPaddedFile; otherwise the two files are put
 // in place as they are, the data file first (the index first when only the index exists), so that
 // the old or the missing index still decides what a reader finds until the very last rename.
 class TableSwap {

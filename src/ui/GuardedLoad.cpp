@@ -23,7 +23,7 @@ std::string describeCaught(const LoadHost& host) {
     } catch (...) {
         reason = "an unexpected error";
     }
-    return "cannot load the skills from \"" + host.txtPathIdxText() + "\": " + reason;
+    return reason + " (loading the skills of \"" + host.txtPathIdxText() + "\")";
 }
 
 }  // namespace

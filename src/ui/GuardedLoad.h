@@ -11,7 +11,7 @@ namespace quorrel {
 // Runs the load action for a window and catches whatever stops it, so that no exception leaves
 // the window's event handling: the description of the failure to show the user, or nothing when
 // the load ran to its end. A Failure gives its own description; running out of memory or any
-// other exception gives one that names the index file being loaded.
+// other exception gives one that says what went wrong, then names the index file being loaded.
 std::optional<std::string> loadGuarded(LoadHost& host, FileTable& files) noexcept;
 
 }  // namespace quorrel

@@ -35,7 +35,7 @@ TEST(DumpProgram, PrintsAJsonErrorAndExits1WhenTheLoadFails) {
     EXPECT_EQ(run.exitStatus, 1);
     EXPECT_NE(run.out.find("\"name\": \"Zither Tuning\""), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("\"kind\": \"overflow\""), std::string::npos) << run.out;
-    EXPECT_TRUE(run.err.starts_with("quorrel-dump: record 3 of " + paths.index)) << run.err;
+    EXPECT_TRUE(run.err.ends_with("(record 3 of \"" + paths.index + "\")\n")) << run.err;
 }
 
 TEST(DumpProgram, PrintsTheItemsBeforeAFailureAsText) {

@@ -134,7 +134,7 @@ INSTANTIATE_TEST_SUITE_P(
 // lists the same.
 TEST(Pack, ATableInAnyLayoutPacksToOneThatListsTheSame) {
     const TempDir dir;
-    const std::string data = "\x01Zither\x00Quill\x00";
+    const std::string data("\x01Zither\x00Quill\x00", 14);
     const std::vector<std::uint8_t> dataBytes(data.begin(), data.end());
     const IndexRecord records[] = {{8, 6, 0}, {-1, 5, 9}, {0, 7, 0x12345678}, {3, 0, 1}};
     const testing::SkillTablePaths original{dir.write("odd.mul", dataBytes),

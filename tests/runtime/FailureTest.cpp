@@ -37,6 +37,14 @@ TEST(Failure, WithinPutsTheContextFirstAndKeepsTheKind) {
     EXPECT_EQ(failure.description(), "length -5 is negative");
 }
 
+TEST(Failure, AtSaysWhereAfterTheDescriptionInOneParenthesis) {
+    const Failure failure(FailureKind::ReadError, "cannot read \"a.mul\": it (still) fails");
+    const Failure placed = failure.at("offset 5").at("record 3 of \"b.idx\"");
+    EXPECT_EQ(placed.kind(), FailureKind::ReadError);
+    EXPECT_EQ(placed.description(),
+              "cannot read \"a.mul\": it (still) fails (offset 5, record 3 of \"b.idx\")");
+}
+
 struct Sum {
     std::int32_t value;
     std::int32_t delta;

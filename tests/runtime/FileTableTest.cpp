@@ -138,7 +138,7 @@ TEST_F(FileTableTest, WhatIsNotARegularFileIsRefusedAtTheOpen) {
     };
     std::vector<Case> cases;
 #ifdef _WIN32
-    cases.push_back({"NUL", "a device or a pipe"});
+    cases = {{"NUL", "a device or a pipe"}, {dir.path().string(), "it is a folder, not a file"}};
 #else
     const std::string fifo = (dir.path() / "fifo").string();
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);

@@ -202,7 +202,7 @@ TEST_F(WindowsPathTest, MissingPartsAreNamedInTheFailure) {
     EXPECT_EQ(failureOf(R"(c:\skills.mul)", dir_.path() / "none"),
               R"(cannot open "c:\skills.mul": no Wine prefix at ")" +
                   (dir_.path() / "none").string() +
-                  R"(" (WINEPREFIX names the prefix that holds the game))");
+                  R"("; WINEPREFIX names the prefix that holds the game)");
 }
 
 TEST_F(WindowsPathTest, NetworkPathsAreRefusedAsSuch) {

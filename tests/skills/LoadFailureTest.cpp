@@ -52,8 +52,8 @@ class FailingRecordTest : public ::testing::TestWithParam<FailingRecord> {
     testing::SkillTables tables;
 };
 
-// The failure has its kind and a description naming the index file, the 0-based record and the
-// value at fault; the items before it stay, and no file is left open.
+// The failure has its kind and a description that leads with what is wrong and ends with the
+// 0-based record and the index file; the items before it stay, and no file is left open.
 TEST_P(FailingRecordTest, RaisesItsKindAndKeepsWhatCameBefore) {
     const FailingRecord& c = GetParam();
     const std::string dataPath =
@@ -66,10 +66,10 @@ TEST_P(FailingRecordTest, RaisesItsKindAndKeepsWhatCameBefore) {
     ASSERT_TRUE(failure.has_value());
     EXPECT_EQ(failureKindName(failure->kind()), failureKindName(c.kind));
     const std::string description = failure->description();
-    EXPECT_NE(description.find("record " + std::to_string(c.failingRecord) + " of " + indexPath),
-              std::string::npos)
-        << description;
-    EXPECT_NE(description.find(c.detail), std::string::npos) << description;
+    const std::string place =
+        "record " + std::to_string(c.failingRecord) + " of \"" + indexPath + "\")";
+    EXPECT_TRUE(description.ends_with(place)) << description;
+    EXPECT_LT(description.find(c.detail), description.find(place)) << description;
 
     EXPECT_EQ(textsOf(host.list().items()), c.itemsBefore);
     EXPECT_TRUE(host.list().calls("ListIndex").empty());
@@ -132,6 +132,25 @@ INSTANTIATE_TEST_SUITE_P(
                                     {},
                                     0,
                                     "offset -2147483648",
+                                    std::nullopt,
+                                    true},
+                      // Data that the index points past, as when the two files are swapped.
+                      FailingRecord{"flag just past the end of the data file",
+                                    {kDowsing, {27, 1, 0}},
+                                    false,
+                                    FailureKind::BadReadPosition,
+                                    {"Dowsing"},
+                                    1,
+                                    "offset 27 lies past the end of",
+                                    std::nullopt,
+                                    true},
+                      FailingRecord{"flag far past the end of the data file",
+                                    {kEmpty, {1667329281, 1969449584, 0}},
+                                    false,
+                                    FailureKind::BadReadPosition,
+                                    {},
+                                    1,
+                                    "are the two files the right way round?",
                                     std::nullopt,
                                     true},
                       FailingRecord{"missing data file at the first used record",

@@ -67,9 +67,9 @@ INSTANTIATE_TEST_SUITE_P(
         // The load action itself reports memory running out as a failure of its own.
         EscapeCase{[] { throw std::bad_alloc(); }, "out of memory"},
         EscapeCase{[] { throw std::logic_error("a broken promise"); },
-                   "cannot load the skills from \"c:\\game\\skills.idx\": a broken promise"},
+                   "a broken promise (loading the skills of \"c:\\game\\skills.idx\")"},
         EscapeCase{[] { throw 42; },
-                   "cannot load the skills from \"c:\\game\\skills.idx\": an unexpected error"}),
+                   "an unexpected error (loading the skills of \"c:\\game\\skills.idx\")"}),
     testing::NumberedCase());
 
 }  // namespace

@@ -1,7 +1,13 @@
 #include "Form1.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QClipboard>
+#include <QCoreApplication>
+#include <QEventLoop>
 #include <QGuiApplication>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QListView>
 #include <QMessageBox>
 #include <QPushButton>
@@ -39,18 +45,58 @@ QIcon windowIcon16And32() {
     return icon;
 }
 
+// Said after a failure that names a path the window started with: the user has not yet pointed
+// the window at the game's files, and may not know that the window takes them typed or dropped.
+constexpr const char* kDefaultPathHint =
+    "Type the paths of your game's skills.mul and skills.idx into the two fields, or drop the two "
+    "files, or the folder that holds them, onto a field.";
+
+// A screen reader meets Form1 as a window (a frame), not as the filler a plain widget is taken for.
+QAccessibleInterface* accessibleForm1(const QString& className, QObject* object) {
+    if (object != nullptr && object->isWidgetType() &&
+        className == QLatin1String("quorrel::Form1")) {
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
+    }
+    return nullptr;
+}
+
+// Holds the window's state of being in a load for as long as the object lives.
+class LoadingScope {
+  public:
+    LoadingScope(bool& loading, PathField& txtPath, PathField& txtPathIdx)
+        : loading_(loading), txtPath_(txtPath), txtPathIdx_(txtPathIdx) {
+        loading_ = true;
+        txtPath_.holdDrops(true);
+        txtPathIdx_.holdDrops(true);
+    }
+    LoadingScope(const LoadingScope&) = delete;
+    LoadingScope& operator=(const LoadingScope&) = delete;
+    ~LoadingScope() {
+        txtPathIdx_.holdDrops(false);
+        txtPath_.holdDrops(false);
+        loading_ = false;
+    }
+
+  private:
+    bool& loading_;
+    PathField& txtPath_;
+    PathField& txtPathIdx_;
+};
+
 }  // namespace
 
 Form1::Form1(QWidget* parent)
     : QWidget(parent, kWindowFlags),
       lstSkills_(new QListView(this)),
-      txtPath_(
-          new PathField(textOf(form1::kDataPathFieldName), textOf(form1::kDataPathAtStart), this)),
-      txtPathIdx_(new PathField(textOf(form1::kIndexPathFieldName),
+      txtPath_(new PathField(form1::ControlId::txtPath, textOf(form1::kDataPathFieldName),
+                             textOf(form1::kDataPathAtStart), this)),
+      txtPathIdx_(new PathField(form1::ControlId::txtPathIdx, textOf(form1::kIndexPathFieldName),
                                 textOf(form1::kIndexPathAtStart), this)),
       cmdGet_(new QPushButton(textOf(form1::kGetCaption), this)),
       skillModel_(new SkillListModel(this)),
       skillList_(*lstSkills_, *skillModel_) {
+    static const bool accessibleAsAWindow = (QAccessible::installFactory(accessibleForm1), true);
+    static_cast<void>(accessibleAsAWindow);
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(textOf(form1::kCaption));
     setWindowIcon(windowIcon16And32());
@@ -63,11 +109,16 @@ Form1::Form1(QWidget* parent)
     placeControls();
     orderTabStops();
     connect(cmdGet_, &QPushButton::clicked, this, &Form1::cmdGet_Click);
+    const auto takeDrop = [this](const form1::DropOutcome& outcome) { this->takeDrop(outcome); };
+    txtPath_->takeDropsWith(takeDrop);
+    txtPathIdx_->takeDropsWith(takeDrop);
+    lstSkills_->installEventFilter(this);
     placeWindow();
 }
 
 void Form1::placeControls() {
     lstSkills_->setObjectName(QStringLiteral("lstSkills"));
+    lstSkills_->setAccessibleName(textOf(form1::kSkillsListName));
     lstSkills_->setGeometry(rectOf(form1::ControlId::lstSkills));
     lstSkills_->setUniformItemSizes(true);
     lstSkills_->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -77,9 +128,6 @@ void Form1::placeControls() {
     txtPath_->setGeometry(rectOf(form1::ControlId::txtPath));
     txtPathIdx_->setObjectName(QStringLiteral("txtPathIdx"));
     txtPathIdx_->setGeometry(rectOf(form1::ControlId::txtPathIdx));
-    // A path longer than its field shows its start, where the drive and folders are.
-    txtPath_->setCursorPosition(0);
-    txtPathIdx_->setCursorPosition(0);
 
     cmdGet_->setObjectName(QStringLiteral("cmdGet"));
     cmdGet_->setGeometry(rectOf(form1::ControlId::cmdGet));
@@ -133,7 +181,18 @@ std::string Form1::txtPathIdxText() const {
 }
 
 void Form1::cmdGet_Click() {
-    if (const std::optional<QString> failure = runLoad()) {
+    // A screen reader may press the button while a load lets the window answer; one load at a
+    // time.
+    if (loading_) {
+        return;
+    }
+    if (std::optional<QString> failure = runLoad()) {
+        const QString dataAtStart = textOf(form1::kDataPathAtStart);
+        const QString indexAtStart = textOf(form1::kIndexPathAtStart);
+        if ((txtPath_->text() == dataAtStart && failure->contains(dataAtStart)) ||
+            (txtPathIdx_->text() == indexAtStart && failure->contains(indexAtStart))) {
+            *failure += QStringLiteral("\n\n") + QString::fromUtf8(kDefaultPathHint);
+        }
         showFailure(*failure);
     }
 }
@@ -143,12 +202,46 @@ void Form1::cmdGet_Click() {
 // shown too.
 std::optional<QString> Form1::runLoad() {
     const BusyCursor busy;
+    const LoadingScope loading(loading_, *txtPath_, *txtPathIdx_);
     const std::optional<std::string> failure = loadGuarded(*this, files_);
     skillList_.publishPending();
     if (!failure) {
         return std::nullopt;
     }
     return QString::fromStdString(*failure);
+}
+
+void Form1::whileLoading() {
+    // Paint and expose events and the window manager's pings are handled, so the window is drawn
+    // and not taken for one that hangs; clicks, keys and the close button wait in their queue for
+    // the load to end, as they would if nothing were handled.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void Form1::takeDrop(const form1::DropOutcome& outcome) {
+    if (outcome.txtPath) {
+        txtPath_->setText(QString::fromStdString(*outcome.txtPath));
+    }
+    if (outcome.txtPathIdx) {
+        txtPathIdx_->setText(QString::fromStdString(*outcome.txtPathIdx));
+    }
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == lstSkills_ && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy)) {
+        copyCurrentName();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+// The whole name as its tooltip gives it, not the text the list draws cut short.
+void Form1::copyCurrentName() const {
+    const QModelIndex current = lstSkills_->currentIndex();
+    if (current.isValid()) {
+        QGuiApplication::clipboard()->setText(current.data(Qt::ToolTipRole).toString());
+    }
 }
 
 void Form1::showFailure(const QString& description) {

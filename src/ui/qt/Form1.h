@@ -3,6 +3,7 @@
 #include <QWidget>
 #include <optional>
 
+#include "DroppedPaths.h"
 #include "Form1Layout.h"
 #include "ListViewSkillList.h"
 #include "PathField.h"
@@ -30,6 +31,10 @@ class Form1 : public QWidget, public LoadHost {
     std::string txtPathIdxText() const override;
     LoadFields& loadFields() override { return fields_; }
 
+    // Repaints the window and answers the window system during a long load, holding back the
+    // user's input until the load is done.
+    void whileLoading() override;
+
   public slots:
     // Rebuilds the list from the files named in the path fields. A failure is shown to the user
     // and leaves the window as the load left it.
@@ -40,12 +45,17 @@ class Form1 : public QWidget, public LoadHost {
     // nothing waits for a person.
     virtual void showFailure(const QString& description);
 
+    // Ctrl+C in the list copies the current skill's name.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
   private:
     void placeControls();
     void orderTabStops();
     QWidget* control(form1::ControlId id) const;
     void placeWindow();
     std::optional<QString> runLoad();
+    void takeDrop(const form1::DropOutcome& outcome);
+    void copyCurrentName() const;
 
     // The controls and the list's model belong to the window, which deletes them.
     QListView* const lstSkills_;
@@ -57,6 +67,7 @@ class Form1 : public QWidget, public LoadHost {
     ListViewSkillList skillList_;
     LoadFields fields_;
     FileTable files_;
+    bool loading_ = false;
 };
 
 }  // namespace quorrel

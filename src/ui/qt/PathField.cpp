@@ -1,30 +1,29 @@
 #include "PathField.h"
 
-#include <QDir>
 #include <QDragEnterEvent>
 #include <QDragMoveEvent>
 #include <QDropEvent>
+#include <QFocusEvent>
 #include <QMimeData>
+#include <QToolTip>
 #include <QUrl>
-#include <optional>
+#include <string>
+#include <vector>
 
 namespace quorrel {
 namespace {
 
-// The local file a drag carries as its first item, if it carries one.
-std::optional<QString> droppedFile(const QMimeData* data) {
-    if (data == nullptr || !data->hasUrls() || data->urls().isEmpty() ||
-        !data->urls().front().isLocalFile()) {
-        return std::nullopt;
-    }
-    return QDir::toNativeSeparators(data->urls().front().toLocalFile());
-}
+constexpr const char* kNotLocalFiles =
+    "Only files and folders on this computer can be dropped here.";
+constexpr const char* kWhileLoading = "Wait until the skills are loaded.";
 
 }  // namespace
 
-PathField::PathField(const QString& fileName, const QString& path, QWidget* parent)
-    : QLineEdit(path, parent), fileName_(fileName) {
+PathField::PathField(form1::ControlId id, const QString& fileName, const QString& path,
+                     QWidget* parent)
+    : QLineEdit(path, parent), id_(id), fileName_(fileName) {
     setAccessibleName(fileName_);
+    setPlaceholderText(fileName_);
     describePath(path);
     connect(this, &QLineEdit::textChanged, this, &PathField::describePath);
 }
@@ -32,33 +31,86 @@ PathField::PathField(const QString& fileName, const QString& path, QWidget* pare
 void PathField::describePath(const QString& path) {
     setAccessibleDescription(path);
     setToolTip(fileName_ + QLatin1Char('\n') + path);
+    showEndUnlessFocused();
 }
 
-void PathField::dragEnterEvent(QDragEnterEvent* event) {
-    if (droppedFile(event->mimeData())) {
-        event->acceptProposedAction();
-        return;
+// The file name at the end of a path tells the two fields apart; the folders they share do not.
+void PathField::showEndUnlessFocused() {
+    if (!hasFocus()) {
+        end(false);
     }
-    QLineEdit::dragEnterEvent(event);
+}
+
+void PathField::focusOutEvent(QFocusEvent* event) {
+    QLineEdit::focusOutEvent(event);
+    // Leaving the window or opening a menu keeps the field as the user left it, to go on editing.
+    if (event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason) {
+        showEndUnlessFocused();
+    }
+}
+
+std::optional<form1::DropOutcome> PathField::outcomeOf(const QMimeData* dragged) const {
+    if (dragged == nullptr || !dragged->hasUrls()) {
+        return std::nullopt;
+    }
+    if (dropsHeld_) {
+        return form1::DropOutcome{std::nullopt, std::nullopt, kWhileLoading};
+    }
+    std::vector<std::string> paths;
+    for (const QUrl& url : dragged->urls()) {
+        if (!url.isLocalFile()) {
+            return form1::DropOutcome{std::nullopt, std::nullopt, kNotLocalFiles};
+        }
+        paths.push_back(url.toLocalFile().toStdString());
+    }
+    return form1::pathsFromDrop(paths, id_);
+}
+
+void PathField::showRefusal(const std::string& refusal) {
+    QToolTip::showText(mapToGlobal(rect().bottomLeft()), QString::fromStdString(refusal), this);
+}
+
+// A drag the rule refuses is refused as it enters, with the reason at the field, so the user
+// learns why before letting go.
+void PathField::dragEnterEvent(QDragEnterEvent* event) {
+    const auto outcome = outcomeOf(event->mimeData());
+    if (!outcome) {
+        QLineEdit::dragEnterEvent(event);
+    } else if (outcome->taken()) {
+        event->acceptProposedAction();
+    } else {
+        event->ignore();
+        showRefusal(outcome->refusal);
+    }
 }
 
 void PathField::dragMoveEvent(QDragMoveEvent* event) {
-    if (droppedFile(event->mimeData())) {
+    const auto outcome = outcomeOf(event->mimeData());
+    if (!outcome) {
+        QLineEdit::dragMoveEvent(event);
+    } else if (outcome->taken()) {
         event->acceptProposedAction();
-        return;
+    } else {
+        event->ignore();
     }
-    QLineEdit::dragMoveEvent(event);
 }
 
-// A dropped file replaces the path rather than being inserted into it as text.
+// Dropped files replace the paths rather than being inserted into the text as addresses.
 void PathField::dropEvent(QDropEvent* event) {
-    if (const auto file = droppedFile(event->mimeData())) {
-        setText(*file);
-        setCursorPosition(0);
-        event->acceptProposedAction();
+    const auto outcome = outcomeOf(event->mimeData());
+    if (!outcome) {
+        QLineEdit::dropEvent(event);
         return;
     }
-    QLineEdit::dropEvent(event);
+    if (!outcome->taken()) {
+        event->ignore();
+        showRefusal(outcome->refusal);
+        return;
+    }
+    if (takeDrop_) {
+        takeDrop_(*outcome);
+    }
+    event->acceptProposedAction();
 }
 
 }  // namespace quorrel

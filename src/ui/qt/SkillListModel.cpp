@@ -2,19 +2,25 @@
 
 #include <algorithm>
 #include <limits>
+#include <utility>
 
 namespace quorrel {
 
 SkillListModel::SkillListModel(QObject* parent) : QAbstractListModel(parent) {}
 
-void SkillListModel::append(std::string_view utf8Text) {
+void SkillListModel::append(std::string utf8Text) {
     // Each step that can run out of memory is undone if a later one does, so that a failed
     // append leaves the items as they were.
     ends_.push_back(texts_.size() + utf8Text.size());
     try {
         checked_.push_back(0);
         try {
-            texts_.append(utf8Text);
+            // The first text becomes the block itself: a huge name is held once, not copied.
+            if (texts_.empty()) {
+                texts_ = std::move(utf8Text);
+            } else {
+                texts_.append(utf8Text);
+            }
         } catch (...) {
             checked_.pop_back();
             throw;

@@ -28,8 +28,9 @@ class SkillListModel final : public QAbstractListModel {
     // Items stored, shown or still waiting.
     std::size_t storedCount() const noexcept { return checked_.size(); }
 
-    // Stores an item, unchecked and not yet shown. On failure the items stay as they were.
-    void append(std::string_view utf8Text);
+    // Stores an item, unchecked and not yet shown, taking its text over. On failure the items stay
+    // as they were.
+    void append(std::string utf8Text);
     void clear();
     void publishPending();
 

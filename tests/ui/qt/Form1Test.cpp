@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
+#include <QClipboard>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -17,10 +19,13 @@
 #include <QToolTip>
 #include <QUrl>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
 #include "Form1.h"
+#include "NumberedCase.h"
+#include "ScopedVariable.h"
 #include "TempDir.h"
 #include "skills/SkillTableLayout.h"
 
@@ -158,9 +163,9 @@ TEST_F(Form1Test, ClosingTheWindowEndsTheProgram) {
 TEST_F(Form1Test, StartsWithTheDefaultPathsAndAnEmptyList) {
     EXPECT_EQ(txtPath()->text(), "c:\\program files\\ultima online\\skills.mul");
     EXPECT_EQ(txtPathIdx()->text(), "c:\\program files\\ultima online\\skills.idx");
-    // The fields show the start of their paths, the drive and folders, not the end.
-    EXPECT_EQ(txtPath()->cursorPosition(), 0);
-    EXPECT_EQ(txtPathIdx()->cursorPosition(), 0);
+    // The fields show the end of their paths, the file names, which tell them apart.
+    EXPECT_EQ(txtPath()->cursorPosition(), txtPath()->text().size());
+    EXPECT_EQ(txtPathIdx()->cursorPosition(), txtPathIdx()->text().size());
     EXPECT_EQ(cmdGet()->text(), "Get");
     EXPECT_EQ(lstSkills()->model()->rowCount(), 0);
     EXPECT_FALSE(lstSkills()->currentIndex().isValid());
@@ -271,26 +276,145 @@ TEST_F(Form1Test, MissingFileMessageNamesThePathTyped) {
 }
 
 // Each path field says which file it holds, to a screen reader and in its tooltip, the tooltip
-// with the whole path as it stands; a file dropped from a file manager replaces the path.
-TEST_F(Form1Test, PathFieldsNameTheirFileAndTakeADroppedFile) {
+// with the whole path as it stands. Left after editing, a field shows the end of its path again,
+// its text as typed.
+TEST_F(Form1Test, PathFieldsNameTheirFileAndShowItsNameWhenLeft) {
+    showActive();
     const std::vector<std::pair<QLineEdit*, QString>> fields = {
         {txtPath(), "Skill data file (skills.mul)"},
         {txtPathIdx(), "Skill index file (skills.idx)"}};
     for (const auto& [field, name] : fields) {
         EXPECT_EQ(field->accessibleName(), name);
+        EXPECT_EQ(field->placeholderText(), name);
         EXPECT_EQ(field->toolTip(), name + "\n" + field->text());
-
-        const QString dropped = QString::fromStdString(dir.write("dropped.bin", {}));
-        QMimeData files;
-        files.setUrls({QUrl::fromLocalFile(dropped)});
-        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(field, &enter);
-        EXPECT_TRUE(enter.isAccepted()) << name.toStdString();
-        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(field, &drop);
-        EXPECT_EQ(field->text(), QDir::toNativeSeparators(dropped));
-        EXPECT_EQ(field->toolTip(), name + "\n" + field->text());
+        field->setFocus();
+        QTest::keyClick(field, Qt::Key_Home);
+        QTest::keyClicks(field, "/x");
+        EXPECT_EQ(field->cursorPosition(), 2);
+        lstSkills()->setFocus();
+        EXPECT_TRUE(field->text().startsWith("/xc:\\program files"));
+        EXPECT_EQ(field->cursorPosition(), field->text().size());
     }
+}
+
+// What a drop puts into the fields, whatever field it lands on, or the word that refuses it.
+struct DropCase {
+    std::string what;
+    std::vector<std::string> dropped;  // names in the test's folder; "" is the folder itself
+    bool onIndexField;
+    std::string txtPath;     // file name expected in the data field, "" for unchanged
+    std::string txtPathIdx;  // the same for the index field
+    std::string refusal;     // words of the tooltip when the drop is refused
+};
+
+void PrintTo(const DropCase& c, std::ostream* out) {
+    *out << c.what;
+}
+
+class Form1DropTest : public Form1Test, public ::testing::WithParamInterface<DropCase> {};
+
+TEST_P(Form1DropTest, FillsTheFieldsTheRuleSaysOrSaysWhyNot) {
+    const DropCase& c = GetParam();
+    for (const char* name : {"skills.mul", "skills.idx", "other.mul", "notes.txt"}) {
+        dir.write(name, {});
+    }
+    const QString dataBefore = txtPath()->text();
+    const QString indexBefore = txtPathIdx()->text();
+    QList<QUrl> urls;
+    for (const std::string& name : c.dropped) {
+        urls.push_back(name == "http"
+                           ? QUrl(QStringLiteral("http://example.invalid/skills.mul"))
+                           : QUrl::fromLocalFile(QString::fromStdString(
+                                 (name.empty() ? dir.path() : dir.path() / name).string())));
+    }
+    QMimeData files;
+    files.setUrls(urls);
+    QLineEdit* field = c.onIndexField ? txtPathIdx() : txtPath();
+    QToolTip::hideText();
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(field, &enter);
+    EXPECT_EQ(enter.isAccepted(), c.refusal.empty());
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(field, &drop);
+
+    const auto expected = [this](const std::string& name, const QString& before) {
+        return name.empty() ? before : QString::fromStdString((dir.path() / name).string());
+    };
+    EXPECT_EQ(txtPath()->text(), expected(c.txtPath, dataBefore));
+    EXPECT_EQ(txtPathIdx()->text(), expected(c.txtPathIdx, indexBefore));
+    EXPECT_EQ(drop.isAccepted(), c.refusal.empty());
+    if (!c.refusal.empty()) {
+        EXPECT_TRUE(QToolTip::text().contains(QString::fromStdString(c.refusal)))
+            << QToolTip::text().toStdString();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Drops, Form1DropTest,
+    ::testing::Values(
+        DropCase{"one file, on the index field", {"notes.txt"}, true, "", "notes.txt", ""},
+        DropCase{"both files, on the data field, index first",
+                 {"skills.idx", "skills.mul"},
+                 false,
+                 "skills.mul",
+                 "skills.idx",
+                 ""},
+        DropCase{"the folder that holds both", {""}, true, "skills.mul", "skills.idx", ""},
+        DropCase{"two data files", {"skills.mul", "other.mul"}, false, "", "", "Cannot tell which"},
+        DropCase{
+            "three files", {"skills.mul", "skills.idx", "notes.txt"}, true, "", "", "Drop one"},
+        DropCase{
+            "a file that is not on this computer", {"http"}, false, "", "", "on this computer"}),
+    testing::NumberedCase());
+
+// A screen reader finds the window as a frame, every control named, and each item's check mark.
+TEST_F(Form1Test, EveryControlHasARoleAndANameForScreenReaders) {
+    typeFilesOf(kThreeSkills, "three");
+    showActive();
+    clickGet();
+    QAccessibleInterface* form = QAccessible::queryAccessibleInterface(&window);
+    ASSERT_NE(form, nullptr);
+    EXPECT_EQ(form->role(), QAccessible::Window);
+    EXPECT_EQ(form->text(QAccessible::Name), "Quorrel by Ketterby");
+    const std::vector<std::tuple<QWidget*, QAccessible::Role, QString>> controls = {
+        {lstSkills(), QAccessible::List, "Skills"},
+        {txtPath(), QAccessible::EditableText, "Skill data file (skills.mul)"},
+        {txtPathIdx(), QAccessible::EditableText, "Skill index file (skills.idx)"},
+        {cmdGet(), QAccessible::Button, "Get"}};
+    for (const auto& [widget, role, name] : controls) {
+        QAccessibleInterface* control = QAccessible::queryAccessibleInterface(widget);
+        ASSERT_NE(control, nullptr) << name.toStdString();
+        EXPECT_EQ(control->role(), role) << name.toStdString();
+        EXPECT_EQ(control->text(QAccessible::Name), name);
+    }
+    QAccessibleInterface* list = QAccessible::queryAccessibleInterface(lstSkills());
+    ASSERT_EQ(list->childCount(), 3);
+    for (int row = 0; row < 3; ++row) {
+        const QAccessibleInterface* item = list->child(row);
+        EXPECT_EQ(item->text(QAccessible::Name), kThreeItems[static_cast<std::size_t>(row)].text);
+        EXPECT_TRUE(item->state().checkable);
+        EXPECT_EQ(item->state().checked, kThreeItems[static_cast<std::size_t>(row)].checked);
+    }
+}
+
+TEST_F(Form1Test, CtrlCInTheListCopiesTheCurrentSkillsName) {
+    typeFilesOf(kThreeSkills, "three");
+    clickGet();
+    showActive();
+    lstSkills()->setFocus();
+    QTest::keyClick(lstSkills(), Qt::Key_End);
+    QGuiApplication::clipboard()->clear();
+    QTest::keyClick(lstSkills(), Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), kThreeItems[2].text);
+}
+
+// A failure about a path the window started with says how to point it at the game's files.
+TEST_F(Form1Test, AFailureOnTheDefaultPathsSaysHowToPointTheWindowAtTheFiles) {
+    const testing::ScopedVariable prefix("WINEPREFIX", (dir.path() / "no-prefix").string());
+    clickGet();
+    ASSERT_EQ(window.failuresShown.size(), 1u);
+    EXPECT_TRUE(window.failuresShown[0].contains("drop the two files"))
+        << window.failuresShown[0].toStdString();
 }
 
 // An item whose name the list is too narrow for shows the whole name as its tooltip; one that
