@@ -50,6 +50,8 @@ UninstallIcon "${ICON}"
 !define MUI_WELCOMEFINISHPAGE_BITMAP "${WIZARD_BITMAP}"
 BrandingText "${PRODUCT} ${VERSION}"
 !define MUI_FINISHPAGE_RUN "$INSTDIR\quorrel.exe"
+; NSIS's own welcome text asks to close other programs, for installers that replace system files.
+!define MUI_WELCOMEPAGE_TEXT "This installs ${PRODUCT} ${VERSION}, which shows the skill table of a game client's skills.idx and skills.mul, for you alone or for all users of this computer.$\r$\n$\r$\n$_CLICK"
 !insertmacro MUI_PAGE_WELCOME
 ; The MIT licence asks no agreement to use the program: it is shown for information, with "Next".
 !define MUI_PAGE_HEADER_TEXT "Licence"
@@ -86,6 +88,16 @@ FunctionEnd
 
 Function un.onInit
     !insertmacro MULTIUSER_UNINIT
+FunctionEnd
+
+; The plain form runs from a copy of the uninstaller in Temp, which NSIS leaves for Windows to delete
+; when it restarts, asking for the folder first: that fails while the copy is in it, and the empty
+; folder would stay for good. Asked again in the order that works, both go at the restart.
+Function un.onUninstSuccess
+    StrCmp $EXEDIR $INSTDIR inPlace
+    Delete /REBOOTOK "$EXEPATH"
+    RMDir /REBOOTOK "$EXEDIR"
+    inPlace:
 FunctionEnd
 
 ; Each installed file is named here and again in the uninstaller, so that removing Quorrel never
