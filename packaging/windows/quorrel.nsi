@@ -50,12 +50,14 @@ UninstallIcon "${ICON}"
 !define MUI_WELCOMEFINISHPAGE_BITMAP "${WIZARD_BITMAP}"
 BrandingText "${PRODUCT} ${VERSION}"
 !define MUI_FINISHPAGE_RUN "$INSTDIR\quorrel.exe"
+!define MUI_FINISHPAGE_RUN_TEXT "Start ${PRODUCT}"
 ; NSIS's own welcome text asks to close other programs, for installers that replace system files.
 !define MUI_WELCOMEPAGE_TEXT "This installs ${PRODUCT} ${VERSION}, which shows the skill table of a game client's skills.idx and skills.mul, for you alone or for all users of this computer.$\r$\n$\r$\n$_CLICK"
 !insertmacro MUI_PAGE_WELCOME
 ; The MIT licence asks no agreement to use the program: it is shown for information, with "Next".
 !define MUI_PAGE_HEADER_TEXT "Licence"
 !define MUI_PAGE_HEADER_SUBTEXT "${PRODUCT} is free software under the MIT licence."
+!define MUI_LICENSEPAGE_TEXT_TOP "Press Page Down to see the rest of the licence."
 !define MUI_LICENSEPAGE_TEXT_BOTTOM "The MIT licence asks nothing of you to use ${PRODUCT}; its one condition, keeping this notice, applies to copies you pass on. $_CLICK"
 !define MUI_LICENSEPAGE_BUTTON "$(^NextBtn)"
 !insertmacro MUI_PAGE_LICENSE "${STAGE}\LICENSE.txt"
