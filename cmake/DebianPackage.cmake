@@ -1,10 +1,18 @@
-# The .deb: the programs, the desktop entry, the icons, the AppStream metainfo, the man pages and
-# the licence and changelog where Debian keeps them. Its dependencies are worked out from the
-# programs by dpkg-shlibdeps, so they follow whatever Qt the build linked.
+# The .deb: the programs, the desktop entry, the icons, the AppStream metainfo, the man pages, and
+# where Debian keeps them the copyright file, the upstream changelog and the package's own Debian
+# changelog. Its dependencies are worked out from the programs by dpkg-shlibdeps, so they follow
+# whatever Qt the build linked. scripts/package builds it with Debian's hardening flags.
 set(linux_dir "${packaging_dir}/linux")
 set(app_id io.github.quorrel.Quorrel)
+# The package's own revision: a package built again from the same release counts it up.
+set(QUORREL_DEBIAN_REVISION 1)
+set(QUORREL_HOMEPAGE "https://github.com/quorrel/Quorrel"
+    CACHE STRING "The project's home page, and the base of the screenshots' addresses")
 
 install(FILES "${linux_dir}/${app_id}.desktop" DESTINATION "${CMAKE_INSTALL_DATADIR}/applications")
+# The screenshots in docs/, as the release's sources hold them on the home page.
+string(REPLACE "https://github.com/" "https://raw.githubusercontent.com/" QUORREL_SCREENSHOTS
+               "${QUORREL_HOMEPAGE}/v${PROJECT_VERSION}/docs")
 configure_file("${linux_dir}/${app_id}.metainfo.xml.in" "${app_id}.metainfo.xml" @ONLY)
 install(FILES "${CMAKE_CURRENT_BINARY_DIR}/${app_id}.metainfo.xml"
         DESTINATION "${CMAKE_INSTALL_DATADIR}/metainfo")
@@ -42,14 +50,29 @@ foreach(page ${pages})
     quorrel_gzipped("${CMAKE_CURRENT_BINARY_DIR}/man/${page}.1" "${CMAKE_INSTALL_MANDIR}/man1")
 endforeach()
 set(doc_dir "${CMAKE_INSTALL_DATADIR}/doc/quorrel")
-install(FILES "${PROJECT_SOURCE_DIR}/LICENSE" DESTINATION "${doc_dir}" RENAME copyright)
 quorrel_gzipped("${PROJECT_SOURCE_DIR}/CHANGELOG.md" "${doc_dir}" RENAME changelog.gz)
+configure_file("${linux_dir}/changelog.Debian.in" changelog.Debian @ONLY)
+quorrel_gzipped("${CMAKE_CURRENT_BINARY_DIR}/changelog.Debian" "${doc_dir}")
+
+# The copyright file in Debian's machine-readable format, its licence text taken from LICENSE
+# (less the title and the copyright line): one line a paragraph line, indented, "." for a blank.
+file(READ "${PROJECT_SOURCE_DIR}/LICENSE" licence)
+string(REGEX REPLACE "^.*\nPermission is hereby" "Permission is hereby" licence "${licence}")
+string(STRIP "${licence}" licence)
+string(REPLACE "\n\n" "\n.\n" licence "${licence}")
+string(REPLACE "\n" "\n " QUORREL_LICENCE_TEXT " ${licence}")
+configure_file("${linux_dir}/copyright.in" copyright @ONLY)
+install(FILES "${CMAKE_CURRENT_BINARY_DIR}/copyright" DESTINATION "${doc_dir}")
+install(FILES "${linux_dir}/lintian-overrides" DESTINATION "${CMAKE_INSTALL_DATADIR}/lintian/overrides"
+        RENAME quorrel)
 get_property(gzipped_files GLOBAL PROPERTY quorrel_gzipped_files)
 add_custom_target(gzipped-docs ALL DEPENDS ${gzipped_files})
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_RELEASE ${QUORREL_DEBIAN_REVISION})
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${QUORREL_HOMEPAGE}")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)

@@ -1,7 +1,8 @@
-# The portable zip: the programs side by side with a README and the licence in Windows' line
-# ends, in one folder named after the release, so that unpacking it makes no mess. The programs
-# are statically linked and write nothing beside themselves (quorrel-pack.exe only the files it
-# is given), so the folder can live anywhere.
+# What the portable zip and the installer hold: the programs side by side with a README and the
+# licence in Windows' line ends. The programs are statically linked and write nothing beside
+# themselves (quorrel-pack.exe only the files it is given), so the folder can live anywhere.
+# scripts/package stages these install rules and zips the folder itself, named after the release
+# so that unpacking it makes no mess: CPack's ZIP would store the builder's user and group ids.
 set(CMAKE_INSTALL_BINDIR .)
 
 configure_file("${packaging_dir}/windows/README.txt.in" README.txt @ONLY NEWLINE_STYLE CRLF)
@@ -9,5 +10,11 @@ configure_file("${PROJECT_SOURCE_DIR}/LICENSE" LICENSE.txt @ONLY NEWLINE_STYLE C
 install(FILES "${CMAKE_CURRENT_BINARY_DIR}/README.txt" "${CMAKE_CURRENT_BINARY_DIR}/LICENSE.txt"
         DESTINATION .)
 
-set(CPACK_GENERATOR ZIP)
-set(CPACK_PACKAGE_FILE_NAME "quorrel-${PROJECT_VERSION}-win64")
+# The installer's release facts for packaging/windows/quorrel.nsi, which scripts/package builds
+# from the same staged files.
+file(CONFIGURE OUTPUT release.nsh CONTENT [[
+; Written by cmake/WindowsPackage.cmake.
+!define VERSION "@PROJECT_VERSION@"
+!define MAKER "@QUORREL_MAKER@"
+!define COPYRIGHT "@QUORREL_COPYRIGHT@"
+]] @ONLY)

@@ -1,5 +1,7 @@
 # quorrel_add_version_info(TARGET DESCRIPTION): gives a Windows executable the version resource
-# that Explorer's properties show: product name and version, and what the program does.
+# that Explorer's properties show: product name and version, maker and copyright, and what the
+# program is. Windows shows the description as the program's name (Task Manager, "Open with"), so
+# it is kept short.
 function(quorrel_add_version_info target description)
     if(NOT WIN32)
         return()

@@ -53,6 +53,7 @@ struct Options {
     }
 };
 
+// The name is the window's class on X11 (the desktop entry's StartupWMClass).
 void nameTheProgram() {
     QCoreApplication::setApplicationName(QStringLiteral("quorrel"));
     QCoreApplication::setApplicationVersion(QStringLiteral(QUORREL_VERSION));
@@ -88,6 +89,8 @@ int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     qInstallMessageHandler(nullptr);
     nameTheProgram();
+    // The desktop file name ties the window to its desktop entry on Wayland.
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.quorrel.Quorrel"));
     Options options;
     options.parser.process(application);
 
