@@ -13,10 +13,11 @@ class QMimeData;
 namespace quorrel {
 
 // A single-line field holding the path of one of the skill files. Its accessible name, and the
-// hint it shows when empty, say which file it holds; its tooltip adds the whole path. While it does not have the focus it shows
-// the end of a path too long for it, the file name, rather than the start; the text itself and
-// editing are as in any line edit. Files dropped on it from a file manager go where the drop rule
-// says, into this field or both; anything else dropped is refused with a word at the field.
+// hint it shows when empty, say which file it holds; its tooltip adds the whole path. While it does
+// not have the focus it shows the end of a path too long for it, the file name, rather than the
+// start; the text itself and editing are as in any line edit. Files dropped on it from a file
+// manager go where the drop rule says, into this field or both; anything else dropped is refused
+// with a word at the field.
 class PathField final : public QLineEdit {
     Q_OBJECT
 

@@ -18,8 +18,8 @@
 namespace {
 
 void settle(const QWidget& window) {
-    for (int round = 0; round < 50 && !(window.windowHandle() && window.windowHandle()->isExposed());
-         ++round) {
+    for (int round = 0;
+         round < 50 && !(window.windowHandle() && window.windowHandle()->isExposed()); ++round) {
         QApplication::processEvents(QEventLoop::AllEvents, 20);
     }
     for (int round = 0; round < 10; ++round) {
