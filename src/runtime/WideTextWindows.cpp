@@ -1,8 +1,7 @@
-#include "WideText.h"
-
 #include <limits>
 #include <new>
 
+#include "WideText.h"
 #include "WindowsApi.h"
 
 namespace quorrel {
