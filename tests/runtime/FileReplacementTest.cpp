@@ -11,6 +11,7 @@
 #include <string>
 #include <thread>
 
+#include "Files.h"
 #include "NumberedCase.h"
 #include "TempDir.h"
 #include "WriteFaults.h"
@@ -23,26 +24,9 @@ namespace {
 
 using fault::FaultyFileWriter;
 using fault::WriteFaults;
-
-std::vector<std::uint8_t> bytesOf(const std::string& text) {
-    return {text.begin(), text.end()};
-}
-
-std::optional<std::string> contentsOf(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return std::nullopt;
-    }
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-std::set<std::string> namesIn(const std::filesystem::path& folder) {
-    std::set<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-        names.insert(entry.path().filename().string());
-    }
-    return names;
-}
+using testing::bytesOf;
+using testing::contentsOf;
+using testing::namesIn;
 
 // Two targets in a scratch folder, written through a writer whose faults the test sets.
 class TwoFiles {

@@ -1,4 +1,4 @@
-#include "JsonTableReader.h"
+#include "JsonReader.h"
 
 #include <iterator>
 #include <nlohmann/json.hpp>
@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "JsonFormat.h"
 #include "runtime/Failure.h"
 
 namespace quorrel::cli {
@@ -34,7 +35,7 @@ class TableEvents final : public nlohmann::json_sax<Json> {
 
     bool null() override { return value("null"); }
     bool boolean(bool value) override {
-        if (place_ == Place::SkillValue && key_ == "checked") {
+        if (place_ == Place::SkillValue && key_ == json::kChecked) {
             return set(skill_.checked, value);
         }
         return this->value(value ? "true" : "false");
@@ -44,13 +45,13 @@ class TableEvents final : public nlohmann::json_sax<Json> {
                           : this->value("a negative number");
     }
     bool number_unsigned(number_unsigned_t value) override {
-        if (place_ == Place::SkillValue && key_ == "record") {
+        if (place_ == Place::SkillValue && key_ == json::kRecord) {
             return set(skill_.record, value);
         }
-        if (place_ == Place::SkillValue && key_ == "flag") {
+        if (place_ == Place::SkillValue && key_ == json::kFlag) {
             return set(skill_.flag, value);
         }
-        if (place_ == Place::TopValue && key_ == "recordCount") {
+        if (place_ == Place::TopValue && key_ == json::kRecordCount) {
             recordCount_ = value;
             place_ = Place::Top;
             return true;
@@ -66,8 +67,8 @@ class TableEvents final : public nlohmann::json_sax<Json> {
             return value("a negative number");
         }
         const bool counted =
-            (place_ == Place::SkillValue && (key_ == "record" || key_ == "flag")) ||
-            (place_ == Place::TopValue && key_ == "recordCount");
+            (place_ == Place::SkillValue && (key_ == json::kRecord || key_ == json::kFlag)) ||
+            (place_ == Place::TopValue && key_ == json::kRecordCount);
         if (counted) {
             throw badDocument((place_ == Place::SkillValue ? where() + ": " : std::string()) +
                               "\"" + key_ + "\" is " + written + ", too large");
@@ -75,10 +76,10 @@ class TableEvents final : public nlohmann::json_sax<Json> {
         return value("a number");
     }
     bool string(string_t& value) override {
-        if (place_ == Place::SkillValue && key_ == "name") {
+        if (place_ == Place::SkillValue && key_ == json::kName) {
             return set(skill_.name, std::move(value));
         }
-        if (errorDepth_ == 1 && errorKey_ == "message") {
+        if (errorDepth_ == 1 && errorKey_ == json::kMessage) {
             errorMessage_ = std::move(value);
             return true;
         }
@@ -92,8 +93,7 @@ class TableEvents final : public nlohmann::json_sax<Json> {
     bool end_array() override;
     bool key(string_t& name) override;
 
-    bool parse_error(std::size_t, const std::string&,
-                     const nlohmann::detail::exception& error) override {
+    bool parse_error(std::size_t, const std::string&, const Json::exception& error) override {
         std::string message = error.what();
         // nlohmann's own prefix, "[json.exception.parse_error.101] ", says nothing to a user.
         if (const auto end = message.find("] "); message.starts_with("[") && end != message.npos) {
@@ -148,22 +148,22 @@ bool TableEvents::value(const std::string& what) {
     if (errorDepth_ > 0) {
         return true;
     }
-    if (place_ == Place::TopValue && key_ == "error" && what == "null") {
+    if (place_ == Place::TopValue && key_ == json::kError && what == "null") {
         place_ = Place::Top;
         return true;
     }
     if (place_ == Place::SkillValue) {
         throw badDocument(where() + ": \"" + key_ + "\" is " + what +
-                          (key_ == "name"      ? ", not a string"
-                           : key_ == "checked" ? ", not true or false"
-                                               : ", not a whole number from 0"));
+                          (key_ == json::kName      ? ", not a string"
+                           : key_ == json::kChecked ? ", not true or false"
+                                                    : ", not a whole number from 0"));
     }
-    if (place_ == Place::TopValue && key_ == "error") {
+    if (place_ == Place::TopValue && key_ == json::kError) {
         refuseError();
     }
     if (place_ == Place::TopValue) {
         throw badDocument("\"" + key_ + "\" must be " +
-                          (key_ == "skills" ? "a list" : "a whole number from 0") + ", not " +
+                          (key_ == json::kSkills ? "a list" : "a whole number from 0") + ", not " +
                           what);
     }
     throw badDocument(place_ == Place::Skills ? where() + ": a skill must be an object, not " + what
@@ -194,7 +194,7 @@ bool TableEvents::start_object(std::size_t) {
             place_ = Place::Skill;
             return true;
         case Place::TopValue:
-            if (key_ == "error") {
+            if (key_ == json::kError) {
                 // Whatever it holds, it is refused where it ends, its message read by then.
                 errorDepth_ = 1;
                 return true;
@@ -231,7 +231,7 @@ bool TableEvents::start_array(std::size_t) {
         ++errorDepth_;
         return true;
     }
-    if (place_ == Place::TopValue && key_ == "skills") {
+    if (place_ == Place::TopValue && key_ == json::kSkills) {
         sawSkills_ = true;
         place_ = Place::Skills;
         return true;
@@ -255,7 +255,7 @@ bool TableEvents::key(string_t& name) {
     }
     key_ = std::move(name);
     if (place_ == Place::Top) {
-        if (key_ != "skills" && key_ != "recordCount" && key_ != "error") {
+        if (key_ != json::kSkills && key_ != json::kRecordCount && key_ != json::kError) {
             throw badDocument("the document holds \"" + key_ +
                               "\"; it holds only \"skills\", \"recordCount\" and \"error\"");
         }
@@ -266,13 +266,15 @@ bool TableEvents::key(string_t& name) {
         place_ = Place::TopValue;
         return true;
     }
-    const bool known = key_ == "record" || key_ == "name" || key_ == "checked" || key_ == "flag";
+    const bool known = key_ == json::kRecord || key_ == json::kName || key_ == json::kChecked ||
+                       key_ == json::kFlag;
     if (!known) {
         throw badDocument(where() + ": unknown key \"" + key_ +
                           "\" (a skill has \"record\", \"name\", \"checked\" and \"flag\")");
     }
-    const bool repeated = (key_ == "record" && skill_.record) || (key_ == "name" && skill_.name) ||
-                          (key_ == "checked" && skill_.checked) || (key_ == "flag" && skill_.flag);
+    const bool repeated =
+        (key_ == json::kRecord && skill_.record) || (key_ == json::kName && skill_.name) ||
+        (key_ == json::kChecked && skill_.checked) || (key_ == json::kFlag && skill_.flag);
     if (repeated) {
         throw badDocument(where() + ": \"" + key_ + "\" is given twice");
     }
@@ -299,7 +301,8 @@ void TableEvents::addSkill() {
     const auto flag =
         static_cast<std::uint8_t>(skill_.flag ? *skill_.flag : (*skill_.checked ? 1 : 0));
     try {
-        table_.add(ListedSkill{skill_.record, std::move(*skill_.name), flag});
+        table_.add(SkillRow{skill_.record.value_or(table_.nextRecord()), std::move(*skill_.name),
+                            flag != 0, flag});
     } catch (const Failure& failure) {
         throw failure.within(where());
     }
@@ -380,7 +383,7 @@ void readJsonTable(std::istream& in, SkillTableBuilder& table, std::size_t longe
     TokenLimit limit(longest);
     Json::sax_parse(LimitedBytes(std::istreambuf_iterator<char>(in), &limit),
                     LimitedBytes(std::istreambuf_iterator<char>(), &limit), &events,
-                    nlohmann::detail::input_format_t::json, true);
+                    Json::input_format_t::json, true);
     events.finish();
 }
 

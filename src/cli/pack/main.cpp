@@ -1,8 +1,8 @@
 #include <iostream>
 
-#include "ExitStatus.h"
+#include "PackArguments.h"
 #include "PackCommand.h"
-#include "ReportingTheUnexpected.h"
+#include "cli/ReportingTheUnexpected.h"
 #include "runtime/NativeFileWriter.h"
 
 #ifdef _WIN32
@@ -17,7 +17,7 @@ namespace {
 // Failures of the list or the files are handed back; after anything else the files are still as
 // they were.
 int runPack(int argc, char* argv[], std::ostream& out, std::ostream& err) {
-    return quorrel::cli::runReportingTheUnexpected(quorrel::cli::kPackProgramName, err, [&] {
+    return quorrel::cli::runReportingTheUnexpected(quorrel::cli::kPackProgram, err, [&] {
         quorrel::NativeFileWriter writer;
         return quorrel::cli::runPackCommand(argc, argv, std::cin, out, err, writer);
     });

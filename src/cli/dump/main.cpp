@@ -1,8 +1,8 @@
 #include <iostream>
 
+#include "DumpArguments.h"
 #include "DumpCommand.h"
-#include "ExitStatus.h"
-#include "ReportingTheUnexpected.h"
+#include "cli/ReportingTheUnexpected.h"
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -14,7 +14,7 @@
 namespace {
 
 int runDump(int argc, char* argv[], std::ostream& out, std::ostream& err) {
-    return quorrel::cli::runReportingTheUnexpected(quorrel::cli::kProgramName, err, [&] {
+    return quorrel::cli::runReportingTheUnexpected(quorrel::cli::kDumpProgram, err, [&] {
         return quorrel::cli::runDumpCommand(argc, argv, out, err);
     });
 }

@@ -1,11 +1,10 @@
 #include "DumpCommand.h"
 
-#include "CsvFormat.h"
 #include "DumpArguments.h"
-#include "ExitStatus.h"
-#include "JsonFormat.h"
-#include "SkillDump.h"
-#include "TextFormat.h"
+#include "DumpLoad.h"
+#include "cli/formats/CsvWriter.h"
+#include "cli/formats/JsonWriter.h"
+#include "cli/formats/TextWriter.h"
 #include "runtime/Failure.h"
 #include "runtime/InterruptedRuns.h"
 #include "runtime/NativeFileWriter.h"
@@ -27,7 +26,7 @@ void reportKeptFiles(const DumpOptions& options, std::ostream& err) {
         }
     }
     for (const KeptFiles& kept : findKeptFiles(targets)) {
-        err << kProgramName << ": " << describeKeptFiles(kept, true) << '\n';
+        err << kDumpProgram << ": " << describeKeptFiles(kept, true) << '\n';
     }
 }
 
@@ -60,18 +59,18 @@ int runDumpCommand(int argc, const char* const* argv, std::ostream& out, std::os
     }
     const auto& options = std::get<DumpOptions>(parsed);
 
-    const SkillDump dump = dumpSkills(options.dataPath, options.indexPath, options.codePage, files);
+    const SkillDump dump = loadDump(options.dataPath, options.indexPath, options.codePage, files);
     writeDump(out, dump, options.format);
     // The items go out before the reason they stop, so a terminal shows them in that order.
     out.flush();
     if (!out) {
-        err << kProgramName << ": cannot write to standard output\n";
-        return kExitLoadFailed;
+        err << kDumpProgram << ": cannot write to standard output\n";
+        return kExitFailed;
     }
     reportKeptFiles(options, err);
     if (dump.failure) {
-        err << kProgramName << ": " << dump.failure->description() << '\n';
-        return kExitLoadFailed;
+        err << kDumpProgram << ": " << dump.failure->description() << '\n';
+        return kExitFailed;
     }
     return kExitSuccess;
 }

@@ -1,9 +1,10 @@
-#include "JsonFormat.h"
+#include "JsonWriter.h"
 
 #include <array>
 #include <cstdint>
 #include <string_view>
 
+#include "JsonFormat.h"
 #include "runtime/Utf8.h"
 
 namespace quorrel::cli {
@@ -72,11 +73,25 @@ void writeString(std::ostream& out, std::string_view text) {
     out.put('"');
 }
 
-void writeSkill(std::ostream& out, const DumpedSkill& skill) {
-    out << "    {\n      \"record\": " << skill.record << ",\n      \"name\": ";
+// Starts the member `key` on a line of its own, `indent` spaces in.
+void writeKey(std::ostream& out, std::size_t indent, std::string_view key) {
+    constexpr std::string_view kSpaces = "      ";
+    out << '\n' << kSpaces.substr(0, indent);
+    writeString(out, key);
+    out << ": ";
+}
+
+void writeSkill(std::ostream& out, const SkillRow& skill) {
+    out << "    {";
+    writeKey(out, 6, json::kRecord);
+    out << skill.record << ',';
+    writeKey(out, 6, json::kName);
     writeString(out, skill.name);
-    out << ",\n      \"checked\": " << (skill.checked ? "true" : "false")
-        << ",\n      \"flag\": " << static_cast<unsigned>(skill.flag) << "\n    }";
+    out << ',';
+    writeKey(out, 6, json::kChecked);
+    out << (skill.checked ? "true" : "false") << ',';
+    writeKey(out, 6, json::kFlag);
+    out << static_cast<unsigned>(skill.flag) << "\n    }";
 }
 
 void writeError(std::ostream& out, const std::optional<Failure>& failure) {
@@ -84,9 +99,11 @@ void writeError(std::ostream& out, const std::optional<Failure>& failure) {
         out << "null";
         return;
     }
-    out << "{\n    \"kind\": ";
+    out << '{';
+    writeKey(out, 4, json::kKind);
     writeString(out, failureKindName(failure->kind()));
-    out << ",\n    \"message\": ";
+    out << ',';
+    writeKey(out, 4, json::kMessage);
     writeString(out, failure->what());
     out << "\n  }";
 }
@@ -94,15 +111,19 @@ void writeError(std::ostream& out, const std::optional<Failure>& failure) {
 }  // namespace
 
 void writeSkillsAsJson(std::ostream& out, const SkillDump& dump) {
-    out << "{\n  \"skills\": [";
+    out << '{';
+    writeKey(out, 2, json::kSkills);
+    out << '[';
     const char* separator = "\n";
-    for (const DumpedSkill& skill : dump.skills) {
+    for (const SkillRow& skill : dump.skills) {
         out << separator;
         writeSkill(out, skill);
         separator = ",\n";
     }
-    out << (dump.skills.empty() ? "],\n" : "\n  ],\n") << "  \"recordCount\": " << dump.recordCount
-        << ",\n  \"error\": ";
+    out << (dump.skills.empty() ? "]," : "\n  ],");
+    writeKey(out, 2, json::kRecordCount);
+    out << dump.recordCount << ',';
+    writeKey(out, 2, json::kError);
     writeError(out, dump.failure);
     out << "\n}\n";
 }

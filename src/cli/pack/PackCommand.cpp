@@ -7,11 +7,10 @@
 #include <fstream>
 #include <new>
 
-#include "CsvTableReader.h"
-#include "ExitStatus.h"
-#include "JsonTableReader.h"
 #include "PackArguments.h"
-#include "TextTableReader.h"
+#include "cli/formats/CsvReader.h"
+#include "cli/formats/JsonReader.h"
+#include "cli/formats/TextReader.h"
 #include "runtime/Failure.h"
 #include "runtime/FileQueries.h"
 #include "runtime/FileReplacement.h"
@@ -24,7 +23,8 @@
 namespace quorrel::cli {
 namespace {
 
-void readTable(std::istream& in, TableFormat format, SkillTableBuilder& table) {
+// Reads the list in `format` into the table.
+void readInFormat(std::istream& in, TableFormat format, SkillTableBuilder& table) {
     switch (format) {
         case TableFormat::Text:
             readTextTable(in, table);
@@ -43,10 +43,11 @@ std::string sourceName(const PackOptions& options) {
     return options.fromPath ? inQuotes(*options.fromPath) : std::string("standard input");
 }
 
-SkillTableBuilder readListed(std::istream& in, const PackOptions& options) {
+// The table of the list in one stream, its failures named after the list's source.
+SkillTableBuilder tableFromStream(std::istream& in, const PackOptions& options) {
     SkillTableBuilder table(options.codePage);
     try {
-        readTable(in, options.format, table);
+        readInFormat(in, options.format, table);
     } catch (const Failure& failure) {
         throw failure.within(sourceName(options));
     } catch (const std::bad_alloc&) {
@@ -59,9 +60,10 @@ SkillTableBuilder readListed(std::istream& in, const PackOptions& options) {
     return table;
 }
 
-SkillTableBuilder readList(std::istream& in, const PackOptions& options) {
+// The table of the list from --from, or from `standardInput` when it is left out.
+SkillTableBuilder tableFromSource(std::istream& standardInput, const PackOptions& options) {
     if (!options.fromPath) {
-        return readListed(in, options);
+        return tableFromStream(standardInput, options);
     }
     const auto& typed = *options.fromPath;
     std::ifstream file(std::filesystem::path(std::u8string(typed.begin(), typed.end())),
@@ -70,7 +72,7 @@ SkillTableBuilder readList(std::istream& in, const PackOptions& options) {
         throw Failure(FailureKind::OpenRefused,
                       "cannot open " + sourceName(options) + ": " + std::strerror(errno));
     }
-    return readListed(file, options);
+    return tableFromStream(file, options);
 }
 
 // A target must be a regular file or a missing name in an existing folder: a folder, a device
@@ -125,16 +127,16 @@ void pack(const PackOptions& options, std::istream& in, std::ostream& err, FileW
         refuseExisting(data);
         refuseExisting(index);
     }
-    const SkillTableBuilder table = readList(in, options);
+    const SkillTableBuilder table = tableFromSource(in, options);
 
     const TargetLocks locks(writer, targets, [&](const TargetPath& target) {
-        err << kPackProgramName << ": waiting for another quorrel-pack writing " << target.shown
+        err << kPackProgram << ": waiting for another quorrel-pack writing " << target.shown
             << " to finish\n"
             << std::flush;
     });
     const InterruptionsHeld held;
     for (const KeptFiles& kept : tidyAfterInterruptedRuns(writer, targets)) {
-        err << kPackProgramName << ": " << describeKeptFiles(kept, false) << '\n';
+        err << kPackProgram << ": " << describeKeptFiles(kept, false) << '\n';
     }
     // Looked at again: the files may have changed while the list was read.
     const TableSwap swap(table.files(), oldFile(data), oldFile(index));
@@ -152,13 +154,13 @@ int runPackCommand(int argc, const char* const* argv, std::istream& in, std::ost
     }
     const auto& options = std::get<PackOptions>(parsed);
     if (options.dataPath == options.indexPath) {
-        err << kPackProgramName << ": --data and --index name the same file\n";
+        err << kPackProgram << ": --data and --index name the same file\n";
         return kExitUsageError;
     }
     try {
         pack(options, in, err, writer);
     } catch (const Failure& failure) {
-        err << kPackProgramName << ": " << failure.description() << '\n';
+        err << kPackProgram << ": " << failure.description() << '\n';
         return kExitFailed;
     }
     return kExitSuccess;

@@ -5,11 +5,13 @@
 #include <string>
 #include <variant>
 
-#include "ExitStatus.h"
-#include "TableFormat.h"
+#include "cli/ExitStatus.h"
+#include "cli/formats/TableFormat.h"
 #include "runtime/CodePage.h"
 
 namespace quorrel::cli {
+
+inline constexpr const char* kPackProgram = "quorrel-pack";
 
 // What quorrel-pack was asked to do.
 struct PackOptions {

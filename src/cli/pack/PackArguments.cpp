@@ -1,7 +1,6 @@
 #include "PackArguments.h"
 
-#include "CommandLine.h"
-#include "ExitStatus.h"
+#include "cli/CommandLine.h"
 
 namespace quorrel::cli {
 namespace {
@@ -44,8 +43,8 @@ constexpr const char* kFooter =
 
 ParsedPackArguments parsePackArguments(int argc, const char* const* argv, std::ostream& out,
                                        std::ostream& err) {
-    CLI::App app(kDescription, kPackProgramName);
-    useCommonMessages(app, kPackProgramName, QUORREL_VERSION);
+    CLI::App app(kDescription, kPackProgram);
+    useCommonMessages(app, kPackProgram, QUORREL_VERSION);
     app.footer(kFooter);
 
     PackOptions options;
@@ -64,11 +63,11 @@ ParsedPackArguments parsePackArguments(int argc, const char* const* argv, std::o
     SplitArguments split =
         withoutEmptyValues(argc, argv, {"--data", "--index", "--from", "--format"});
     if (!split.emptied.empty()) {
-        err << kPackProgramName << ": " << *split.emptied.begin()
+        err << kPackProgram << ": " << *split.emptied.begin()
             << ": an empty value names no file or format\n";
         return EarlyExit{kExitUsageError};
     }
-    if (const auto status = parseOrExit(app, std::move(split.kept), out, err, kPackProgramName)) {
+    if (const auto status = parseOrExit(app, std::move(split.kept), out, err, kPackProgram)) {
         return EarlyExit{*status};
     }
     if (from->count() > 0) {

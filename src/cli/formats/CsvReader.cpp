@@ -1,4 +1,4 @@
-#include "CsvTableReader.h"
+#include "CsvReader.h"
 
 #include <charconv>
 #include <string>
@@ -10,8 +10,6 @@
 
 namespace quorrel::cli {
 namespace {
-
-constexpr std::size_t kColumns = 3;
 
 Failure badRow(const std::string& reason) {
     return Failure(FailureKind::BadInput, reason);
@@ -31,8 +29,9 @@ class CsvRows {
         }
         for (;;) {
             // A row longer than the header's is refused at once, not after an endless row.
-            if (fields.size() == kColumns) {
-                throw badRow("a row has 3 fields (" + std::string(kCsvHeader) + "), this one more");
+            if (fields.size() == csv::kColumns) {
+                throw badRow("a row has 3 fields (" + std::string(csv::kHeader) +
+                             "), this one more");
             }
             fields.push_back(field());
             const int after = in_.sbumpc();
@@ -113,26 +112,29 @@ std::uint64_t recordNumber(const std::string& field) {
     return record;
 }
 
-std::uint8_t flagOfChecked(const std::string& field) {
-    if (field == "true" || field == "false") {
-        return field == "true" ? 1 : 0;
+bool checkedOf(const std::string& field) {
+    if (field == csv::kChecked || field == csv::kClear) {
+        return field == csv::kChecked;
     }
     throw badRow("checked is \"" + field + "\", not true or false");
 }
 
-ListedSkill skillOfRow(std::vector<std::string>& fields) {
-    if (fields.size() != kColumns) {
-        throw badRow("a row has 3 fields (" + std::string(kCsvHeader) + "), this one " +
+SkillRow skillOfRow(std::vector<std::string>& fields) {
+    if (fields.size() != csv::kColumns) {
+        throw badRow("a row has 3 fields (" + std::string(csv::kHeader) + "), this one " +
                      std::to_string(fields.size()));
     }
-    return ListedSkill{recordNumber(fields[0]), std::move(fields[1]), flagOfChecked(fields[2])};
+    const std::uint64_t record = recordNumber(fields[0]);
+    const bool checked = checkedOf(fields[2]);
+    return SkillRow{record, std::move(fields[1]), checked,
+                    static_cast<std::uint8_t>(checked ? 1 : 0)};
 }
 
 bool isHeader(const std::vector<std::string>& fields) {
-    if (fields.size() != kColumns) {
+    if (fields.size() != csv::kColumns) {
         return false;
     }
-    return fields[0] + ',' + fields[1] + ',' + fields[2] == kCsvHeader;
+    return fields[0] + ',' + fields[1] + ',' + fields[2] == csv::kHeader;
 }
 
 }  // namespace
@@ -142,7 +144,7 @@ void readCsvTable(std::istream& in, SkillTableBuilder& table, std::size_t longes
     std::vector<std::string> fields;
     try {
         if (!rows.next(fields) || !isHeader(fields)) {
-            throw badRow("the first row must be the header \"" + std::string(kCsvHeader) + "\"");
+            throw badRow("the first row must be the header \"" + std::string(csv::kHeader) + "\"");
         }
         while (rows.next(fields)) {
             table.add(skillOfRow(fields));

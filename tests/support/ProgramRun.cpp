@@ -3,8 +3,8 @@
 #include <sys/wait.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
+
+#include "Files.h"
 
 namespace quorrel::testing {
 namespace {
@@ -17,13 +17,6 @@ std::string shellQuoted(const std::string& text) {
         quoted += character == '\'' ? std::string("'\\''") : std::string(1, character);
     }
     return quoted + "'";
-}
-
-std::string contentsOf(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream contents;
-    contents << in.rdbuf();
-    return contents.str();
 }
 
 }  // namespace
@@ -43,8 +36,8 @@ ProgramRun runProgram(const std::string& program, const std::vector<std::string>
     if (waitStatus != -1 && WIFEXITED(waitStatus)) {
         run.exitStatus = WEXITSTATUS(waitStatus);
     }
-    run.out = contentsOf(outFile);
-    run.err = contentsOf(errFile);
+    run.out = contentsOf(outFile).value_or("");
+    run.err = contentsOf(errFile).value_or("");
     return run;
 }
 

@@ -3,7 +3,7 @@
 #include <ostream>
 #include <span>
 
-#include "SkillDump.h"
+#include "skills/SkillRow.h"
 
 namespace quorrel::cli {
 
@@ -11,6 +11,6 @@ namespace quorrel::cli {
 // Names are written in UTF-8 with every control character (C0, DEL and C1) and the backslash
 // escaped ("\n", "\t", "\r", "\x1b", "\\"), so each skill is exactly one line and no name can
 // send the terminal a command.
-void writeSkillsAsText(std::ostream& out, std::span<const DumpedSkill> skills);
+void writeSkillsAsText(std::ostream& out, std::span<const SkillRow> skills);
 
 }  // namespace quorrel::cli

@@ -4,12 +4,14 @@
 #include <string>
 #include <variant>
 
-#include "ExitStatus.h"
-#include "TableFormat.h"
+#include "cli/ExitStatus.h"
+#include "cli/formats/TableFormat.h"
 #include "runtime/CodePage.h"
 #include "skills/SkillFileLayout.h"
 
 namespace quorrel::cli {
+
+inline constexpr const char* kDumpProgram = "quorrel-dump";
 
 // What quorrel-dump was asked to do.
 struct DumpOptions {

@@ -1,7 +1,6 @@
 #include "DumpArguments.h"
 
-#include "CommandLine.h"
-#include "ExitStatus.h"
+#include "cli/CommandLine.h"
 
 namespace quorrel::cli {
 namespace {
@@ -54,8 +53,8 @@ constexpr const char* kFooter =
 
 ParsedArguments parseDumpArguments(int argc, const char* const* argv, std::ostream& out,
                                    std::ostream& err) {
-    CLI::App app(kDescription, kProgramName);
-    useCommonMessages(app, kProgramName, QUORREL_VERSION);
+    CLI::App app(kDescription, kDumpProgram);
+    useCommonMessages(app, kDumpProgram, QUORREL_VERSION);
     app.footer(kFooter);
 
     DumpOptions options;
@@ -69,10 +68,10 @@ ParsedArguments parseDumpArguments(int argc, const char* const* argv, std::ostre
 
     SplitArguments split = withoutEmptyValues(argc, argv, {"--data", "--index", "--format"});
     if (split.emptied.contains("--format")) {
-        err << kProgramName << ": --format: an empty value is not a format (text, json or csv)\n";
+        err << kDumpProgram << ": --format: an empty value is not a format (text, json or csv)\n";
         return EarlyExit{kExitUsageError};
     }
-    if (const auto status = parseOrExit(app, std::move(split.kept), out, err, kProgramName)) {
+    if (const auto status = parseOrExit(app, std::move(split.kept), out, err, kDumpProgram)) {
         return EarlyExit{*status};
     }
     if (split.emptied.contains("--data")) {

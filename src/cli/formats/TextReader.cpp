@@ -1,9 +1,11 @@
-#include "TextTableReader.h"
+#include "TextReader.h"
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "TextFormat.h"
 #include "runtime/Failure.h"
 
 namespace quorrel::cli {
@@ -37,38 +39,29 @@ void appendLatin1(std::string& text, int value) {
 }
 
 // The character of the escape at `at`, just after its backslash, moving `at` past it.
-void appendEscaped(std::string& text, std::string_view escaped, std::size_t& at) {
+void appendEscaped(std::string& name, std::string_view escaped, std::size_t& at) {
     if (at >= escaped.size()) {
         throw badLine("a backslash ends the line; a backslash in a name is written \\\\");
     }
-    const char kind = escaped[at++];
-    switch (kind) {
-        case 'n':
-            text += '\n';
-            return;
-        case 'r':
-            text += '\r';
-            return;
-        case 't':
-            text += '\t';
-            return;
-        case '\\':
-            text += '\\';
-            return;
-        case 'x': {
-            const auto high = at < escaped.size() ? hexDigit(escaped[at]) : std::nullopt;
-            const auto low = at + 1 < escaped.size() ? hexDigit(escaped[at + 1]) : std::nullopt;
-            if (!high || !low) {
-                throw badLine("\\x must be followed by two hexadecimal digits");
-            }
-            at += 2;
-            appendLatin1(text, *high * 16 + *low);
-            return;
-        }
-        default:
-            throw badLine("unknown escape \\" + std::string(1, kind) +
-                          " (known: \\n, \\r, \\t, \\\\ and \\xHH)");
+    const char letter = escaped[at++];
+    const auto* named =
+        std::find_if(text::kNamedEscapes.begin(), text::kNamedEscapes.end(),
+                     [letter](const text::NamedEscape& escape) { return escape.letter == letter; });
+    if (named != text::kNamedEscapes.end()) {
+        name += named->character;
+        return;
     }
+    if (letter != text::kHexEscapeLetter) {
+        throw badLine("unknown escape \\" + std::string(1, letter) +
+                      " (known: \\n, \\r, \\t, \\\\ and \\xHH)");
+    }
+    const auto high = at < escaped.size() ? hexDigit(escaped[at]) : std::nullopt;
+    const auto low = at + 1 < escaped.size() ? hexDigit(escaped[at + 1]) : std::nullopt;
+    if (!high || !low) {
+        throw badLine("\\x must be followed by two hexadecimal digits");
+    }
+    at += 2;
+    appendLatin1(name, *high * 16 + *low);
 }
 
 std::string unescaped(std::string_view escaped) {
@@ -86,13 +79,13 @@ std::string unescaped(std::string_view escaped) {
     return text;
 }
 
-ListedSkill skillOfLine(std::string_view line) {
-    const bool checked = line.starts_with("[x] ");
-    if (!checked && !line.starts_with("[ ] ")) {
+SkillRow skillOfLine(std::string_view line, std::uint64_t record) {
+    const bool checked = line.starts_with(text::kCheckedMark);
+    if (!checked && !line.starts_with(text::kClearMark)) {
         throw badLine("a skill's line starts with \"[x] \" or \"[ ] \"");
     }
-    return ListedSkill{std::nullopt, unescaped(line.substr(4)),
-                       static_cast<std::uint8_t>(checked ? 1 : 0)};
+    return SkillRow{record, unescaped(line.substr(text::kCheckedMark.size())), checked,
+                    static_cast<std::uint8_t>(checked ? 1 : 0)};
 }
 
 // Reads the next line into `line`, without its line feed; false at the end of the input.
@@ -119,7 +112,7 @@ bool nextLine(std::streambuf& in, std::string& line, std::size_t longest) {
     return true;
 }
 
-ListedSkill skillOfText(std::string& line) {
+SkillRow skillOfText(std::string& line, std::uint64_t record) {
     // A carriage return in a name is written \r, so one at the end is a CR LF line end and any
     // other one a line end of a system that ends lines with CR alone.
     if (line.ends_with('\r')) {
@@ -130,7 +123,7 @@ ListedSkill skillOfText(std::string& line) {
             "a carriage return without a line feed after it: lines end in LF or CR LF, not in "
             "CR alone, and a carriage return in a name is written \\r");
     }
-    return skillOfLine(line);
+    return skillOfLine(line, record);
 }
 
 }  // namespace
@@ -142,7 +135,7 @@ void readTextTable(std::istream& in, SkillTableBuilder& table, std::size_t longe
             if (!nextLine(*in.rdbuf(), line, longest)) {
                 return;
             }
-            table.add(skillOfText(line));
+            table.add(skillOfText(line, table.nextRecord()));
         } catch (const Failure& failure) {
             throw failure.within("line " + std::to_string(number));
         }

@@ -1,16 +1,18 @@
-#include "TextFormat.h"
+#include "TextWriter.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <string_view>
 
+#include "TextFormat.h"
+
 namespace quorrel::cli {
 namespace {
 
-constexpr std::string_view kHexDigits = "0123456789abcdef";
-
 void writeHexEscape(std::ostream& out, std::uint8_t value) {
-    const std::array<char, 4> escape = {'\\', 'x', kHexDigits[value >> 4], kHexDigits[value & 0xF]};
+    const std::array<char, 4> escape = {'\\', text::kHexEscapeLetter, text::kHexDigits[value >> 4],
+                                        text::kHexDigits[value & 0xF]};
     out.write(escape.data(), escape.size());
 }
 
@@ -18,23 +20,16 @@ void writeHexEscape(std::ostream& out, std::uint8_t value) {
 // character written as it is. The names are valid UTF-8, in which U+0080..U+009F, the C1
 // controls, are the bytes C2 80..C2 9F.
 std::size_t writeEscapeAt(std::ostream& out, std::string_view name, std::size_t at) {
-    const auto byte = static_cast<std::uint8_t>(name[at]);
-    switch (byte) {
-        case '\n':
-            out << "\\n";
-            return 1;
-        case '\r':
-            out << "\\r";
-            return 1;
-        case '\t':
-            out << "\\t";
-            return 1;
-        case '\\':
-            out << "\\\\";
-            return 1;
-        default:
-            break;
+    const char character = name[at];
+    const auto* named = std::find_if(
+        text::kNamedEscapes.begin(), text::kNamedEscapes.end(),
+        [character](const text::NamedEscape& escape) { return escape.character == character; });
+    if (named != text::kNamedEscapes.end()) {
+        const std::array<char, 2> escape = {'\\', named->letter};
+        out.write(escape.data(), escape.size());
+        return 1;
     }
+    const auto byte = static_cast<std::uint8_t>(character);
     if (byte < 0x20 || byte == 0x7F) {
         writeHexEscape(out, byte);
         return 1;
@@ -73,9 +68,9 @@ void writeEscaped(std::ostream& out, std::string_view name) {
 
 }  // namespace
 
-void writeSkillsAsText(std::ostream& out, std::span<const DumpedSkill> skills) {
-    for (const DumpedSkill& skill : skills) {
-        out << (skill.checked ? "[x] " : "[ ] ");
+void writeSkillsAsText(std::ostream& out, std::span<const SkillRow> skills) {
+    for (const SkillRow& skill : skills) {
+        out << (skill.checked ? text::kCheckedMark : text::kClearMark);
         writeEscaped(out, skill.name);
         out << '\n';
     }

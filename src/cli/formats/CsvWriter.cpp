@@ -1,11 +1,11 @@
-#include "CsvFormat.h"
+#include "CsvWriter.h"
 
 #include <string_view>
 
+#include "CsvFormat.h"
+
 namespace quorrel::cli {
 namespace {
-
-constexpr std::string_view kRowEnd = "\r\n";
 
 void writeField(std::ostream& out, std::string_view text) {
     if (text.find_first_of(",\"\r\n") == std::string_view::npos) {
@@ -27,12 +27,12 @@ void writeField(std::ostream& out, std::string_view text) {
 
 }  // namespace
 
-void writeSkillsAsCsv(std::ostream& out, std::span<const DumpedSkill> skills) {
-    out << kCsvHeader << kRowEnd;
-    for (const DumpedSkill& skill : skills) {
+void writeSkillsAsCsv(std::ostream& out, std::span<const SkillRow> skills) {
+    out << csv::kHeader << csv::kRowEnd;
+    for (const SkillRow& skill : skills) {
         out << skill.record << ',';
         writeField(out, skill.name);
-        out << ',' << (skill.checked ? "true" : "false") << kRowEnd;
+        out << ',' << (skill.checked ? csv::kChecked : csv::kClear) << csv::kRowEnd;
     }
 }
 
