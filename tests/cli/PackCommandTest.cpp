@@ -289,7 +289,6 @@ TEST(Pack, UsageErrorsExitWith2) {
     const std::vector<std::vector<std::string>> cases = {
         {"--data", paths.data},
         {"--index", paths.index},
-        {"--data", paths.data, "--index", paths.data},
         {"--data", paths.data, "--index", paths.index, "--format", "xml"},
         {"--data=", "--index", paths.index},
     };

@@ -119,7 +119,8 @@ TEST_P(PackOneFileTwice, IsRefusedAndNothingIsWritten) {
 }
 
 std::vector<TwoNames> twoNames() {
-    std::vector<TwoNames> names = {{"skills.mul", "./skills.mul", true, true},
+    std::vector<TwoNames> names = {{"skills.mul", "skills.mul", false, false},
+                                   {"skills.mul", "./skills.mul", true, true},
                                    {"skills.mul", "./skills.mul", false, false},
                                    {"skills.mul", "./skills.mul", false, true}};
 #ifdef _WIN32

@@ -163,6 +163,26 @@ TEST(FileReplacement, RefusesExistingFilesUnlessToldToReplaceThem) {
     EXPECT_EQ(files.faults().writesMade, 0u);
 }
 
+// The file would end up holding only what was written to it last.
+TEST(FileReplacement, RefusesTwoTargetsThatNameOneFileBeforeWritingAnything) {
+    const testing::TempDir dir;
+    NativeFileWriter writer;
+    const std::vector<std::uint8_t> bytes = bytesOf("new");
+    const std::array<FileContents, 2> contents = {
+        FileContents{writer.locate((dir.path() / "skills.mul").string()), bytes},
+        FileContents{writer.locate((dir.path() / "." / "skills.mul").string()), bytes}};
+    ASSERT_EQ(oneFileNamedTwice(std::array{contents[0].target, contents[1].target}),
+              std::pair(std::size_t{0}, std::size_t{1}));
+    try {
+        replaceFiles(writer, contents, ExistingFiles::Replace);
+        FAIL() << "one file named twice was written";
+    } catch (const Failure& failure) {
+        EXPECT_EQ(failure.description(), contents[0].target.shown + " and " +
+                                             contents[1].target.shown + " are the same file");
+    }
+    EXPECT_TRUE(namesIn(dir.path()).empty());
+}
+
 // A writer whose second rename finds the first target replaced by another program, then fails.
 class ForeignReplacement final : public FileWriter {
   public:

@@ -93,11 +93,13 @@ void refuseExisting(const TargetPath& target) {
     }
 }
 
-// Two paths for one file would leave it holding only the index, the data lost.
-void refuseOneFileTwice(const TargetPath& data, const TargetPath& index) {
-    if (nameOneFile(data, index)) {
-        throw Failure(FailureKind::WriteError, "--data " + data.shown + " and --index " +
-                                                   index.shown + " are the same file");
+// Two paths for one file would leave it holding only the index, the data lost. The writer
+// refuses them too; asked here, before the list is read, the refusal names the options.
+void refuseOneFileTwice(std::span<const TargetPath> targets) {
+    if (oneFileNamedTwice(targets)) {
+        throw Failure(FailureKind::WriteError,
+                      "--data " + targets[TableSwap::kData].shown + " and --index " +
+                          targets[TableSwap::kIndex].shown + " are the same file");
     }
 }
 
@@ -122,7 +124,7 @@ void pack(const PackOptions& options, std::istream& in, std::ostream& err, FileW
     // Before the list is read, so that a long one is not read in vain.
     inspected(data);
     inspected(index);
-    refuseOneFileTwice(data, index);
+    refuseOneFileTwice(targets);
     if (!options.force) {
         refuseExisting(data);
         refuseExisting(index);
@@ -152,13 +154,8 @@ int runPackCommand(int argc, const char* const* argv, std::istream& in, std::ost
     if (const auto* early = std::get_if<EarlyExit>(&parsed)) {
         return early->status;
     }
-    const auto& options = std::get<PackOptions>(parsed);
-    if (options.dataPath == options.indexPath) {
-        err << kPackProgram << ": --data and --index name the same file\n";
-        return kExitUsageError;
-    }
     try {
-        pack(options, in, err, writer);
+        pack(std::get<PackOptions>(parsed), in, err, writer);
     } catch (const Failure& failure) {
         err << kPackProgram << ": " << failure.description() << '\n';
         return kExitFailed;
