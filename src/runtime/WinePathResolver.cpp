@@ -1,4 +1,4 @@
-#include "WindowsPath.h"
+#include "WinePathResolver.h"
 
 #include <sys/stat.h>
 
@@ -199,11 +199,6 @@ std::string WinePathResolver::resolveInPrefix(const std::string& typed, char let
 
 bool startsWithDriveLetter(std::string_view typed) {
     return typed.size() >= 2 && isAsciiLetter(typed[0]) && typed[1] == ':';
-}
-
-std::string LocalPath::quoted() const {
-    return local == typed ? inQuotes(typed)
-                          : inQuotes(typed) + " (resolved to " + inQuotes(local) + ")";
 }
 
 std::optional<std::filesystem::path> winePrefixFromEnvironment() {

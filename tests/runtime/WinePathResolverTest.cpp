@@ -13,7 +13,7 @@
 #include "TempDir.h"
 #include "runtime/Failure.h"
 #include "runtime/FileTable.h"
-#include "runtime/WindowsPath.h"
+#include "runtime/WinePathResolver.h"
 #include "skills/SkillTableLayout.h"
 
 namespace quorrel {
@@ -36,9 +36,9 @@ std::string failureOf(const std::string& typed, const fs::path& prefix) {
 
 // A Wine prefix whose C: drive holds "Program Files/Ultima Online/skills.mul" in the case the
 // game's installer writes, plus a lower-case "data" folder.
-class WindowsPathTest : public ::testing::Test {
+class WinePathResolverTest : public ::testing::Test {
   protected:
-    WindowsPathTest() {
+    WinePathResolverTest() {
         fs::create_directories(driveC() / "Program Files" / "Ultima Online");
         fs::create_directories(driveC() / "data");
         writeTo(driveC() / "Program Files" / "Ultima Online" / "skills.mul", {7});
@@ -63,7 +63,7 @@ class WindowsPathTest : public ::testing::Test {
     testing::TempDir dir_;
 };
 
-TEST_F(WindowsPathTest, DrivePathsResolveInsideThePrefixWhateverTheCaseAndSeparators) {
+TEST_F(WinePathResolverTest, DrivePathsResolveInsideThePrefixWhateverTheCaseAndSeparators) {
     const std::string data = (driveC() / "data" / "skills.idx").string();
     struct Case {
         std::string typed;
@@ -88,7 +88,7 @@ TEST_F(WindowsPathTest, DrivePathsResolveInsideThePrefixWhateverTheCaseAndSepara
 
 // A file is written where a read of the same path would find it: an existing one in whatever case
 // it has, a new one in the folder a read would find, with the name as typed.
-TEST_F(WindowsPathTest, PathsToWriteResolveAsAReadWouldFindThem) {
+TEST_F(WinePathResolverTest, PathsToWriteResolveAsAReadWouldFindThem) {
     WinePathResolver resolver;
     const fs::path game = driveC() / "Program Files" / "Ultima Online";
     EXPECT_EQ(
@@ -103,7 +103,7 @@ TEST_F(WindowsPathTest, PathsToWriteResolveAsAReadWouldFindThem) {
     }
 }
 
-TEST_F(WindowsPathTest, OtherPathsAreUsedAsTheyAre) {
+TEST_F(WinePathResolverTest, OtherPathsAreUsedAsTheyAre) {
     for (const std::string typed :
          {"/tmp/skills.mul", "skills.mul", R"(\program files\skills.mul)", "1:/skills.mul", ""}) {
         SCOPED_TRACE(typed);
@@ -112,7 +112,7 @@ TEST_F(WindowsPathTest, OtherPathsAreUsedAsTheyAre) {
     }
 }
 
-TEST_F(WindowsPathTest, TheDosDevicesLinkTakesPrecedenceOverDriveFolders) {
+TEST_F(WinePathResolverTest, TheDosDevicesLinkTakesPrecedenceOverDriveFolders) {
     const fs::path elsewhere = dir_.path() / "elsewhere";
     fs::create_directories(elsewhere / "Data");
     writeTo(elsewhere / "Data" / "skills.idx", {1});
@@ -125,13 +125,13 @@ TEST_F(WindowsPathTest, TheDosDevicesLinkTakesPrecedenceOverDriveFolders) {
               std::string::npos);
 }
 
-TEST_F(WindowsPathTest, ABrokenDosDevicesLinkFallsBackToTheDriveFolder) {
+TEST_F(WinePathResolverTest, ABrokenDosDevicesLinkFallsBackToTheDriveFolder) {
     linkDosDevice("c:", dir_.path() / "gone");
     EXPECT_EQ(localPathFor(R"(c:\program files\ultima online\skills.mul)", prefix()).local,
               gameFile());
 }
 
-TEST_F(WindowsPathTest, OtherDrivesComeFromTheirOwnLinksOrFolders) {
+TEST_F(WinePathResolverTest, OtherDrivesComeFromTheirOwnLinksOrFolders) {
     const fs::path media = dir_.path() / "media";
     fs::create_directories(media);
     writeTo(media / "Skills.Mul", {1});
@@ -145,7 +145,7 @@ TEST_F(WindowsPathTest, OtherDrivesComeFromTheirOwnLinksOrFolders) {
               (prefix() / "drive_e" / "skills.idx").string());
 }
 
-TEST_F(WindowsPathTest, TheExactNameWinsOverOthersInOtherCase) {
+TEST_F(WinePathResolverTest, TheExactNameWinsOverOthersInOtherCase) {
     const fs::path folder = driveC() / "data";
     writeTo(folder / "SKILLS.IDX", {2});
     writeTo(folder / "Skills.idx", {3});
@@ -159,7 +159,7 @@ TEST_F(WindowsPathTest, TheExactNameWinsOverOthersInOtherCase) {
 // Folders whose names must be matched ignoring case are listed once while they stay unchanged,
 // however many times a path through them is resolved; a folder changed since is listed again, so
 // a file that appears, vanishes or is renamed in it is seen.
-TEST_F(WindowsPathTest, AnUnchangedFolderIsListedOnceAndAChangedOneAgain) {
+TEST_F(WinePathResolverTest, AnUnchangedFolderIsListedOnceAndAChangedOneAgain) {
     const fs::path game = driveC() / "Program Files" / "Ultima Online";
     const auto settled = fs::file_time_type::clock::now() - std::chrono::hours(1);
     for (const fs::path& folder : {driveC(), driveC() / "Program Files", game}) {
@@ -180,7 +180,7 @@ TEST_F(WindowsPathTest, AnUnchangedFolderIsListedOnceAndAChangedOneAgain) {
     EXPECT_EQ(resolver.resolve(typed, prefix()).local, (game / "skills.MUL").string());
 }
 
-TEST_F(WindowsPathTest, MissingPartsAreNamedInTheFailure) {
+TEST_F(WinePathResolverTest, MissingPartsAreNamedInTheFailure) {
     const std::string drive = driveC().string();
     struct Case {
         std::string typed;
@@ -205,7 +205,7 @@ TEST_F(WindowsPathTest, MissingPartsAreNamedInTheFailure) {
                   R"("; WINEPREFIX names the prefix that holds the game)");
 }
 
-TEST_F(WindowsPathTest, NetworkPathsAreRefusedAsSuch) {
+TEST_F(WinePathResolverTest, NetworkPathsAreRefusedAsSuch) {
     for (const std::string typed : {R"(\\server\share\skills.mul)", R"(\\?\c:\skills.mul)"}) {
         SCOPED_TRACE(typed);
         const std::string description = failureOf(typed, prefix());
@@ -215,7 +215,7 @@ TEST_F(WindowsPathTest, NetworkPathsAreRefusedAsSuch) {
     }
 }
 
-TEST_F(WindowsPathTest, APrefixFromTheEnvironmentOrElseHome) {
+TEST_F(WinePathResolverTest, APrefixFromTheEnvironmentOrElseHome) {
     const fs::path home = dir_.path() / "home";
     fs::create_directories(home / ".wine" / "drive_c");
     writeTo(home / ".wine" / "drive_c" / "skills.mul", {5});
@@ -235,7 +235,7 @@ TEST_F(WindowsPathTest, APrefixFromTheEnvironmentOrElseHome) {
     }
 }
 
-TEST_F(WindowsPathTest, NoPrefixAtAllWhenNeitherVariableIsSet) {
+TEST_F(WinePathResolverTest, NoPrefixAtAllWhenNeitherVariableIsSet) {
     const ScopedVariable homeVariable("HOME", std::nullopt);
     const ScopedVariable prefixVariable("WINEPREFIX", std::nullopt);
     EXPECT_EQ(winePrefixFromEnvironment(), std::nullopt);
@@ -253,7 +253,7 @@ TEST_F(WindowsPathTest, NoPrefixAtAllWhenNeitherVariableIsSet) {
 
 // Through the file table, as the load action opens files: the bytes come from the resolved file,
 // and a refused open names both the typed path and the file it led to.
-TEST_F(WindowsPathTest, TheFileTableOpensDrivePathsAndNamesTheResolvedFileWhenRefused) {
+TEST_F(WinePathResolverTest, TheFileTableOpensDrivePathsAndNamesTheResolvedFileWhenRefused) {
     const ScopedVariable prefixVariable("WINEPREFIX", prefix().string());
     FileTable files;
     files.open(1, R"(c:\program files\ultima online\skills.mul)");
@@ -276,7 +276,7 @@ TEST_F(WindowsPathTest, TheFileTableOpensDrivePathsAndNamesTheResolvedFileWhenRe
     EXPECT_EQ(files.openCount(), 0u);
 }
 
-TEST_F(WindowsPathTest, TheFileTableNamesAMissingComponent) {
+TEST_F(WinePathResolverTest, TheFileTableNamesAMissingComponent) {
     const ScopedVariable prefixVariable("WINEPREFIX", prefix().string());
     FileTable files;
     try {

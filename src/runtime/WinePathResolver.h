@@ -9,16 +9,12 @@
 #include <unordered_map>
 #include <vector>
 
+#include "LocalPath.h"
+
+// Drive-letter paths on systems other than Windows, where Windows programs run under Wine: they
+// lead into the Wine prefix. PathResolver uses this there; Windows reads such paths itself.
+
 namespace quorrel {
-
-// A path as the user typed it and the file this system opens for it.
-struct LocalPath {
-    std::string typed;
-    std::string local;
-
-    // The path as messages name it: "TYPED", followed by (resolved to "LOCAL") when the two differ.
-    std::string quoted() const;
-};
 
 // Whether `typed` starts with a drive letter and a colon ("c:\...", "C:/..."), as the paths that
 // lead into the Wine prefix do.
