@@ -9,35 +9,26 @@ constexpr const char* kDescription =
     "Writes a game client's skill table, skills.idx and skills.mul, from a list in any format "
     "quorrel-dump prints, so that a dump, edited, packs back into the two files.";
 
+// The short form; the man page and the README say it all.
 constexpr const char* kFooter =
-    "Formats (as quorrel-dump writes them):\n"
-    "  text  \"[x] Name\" or \"[ ] Name\" per line, with quorrel-dump's escapes; flag 1 or 0\n"
-    "  json  {\"skills\": [{\"record\": 0, \"name\": \"...\", \"checked\": true, \"flag\": 1},\n"
-    "        ...], \"error\": null}; \"record\" and \"flag\" are kept where given, skipped\n"
-    "        record numbers become empty slots; a document whose \"error\" is not null is the\n"
-    "        partial dump of a failed load and is refused\n"
+    "Formats, as quorrel-dump writes them:\n"
+    "  text  \"[x] Name\" (flag 1) or \"[ ] Name\" (flag 0), one skill a line\n"
+    "  json  quorrel-dump's document; \"record\", \"flag\" and \"recordCount\" are kept where\n"
+    "        given, and a document whose \"error\" is not null is refused\n"
     "  csv   the header \"record,name,checked\", then one row per skill (RFC 4180)\n"
-    "Names are UTF-8 and are written in the code page quorrel-dump reads them in: the system's\n"
-    "(on Windows its ANSI code page, elsewhere the one Windows programs get under Wine for the\n"
-    "locale), or the one --codepage names. A name the code page cannot hold is an error, never\n"
-    "written with a substitute.\n"
-    "\n"
-    "Writing:\n"
-    "  Both files are written to temporary files beside them, flushed to disk, and only then\n"
-    "  renamed into place, the data file first and the index last; when anything fails, the\n"
-    "  old files stay as they were. An existing file is replaced only with --force. Paths with\n"
-    "  a drive letter lead into the Wine prefix, as quorrel-dump reads them.\n"
+    "Names are UTF-8, written in the system's code page or the one --codepage names.\n"
+    "Both files are replaced all or nothing; an existing file only with --force.\n"
     "\n"
     "Example:\n"
     "  quorrel-dump --format json > table.json\n"
     "  (edit table.json)\n"
     "  quorrel-pack --format json --from table.json --data skills.mul --index skills.idx --force\n"
     "\n"
-    "Exit status:\n"
-    "  0  both files were written\n"
-    "  1  the list could not be read or written (the reason goes to standard error); the files\n"
-    "     are as they were\n"
-    "  2  usage error";
+    "Exit status: 0 both files were written, 1 the list could not be read or the files not\n"
+    "written (they are as they were), 2 usage error.\n"
+    "\n"
+    "All of it in full: man quorrel-pack, or the \"quorrel-pack\" section of the README.md in\n"
+    "the sources.";
 
 }  // namespace
 
