@@ -2,43 +2,22 @@
 
 // Windows only: the owner of a handle that CloseHandle closes.
 
-#include <utility>
-
+#include "UniqueResource.h"
 #include "WindowsApi.h"
 
 namespace quorrel {
 
-// An open handle (a file's, a process's), closed when the object goes. Both values the system
-// uses for no handle, null and INVALID_HANDLE_VALUE, stand for none.
-class UniqueHandle {
-  public:
-    UniqueHandle() noexcept = default;
-    explicit UniqueHandle(HANDLE handle) noexcept : handle_(handle) {}
-    UniqueHandle(UniqueHandle&& other) noexcept : handle_(other.release()) {}
-    UniqueHandle& operator=(UniqueHandle&& other) noexcept {
-        reset(other.release());
-        return *this;
+struct HandleTraits {
+    using Value = HANDLE;
+    static constexpr HANDLE kNone = nullptr;
+    // The system uses both null and INVALID_HANDLE_VALUE for no handle, by call.
+    static bool holds(HANDLE handle) noexcept {
+        return handle != nullptr && handle != INVALID_HANDLE_VALUE;
     }
-    ~UniqueHandle() { reset(); }
-
-    HANDLE get() const noexcept { return handle_; }
-    explicit operator bool() const noexcept {
-        return handle_ != nullptr && handle_ != INVALID_HANDLE_VALUE;
-    }
-
-    // Lets go of the handle without closing it.
-    HANDLE release() noexcept { return std::exchange(handle_, nullptr); }
-
-    // Closes the handle held, if any, and holds `handle` instead.
-    void reset(HANDLE handle = nullptr) noexcept {
-        if (*this) {
-            CloseHandle(handle_);
-        }
-        handle_ = handle;
-    }
-
-  private:
-    HANDLE handle_ = nullptr;
+    static void giveBack(HANDLE handle) noexcept { CloseHandle(handle); }
 };
+
+// An open handle (a file's, a process's), closed when the object goes.
+using UniqueHandle = UniqueResource<HandleTraits>;
 
 }  // namespace quorrel

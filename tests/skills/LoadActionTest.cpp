@@ -27,14 +27,7 @@ using testing::kMax;
 using testing::kMin;
 using testing::kThreeSkills;
 
-class LoadActionTest : public ::testing::Test {
-  protected:
-    RecordingHost hostFor(const std::vector<IndexRecord>& records) {
-        return tables.hostOverThreeSkills(records);
-    }
-
-    testing::SkillTables tables;
-};
+class LoadActionTest : public testing::LoadTest {};
 
 TEST_F(LoadActionTest, RunsItsOperationsInOrder) {
     RecordingHost host = hostFor({kDowsing, {-1, 5, 0}, kGilding});

@@ -183,14 +183,7 @@ INSTANTIATE_TEST_SUITE_P(
                                     true}),
     testing::NumberedCase());
 
-class LoadFailureTest : public ::testing::Test {
-  protected:
-    RecordingHost hostFor(const std::vector<IndexRecord>& records) {
-        return tables.hostOverThreeSkills(records);
-    }
-
-    testing::SkillTables tables;
-};
+class LoadFailureTest : public testing::LoadTest {};
 
 TEST_F(LoadFailureTest, MissingIndexFileIsRefusedNamingItAndTheReason) {
     const std::string indexPath = tables.pathOf("absent.idx");

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <limits>
 #include <optional>
@@ -71,6 +73,16 @@ class SkillTables {
   private:
     TempDir dir_;
     FileTable files_;
+};
+
+// The fixture of the load action's tests: tables written for the test, and hosts over them.
+class LoadTest : public ::testing::Test {
+  protected:
+    RecordingHost hostFor(const std::vector<IndexRecord>& records) {
+        return tables.hostOverThreeSkills(records);
+    }
+
+    SkillTables tables;
 };
 
 }  // namespace quorrel::testing
