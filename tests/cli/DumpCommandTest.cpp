@@ -178,6 +178,18 @@ TEST(DumpCommand, RunningOutOfMemoryPrintsTheSkillsBeforeAndFails) {
     EXPECT_EQ(result.err, "quorrel-dump: out of memory (record 2 of \"" + paths.index + "\")\n");
 }
 
+// What the texts say, and their status from the real programs, the CTest tests quorrel-dump.help,
+// quorrel-pack.version, ... check; that they go to standard output alone is checked here.
+TEST(DumpAndPack, HelpAndVersionGoToStandardOutputAlone) {
+    for (const char* option : {"--help", "--version"}) {
+        for (const auto& run : {testing::runDump({option}), testing::runPack({option})}) {
+            EXPECT_EQ(run.status, 0) << option;
+            EXPECT_FALSE(run.out.empty()) << option;
+            EXPECT_EQ(run.err, "") << option;
+        }
+    }
+}
+
 TEST(DumpCommand, HelpAndVersionThatCannotBeWrittenFail) {
     for (const char* option : {"--help", "--version"}) {
         const auto result = testing::runDump({option}, true);
