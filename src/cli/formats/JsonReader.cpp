@@ -28,7 +28,11 @@ struct SkillFields {
 };
 
 // Follows the document's events: the top object, its "skills" array with one object per skill,
-// and its "error". Anything else in the document is refused where it appears.
+// and its "error". Anything else in the document is refused where it appears. nlohmann's SAX
+// interface rather than its parse callback, which would take as much memory: the callback hands
+// each value over already built, a whole number past 64 bits as a double without the digits it
+// was written with (which "too large" quotes) and a key given twice already overwritten, so the
+// same events would have to be followed anyway.
 class TableEvents final : public nlohmann::json_sax<Json> {
   public:
     explicit TableEvents(SkillTableBuilder& table) : table_(table) {}

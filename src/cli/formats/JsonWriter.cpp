@@ -73,25 +73,28 @@ void writeString(std::ostream& out, std::string_view text) {
     out.put('"');
 }
 
-// Starts the member `key` on a line of its own, `indent` spaces in.
-void writeKey(std::ostream& out, std::size_t indent, std::string_view key) {
-    constexpr std::string_view kSpaces = "      ";
-    out << '\n' << kSpaces.substr(0, indent);
-    writeString(out, key);
-    out << ": ";
+// What goes before the value of the member `key` (which needs no escape): `before`, then a line
+// of its own, `indent` spaces in, with the key.
+std::string memberStart(std::string_view before, std::size_t indent, std::string_view key) {
+    std::string start(before);
+    start += '\n';
+    start.append(indent, ' ');
+    start += '"';
+    start += key;
+    start += "\": ";
+    return start;
 }
 
 void writeSkill(std::ostream& out, const SkillRow& skill) {
-    out << "    {";
-    writeKey(out, 6, json::kRecord);
-    out << skill.record << ',';
-    writeKey(out, 6, json::kName);
+    // Made once: a table of a million skills writes them a million times.
+    static const std::string record = memberStart("    {", 6, json::kRecord);
+    static const std::string name = memberStart(",", 6, json::kName);
+    static const std::string checked = memberStart(",", 6, json::kChecked);
+    static const std::string flag = memberStart(",", 6, json::kFlag);
+    out << record << skill.record << name;
     writeString(out, skill.name);
-    out << ',';
-    writeKey(out, 6, json::kChecked);
-    out << (skill.checked ? "true" : "false") << ',';
-    writeKey(out, 6, json::kFlag);
-    out << static_cast<unsigned>(skill.flag) << "\n    }";
+    out << checked << (skill.checked ? "true" : "false") << flag
+        << static_cast<unsigned>(skill.flag) << "\n    }";
 }
 
 void writeError(std::ostream& out, const std::optional<Failure>& failure) {
@@ -99,11 +102,9 @@ void writeError(std::ostream& out, const std::optional<Failure>& failure) {
         out << "null";
         return;
     }
-    out << '{';
-    writeKey(out, 4, json::kKind);
+    out << memberStart("{", 4, json::kKind);
     writeString(out, failureKindName(failure->kind()));
-    out << ',';
-    writeKey(out, 4, json::kMessage);
+    out << memberStart(",", 4, json::kMessage);
     writeString(out, failure->what());
     out << "\n  }";
 }
@@ -111,19 +112,15 @@ void writeError(std::ostream& out, const std::optional<Failure>& failure) {
 }  // namespace
 
 void writeSkillsAsJson(std::ostream& out, const SkillDump& dump) {
-    out << '{';
-    writeKey(out, 2, json::kSkills);
-    out << '[';
+    out << memberStart("{", 2, json::kSkills) << '[';
     const char* separator = "\n";
     for (const SkillRow& skill : dump.skills) {
         out << separator;
         writeSkill(out, skill);
         separator = ",\n";
     }
-    out << (dump.skills.empty() ? "]," : "\n  ],");
-    writeKey(out, 2, json::kRecordCount);
-    out << dump.recordCount << ',';
-    writeKey(out, 2, json::kError);
+    out << (dump.skills.empty() ? "]," : "\n  ],") << memberStart("", 2, json::kRecordCount)
+        << dump.recordCount << memberStart(",", 2, json::kError);
     writeError(out, dump.failure);
     out << "\n}\n";
 }
