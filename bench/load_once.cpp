@@ -29,7 +29,7 @@ int main(int argc, char** argv) {
     const auto& items = host.list().items();
     std::cout << "items: " << items.size() << '\n';
     if (!items.empty()) {
-        std::cout << "first item: " << items.front().text.size() << " bytes of text, "
+        std::cout << "first item: " << items.front().name.size() << " bytes of text, "
                   << (items.front().checked ? "checked" : "clear") << '\n';
     }
     std::cout << "peak resident memory: " << quorrel::bench::peakResidentBytes() / (1024 * 1024)

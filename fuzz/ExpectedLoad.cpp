@@ -39,19 +39,20 @@ std::optional<FailureKind> failureOf(std::int32_t offset, std::int32_t length, b
     return std::nullopt;
 }
 
-// The item of a used record: the flag byte at `offset`, which lies inside the data file, and
-// `length` name bytes after it, of which only those before the first zero byte count. Bytes past
-// the end of the file are zero, so the name ends there at the latest.
-SkillItem itemOf(std::span<const std::uint8_t> data, std::int32_t offset, std::int32_t length) {
+// The item of used record `record`: the flag byte at `offset`, which lies inside the data file,
+// and `length` name bytes after it, of which only those before the first zero byte count. Bytes
+// past the end of the file are zero, so the name ends there at the latest.
+SkillRow itemOf(std::uint64_t record, std::span<const std::uint8_t> data, std::int32_t offset,
+                std::int32_t length) {
     const auto flagAt = static_cast<std::uint64_t>(offset);
-    const bool flagSet = data[flagAt] != 0;
+    const std::uint8_t flag = data[flagAt];
     const std::uint64_t nameStart = std::min<std::uint64_t>(flagAt + 1, data.size());
     const std::uint64_t nameEnd =
         std::min<std::uint64_t>(flagAt + 1 + static_cast<std::uint64_t>(length), data.size());
     const auto name = data.subspan(nameStart, nameEnd - nameStart);
     const auto zero = std::find(name.begin(), name.end(), std::uint8_t{0});
     const auto text = name.first(static_cast<std::size_t>(zero - name.begin()));
-    return SkillItem{textFrom8Bit(text), flagSet};
+    return SkillRow{record, textFrom8Bit(text), flag != 0, flag};
 }
 
 }  // namespace
@@ -70,7 +71,7 @@ ExpectedLoad ExpectedLoad::of(std::span<const std::uint8_t> index,
             expected.failingRecord = record;
             return expected;
         }
-        expected.items.push_back(itemOf(data, offset, length));
+        expected.items.push_back(itemOf(record, data, offset, length));
     }
     return expected;
 }

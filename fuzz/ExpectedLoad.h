@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "runtime/Failure.h"
-#include "skills/MemorySkillList.h"
+#include "skills/SkillRow.h"
 
 namespace quorrel::fuzz {
 
@@ -14,7 +14,7 @@ namespace quorrel::fuzz {
 // the run-time layer: the items in order and, when the load must fail, the kind of failure and the
 // 0-based index record it fails at. Kept apart from the load action so that the two can disagree.
 struct ExpectedLoad {
-    std::vector<SkillItem> items;
+    std::vector<SkillRow> items;
     std::optional<FailureKind> failure;
     std::optional<std::uint64_t> failingRecord;  // none when the index file itself is refused
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "ExitStatus.h"
+#include "cli/ExitStatus.h"
 
 namespace quorrel::cli {
 namespace {

@@ -5,7 +5,6 @@ namespace quorrel::cli {
 // The exit statuses of quorrel-dump and quorrel-pack; scripts rely on them.
 inline constexpr int kExitSuccess = 0;
 inline constexpr int kExitFailed = 1;
-inline constexpr int kExitLoadFailed = kExitFailed;
 inline constexpr int kExitUsageError = 2;
 
 // Parsing the command line ended the program before it did its work: after --help or --version
@@ -14,8 +13,5 @@ inline constexpr int kExitUsageError = 2;
 struct EarlyExit {
     int status;
 };
-
-inline constexpr const char* kProgramName = "quorrel-dump";
-inline constexpr const char* kPackProgramName = "quorrel-pack";
 
 }  // namespace quorrel::cli

@@ -6,7 +6,7 @@
 #include <ostream>
 #include <string_view>
 
-#include "ExitStatus.h"
+#include "cli/ExitStatus.h"
 
 namespace quorrel::cli {
 

@@ -4,6 +4,7 @@
 #include "FileQueries.h"
 #include "NameCase.h"
 #include "SystemMessage.h"
+#include "UniqueHandle.h"
 #include "WideText.h"
 #include "WindowsApi.h"
 
@@ -11,10 +12,10 @@ namespace quorrel {
 namespace {
 
 // Opens a file or a folder only to ask about it, shared with everyone.
-HANDLE openToAsk(const std::string& local) {
-    return CreateFileW(wideFromUtf8(local).c_str(), 0,
-                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                       OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+UniqueHandle openToAsk(const std::string& local) {
+    return UniqueHandle(CreateFileW(wideFromUtf8(local).c_str(), 0,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
 }
 
 Failure cannotWrite(const TargetPath& target, const std::string& reason) {
@@ -38,22 +39,20 @@ std::string upperCaseAsWindowsNames(std::string_view name) {
 }
 
 std::optional<FileIdentity> identityOf(const std::string& local) {
-    const HANDLE handle = openToAsk(local);
-    if (handle == INVALID_HANDLE_VALUE) {
+    const UniqueHandle handle = openToAsk(local);
+    if (!handle) {
         return std::nullopt;
     }
     BY_HANDLE_FILE_INFORMATION information{};
-    const bool known = GetFileInformationByHandle(handle, &information);
-    CloseHandle(handle);
-    if (!known) {
+    if (!GetFileInformationByHandle(handle.get(), &information)) {
         return std::nullopt;
     }
     return identityFrom(information);
 }
 
 TargetState inspectTarget(const TargetPath& target) {
-    const HANDLE handle = openToAsk(target.local);
-    if (handle == INVALID_HANDLE_VALUE) {
+    UniqueHandle handle = openToAsk(target.local);
+    if (!handle) {
         const DWORD error = GetLastError();
         if (error != ERROR_FILE_NOT_FOUND) {
             throw cannotWrite(target, systemMessage(error));
@@ -61,10 +60,10 @@ TargetState inspectTarget(const TargetPath& target) {
         return {};
     }
     BY_HANDLE_FILE_INFORMATION information{};
-    const bool disk = GetFileType(handle) == FILE_TYPE_DISK;
-    const bool known = disk && GetFileInformationByHandle(handle, &information);
+    const bool disk = GetFileType(handle.get()) == FILE_TYPE_DISK;
+    const bool known = disk && GetFileInformationByHandle(handle.get(), &information);
     const DWORD error = GetLastError();
-    CloseHandle(handle);
+    handle.reset();
     if (!disk) {
         return {std::nullopt, "it is a device or a pipe, not a regular file"};
     }

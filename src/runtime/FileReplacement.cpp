@@ -239,6 +239,14 @@ class Replacement {
     std::vector<Placement> placements_;
 };
 
+void refuseOneFileTwice(std::span<const TargetPath> targets) {
+    if (const auto twice = oneFileNamedTwice(targets)) {
+        throw Failure(FailureKind::WriteError, targets[twice->first].shown + " and " +
+                                                   targets[twice->second].shown +
+                                                   " are the same file");
+    }
+}
+
 void refuseExisting(std::span<const TargetPath> targets) {
     for (const TargetPath& target : targets) {
         if (identityOf(target.local)) {
@@ -249,8 +257,21 @@ void refuseExisting(std::span<const TargetPath> targets) {
 
 }  // namespace
 
+std::optional<std::pair<std::size_t, std::size_t>> oneFileNamedTwice(
+    std::span<const TargetPath> targets) {
+    for (std::size_t second = 1; second < targets.size(); ++second) {
+        for (std::size_t first = 0; first < second; ++first) {
+            if (nameOneFile(targets[first], targets[second])) {
+                return std::pair(first, second);
+            }
+        }
+    }
+    return std::nullopt;
+}
+
 void replaceFiles(FileWriter& writer, std::span<const TargetPath> targets,
                   std::span<const FileVersion> versions, ExistingFiles existing) {
+    refuseOneFileTwice(targets);
     if (existing == ExistingFiles::Refuse) {
         refuseExisting(targets);
     }

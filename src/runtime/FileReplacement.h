@@ -1,8 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "FileWriter.h"
@@ -27,6 +29,12 @@ struct FileContents {
 
 enum class ExistingFiles { Refuse, Replace };
 
+// The places of the first two targets that name one file (as nameOneFile tells), whether or not
+// it exists yet; none when each names a file of its own. Both written, the file would end up
+// holding only what was put there last.
+std::optional<std::pair<std::size_t, std::size_t>> oneFileNamedTwice(
+    std::span<const TargetPath> targets);
+
 // Puts the versions in place, all or none, leaving every target as it was when it fails:
 //  1. every version's bytes go to a new temporary file beside its target (SideNames) and are
 //     flushed to disk, before anything else is done;
@@ -46,9 +54,9 @@ enum class ExistingFiles { Refuse, Replace };
 // the last rename left them, with the backups beside them; tidyAfterInterruptedRuns deals with
 // what it leaves. The caller chooses the order of the versions, and holds the targets' locks.
 //
-// With ExistingFiles::Refuse an existing target fails the run before anything is written. Throws a
-// Failure naming the file and the system's reason, with where the old files are kept when
-// undoing failed.
+// Targets that name one file twice fail the run before anything is written, and so does, with
+// ExistingFiles::Refuse, an existing target. Throws a Failure naming the file and the system's
+// reason, with where the old files are kept when undoing failed.
 void replaceFiles(FileWriter& writer, std::span<const TargetPath> targets,
                   std::span<const FileVersion> versions, ExistingFiles existing);
 

@@ -5,11 +5,7 @@
 namespace quorrel {
 
 std::unique_ptr<ReadableFile> NativeFileOpener::openForReading(const std::string& path) {
-#ifdef _WIN32
-    return NativeFile::openForReading(path);
-#else
-    return NativeFile::openForReading(resolver_.resolve(path));
-#endif
+    return openNativeFile(resolver_.resolve(path));
 }
 
 }  // namespace quorrel

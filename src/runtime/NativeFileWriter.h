@@ -1,10 +1,7 @@
 #pragma once
 
 #include "FileWriter.h"
-
-#ifndef _WIN32
-#include "WindowsPath.h"
-#endif
+#include "PathResolver.h"
 
 namespace quorrel {
 
@@ -22,9 +19,7 @@ class NativeFileWriter final : public FileWriter {
                                    const std::function<void()>& waiting) override;
 
   private:
-#ifndef _WIN32
-    WinePathResolver resolver_;
-#endif
+    PathResolver resolver_;
 };
 
 }  // namespace quorrel

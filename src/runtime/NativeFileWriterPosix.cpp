@@ -14,11 +14,11 @@
 #include "FileQueries.h"
 #include "InQuotes.h"
 #include "NativeFileWriter.h"
+#include "UniqueDescriptor.h"
+#include "WinePathResolver.h"
 
 namespace quorrel {
 namespace {
-
-constexpr int kClosed = -1;
 
 Failure writeError(const std::string& what, int reason) {
     return Failure(FailureKind::WriteError, what + ": " + std::strerror(reason));
@@ -29,11 +29,10 @@ Failure writeError(const std::string& what, int reason) {
 // failure of the rename: every program already sees the new name, and calling it undone would
 // make the caller undo a rename that stands.
 void flushFolderOf(const std::string& path) noexcept {
-    const std::string folder = folderOf(path);
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd != kClosed) {
-        ::fsync(fd);
-        ::close(fd);
+    const UniqueDescriptor folder(
+        ::open(folderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (folder) {
+        ::fsync(folder.get());
     }
 }
 
@@ -57,14 +56,12 @@ int renameKeepingExisting(const std::string& from, const std::string& to) {
 
 class PosixWritableFile final : public WritableFile {
   public:
-    PosixWritableFile(int fd, std::string path) : fd_(fd), path_(std::move(path)) {}
-    PosixWritableFile(const PosixWritableFile&) = delete;
-    PosixWritableFile& operator=(const PosixWritableFile&) = delete;
-    ~PosixWritableFile() override { ::close(fd_); }
+    PosixWritableFile(UniqueDescriptor file, std::string path)
+        : file_(std::move(file)), path_(std::move(path)) {}
 
     void write(std::span<const std::uint8_t> bytes) override {
         while (!bytes.empty()) {
-            const ssize_t written = ::write(fd_, bytes.data(), bytes.size());
+            const ssize_t written = ::write(file_.get(), bytes.data(), bytes.size());
             if (written < 0) {
                 if (errno == EINTR) {
                     continue;
@@ -76,34 +73,34 @@ class PosixWritableFile final : public WritableFile {
     }
 
     void flush() override {
-        if (::fsync(fd_) != 0) {
+        if (::fsync(file_.get()) != 0) {
             throw writeError("cannot flush " + inQuotes(path_) + " to disk", errno);
         }
     }
 
   private:
-    int fd_;
+    UniqueDescriptor file_;
     std::string path_;
 };
 
 // A file's bytes copied to a new file, flushed to disk: a second name for a file system without
 // hard links.
 void copyFile(const std::string& from, const std::string& to) {
-    const int source = ::open(from.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
-    if (source == kClosed) {
+    const UniqueDescriptor source(::open(from.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY));
+    if (!source) {
         throw writeError("cannot read " + inQuotes(from), errno);
     }
-    const int copy = ::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
-    if (copy == kClosed) {
+    UniqueDescriptor copy(
+        ::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666));
+    if (!copy) {
         const int reason = errno;
-        ::close(source);
         throw writeError("cannot create " + inQuotes(to), reason);
     }
-    PosixWritableFile out(copy, to);
+    PosixWritableFile out(std::move(copy), to);
     try {
         std::vector<std::uint8_t> piece(64 * 1024);
         for (;;) {
-            const ssize_t got = ::read(source, piece.data(), piece.size());
+            const ssize_t got = ::read(source.get(), piece.data(), piece.size());
             if (got < 0 && errno == EINTR) {
                 continue;
             }
@@ -117,27 +114,23 @@ void copyFile(const std::string& from, const std::string& to) {
         }
         out.flush();
     } catch (...) {
-        ::close(source);
         ::unlink(to.c_str());
         throw;
     }
-    ::close(source);
 }
 
 class PosixLock final : public HeldLock {
   public:
-    PosixLock(int fd, std::string path) : fd_(fd), path_(std::move(path)) {}
+    PosixLock(UniqueDescriptor file, std::string path)
+        : file_(std::move(file)), path_(std::move(path)) {}
     PosixLock(const PosixLock&) = delete;
     PosixLock& operator=(const PosixLock&) = delete;
-    // Removed while still held: a run waiting on the removed file finds that it is no longer
-    // the lock's and takes the file the next run creates.
-    ~PosixLock() override {
-        ::unlink(path_.c_str());
-        ::close(fd_);
-    }
+    // Removed while still held (the descriptor closes after this body): a run waiting on the
+    // removed file finds that it is no longer the lock's and takes the file the next run creates.
+    ~PosixLock() override { ::unlink(path_.c_str()); }
 
   private:
-    int fd_;
+    UniqueDescriptor file_;
     std::string path_;
 };
 
@@ -184,17 +177,17 @@ TargetPath NativeFileWriter::locate(const std::string& typed) {
 }
 
 std::unique_ptr<WritableFile> NativeFileWriter::createNew(const std::string& local) {
-    const int fd = ::open(local.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
-    if (fd == kClosed) {
+    UniqueDescriptor file(
+        ::open(local.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666));
+    if (!file) {
         if (errno == EEXIST) {
             return nullptr;
         }
         throw writeError("cannot create " + inQuotes(local), errno);
     }
     try {
-        return std::make_unique<PosixWritableFile>(fd, local);
+        return std::make_unique<PosixWritableFile>(std::move(file), local);
     } catch (...) {
-        ::close(fd);
         ::unlink(local.c_str());
         throw;
     }
@@ -237,27 +230,24 @@ std::unique_ptr<HeldLock> NativeFileWriter::lock(const std::string& local,
         }
     };
     for (;;) {
-        const int fd =
-            ::open(local.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOCTTY | O_NOFOLLOW, 0666);
-        if (fd == kClosed) {
+        UniqueDescriptor file(
+            ::open(local.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOCTTY | O_NOFOLLOW, 0666));
+        if (!file) {
             throw writeError("cannot lock " + inQuotes(local), errno);
         }
-        const int reason = lockFile(fd, once);
+        const int reason = lockFile(file.get(), once);
         if (reason != 0) {
-            ::close(fd);
             throw writeError("cannot lock " + inQuotes(local), reason);
         }
         // The run that held it may have removed it meanwhile: then it is no longer the lock.
-        if (sameFile(fd, local)) {
+        if (sameFile(file.get(), local)) {
             try {
-                return std::make_unique<PosixLock>(fd, local);
+                return std::make_unique<PosixLock>(std::move(file), local);
             } catch (...) {
                 ::unlink(local.c_str());
-                ::close(fd);
                 throw;
             }
         }
-        ::close(fd);
     }
 }
 

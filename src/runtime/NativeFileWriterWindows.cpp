@@ -4,6 +4,7 @@
 #include "InQuotes.h"
 #include "NativeFileWriter.h"
 #include "SystemMessage.h"
+#include "UniqueHandle.h"
 #include "WideText.h"
 #include "WindowsApi.h"
 
@@ -16,17 +17,14 @@ Failure writeError(const std::string& what, DWORD error) {
 
 class WindowsWritableFile final : public WritableFile {
   public:
-    WindowsWritableFile(HANDLE handle, std::string path)
-        : handle_(handle), path_(std::move(path)) {}
-    WindowsWritableFile(const WindowsWritableFile&) = delete;
-    WindowsWritableFile& operator=(const WindowsWritableFile&) = delete;
-    ~WindowsWritableFile() override { CloseHandle(handle_); }
+    WindowsWritableFile(UniqueHandle file, std::string path)
+        : file_(std::move(file)), path_(std::move(path)) {}
 
     void write(std::span<const std::uint8_t> bytes) override {
         while (!bytes.empty()) {
             const auto wanted = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
             DWORD written = 0;
-            if (!WriteFile(handle_, bytes.data(), wanted, &written, nullptr)) {
+            if (!WriteFile(file_.get(), bytes.data(), wanted, &written, nullptr)) {
                 throw writeError("cannot write " + inQuotes(path_), GetLastError());
             }
             bytes = bytes.subspan(written);
@@ -34,13 +32,13 @@ class WindowsWritableFile final : public WritableFile {
     }
 
     void flush() override {
-        if (!FlushFileBuffers(handle_)) {
+        if (!FlushFileBuffers(file_.get())) {
             throw writeError("cannot flush " + inQuotes(path_) + " to disk", GetLastError());
         }
     }
 
   private:
-    HANDLE handle_;
+    UniqueHandle file_;
     std::string path_;
 };
 
@@ -48,13 +46,10 @@ class WindowsWritableFile final : public WritableFile {
 // goes when the handle is closed, by the system itself when the process ends, however it ends.
 class WindowsLock final : public HeldLock {
   public:
-    explicit WindowsLock(HANDLE handle) : handle_(handle) {}
-    WindowsLock(const WindowsLock&) = delete;
-    WindowsLock& operator=(const WindowsLock&) = delete;
-    ~WindowsLock() override { CloseHandle(handle_); }
+    explicit WindowsLock(UniqueHandle file) : file_(std::move(file)) {}
 
   private:
-    HANDLE handle_;
+    UniqueHandle file_;
 };
 
 // How long a lock that is busy is waited for between two tries, and how many tries a lock that
@@ -65,13 +60,14 @@ constexpr int kDeniedLockTries = 100;
 }  // namespace
 
 TargetPath NativeFileWriter::locate(const std::string& typed) {
-    return TargetPath{typed, inQuotes(typed), true};
+    const LocalPath path = resolver_.resolveForWriting(typed);
+    return TargetPath{path.local, path.quoted(), true};
 }
 
 std::unique_ptr<WritableFile> NativeFileWriter::createNew(const std::string& local) {
-    const HANDLE handle = CreateFileW(wideFromUtf8(local).c_str(), GENERIC_WRITE, 0, nullptr,
-                                      CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) {
+    UniqueHandle file(CreateFileW(wideFromUtf8(local).c_str(), GENERIC_WRITE, 0, nullptr,
+                                  CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
         const DWORD error = GetLastError();
         if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) {
             return nullptr;
@@ -79,9 +75,9 @@ std::unique_ptr<WritableFile> NativeFileWriter::createNew(const std::string& loc
         throw writeError("cannot create " + inQuotes(local), error);
     }
     try {
-        return std::make_unique<WindowsWritableFile>(handle, local);
+        return std::make_unique<WindowsWritableFile>(std::move(file), local);
     } catch (...) {
-        CloseHandle(handle);
+        file.reset();
         DeleteFileW(wideFromUtf8(local).c_str());
         throw;
     }
@@ -105,13 +101,11 @@ void NativeFileWriter::keep(const std::string& from, const std::string& to) {
     if (!CopyFileW(source.c_str(), copy.c_str(), TRUE)) {
         throw writeError("cannot keep " + inQuotes(from) + " as " + inQuotes(to), GetLastError());
     }
-    const HANDLE handle = CreateFileW(copy.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr);
-    const bool flushed = handle != INVALID_HANDLE_VALUE && FlushFileBuffers(handle);
+    UniqueHandle copied(CreateFileW(copy.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+    const bool flushed = copied && FlushFileBuffers(copied.get());
     const DWORD error = GetLastError();
-    if (handle != INVALID_HANDLE_VALUE) {
-        CloseHandle(handle);
-    }
+    copied.reset();
     if (!flushed) {
         DeleteFileW(copy.c_str());
         throw writeError("cannot flush " + inQuotes(to) + " to disk", error);
@@ -123,16 +117,11 @@ std::unique_ptr<HeldLock> NativeFileWriter::lock(const std::string& local,
     const std::wstring path = wideFromUtf8(local);
     bool told = false;
     for (int denied = 0;;) {
-        const HANDLE handle =
-            CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
-                        FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
-        if (handle != INVALID_HANDLE_VALUE) {
-            try {
-                return std::make_unique<WindowsLock>(handle);
-            } catch (...) {
-                CloseHandle(handle);
-                throw;
-            }
+        UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                      OPEN_ALWAYS,
+                                      FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+        if (file) {
+            return std::make_unique<WindowsLock>(std::move(file));
         }
         const DWORD error = GetLastError();
         const bool busy = error == ERROR_SHARING_VIOLATION ||

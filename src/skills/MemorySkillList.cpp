@@ -11,7 +11,8 @@ void MemorySkillList::Clear() {
 }
 
 void MemorySkillList::appendItem(std::string text) {
-    items_.push_back(SkillItem{std::move(text), false});
+    // The load reads a record's flag before it adds the item.
+    items_.push_back(SkillRow{fields_.record, std::move(text), false, fields_.flag});
 }
 
 void MemorySkillList::Selected(int index, bool checked) {
@@ -26,6 +27,11 @@ void MemorySkillList::ListIndex(int index) {
         throwNoItemToMakeCurrent(index, items_.size());
     }
     current_ = index;
+}
+
+std::vector<SkillRow> MemorySkillList::takeItems() noexcept {
+    current_.reset();
+    return std::move(items_);
 }
 
 }  // namespace quorrel

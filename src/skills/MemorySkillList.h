@@ -4,34 +4,37 @@
 #include <string>
 #include <vector>
 
+#include "LoadFields.h"
 #include "SkillList.h"
+#include "SkillRow.h"
 
 namespace quorrel {
 
-// One entry of a skill list: its text and whether its check mark is set.
-struct SkillItem {
-    std::string text;
-    bool checked = false;
-
-    bool operator==(const SkillItem&) const = default;
-};
-
-// A skill list held in memory, for front ends without a window of their own.
+// A skill list held in memory, for front ends without a window of their own. Each item is a row
+// that also carries the number of the index record it was read from and that record's flag byte,
+// which the load action keeps in its working fields while it adds the item.
 class MemorySkillList final : public SkillList {
   public:
+    // `fields` must outlive the list.
+    explicit MemorySkillList(const LoadFields& fields) : fields_(fields) {}
+
     void Clear() override;
     int NewIndex() const override { return static_cast<int>(items_.size()) - 1; }
     void Selected(int index, bool checked) override;
     void ListIndex(int index) override;
 
-    const std::vector<SkillItem>& items() const noexcept { return items_; }
+    const std::vector<SkillRow>& items() const noexcept { return items_; }
     std::optional<int> currentIndex() const noexcept { return current_; }
+
+    // Hands the items over, leaving the list empty.
+    std::vector<SkillRow> takeItems() noexcept;
 
   protected:
     void appendItem(std::string text) override;
 
   private:
-    std::vector<SkillItem> items_;
+    const LoadFields& fields_;
+    std::vector<SkillRow> items_;
     std::optional<int> current_;
 };
 

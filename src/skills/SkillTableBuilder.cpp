@@ -30,42 +30,38 @@ std::string shownName(std::string_view name) {
     return name.size() > kLongestShownName ? shown + "..." : shown;
 }
 
-std::string skillNamed(const ListedSkill& skill, std::uint64_t record) {
-    return "skill \"" + shownName(skill.name) + "\" (record " + std::to_string(record) + ")";
-}
-
-Failure badSkill(const ListedSkill& skill, std::uint64_t record, const std::string& reason) {
-    return Failure(FailureKind::BadInput, skillNamed(skill, record) + ": " + reason);
+Failure badSkill(const SkillRow& skill, const std::string& reason) {
+    return Failure(FailureKind::BadInput, "skill \"" + shownName(skill.name) + "\" (record " +
+                                              std::to_string(skill.record) + "): " + reason);
 }
 
 }  // namespace
 
-void SkillTableBuilder::add(const ListedSkill& skill) {
-    const std::uint64_t record = skill.record.value_or(nextRecord_);
-    if (record < nextRecord_) {
-        throw badSkill(skill, record,
-                       nextRecord_ == 0 ? "records are numbered from 0"
-                                        : "its record is not after the previous skill's record " +
-                                              std::to_string(nextRecord_ - 1));
+void SkillTableBuilder::add(const SkillRow& skill) {
+    if (skill.record < nextRecord_) {
+        throw badSkill(skill, nextRecord_ == 0
+                                  ? "records are numbered from 0"
+                                  : "its record is not after the previous skill's record " +
+                                        std::to_string(nextRecord_ - 1));
     }
-    if (record >= mostRecords()) {
-        throw badSkill(skill, record, "the index file would pass 2 GiB");
+    if (skill.record >= mostRecords()) {
+        throw badSkill(skill, "the index file would pass 2 GiB");
     }
     std::string name;
     try {
         name = textTo8Bit(skill.name, codePage_);
     } catch (const Failure& failure) {
-        throw badSkill(skill, record, "its name " + failure.description());
+        throw badSkill(skill, "its name " + failure.description());
     }
     if (name.find('\0') != std::string::npos) {
-        throw badSkill(skill, record, "its name holds a zero byte, which would end the name there");
+        throw badSkill(skill, "its name holds a zero byte, which would end the name there");
     }
     if (files_.data.size() + name.size() + kRecordOverhead > largestFile_) {
-        throw badSkill(skill, record,
+        throw badSkill(skill,
                        "the data file would pass 2 GiB, past what a record's 32-bit offset and "
                        "length reach");
     }
-    emptySlotsUpTo(record);
+    emptySlotsUpTo(skill.record);
     appendGameClientRecord(files_, SkillRecord{std::move(name), skill.flag, 0});
     ++nextRecord_;
 }

@@ -1,21 +1,12 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
-#include <string>
 
+#include "SkillRow.h"
 #include "SkillTableLayout.h"
 #include "runtime/CodePage.h"
 
 namespace quorrel {
-
-// A skill as a list gives it: the index record it belongs to when the list numbers them (counted
-// from 0), its name in UTF-8 and its flag byte.
-struct ListedSkill {
-    std::optional<std::uint64_t> record;
-    std::string name;
-    std::uint8_t flag = 0;
-};
 
 // Lays out a table in the game clients' layout from a list, checking that every skill can be
 // written so that a load reads back the same list: records in list order, numbered records where
@@ -35,19 +26,19 @@ class SkillTableBuilder {
     explicit SkillTableBuilder(std::uint64_t largestFile = kLargestFile)
         : SkillTableBuilder(CodePage::ofSystem(), largestFile) {}
 
-    // Appends the skill at its record, or at the next one when it has none. Throws a bad-input
-    // failure naming the skill when its record is not after the previous skill's, its name is
-    // not UTF-8, holds a zero byte or a character the code page cannot hold, or the files would
-    // grow past the largest file; the table is then as before the call. Memory running out is a
-    // std::bad_alloc.
-    void add(const ListedSkill& skill);
+    // Appends the skill at its record with its name and flag byte; a list that does not number
+    // its skills gives each nextRecord(). Throws a bad-input failure naming the skill when its
+    // record is not after the previous skill's, its name is not UTF-8, holds a zero byte or a
+    // character the code page cannot hold, or the files would grow past the largest file; the
+    // table is then as before the call. Memory running out is a std::bad_alloc.
+    void add(const SkillRow& skill);
 
     // Ends the index with empty slots up to `records` records in all, so that a table whose last
     // records are empty slots keeps them. Throws a bad-input failure when the skills already use
     // more records, or the index would grow past the largest file.
     void padTo(std::uint64_t records);
 
-    // The number the next skill without one gets.
+    // The record after the last one used: the number the next skill of an unnumbered list gets.
     std::uint64_t nextRecord() const noexcept { return nextRecord_; }
 
     const SkillFiles& files() const noexcept { return files_; }

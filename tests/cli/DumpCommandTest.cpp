@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "AllocationFailure.h"
-#include "DumpCommand.h"
 #include "ScopedVariable.h"
 #include "SkillTableFiles.h"
 #include "skills/SkillFileLayout.h"
@@ -15,28 +14,6 @@ namespace {
 
 using testing::SkillTablePaths;
 using testing::TempDir;
-
-struct CommandResult {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-// Runs quorrel-dump in this process; with `outFails`, writing to its standard output fails.
-CommandResult runWith(std::vector<std::string> arguments, bool outFails = false) {
-    arguments.insert(arguments.begin(), "quorrel-dump");
-    std::vector<const char*> argv;
-    for (const std::string& argument : arguments) {
-        argv.push_back(argument.c_str());
-    }
-    std::ostringstream out;
-    if (outFails) {
-        out.setstate(std::ios::badbit);
-    }
-    std::ostringstream err;
-    const int status = runDumpCommand(static_cast<int>(argv.size()), argv.data(), out, err);
-    return CommandResult{status, out.str(), err.str()};
-}
 
 std::vector<std::string> pathArguments(const SkillTablePaths& paths) {
     return {"--data", paths.data, "--index", paths.index};
@@ -49,7 +26,8 @@ std::vector<std::string> withFormat(std::vector<std::string> arguments, const ch
 
 TEST(DumpCommand, PrintsTextByDefaultWithNamesInUtf8) {
     const TempDir dir;
-    const auto result = runWith(pathArguments(writeSkillTable(dir, testing::mixedTable())));
+    const auto result =
+        testing::runDump(pathArguments(writeSkillTable(dir, testing::mixedTable())));
     EXPECT_EQ(result.status, 0);
     EXPECT_EQ(result.out, testing::kMixedTableText);
     EXPECT_EQ(result.err, "");
@@ -58,7 +36,7 @@ TEST(DumpCommand, PrintsTextByDefaultWithNamesInUtf8) {
 TEST(DumpCommand, PrintsJsonWhenAsked) {
     const TempDir dir;
     const auto paths = writeSkillTable(dir, testing::mixedTable());
-    const auto result = runWith(withFormat(pathArguments(paths), "json"));
+    const auto result = testing::runDump(withFormat(pathArguments(paths), "json"));
     EXPECT_EQ(result.status, 0);
     EXPECT_NE(result.out.find("\"name\": \"Cr\u00e8me Br\u00fbl\u00e9e \u20ac\",\n"
                               "      \"checked\": false,\n      \"flag\": 0"),
@@ -71,12 +49,12 @@ TEST(DumpCommand, PrintsJsonWhenAsked) {
 TEST(DumpCommand, AnEmptyTableIsASuccessWithNothingListed) {
     const TempDir dir;
     const auto paths = writeSkillTable(dir, SkillFiles{});
-    const auto text = runWith(pathArguments(paths));
+    const auto text = testing::runDump(pathArguments(paths));
     EXPECT_EQ(text.status, 0);
     EXPECT_EQ(text.out, "");
     EXPECT_EQ(text.err, "");
 
-    const auto json = runWith(withFormat(pathArguments(paths), "json"));
+    const auto json = testing::runDump(withFormat(pathArguments(paths), "json"));
     EXPECT_EQ(json.status, 0);
     EXPECT_EQ(json.out, "{\n  \"skills\": [],\n  \"recordCount\": 0,\n  \"error\": null\n}\n");
 }
@@ -84,7 +62,7 @@ TEST(DumpCommand, AnEmptyTableIsASuccessWithNothingListed) {
 TEST(DumpCommand, AFailedLoadPrintsTheItemsBeforeItAndTheReasonOnStandardError) {
     const TempDir dir;
     const auto paths = writeSkillTable(dir, testing::tableFailingAtRecord3());
-    const auto result = runWith(pathArguments(paths));
+    const auto result = testing::runDump(pathArguments(paths));
     EXPECT_EQ(result.status, 1);
     EXPECT_EQ(result.out, testing::kMixedTableText);
     EXPECT_EQ(result.err, "quorrel-dump: offset 2147483647 is out of range (record 3 of \"" +
@@ -94,7 +72,7 @@ TEST(DumpCommand, AFailedLoadPrintsTheItemsBeforeItAndTheReasonOnStandardError) 
 TEST(DumpCommand, AFailedLoadInJsonGivesTheKindAndTheItemsBeforeIt) {
     const TempDir dir;
     const auto paths = writeSkillTable(dir, testing::tableFailingAtRecord3());
-    const auto result = runWith(withFormat(pathArguments(paths), "json"));
+    const auto result = testing::runDump(withFormat(pathArguments(paths), "json"));
     EXPECT_EQ(result.status, 1);
     EXPECT_NE(result.out.find("\"name\": \"Zither Tuning\""), std::string::npos) << result.out;
     EXPECT_NE(result.out.find("\"error\": {\n    \"kind\": \"overflow\",\n    \"message\": "
@@ -107,7 +85,8 @@ TEST(DumpCommand, AMissingDataFileIsRefusedNamingThePath) {
     const TempDir dir;
     const auto paths = writeSkillTable(dir, testing::mixedTable());
     const std::string missing = (dir.path() / "missing.mul").string();
-    const auto result = runWith(withFormat({"--data", missing, "--index", paths.index}, "json"));
+    const auto result =
+        testing::runDump(withFormat({"--data", missing, "--index", paths.index}, "json"));
     EXPECT_EQ(result.status, 1);
     EXPECT_NE(result.out.find("\"skills\": [],"), std::string::npos) << result.out;
     EXPECT_NE(result.out.find("\"kind\": \"open-refused\""), std::string::npos) << result.out;
@@ -119,7 +98,7 @@ TEST(DumpCommand, DefaultsToTheGamesInstallPaths) {
     // machine without the game, whatever the developer's own prefix holds.
     const TempDir emptyPrefix;
     const testing::ScopedVariable prefix("WINEPREFIX", emptyPrefix.path().string());
-    const auto result = runWith({});
+    const auto result = testing::runDump({});
     // Nothing is installed there on a test machine; the refusal names the default index path.
     ASSERT_EQ(result.status, 1);
     EXPECT_NE(result.err.find(kDefaultIndexPath), std::string::npos) << result.err;
@@ -139,7 +118,7 @@ void PrintTo(const UsageCase& usageCase, std::ostream* out) {
 class DumpUsageError : public ::testing::TestWithParam<UsageCase> {};
 
 TEST_P(DumpUsageError, ExitsWithStatus2AndExplainsOnStandardError) {
-    const auto result = runWith(GetParam().arguments);
+    const auto result = testing::runDump(GetParam().arguments);
     EXPECT_EQ(result.status, 2);
     EXPECT_EQ(result.out, "");
     EXPECT_TRUE(result.err.starts_with("quorrel-dump: ")) << result.err;
@@ -175,7 +154,7 @@ TEST(DumpCommand, AnEmptyPathOptionIsTheEmptyPathNotTheNextArgument) {
         {{"--index", paths.index, "--data", ""}, "quorrel-dump: cannot open \"\": "},
     };
     for (const Case& c : cases) {
-        const auto result = runWith(c.arguments);
+        const auto result = testing::runDump(c.arguments);
         EXPECT_EQ(result.status, 1) << c.arguments[0];
         EXPECT_TRUE(result.err.starts_with(c.refusal)) << result.err;
         const std::string file = c.arguments[0] == "--index=" ? "the index file" : "the data file";
@@ -192,30 +171,31 @@ TEST(DumpCommand, RunningOutOfMemoryPrintsTheSkillsBeforeAndFails) {
     const auto paths = writeSkillTable(dir, gameClientLayout(skills));
     // The first allocation this large holds the name's bytes, the second its text.
     const fault::AllocationFailure textConversion(2, 3 * 512 * 1024);
-    const auto result = runWith(pathArguments(paths));
+    const auto result = testing::runDump(pathArguments(paths));
     EXPECT_TRUE(textConversion.happened());
     EXPECT_EQ(result.status, 1);
     EXPECT_EQ(result.out, "[x] Dowsing\n[ ] Gilding\n");
     EXPECT_EQ(result.err, "quorrel-dump: out of memory (record 2 of \"" + paths.index + "\")\n");
 }
 
-TEST(DumpCommand, HelpAndVersionThatCannotBeWrittenFail) {
+// What the texts say, and their status from the real programs, the CTest tests quorrel-dump.help,
+// quorrel-pack.version, ... check; that they go to standard output alone is checked here.
+TEST(DumpAndPack, HelpAndVersionGoToStandardOutputAlone) {
     for (const char* option : {"--help", "--version"}) {
-        const auto result = runWith({option}, true);
-        EXPECT_EQ(result.status, 1) << option;
-        EXPECT_EQ(result.err, "quorrel-dump: cannot write to standard output\n") << option;
+        for (const auto& run : {testing::runDump({option}), testing::runPack({option})}) {
+            EXPECT_EQ(run.status, 0) << option;
+            EXPECT_FALSE(run.out.empty()) << option;
+            EXPECT_EQ(run.err, "") << option;
+        }
     }
 }
 
-TEST(DumpCommand, HelpAndVersionGoToStandardOutputAndSucceed) {
-    const auto help = runWith({"--help"});
-    EXPECT_EQ(help.status, 0);
-    EXPECT_NE(help.out.find("--format"), std::string::npos);
-    EXPECT_NE(help.out.find("Exit status"), std::string::npos);
-
-    const auto version = runWith({"--version"});
-    EXPECT_EQ(version.status, 0);
-    EXPECT_EQ(version.out, "quorrel-dump " QUORREL_VERSION "\n");
+TEST(DumpCommand, HelpAndVersionThatCannotBeWrittenFail) {
+    for (const char* option : {"--help", "--version"}) {
+        const auto result = testing::runDump({option}, true);
+        EXPECT_EQ(result.status, 1) << option;
+        EXPECT_EQ(result.err, "quorrel-dump: cannot write to standard output\n") << option;
+    }
 }
 
 }  // namespace

@@ -1,50 +1,21 @@
-// The built quorrel-dump executable, run as a separate process: what reaches the real standard
-// streams and the exit status; and both programs under a file size limit.
+// The built programs, run as separate processes: what only a process shows (the locale it starts
+// in, its exit status, a standard output that cannot be written, a file size limit). What they
+// print is tested in this process, by DumpCommandTest and PackCommandTest.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
+#include "Files.h"
 #include "ProgramRun.h"
 #include "SkillTableFiles.h"
 
 namespace quorrel::testing {
 namespace {
 
-ProgramRun runDump(const std::vector<std::string>& arguments, const TempDir& scratch) {
+ProgramRun runDumpProgram(const std::vector<std::string>& arguments, const TempDir& scratch) {
     return runProgram(QUORREL_DUMP_PROGRAM, arguments, scratch);
-}
-
-TEST(DumpProgram, PrintsTheTableAsUtf8TextAndExits0) {
-    const TempDir dir;
-    const auto paths = writeSkillTable(dir, mixedTable());
-    const auto run = runDump({"--data", paths.data, "--index", paths.index}, dir);
-    EXPECT_EQ(run.exitStatus, 0);
-    EXPECT_EQ(run.out, kMixedTableText);
-    EXPECT_EQ(run.err, "");
-}
-
-TEST(DumpProgram, PrintsAJsonErrorAndExits1WhenTheLoadFails) {
-    const TempDir dir;
-    const auto paths = writeSkillTable(dir, tableFailingAtRecord3());
-    const auto run =
-        runDump({"--data", paths.data, "--index", paths.index, "--format", "json"}, dir);
-    EXPECT_EQ(run.exitStatus, 1);
-    EXPECT_NE(run.out.find("\"name\": \"Zither Tuning\""), std::string::npos) << run.out;
-    EXPECT_NE(run.out.find("\"kind\": \"overflow\""), std::string::npos) << run.out;
-    EXPECT_TRUE(run.err.ends_with("(record 3 of \"" + paths.index + "\")\n")) << run.err;
-}
-
-TEST(DumpProgram, PrintsTheItemsBeforeAFailureAsText) {
-    const TempDir dir;
-    const auto paths = writeSkillTable(dir, tableFailingAtRecord3());
-    const auto run = runDump({"--data", paths.data, "--index", paths.index}, dir);
-    EXPECT_EQ(run.exitStatus, 1);
-    EXPECT_EQ(run.out, kMixedTableText);
-    EXPECT_TRUE(run.err.starts_with("quorrel-dump: ")) << run.err;
 }
 
 // Names are read in the code page Windows programs get for the locale, which only the variables'
@@ -80,7 +51,7 @@ TEST(DumpProgram, ReadsNamesInTheLocalesCodePageOrTheOneChosen) {
 
 TEST(DumpProgram, ExitsWith2OnAUsageError) {
     const TempDir dir;
-    const auto run = runDump({"--format", "yaml"}, dir);
+    const auto run = runDumpProgram({"--format", "yaml"}, dir);
     EXPECT_EQ(run.exitStatus, 2);
     EXPECT_EQ(run.out, "");
     EXPECT_NE(run.err.find("yaml"), std::string::npos) << run.err;
@@ -134,13 +105,9 @@ TEST_P(UnderAFileSizeLimit, AWriteThatPassesItFailsWithAMessage) {
     const int waitStatus = std::system(command.c_str());
     ASSERT_TRUE(WIFEXITED(waitStatus)) << "ended by signal " << WTERMSIG(waitStatus);
     EXPECT_EQ(WEXITSTATUS(waitStatus), 1);
-    std::ifstream err(dir.path() / "err");
-    const std::string message((std::istreambuf_iterator<char>(err)),
-                              std::istreambuf_iterator<char>());
+    const std::string message = contentsOf(dir.path() / "err").value_or("");
     EXPECT_NE(message.find(GetParam().words), std::string::npos) << message;
-    std::ifstream data(paths.data, std::ios::binary);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(data), std::istreambuf_iterator<char>()),
-              std::string(files.data.begin(), files.data.end()));
+    EXPECT_EQ(contentsOf(paths.data), std::string(files.data.begin(), files.data.end()));
 }
 
 INSTANTIATE_TEST_SUITE_P(

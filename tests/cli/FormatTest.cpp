@@ -4,14 +4,14 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
-#include "CsvFormat.h"
-#include "JsonFormat.h"
-#include "TextFormat.h"
+#include "cli/formats/CsvWriter.h"
+#include "cli/formats/JsonWriter.h"
+#include "cli/formats/TextWriter.h"
 
 namespace quorrel::cli {
 namespace {
 
-std::string asText(const std::vector<DumpedSkill>& skills) {
+std::string asText(const std::vector<SkillRow>& skills) {
     std::ostringstream out;
     writeSkillsAsText(out, skills);
     return out.str();
@@ -23,14 +23,14 @@ std::string asJson(const SkillDump& dump) {
     return out.str();
 }
 
-std::string asCsv(const std::vector<DumpedSkill>& skills) {
+std::string asCsv(const std::vector<SkillRow>& skills) {
     std::ostringstream out;
     writeSkillsAsCsv(out, skills);
     return out.str();
 }
 
 TEST(TextFormat, WritesOneMarkedLinePerItemInListOrder) {
-    const std::vector<DumpedSkill> skills{
+    const std::vector<SkillRow> skills{
         {0, "Dowsing", true}, {1, "Zither Tuning", false}, {4, "", true}};
     EXPECT_EQ(asText(skills), "[x] Dowsing\n[ ] Zither Tuning\n[x] \n");
     EXPECT_EQ(asText({}), "");
@@ -129,11 +129,11 @@ TEST(JsonFormat, WritesBytesThatAreNotUtf8AsTheReplacementCharacter) {
 }
 
 TEST(CsvFormat, WritesAHeaderAndOneRowPerSkillQuotingWhereNeeded) {
-    const std::vector<DumpedSkill> skills{{0, "Dowsing", true},
-                                          {2, "Salt, Pepper", false},
-                                          {3, "The \"Best\" Bow", true},
-                                          {5, "Two\nLines", false},
-                                          {6, "Cr\u00e8me", false}};
+    const std::vector<SkillRow> skills{{0, "Dowsing", true},
+                                       {2, "Salt, Pepper", false},
+                                       {3, "The \"Best\" Bow", true},
+                                       {5, "Two\nLines", false},
+                                       {6, "Cr\u00e8me", false}};
     EXPECT_EQ(asCsv(skills),
               "record,name,checked\r\n"
               "0,Dowsing,true\r\n"

@@ -6,9 +6,9 @@
 #include <sstream>
 #include <string>
 
-#include "CsvTableReader.h"
-#include "JsonTableReader.h"
-#include "TextTableReader.h"
+#include "cli/formats/CsvReader.h"
+#include "cli/formats/JsonReader.h"
+#include "cli/formats/TextReader.h"
 #include "runtime/Failure.h"
 
 namespace quorrel::cli {

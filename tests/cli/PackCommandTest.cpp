@@ -5,8 +5,9 @@
 #include <filesystem>
 #include <vector>
 
+#include "Files.h"
 #include "NumberedCase.h"
-#include "PackRun.h"
+#include "SkillTableFiles.h"
 #include "WriteFaults.h"
 #include "skills/SkillFileLayout.h"
 
@@ -16,8 +17,9 @@ namespace {
 using testing::contentsOf;
 using testing::dump;
 using testing::namesIn;
-using testing::pack;
-using testing::packWith;
+using testing::runDump;
+using testing::runPack;
+using testing::runPackWith;
 using testing::TempDir;
 
 std::vector<std::string> targets(const TempDir& dir, const char* stem) {
@@ -65,7 +67,7 @@ TEST_P(RoundTrip, PacksADumpBackIntoTheSameTable) {
     const auto original = writeSkillTable(dir, gameClientTable());
     const std::string dumped = dump(original, format);
 
-    const auto result = pack(with(targets(dir, "packed"), {"--format", format}), dumped);
+    const auto result = runPack(with(targets(dir, "packed"), {"--format", format}), dumped);
     ASSERT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(result.out + result.err, "");
     const auto packed = pathsOf(dir, "packed");
@@ -96,16 +98,13 @@ TEST_P(CodePageRoundTrip, DumpsAndPacksTheSameBytes) {
     const std::string codePage = GetParam().codePage;
     const TempDir dir;
     const auto original = writeSkillTable(dir, GetParam().files);
-    const char* argv[] = {
-        "quorrel-dump", "--data", original.data.c_str(), "--index",       original.index.c_str(),
-        "--format",     "json",   "--codepage",          codePage.c_str()};
-    std::ostringstream dumped;
-    std::ostringstream err;
-    ASSERT_EQ(runDumpCommand(9, argv, dumped, err), 0) << err.str();
-    EXPECT_NE(dumped.str().find(GetParam().namesInJson), std::string::npos) << dumped.str();
+    const auto dumped = runDump({"--data", original.data, "--index", original.index, "--format",
+                                 "json", "--codepage", codePage});
+    ASSERT_EQ(dumped.status, 0) << dumped.err;
+    EXPECT_NE(dumped.out.find(GetParam().namesInJson), std::string::npos) << dumped.out;
 
-    const auto result = pack(
-        with(targets(dir, "packed"), {"--format", "json", "--codepage", codePage}), dumped.str());
+    const auto result = runPack(
+        with(targets(dir, "packed"), {"--format", "json", "--codepage", codePage}), dumped.out);
     ASSERT_EQ(result.status, 0) << result.err;
     const auto packed = pathsOf(dir, "packed");
     EXPECT_EQ(contentsOf(packed.data), contentsOf(original.data));
@@ -140,7 +139,7 @@ TEST(Pack, ATableInAnyLayoutPacksToOneThatListsTheSame) {
     const testing::SkillTablePaths original{dir.write("odd.mul", dataBytes),
                                             dir.write("odd.idx", indexBytes(records))};
     const std::string dumped = dump(original, "json");
-    const auto result = pack(with(targets(dir, "packed"), {"--format", "json"}), dumped);
+    const auto result = runPack(with(targets(dir, "packed"), {"--format", "json"}), dumped);
     ASSERT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(dump(pathsOf(dir, "packed"), "json"), dumped);
 }
@@ -149,7 +148,7 @@ TEST(Pack, ReadsTheListFromAFileWithFrom) {
     const TempDir dir;
     const std::string list =
         dir.write("list.txt", std::vector<std::uint8_t>{'[', 'x', ']', ' ', 'Q'});
-    const auto result = pack(with(targets(dir, "packed"), {"--from", list}));
+    const auto result = runPack(with(targets(dir, "packed"), {"--from", list}));
     ASSERT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(dump(pathsOf(dir, "packed"), "text"), "[x] Q\n");
 }
@@ -170,9 +169,9 @@ TEST_P(PackBadInput, FailsNamingTheLineOrSkillAndLeavesTheFilesAlone) {
     const TempDir dir;
     const auto old = writeSkillTable(dir, testing::mixedTable());
     const auto before = namesIn(dir.path());
-    const auto result =
-        pack({"--data", old.data, "--index", old.index, "--format", GetParam().format, "--force"},
-             GetParam().input);
+    const auto result = runPack(
+        {"--data", old.data, "--index", old.index, "--format", GetParam().format, "--force"},
+        GetParam().input);
     EXPECT_EQ(result.status, 1);
     EXPECT_TRUE(result.err.starts_with("quorrel-pack: standard input: ")) << result.err;
     EXPECT_NE(result.err.find(GetParam().words), std::string::npos) << result.err;
@@ -249,8 +248,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(Pack, ReplacesExistingFilesOnlyWithForce) {
     const TempDir dir;
     const auto old = writeSkillTable(dir, testing::mixedTable());
-    const std::string oldIndex = contentsOf(old.index);
-    const auto refused = pack({"--data", old.data, "--index", old.index}, "[x] New\n");
+    const auto oldIndex = contentsOf(old.index);
+    const auto refused = runPack({"--data", old.data, "--index", old.index}, "[x] New\n");
     EXPECT_EQ(refused.status, 1);
     EXPECT_EQ(refused.err,
               "quorrel-pack: \"" + old.data + "\" already exists; --force replaces it\n");
@@ -259,10 +258,10 @@ TEST(Pack, ReplacesExistingFilesOnlyWithForce) {
     // One existing file is enough to refuse both.
     const auto paths = pathsOf(dir, "half");
     dir.write("half.idx", std::vector<std::uint8_t>{1, 2, 3});
-    EXPECT_EQ(pack({"--data", paths.data, "--index", paths.index}, "[x] New\n").status, 1);
+    EXPECT_EQ(runPack({"--data", paths.data, "--index", paths.index}, "[x] New\n").status, 1);
     EXPECT_FALSE(std::filesystem::exists(paths.data));
 
-    const auto forced = pack({"--data", old.data, "--index", old.index, "--force"}, "[x] New\n");
+    const auto forced = runPack({"--data", old.data, "--index", old.index, "--force"}, "[x] New\n");
     EXPECT_EQ(forced.status, 0) << forced.err;
     EXPECT_EQ(dump(old, "text"), "[x] New\n");
 }
@@ -270,13 +269,13 @@ TEST(Pack, ReplacesExistingFilesOnlyWithForce) {
 TEST(Pack, AFailingRenameLeavesTheOldFilesAndSaysWhy) {
     const TempDir dir;
     const auto old = writeSkillTable(dir, testing::mixedTable());
-    const std::string oldData = contentsOf(old.data);
-    const std::string oldIndex = contentsOf(old.index);
+    const auto oldData = contentsOf(old.data);
+    const auto oldIndex = contentsOf(old.index);
     auto faults = std::make_shared<fault::WriteFaults>();
     faults->failingRename = 3;  // the third step of the swap, with the new table in place
     fault::FaultyFileWriter writer(faults);
     const auto result =
-        packWith(writer, {"--data", old.data, "--index", old.index, "--force"}, "[x] New\n");
+        runPackWith(writer, {"--data", old.data, "--index", old.index, "--force"}, "[x] New\n");
     EXPECT_EQ(result.status, 1);
     EXPECT_TRUE(result.err.starts_with("quorrel-pack: cannot rename")) << result.err;
     EXPECT_EQ(contentsOf(old.data), oldData);
@@ -290,23 +289,15 @@ TEST(Pack, UsageErrorsExitWith2) {
     const std::vector<std::vector<std::string>> cases = {
         {"--data", paths.data},
         {"--index", paths.index},
-        {"--data", paths.data, "--index", paths.data},
         {"--data", paths.data, "--index", paths.index, "--format", "xml"},
         {"--data=", "--index", paths.index},
     };
     for (const auto& arguments : cases) {
-        const auto result = pack(arguments);
+        const auto result = runPack(arguments);
         EXPECT_EQ(result.status, 2) << arguments.back();
         EXPECT_TRUE(result.err.starts_with("quorrel-pack: ")) << result.err;
     }
     EXPECT_TRUE(namesIn(dir.path()).empty());
-}
-
-TEST(Pack, HelpAndVersion) {
-    const auto help = pack({"--help"});
-    EXPECT_EQ(help.status, 0);
-    EXPECT_NE(help.out.find("--force"), std::string::npos);
-    EXPECT_EQ(pack({"--version"}).out, "quorrel-pack " QUORREL_VERSION "\n");
 }
 
 }  // namespace

@@ -6,9 +6,10 @@
 #include <filesystem>
 #include <functional>
 
+#include "Files.h"
 #include "NumberedCase.h"
-#include "PackRun.h"
 #include "ScopedVariable.h"
+#include "SkillTableFiles.h"
 #include "WriteFaults.h"
 
 #ifndef _WIN32
@@ -38,7 +39,7 @@ TEST_P(PackOddTarget, IsRefusedSayingWhatItIsAndNothingMoves) {
     const std::string target = GetParam().make(dir);
     const auto before = namesIn(dir.path());
     const std::string index = (dir.path() / "skills.idx").string();
-    const CommandRun run = pack({"--data", target, "--index", index, "--force"}, "[x] Quill\n");
+    const CommandRun run = runPack({"--data", target, "--index", index, "--force"}, "[x] Quill\n");
     EXPECT_EQ(run.status, 1);
     // A link's path is given with the path it resolves to.
     EXPECT_TRUE(run.err.starts_with("quorrel-pack: cannot write \"" + target + "\""));
@@ -110,7 +111,7 @@ TEST_P(PackOneFileTwice, IsRefusedAndNothingIsWritten) {
     if (GetParam().force) {
         arguments.push_back("--force");
     }
-    const CommandRun run = pack(arguments, "[x] Quill\n");
+    const CommandRun run = runPack(arguments, "[x] Quill\n");
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.err, "quorrel-pack: --data \"" + data + "\" and --index \"" + index +
                            "\" are the same file\n");
@@ -118,7 +119,8 @@ TEST_P(PackOneFileTwice, IsRefusedAndNothingIsWritten) {
 }
 
 std::vector<TwoNames> twoNames() {
-    std::vector<TwoNames> names = {{"skills.mul", "./skills.mul", true, true},
+    std::vector<TwoNames> names = {{"skills.mul", "skills.mul", false, false},
+                                   {"skills.mul", "./skills.mul", true, true},
                                    {"skills.mul", "./skills.mul", false, false},
                                    {"skills.mul", "./skills.mul", false, true}};
 #ifdef _WIN32
@@ -137,8 +139,8 @@ TEST(PackOneFileTwice, TwoCasesOfADriveLetterNameAreOneFile) {
     const TempDir prefix;
     fs::create_directories(prefix.path() / "drive_c" / "Game");
     const ScopedVariable winePrefix("WINEPREFIX", prefix.path().string());
-    const CommandRun run =
-        pack({"--data", "c:\\game\\skills.mul", "--index", "C:\\GAME\\SKILLS.MUL"}, "[x] Quill\n");
+    const CommandRun run = runPack(
+        {"--data", "c:\\game\\skills.mul", "--index", "C:\\GAME\\SKILLS.MUL"}, "[x] Quill\n");
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.err.find("are the same file"), std::string::npos) << run.err;
     EXPECT_TRUE(fs::is_empty(prefix.path() / "drive_c" / "Game"));
@@ -162,16 +164,16 @@ TEST(PackStopped, AtAnyMomentLeavesTheOldTableOrTheNewOne) {
         faults->stoppingOperation = nth;
         fault::FaultyFileWriter writer(faults);
         try {
-            packWith(writer, arguments, kNewList);
+            runPackWith(writer, arguments, kNewList);
         } catch (const fault::Stopped&) {
         }
         const bool stopped = faults->operationsMade >= nth;
 
-        const CommandRun now = dumpRun(paths);
+        const CommandRun now = runDumpOf(paths);
         EXPECT_EQ(now.status, 0) << "stop #" << nth << ": " << now.err;
         EXPECT_TRUE(now.out == kMixedTableText || now.out == kNewList)
             << "stop #" << nth << ": " << now.out;
-        const CommandRun again = pack(arguments, kNewList);
+        const CommandRun again = runPack(arguments, kNewList);
         ASSERT_EQ(again.status, 0) << again.err;
         EXPECT_EQ(dump(paths, "text"), kNewList);
         // What is left beside the pair is what the second run reported, and dump before it.

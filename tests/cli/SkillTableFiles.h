@@ -1,8 +1,11 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <span>
 #include <string>
 
+#include "CommandRun.h"
 #include "TempDir.h"
 #include "skills/SkillTableLayout.h"
 
@@ -43,6 +46,18 @@ inline SkillFiles tableFailingAtRecord3() {
     const auto brokenBytes = indexBytes(broken);
     files.index.insert(files.index.end(), brokenBytes.begin(), brokenBytes.end());
     return files;
+}
+
+// Runs quorrel-dump on the pair.
+inline CommandRun runDumpOf(const SkillTablePaths& paths, const std::string& format = "text") {
+    return runDump({"--data", paths.data, "--index", paths.index, "--format", format});
+}
+
+// What quorrel-dump prints for the pair, which it must read in full.
+inline std::string dump(const SkillTablePaths& paths, const std::string& format) {
+    const CommandRun run = runDumpOf(paths, format);
+    EXPECT_EQ(run.status, 0) << run.err;
+    return run.out;
 }
 
 }  // namespace quorrel::testing

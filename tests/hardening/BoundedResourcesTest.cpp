@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "Files.h"
 #include "ProcessResources.h"
 #include "TempDir.h"
 #include "runtime/FileTable.h"
@@ -22,10 +23,6 @@ constexpr std::int64_t kMiB = 1024 * 1024;
 // What a load may add to the peak beside what it shows: the index read-ahead, the list's own
 // bookkeeping and the allocator's slack.
 constexpr std::int64_t kOverhead = 16 * kMiB;
-
-std::vector<std::uint8_t> bytesOf(std::string_view text) {
-    return {text.begin(), text.end()};
-}
 
 // `times` copies of `pattern`, then `tail`.
 std::vector<std::uint8_t> repeated(const std::vector<std::uint8_t>& pattern, std::size_t times,
@@ -44,7 +41,7 @@ std::vector<std::uint8_t> indexOf(const std::vector<IndexRecord>& records) {
 }
 
 struct Loaded {
-    std::vector<SkillItem> items;
+    std::vector<SkillRow> items;
     std::optional<int> current;
     std::int64_t peakGrowth = 0;
 };
@@ -81,7 +78,7 @@ TEST(BoundedResources, LongestLengthOnASmallFile) {
         dir.write("skills.idx", indexBytes(std::vector<IndexRecord>{{0, kLongest, 0}}));
 
     const Loaded loaded = loadMeasured(dataPath, indexPath);
-    EXPECT_EQ(loaded.items, (std::vector<SkillItem>{{"Quill", true}}));
+    EXPECT_EQ(loaded.items, (std::vector<SkillRow>{{0, "Quill", true, 1}}));
     EXPECT_EQ(loaded.current, 0);
     expectPeakWithin(loaded.peakGrowth, kOverhead);
 }
@@ -96,7 +93,7 @@ TEST(BoundedResources, MillionsOfEmptySlots) {
         "skills.idx", repeated(indexOf({{-1, 5, 0}, {7, 0, 0}}), kSlotPairs, indexOf({{0, 4, 0}})));
 
     const Loaded loaded = loadMeasured(dataPath, indexPath);
-    EXPECT_EQ(loaded.items, (std::vector<SkillItem>{{"Zo", false}}));
+    EXPECT_EQ(loaded.items, (std::vector<SkillRow>{{2 * kSlotPairs, "Zo", false, 0}}));
     EXPECT_EQ(loaded.current, 0);
     expectPeakWithin(loaded.peakGrowth, kOverhead);
 }
@@ -115,7 +112,7 @@ TEST(BoundedResources, OneHugeRecordOfNonZeroBytes) {
 
     const Loaded loaded = loadMeasured(dataPath, indexPath);
     ASSERT_EQ(loaded.items.size(), 1u);
-    const std::string& name = loaded.items.front().text;
+    const std::string& name = loaded.items.front().name;
     EXPECT_EQ(name.size(), kDataSize - 1);
     EXPECT_EQ(name.substr(0, 4), "BCDE");
     EXPECT_TRUE(loaded.items.front().checked);
@@ -136,7 +133,7 @@ TEST(BoundedResources, ShortNameOverAHugeFileOfZeros) {
     const std::string indexPath = dir.write("skills.idx", indexOf({{0, kLongest, 0}}));
 
     const Loaded loaded = loadMeasured(dataPath, indexPath);
-    EXPECT_EQ(loaded.items, (std::vector<SkillItem>{{"Zo", true}}));
+    EXPECT_EQ(loaded.items, (std::vector<SkillRow>{{0, "Zo", true, 1}}));
     expectPeakWithin(loaded.peakGrowth, kOverhead);
 }
 

@@ -11,6 +11,7 @@
 #include "AllocationFailure.h"
 #include "ProcessResources.h"
 #include "ReadFaults.h"
+#include "SkillRows.h"
 #include "TempDir.h"
 #include "runtime/Failure.h"
 #include "runtime/FileTable.h"
@@ -26,14 +27,6 @@ namespace {
 const std::vector<SkillRecord> kSkills = {
     {"Dowsing", 1}, {"Gilding", 0}, {"Joinery and Fretwork \xE9", 255}};
 const std::string kJoinery = "Joinery and Fretwork \u00E9";
-
-std::vector<std::string> textsOf(const std::vector<SkillItem>& items) {
-    std::vector<std::string> texts;
-    for (const SkillItem& item : items) {
-        texts.push_back(item.text);
-    }
-    return texts;
-}
 
 bool isPrefixOf(const std::vector<std::string>& prefix, const std::vector<std::string>& whole) {
     return prefix.size() <= whole.size() && std::equal(prefix.begin(), prefix.end(), whole.begin());
@@ -93,13 +86,13 @@ TEST_F(FaultsTest, EveryAllocationThatFailsIsAnOutOfMemoryFailure) {
         }
         if (!failed) {
             EXPECT_EQ(failure, std::nullopt) << failure->description();
-            EXPECT_EQ(textsOf(host.list().items()), all);
+            EXPECT_EQ(namesOf(host.list().items()), all);
             EXPECT_GT(nth, 3u) << "the load allocates almost nothing: is the allocator in place?";
             break;
         }
         ASSERT_TRUE(failure.has_value()) << "allocation " << nth << " failed unnoticed";
         EXPECT_EQ(failure->kind(), FailureKind::OutOfMemory) << failure->description();
-        EXPECT_TRUE(isPrefixOf(textsOf(host.list().items()), all)) << "allocation " << nth;
+        EXPECT_TRUE(isPrefixOf(namesOf(host.list().items()), all)) << "allocation " << nth;
         EXPECT_EQ(table.openCount(), 0u) << "allocation " << nth;
         namedARecord =
             namedARecord || failure->description().ends_with("record 2 of \"" + indexPath + "\")");
@@ -146,7 +139,7 @@ TEST_F(FaultsTest, TheIndexIsReadInBlocksOfWholeRecords) {
     StandaloneHost host(dataPath, dir.write("long.idx", indexBytes(records)));
     auto faults = std::make_shared<fault::ReadFaults>();
     EXPECT_EQ(load(host, faults).failure, std::nullopt);
-    EXPECT_EQ(textsOf(host.list().items()),
+    EXPECT_EQ(namesOf(host.list().items()),
               (std::vector<std::string>{"Dowsing", "Dowsing", "Gilding", "Dowsing"}));
     EXPECT_EQ(faults->readsMade, 5u + 4u);
 }
@@ -159,7 +152,7 @@ TEST_F(FaultsTest, AnIndexCutShortDuringTheLoadEndsAtItsLastWholeRecord) {
     faults->cutToBytes = 12 + 6;
     StandaloneHost host(dataPath, indexPath);
     EXPECT_EQ(load(host, faults).failure, std::nullopt);
-    EXPECT_EQ(textsOf(host.list().items()), std::vector<std::string>{"Dowsing"});
+    EXPECT_EQ(namesOf(host.list().items()), std::vector<std::string>{"Dowsing"});
 }
 
 // A data record that a read gets only part of has zeros past that part, never other bytes.
@@ -170,7 +163,8 @@ TEST_F(FaultsTest, ADataRecordCutShortReadsAsZerosPastTheCut) {
     StandaloneHost host(dataPath, indexPath);
     EXPECT_EQ(load(host, faults).failure, std::nullopt);
     EXPECT_EQ(host.list().items(),
-              (std::vector<SkillItem>{{"Dowsing", true}, {"Gi", false}, {kJoinery, true}}));
+              (std::vector<SkillRow>{
+                  {0, "Dowsing", true, 1}, {1, "Gi", false, 0}, {2, kJoinery, true, 255}}));
 }
 
 // A host whose index grows by a record once the load has read its first data path: what the
@@ -199,8 +193,8 @@ class GrowingIndexHost final : public LoadHost {
     std::string dataPath_;
     std::string indexPath_;
     mutable std::vector<std::uint8_t> grown_;
-    MemorySkillList list_;
     LoadFields fields_;
+    MemorySkillList list_{fields_};
 };
 
 TEST_F(FaultsTest, AnIndexThatGrowsDuringTheLoadIsReadToItsNewEnd) {
@@ -209,7 +203,7 @@ TEST_F(FaultsTest, AnIndexThatGrowsDuringTheLoadIsReadToItsNewEnd) {
     GrowingIndexHost host(dataPath, dir.write("growing.idx", firstTwo), layout.index);
     FileTable table;
     loadSkills(host, table);
-    EXPECT_EQ(textsOf(host.list().items()),
+    EXPECT_EQ(namesOf(host.list().items()),
               (std::vector<std::string>{"Dowsing", "Gilding", kJoinery}));
 }
 

@@ -7,7 +7,7 @@
 
 #include "ScopedVariable.h"
 #include "runtime/FileTable.h"
-#include "runtime/WindowsPath.h"
+#include "runtime/WinePathResolver.h"
 #include "skills/LoadAction.h"
 #include "skills/SkillFileLayout.h"
 #include "skills/StandaloneHost.h"

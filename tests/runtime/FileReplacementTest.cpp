@@ -11,6 +11,7 @@
 #include <string>
 #include <thread>
 
+#include "Files.h"
 #include "NumberedCase.h"
 #include "TempDir.h"
 #include "WriteFaults.h"
@@ -23,26 +24,9 @@ namespace {
 
 using fault::FaultyFileWriter;
 using fault::WriteFaults;
-
-std::vector<std::uint8_t> bytesOf(const std::string& text) {
-    return {text.begin(), text.end()};
-}
-
-std::optional<std::string> contentsOf(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return std::nullopt;
-    }
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-std::set<std::string> namesIn(const std::filesystem::path& folder) {
-    std::set<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-        names.insert(entry.path().filename().string());
-    }
-    return names;
-}
+using testing::bytesOf;
+using testing::contentsOf;
+using testing::namesIn;
 
 // Two targets in a scratch folder, written through a writer whose faults the test sets.
 class TwoFiles {
@@ -177,6 +161,26 @@ TEST(FileReplacement, RefusesExistingFilesUnlessToldToReplaceThem) {
         << refused->description();
     EXPECT_EQ(files.data(), "old data");
     EXPECT_EQ(files.faults().writesMade, 0u);
+}
+
+// The file would end up holding only what was written to it last.
+TEST(FileReplacement, RefusesTwoTargetsThatNameOneFileBeforeWritingAnything) {
+    const testing::TempDir dir;
+    NativeFileWriter writer;
+    const std::vector<std::uint8_t> bytes = bytesOf("new");
+    const std::array<FileContents, 2> contents = {
+        FileContents{writer.locate((dir.path() / "skills.mul").string()), bytes},
+        FileContents{writer.locate((dir.path() / "." / "skills.mul").string()), bytes}};
+    ASSERT_EQ(oneFileNamedTwice(std::array{contents[0].target, contents[1].target}),
+              std::pair(std::size_t{0}, std::size_t{1}));
+    try {
+        replaceFiles(writer, contents, ExistingFiles::Replace);
+        FAIL() << "one file named twice was written";
+    } catch (const Failure& failure) {
+        EXPECT_EQ(failure.description(), contents[0].target.shown + " and " +
+                                             contents[1].target.shown + " are the same file");
+    }
+    EXPECT_TRUE(namesIn(dir.path()).empty());
 }
 
 // A writer whose second rename finds the first target replaced by another program, then fails.

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "ProcessResources.h"
 #include "SystemReason.h"
 #include "TempDir.h"
 #include "runtime/Failure.h"
@@ -35,23 +36,6 @@ std::vector<std::uint8_t> countingBytes(std::size_t size) {
         bytes[i] = static_cast<std::uint8_t>(i * 7 + i / 256);
     }
     return bytes;
-}
-
-// Whether the system lists this process's descriptors there. Under Wine /proc shows the Unix
-// descriptors of Wine itself, which open and close as Wine pleases.
-bool descriptorsListedIn(const char* folder) {
-#ifdef _WIN32
-    static_cast<void>(folder);
-    return false;
-#else
-    return std::filesystem::exists(folder);
-#endif
-}
-
-// The descriptors this process has open, as the system lists them.
-std::size_t openDescriptors() {
-    auto entries = std::filesystem::directory_iterator("/proc/self/fd");
-    return static_cast<std::size_t>(std::distance(begin(entries), end(entries)));
 }
 
 // The access modes (O_RDONLY, O_WRONLY or O_RDWR) of every descriptor open on `path`.
@@ -180,7 +164,7 @@ TEST_F(FileTableTest, AReadTheSystemRefusesIsAReadError) {
 }
 
 TEST_F(FileTableTest, OpensForReadingOnly) {
-    if (!descriptorsListedIn("/proc/self/fdinfo")) {
+    if (!testing::processFiguresKnown()) {
         GTEST_SKIP() << "the system does not list open descriptors";
     }
     const std::string path = dir.write("a.bin", countingBytes(8));
@@ -362,20 +346,20 @@ TEST_F(FileTableTest, SequentialInt32ReadsThroughALargeFile) {
 }
 
 TEST_F(FileTableTest, DestroyingTheTableClosesEveryFile) {
-    if (!descriptorsListedIn("/proc/self/fd")) {
+    if (!testing::processFiguresKnown()) {
         GTEST_SKIP() << "the system does not list open descriptors";
     }
     const std::string path = dir.write("a.bin", countingBytes(8));
-    const std::size_t before = openDescriptors();
+    const std::size_t before = testing::openDescriptorCount();
     {
         FileTable table;
         table.open(1, path);
         table.open(2, path);
         table.open(7, path);
         EXPECT_EQ(table.openCount(), 3u);
-        EXPECT_EQ(openDescriptors(), before + 3);
+        EXPECT_EQ(testing::openDescriptorCount(), before + 3);
     }
-    EXPECT_EQ(openDescriptors(), before);
+    EXPECT_EQ(testing::openDescriptorCount(), before);
 }
 
 TEST_F(FileTableTest, NumbersOutsideTheRangeOrAlreadyOpenAreCallerFaults) {

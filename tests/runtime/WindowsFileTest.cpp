@@ -1,33 +1,22 @@
 // How files are opened on Windows: names as UTF-16, and shared with the programs that write them.
-#define WIN32_LEAN_AND_MEAN
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
 #include <gtest/gtest.h>
-#include <windows.h>
 
 #include <filesystem>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "TempDir.h"
 #include "runtime/FileTable.h"
+#include "runtime/UniqueHandle.h"
 #include "skills/SkillTableLayout.h"
 
 namespace quorrel {
 namespace {
 
-struct HandleCloser {
-    void operator()(HANDLE handle) const { CloseHandle(handle); }
-};
-using UniqueHandle = std::unique_ptr<void, HandleCloser>;
-
 UniqueHandle openForWriting(const std::filesystem::path& path) {
-    const HANDLE handle = CreateFileW(path.wstring().c_str(), GENERIC_WRITE,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    return UniqueHandle(handle == INVALID_HANDLE_VALUE ? nullptr : handle);
+    return UniqueHandle(CreateFileW(path.wstring().c_str(), GENERIC_WRITE,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
 std::string utf8(const std::u8string& text) {
@@ -54,7 +43,7 @@ TEST(WindowsFile, AnOpenFileStaysWritableAndDeletableForOtherPrograms) {
 
     FileTable files;
     files.open(1, path.string());
-    EXPECT_NE(openForWriting(path), nullptr) << "the open file is locked against writers";
+    EXPECT_TRUE(openForWriting(path)) << "the open file is locked against writers";
     EXPECT_NE(DeleteFileW(path.wstring().c_str()), 0) << "the open file is locked against deletion";
     files.close(1);
 }
@@ -64,7 +53,7 @@ TEST(WindowsFile, AFileAnotherProgramWritesCanBeRead) {
     const std::vector<std::uint8_t> bytes = {7};
     const std::filesystem::path path = dir.write("skills.idx", bytes);
     const UniqueHandle writer = openForWriting(path);
-    ASSERT_NE(writer, nullptr);
+    ASSERT_TRUE(writer);
 
     FileTable files;
     files.open(1, path.string());

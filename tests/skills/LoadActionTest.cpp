@@ -18,8 +18,8 @@ namespace quorrel {
 namespace {
 
 using testing::bytesOf;
+using testing::namesOf;
 using testing::RecordingHost;
-using testing::textsOf;
 
 using testing::kDowsing;
 using testing::kGilding;
@@ -27,14 +27,7 @@ using testing::kMax;
 using testing::kMin;
 using testing::kThreeSkills;
 
-class LoadActionTest : public ::testing::Test {
-  protected:
-    RecordingHost hostFor(const std::vector<IndexRecord>& records) {
-        return tables.hostOverThreeSkills(records);
-    }
-
-    testing::SkillTables tables;
-};
+class LoadActionTest : public testing::LoadTest {};
 
 TEST_F(LoadActionTest, RunsItsOperationsInOrder) {
     RecordingHost host = hostFor({kDowsing, {-1, 5, 0}, kGilding});
@@ -51,6 +44,7 @@ TEST_F(LoadActionTest, RunsItsOperationsInOrder) {
     EXPECT_EQ(tables.files().openCount(), 0u);
 }
 
+// Each item carries its record's number and flag byte beside the check mark the flag set.
 TEST_F(LoadActionTest, CheckMarksFollowTheFlagByte) {
     const std::vector<SkillRecord> skills = {
         {"Zero", 0}, {"One", 1}, {"Max", 255}, {"Two", 2}, {"High", 128}};
@@ -58,9 +52,11 @@ TEST_F(LoadActionTest, CheckMarksFollowTheFlagByte) {
     RecordingHost host(tables.writeFile("skills.mul", layout.data),
                        tables.writeFile("skills.idx", layout.index));
     ASSERT_EQ(tables.load(host), std::nullopt);
-    EXPECT_EQ(host.list().items(),
-              (std::vector<SkillItem>{
-                  {"Zero", false}, {"One", true}, {"Max", true}, {"Two", true}, {"High", true}}));
+    EXPECT_EQ(host.list().items(), (std::vector<SkillRow>{{0, "Zero", false, 0},
+                                                          {1, "One", true, 1},
+                                                          {2, "Max", true, 255},
+                                                          {3, "Two", true, 2},
+                                                          {4, "High", true, 128}}));
     EXPECT_EQ(host.list().calls("Selected"),
               (std::vector<std::string>{"Selected 0 false", "Selected 1 true", "Selected 2 true",
                                         "Selected 3 true", "Selected 4 true"}));
@@ -69,11 +65,11 @@ TEST_F(LoadActionTest, CheckMarksFollowTheFlagByte) {
 class EmptySlotTest : public LoadActionTest, public ::testing::WithParamInterface<IndexRecord> {};
 
 // An empty slot adds nothing and opens nothing (the data path is not even read); the record
-// after it is handled as usual.
+// after it is handled as usual, under its own number.
 TEST_P(EmptySlotTest, AddsNothingAndOpensNothing) {
     RecordingHost host = hostFor({GetParam(), kGilding, GetParam()});
     ASSERT_EQ(tables.load(host), std::nullopt);
-    EXPECT_EQ(host.list().items(), (std::vector<SkillItem>{{"Gilding", false}}));
+    EXPECT_EQ(host.list().items(), (std::vector<SkillRow>{{1, "Gilding", false, 0}}));
     EXPECT_EQ(host.dataPathReads(), 1u);
     EXPECT_EQ(host.list().currentIndex(), 0);
 }
@@ -91,7 +87,7 @@ struct NameCase {
     std::string what;
     std::string data;
     IndexRecord record;
-    SkillItem item;
+    SkillRow item;
 };
 
 void PrintTo(const NameCase& c, std::ostream* out) {
@@ -105,46 +101,51 @@ TEST_P(NameTest, GivesTheItem) {
     RecordingHost host(tables.writeFile("skills.mul", bytesOf(c.data)),
                        tables.writeIndex({c.record}));
     ASSERT_EQ(tables.load(host), std::nullopt) << c.what;
-    EXPECT_EQ(host.list().items(), std::vector<SkillItem>{c.item}) << c.what;
-    EXPECT_EQ(host.list().calls("AddItem"), std::vector<std::string>{"AddItem " + c.item.text})
+    EXPECT_EQ(host.list().items(), std::vector<SkillRow>{c.item}) << c.what;
+    EXPECT_EQ(host.list().calls("AddItem"), std::vector<std::string>{"AddItem " + c.item.name})
         << c.what;
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Records, NameTest,
     ::testing::Values(
-        NameCase{"offset 0: flag is the first byte", "\x01Rowing", {0, 6, 0}, {"Rowing", true}},
+        NameCase{
+            "offset 0: flag is the first byte", "\x01Rowing", {0, 6, 0}, {0, "Rowing", true, 1}},
         NameCase{"length counts the name bytes after the flag",
                  std::string("\0Sailing", 8),
                  {0, 3, 0},
-                 {"Sai", false}},
+                 {0, "Sai", false, 0}},
         NameCase{"a record may lie anywhere",
                  "xxxxx\x01"
                  "Rafting",
                  {5, 7, 0},
-                 {"Rafting", true}},
-        NameCase{"length 1 with a zero byte", std::string("\x01\0X", 3), {0, 1, 0}, {"", true}},
+                 {0, "Rafting", true, 1}},
+        NameCase{
+            "length 1 with a zero byte", std::string("\x01\0X", 3), {0, 1, 0}, {0, "", true, 1}},
         NameCase{"zero byte in the middle",
                  std::string("\x01Tai\0lwinds", 11),
                  {0, 10, 0},
-                 {"Tai", true}},
+                 {0, "Tai", true, 1}},
+        NameCase{"no zero byte at all",
+                 std::string("\0Whittling", 10),
+                 {0, 9, 0},
+                 {0, "Whittling", false, 0}},
         NameCase{
-            "no zero byte at all", std::string("\0Whittling", 10), {0, 9, 0}, {"Whittling", false}},
-        NameCase{"name runs past the end of the file", "\x01Lore", {0, 40, 0}, {"Lore", true}},
-        NameCase{"flag is the last byte of the file", "\x01Lore\x07", {5, 3, 0}, {"", true}},
+            "name runs past the end of the file", "\x01Lore", {0, 40, 0}, {0, "Lore", true, 1}},
+        NameCase{"flag is the last byte of the file", "\x01Lore\x07", {5, 3, 0}, {0, "", true, 7}},
         NameCase{"Windows-1252 text",
                  "\x01S\xE9"
                  "ance \x80\x81",
                  {0, 9, 0},
-                 {"S\u00E9ance \u20AC\u0081", true}},
+                 {0, "S\u00E9ance \u20AC\u0081", true, 1}},
         NameCase{"a long name whose zero byte lies past the first mebibyte",
                  "\x01" + std::string(1536 * 1024, 'A') + std::string(1, '\0') + "Tail",
                  {0, 3 * 1024 * 1024, 0},
-                 {std::string(1536 * 1024, 'A'), true}},
+                 {0, std::string(1536 * 1024, 'A'), true, 1}},
         NameCase{"length 2147483647 on a small file",
                  std::string("\x01Lore\0", 6),
                  {0, kMax, 0},
-                 {"Lore", true}}),
+                 {0, "Lore", true, 1}}),
     [](const auto& param) { return "Case" + std::to_string(param.index); });
 
 // A huge length holds no more of the name than the data file can supply.
@@ -160,14 +161,15 @@ TEST_F(LoadActionTest, HugeLengthHoldsOnlyWhatTheFileCanSupply) {
 }
 
 TEST_F(LoadActionTest, ExtraHasNoEffect) {
-    std::vector<std::vector<SkillItem>> lists;
+    std::vector<std::vector<SkillRow>> lists;
     for (const std::uint32_t extra : {0u, 1u, 0xDEADBEEFu, 0xFFFFFFFFu}) {
         RecordingHost host = hostFor({{0, 9, extra}, {-1, 5, extra}, {18, 9, extra}});
         ASSERT_EQ(tables.load(host), std::nullopt);
         lists.push_back(host.list().items());
     }
     for (const auto& items : lists) {
-        EXPECT_EQ(items, (std::vector<SkillItem>{{"Dowsing", true}, {"Joinery", true}}));
+        EXPECT_EQ(items,
+                  (std::vector<SkillRow>{{0, "Dowsing", true, 1}, {2, "Joinery", true, 255}}));
     }
 }
 
@@ -180,7 +182,7 @@ TEST_F(LoadActionTest, ASecondRunRebuildsTheList) {
     host.setDataPaths({tables.writeFile("second.mul", second.data)});
     host.setIndexPath(tables.writeFile("second.idx", second.index));
     ASSERT_EQ(tables.load(host), std::nullopt);
-    EXPECT_EQ(host.list().items(), (std::vector<SkillItem>{{"Singing", false}}));
+    EXPECT_EQ(host.list().items(), (std::vector<SkillRow>{{0, "Singing", false, 0}}));
     EXPECT_EQ(host.list().currentIndex(), 0);
     EXPECT_EQ(host.list().calls("Clear").size(), 2u);
     EXPECT_EQ(tables.files().openCount(), 0u);
@@ -214,7 +216,7 @@ TEST_F(LoadActionTest, TrailingPartialRecordIsIgnored) {
             }
             RecordingHost host(dataPath, tables.writeFile("skills.idx", index));
             EXPECT_EQ(tables.load(host), std::nullopt) << piece << " bytes";
-            EXPECT_EQ(textsOf(host.list().items()),
+            EXPECT_EQ(namesOf(host.list().items()),
                       (std::vector<std::string>{"Dowsing", "Gilding"}))
                 << piece << " bytes";
             EXPECT_EQ(host.dataPathReads(), 2u) << piece << " bytes";
@@ -232,11 +234,11 @@ TEST_F(LoadActionTest, GameClientLayoutLoadsInFull) {
     RecordingHost host(tables.writeFile("skills.mul", layout.data),
                        tables.writeFile("skills.idx", layout.index));
     ASSERT_EQ(tables.load(host), std::nullopt);
-    EXPECT_EQ(host.list().items(), (std::vector<SkillItem>{{"Juggling", true},
-                                                           {"", false},
-                                                           {"Cloud Gazing", false},
-                                                           {"Tanning", true},
-                                                           {"Kite Flying", true}}));
+    EXPECT_EQ(host.list().items(), (std::vector<SkillRow>{{0, "Juggling", true, 1},
+                                                          {1, "", false, 0},
+                                                          {2, "Cloud Gazing", false, 0},
+                                                          {3, "Tanning", true, 1},
+                                                          {4, "Kite Flying", true, 255}}));
     // The last name's read ended one byte past the end of the data file.
     EXPECT_EQ(host.fields().offset + 1 + host.fields().length,
               static_cast<std::int32_t>(layout.data.size()) + 1);
@@ -265,8 +267,8 @@ class SlowHost final : public LoadHost {
   private:
     std::string dataPath_;
     std::string indexPath_;
-    MemorySkillList list_;
     LoadFields fields_;
+    MemorySkillList list_{fields_};
 };
 
 // The clock is looked at every 256 records, and the host called when a quarter of a second has
@@ -289,7 +291,8 @@ TEST_F(LoadActionTest, ReadsTheDataPathAfreshForEachUsedRecord) {
     host.setDataPaths({first, second, first});
     ASSERT_EQ(tables.load(host), std::nullopt);
     EXPECT_EQ(host.list().items(),
-              (std::vector<SkillItem>{{"First", true}, {"Second", false}, {"First", true}}));
+              (std::vector<SkillRow>{
+                  {0, "First", true, 1}, {2, "Second", false, 0}, {3, "First", true, 1}}));
     EXPECT_EQ(host.dataPathReads(), 3u);
     EXPECT_EQ(host.indexPathReads(), 1u);
 }

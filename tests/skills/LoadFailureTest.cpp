@@ -18,8 +18,8 @@
 namespace quorrel {
 namespace {
 
+using testing::namesOf;
 using testing::RecordingHost;
-using testing::textsOf;
 
 using testing::kDowsing;
 using testing::kGilding;
@@ -71,7 +71,7 @@ TEST_P(FailingRecordTest, RaisesItsKindAndKeepsWhatCameBefore) {
     EXPECT_TRUE(description.ends_with(place)) << description;
     EXPECT_LT(description.find(c.detail), description.find(place)) << description;
 
-    EXPECT_EQ(textsOf(host.list().items()), c.itemsBefore);
+    EXPECT_EQ(namesOf(host.list().items()), c.itemsBefore);
     EXPECT_TRUE(host.list().calls("ListIndex").empty());
     EXPECT_EQ(tables.files().openCount(), 0u);
     if (c.flagRead) {
@@ -183,14 +183,7 @@ INSTANTIATE_TEST_SUITE_P(
                                     true}),
     testing::NumberedCase());
 
-class LoadFailureTest : public ::testing::Test {
-  protected:
-    RecordingHost hostFor(const std::vector<IndexRecord>& records) {
-        return tables.hostOverThreeSkills(records);
-    }
-
-    testing::SkillTables tables;
-};
+class LoadFailureTest : public testing::LoadTest {};
 
 TEST_F(LoadFailureTest, MissingIndexFileIsRefusedNamingItAndTheReason) {
     const std::string indexPath = tables.pathOf("absent.idx");
@@ -245,7 +238,7 @@ TEST_P(ListFailureTest, EndsTheRunWithTheListsFailure) {
     ASSERT_TRUE(failure.has_value());
     EXPECT_EQ(failure->kind(), c.kind);
     EXPECT_NE(failure->description().find("the list says no"), std::string::npos);
-    EXPECT_EQ(textsOf(host.list().items()), c.itemsBefore);
+    EXPECT_EQ(namesOf(host.list().items()), c.itemsBefore);
     EXPECT_EQ(host.list().log().back().rfind(c.operation, 0), 0u) << "the run went on";
     EXPECT_EQ(tables.files().openCount(), 0u);
 }
@@ -267,7 +260,7 @@ TEST_F(LoadFailureTest, ARunAfterAFailureStartsAfresh) {
     ASSERT_TRUE(tables.load(host).has_value());
     host.setIndexPath(tables.writeIndex({kGilding}, "good.idx"));
     ASSERT_EQ(tables.load(host), std::nullopt);
-    EXPECT_EQ(textsOf(host.list().items()), std::vector<std::string>{"Gilding"});
+    EXPECT_EQ(namesOf(host.list().items()), std::vector<std::string>{"Gilding"});
     EXPECT_EQ(host.fields().idxFileNo, 1);
     EXPECT_EQ(tables.files().openCount(), 0u);
 }

@@ -48,8 +48,8 @@ class RecordingHost final : public LoadHost {
   private:
     std::vector<std::string> dataPaths_;
     std::string indexPath_;
-    RecordingSkillList list_;
     LoadFields fields_;
+    RecordingSkillList list_{fields_};
     mutable std::size_t nextDataPath_ = 0;
     mutable std::size_t dataReads_ = 0;
     mutable std::size_t indexReads_ = 0;

@@ -16,6 +16,9 @@ namespace quorrel::testing {
 // reports a failure.
 class RecordingSkillList final : public SkillList {
   public:
+    // `fields` must outlive the list.
+    explicit RecordingSkillList(const LoadFields& fields) : list_(fields) {}
+
     // The operation (as its log entry begins, "AddItem", "Selected", ...) that fails on its
     // `nth` call (1 for the first), with the given failure.
     void failOn(std::string operation, int nth, Failure failure) {
@@ -49,7 +52,7 @@ class RecordingSkillList final : public SkillList {
     void note(std::string entry) const { log_.push_back(std::move(entry)); }
 
     const std::vector<std::string>& log() const noexcept { return log_; }
-    const std::vector<SkillItem>& items() const noexcept { return list_.items(); }
+    const std::vector<SkillRow>& items() const noexcept { return list_.items(); }
     std::optional<int> currentIndex() const noexcept { return list_.currentIndex(); }
 
     // The log entries that begin with `operation`.

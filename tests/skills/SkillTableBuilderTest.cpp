@@ -29,14 +29,14 @@ TEST_P(IndexBound, TakesARecordOnlyWhenTheIndexStaysWithinTheBound) {
     SkillTableBuilder added(edge.largestFile);
     SkillTableBuilder padded(edge.largestFile);
     if (edge.fits) {
-        added.add({edge.record, "Quill", 1});
+        added.add({edge.record, "Quill", true, 1});
         padded.padTo(edge.record + 1);
         EXPECT_EQ(added.files().index.size(), (edge.record + 1) * kIndexRecordSize);
         EXPECT_EQ(padded.nextRecord(), edge.record + 1);
         return;
     }
     try {
-        added.add({edge.record, "Quill", 1});
+        added.add({edge.record, "Quill", true, 1});
         ADD_FAILURE() << "record " << edge.record << " was taken";
     } catch (const Failure& failure) {
         EXPECT_NE(failure.description().find("the index file would pass 2 GiB"), std::string::npos)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <limits>
 #include <optional>
@@ -8,7 +10,9 @@
 #include <string_view>
 #include <vector>
 
+#include "Files.h"
 #include "RecordingHost.h"
+#include "SkillRows.h"
 #include "TempDir.h"
 #include "runtime/Failure.h"
 #include "runtime/FileTable.h"
@@ -35,18 +39,6 @@ inline const std::vector<SkillRecord> kThreeSkills = {
 inline constexpr IndexRecord kDowsing{0, 9, 0};
 inline constexpr IndexRecord kGilding{9, 9, 0};
 inline constexpr std::int32_t kJoineryOffset = 18;
-
-inline std::vector<std::uint8_t> bytesOf(std::string_view text) {
-    return {text.begin(), text.end()};
-}
-
-inline std::vector<std::string> textsOf(const std::vector<SkillItem>& items) {
-    std::vector<std::string> texts;
-    for (const SkillItem& item : items) {
-        texts.push_back(item.text);
-    }
-    return texts;
-}
 
 // Skill files written into a fresh directory, and a run of the load action over them.
 class SkillTables {
@@ -81,6 +73,16 @@ class SkillTables {
   private:
     TempDir dir_;
     FileTable files_;
+};
+
+// The fixture of the load action's tests: tables written for the test, and hosts over them.
+class LoadTest : public ::testing::Test {
+  protected:
+    RecordingHost hostFor(const std::vector<IndexRecord>& records) {
+        return tables.hostOverThreeSkills(records);
+    }
+
+    SkillTables tables;
 };
 
 }  // namespace quorrel::testing

@@ -16,15 +16,15 @@ namespace {
 
 // What a load shows: the items, and the failure that ended it.
 struct Shown {
-    std::vector<SkillItem> items;
+    std::vector<SkillRow> items;
     std::string failure;
 
     bool operator==(const Shown&) const = default;
 };
 
 void PrintTo(const Shown& shown, std::ostream* out) {
-    for (const SkillItem& item : shown.items) {
-        *out << (item.checked ? "[x] " : "[ ] ") << item.text << "; ";
+    for (const SkillRow& item : shown.items) {
+        *out << (item.checked ? "[x] " : "[ ] ") << item.name << "; ";
     }
     *out << shown.failure;
 }

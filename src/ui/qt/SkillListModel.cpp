@@ -4,6 +4,8 @@
 #include <limits>
 #include <utility>
 
+#include "ShownText.h"
+
 namespace quorrel {
 
 SkillListModel::SkillListModel(QObject* parent) : QAbstractListModel(parent) {}
@@ -78,14 +80,10 @@ bool SkillListModel::isShown(const QModelIndex& index) const {
            static_cast<std::size_t>(index.row()) < published_;
 }
 
-QString SkillListModel::shownText(std::size_t row, qsizetype longest) const {
-    const std::string_view utf8 = text(row);
-    // Decoding only a prefix keeps a hostile, gigabyte-long name from being copied for display.
-    const std::size_t prefixBytes = static_cast<std::size_t>(longest) * 4;
-    QString shown =
-        QString::fromUtf8(utf8.data(), static_cast<qsizetype>(std::min(utf8.size(), prefixBytes)));
-    if (shown.size() > longest || utf8.size() > prefixBytes) {
-        shown.truncate(longest);
+QString SkillListModel::shownText(std::size_t row, std::size_t longest) const {
+    const ShownPart part = shownPart(text(row), longest);
+    QString shown = QString::fromUtf8(part.text.data(), static_cast<qsizetype>(part.text.size()));
+    if (part.cut) {
         shown.append(QChar(0x2026));
     }
     return shown;

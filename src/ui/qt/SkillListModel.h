@@ -17,11 +17,9 @@ class SkillListModel final : public QAbstractListModel {
     Q_OBJECT
 
   public:
-    // Texts longer than this are shown cut short with an ellipsis; the item keeps its whole text.
-    static constexpr qsizetype kLongestShownText = 1024;
-
-    // The tooltip gives the whole text, but a hostile gigabyte-long name only this far.
-    static constexpr qsizetype kLongestToolTipText = 16 * 1024;
+    // The list shows at most kLongestShownText units of a text (ShownText.h); the item keeps its
+    // whole text. The tooltip gives the whole text, but a hostile gigabyte-long name only this far.
+    static constexpr std::size_t kLongestToolTipText = 16 * 1024;
 
     explicit SkillListModel(QObject* parent = nullptr);
 
@@ -45,7 +43,7 @@ class SkillListModel final : public QAbstractListModel {
 
   private:
     bool isShown(const QModelIndex& index) const;
-    QString shownText(std::size_t row, qsizetype longest) const;
+    QString shownText(std::size_t row, std::size_t longest) const;
 
     std::string texts_;              // every item's text, back to back
     std::vector<std::size_t> ends_;  // where each item's text ends in texts_

@@ -1,54 +1,31 @@
 #include "ShownItems.h"
 
-#include "Win32Api.h"
+#include "ShownText.h"
 #include "runtime/WideText.h"
 
 namespace quorrel::win32 {
 namespace {
 
-// A UTF-8 character is at most 4 bytes and gives at most 2 UTF-16 units, so the shown part of a
-// text lies within this many bytes, and a text of at most kLongestShownText bytes is shown whole.
-constexpr std::size_t kShownPrefixBytes = ShownItems::kLongestShownText * 4;
 constexpr wchar_t kEllipsis = L'\x2026';
-
-// The first kLongestShownText units of a text that has more, without half a character.
-std::wstring cutShort(std::wstring text) {
-    std::size_t cut = ShownItems::kLongestShownText;
-    if (IS_HIGH_SURROGATE(text[cut - 1])) {
-        --cut;  // keeps a character that needs two UTF-16 units whole
-    }
-    text.resize(cut);
-    return text;
-}
 
 }  // namespace
 
 std::wstring ShownItems::shownText(std::string_view utf8Text) {
-    std::wstring shown = wideFromUtf8(utf8Text.substr(0, kShownPrefixBytes));
-    if (shown.size() <= kLongestShownText && utf8Text.size() <= kShownPrefixBytes) {
-        return shown;
+    const ShownPart part = shownPart(utf8Text);
+    std::wstring shown = wideFromUtf8(part.text);
+    if (part.cut) {
+        shown.push_back(kEllipsis);
     }
-    shown = cutShort(std::move(shown));
-    shown.push_back(kEllipsis);
     return shown;
 }
 
 void ShownItems::append(std::string_view utf8Text) {
-    std::string cutText;
-    std::uint8_t marks = 0;
-    if (utf8Text.size() > kLongestShownText) {
-        const std::wstring shown = wideFromUtf8(utf8Text.substr(0, kShownPrefixBytes));
-        if (shown.size() > kLongestShownText || utf8Text.size() > kShownPrefixBytes) {
-            cutText = utf8FromWide(cutShort(shown));
-            utf8Text = cutText;
-            marks = kCut;
-        }
-    }
+    const ShownPart part = shownPart(utf8Text);
     const std::size_t oldSize = texts_.size();
-    texts_.append(utf8Text);
+    texts_.append(part.text);
     try {
         ends_.push_back(texts_.size());
-        marks_.push_back(marks);
+        marks_.push_back(part.cut ? kCut : 0);
     } catch (...) {
         texts_.resize(oldSize);
         ends_.resize(marks_.size());

@@ -12,14 +12,10 @@ namespace quorrel::win32 {
 // only asks for the rows it draws: compact enough for millions, with no object per item. Each
 // item keeps the text the list shows, in UTF-8, back to back with the others in one block, and
 // one byte of marks. A text longer than the list shows is kept only as far as it is shown and
-// marked as cut, so a hostile gigabyte-long name costs a kilobyte or so.
+// marked as cut (shownPart), so a hostile gigabyte-long name costs a kilobyte or so.
 class ShownItems {
   public:
-    // Texts longer than this, in UTF-16 units, are shown cut short with an ellipsis.
-    static constexpr std::size_t kLongestShownText = 1024;
-
-    // The text the list shows for an item of `utf8Text`: the whole text, or its first
-    // kLongestShownText units followed by "…", never cutting through a character.
+    // The text the list shows for an item of `utf8Text`: shownPart's, with "…" after a cut one.
     static std::wstring shownText(std::string_view utf8Text);
 
     std::size_t size() const noexcept { return marks_.size(); }

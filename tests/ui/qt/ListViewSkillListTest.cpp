@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "ListViewSkillList.h"
+#include "ShownText.h"
 #include "SkillListModel.h"
 #include "runtime/Failure.h"
 
@@ -116,7 +117,7 @@ TEST_F(ListViewSkillListTest, AVeryLongTextIsHeldOnceShownCutShortButKeptWhole) 
     list.AddItem(std::move(longText));
     list.publishPending();
     const QString shown = shownText(0);
-    EXPECT_EQ(shown.size(), SkillListModel::kLongestShownText + 1);
+    EXPECT_EQ(static_cast<std::size_t>(shown.size()), kLongestShownText + 1);
     EXPECT_TRUE(shown.endsWith(QChar(0x2026)));
     EXPECT_EQ(model.text(0).size(), 5u * 1024 * 1024);
     EXPECT_EQ(model.text(0).data(), heldAt);

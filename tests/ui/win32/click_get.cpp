@@ -7,15 +7,14 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <memory>
 #include <string>
 #include <thread>
-#include <type_traits>
 
 #include "ControlIds.h"
 #include "Form1Layout.h"
 #include "Win32Api.h"
 #include "WindowText.h"
+#include "runtime/UniqueHandle.h"
 
 namespace {
 
@@ -24,10 +23,7 @@ using quorrel::wideFromUtf8;
 using quorrel::form1::ControlId;
 using quorrel::win32::controlIdOf;
 
-struct HandleCloser {
-    void operator()(HANDLE handle) const noexcept { CloseHandle(handle); }
-};
-using Handle = std::unique_ptr<std::remove_pointer_t<HANDLE>, HandleCloser>;
+using Handle = quorrel::UniqueHandle;
 
 // Memory inside the other process, for the list-view calls that fill in a structure.
 class RemoteBuffer {

@@ -1,0 +1,27 @@
+#include "DumpLoad.h"
+
+#include <new>
+#include <utility>
+
+#include "skills/LoadAction.h"
+#include "skills/StandaloneHost.h"
+
+namespace quorrel::cli {
+
+SkillDump loadDump(const std::string& dataPath, const std::string& indexPath, CodePage codePage,
+                   FileTable& files) {
+    StandaloneHost host(dataPath, indexPath, codePage);
+    std::optional<Failure> failure;
+    try {
+        loadSkills(host, files);
+    } catch (const Failure& caught) {
+        failure = caught;
+    } catch (const std::bad_alloc&) {
+        // The load names the record when it can; this is for memory that ran out while it did.
+        failure = Failure(FailureKind::OutOfMemory, "out of memory");
+    }
+    // Moved, not copied: a copy of a large table could be what memory runs out on.
+    return SkillDump{host.list().takeItems(), std::move(failure), host.recordsGoneThrough()};
+}
+
+}  // namespace quorrel::cli

@@ -1,0 +1,71 @@
+#include "PackArguments.h"
+
+#include "cli/CommandLine.h"
+
+namespace quorrel::cli {
+namespace {
+
+constexpr const char* kDescription =
+    "Writes a game client's skill table, skills.idx and skills.mul, from a list in any format "
+    "quorrel-dump prints, so that a dump, edited, packs back into the two files.";
+
+// The short form; the man page and the README say it all.
+constexpr const char* kFooter =
+    "Formats, as quorrel-dump writes them:\n"
+    "  text  \"[x] Name\" (flag 1) or \"[ ] Name\" (flag 0), one skill a line\n"
+    "  json  quorrel-dump's document; \"record\", \"flag\" and \"recordCount\" are kept where\n"
+    "        given, and a document whose \"error\" is not null is refused\n"
+    "  csv   the header \"record,name,checked\", then one row per skill (RFC 4180)\n"
+    "Names are UTF-8, written in the system's code page or the one --codepage names.\n"
+    "Both files are replaced all or nothing; an existing file only with --force.\n"
+    "\n"
+    "Example:\n"
+    "  quorrel-dump --format json > table.json\n"
+    "  (edit table.json)\n"
+    "  quorrel-pack --format json --from table.json --data skills.mul --index skills.idx --force\n"
+    "\n"
+    "Exit status: 0 both files were written, 1 the list could not be read or the files not\n"
+    "written (they are as they were), 2 usage error.\n"
+    "\n"
+    "All of it in full: man quorrel-pack, or the \"quorrel-pack\" section of the README.md in\n"
+    "the sources.";
+
+}  // namespace
+
+ParsedPackArguments parsePackArguments(int argc, const char* const* argv, std::ostream& out,
+                                       std::ostream& err) {
+    CLI::App app(kDescription, kPackProgram);
+    useCommonMessages(app, kPackProgram, QUORREL_VERSION);
+    app.footer(kFooter);
+
+    PackOptions options;
+    std::string fromPath;
+    std::string formatName = "text";
+    app.add_option("--data", options.dataPath, "The skill data file to write (skills.mul)")
+        ->required();
+    app.add_option("--index", options.indexPath, "The skill index file to write (skills.idx)")
+        ->required();
+    auto* from =
+        app.add_option("--from", fromPath, "The list to read; standard input when left out");
+    addFormatOption(app, formatName, "Input format: text, json or csv");
+    app.add_flag("--force", options.force, "Replace files that exist");
+    addCodePageOption(app, options.codePage, "The code page to write the names in");
+
+    SplitArguments split =
+        withoutEmptyValues(argc, argv, {"--data", "--index", "--from", "--format"});
+    if (!split.emptied.empty()) {
+        err << kPackProgram << ": " << *split.emptied.begin()
+            << ": an empty value names no file or format\n";
+        return EarlyExit{kExitUsageError};
+    }
+    if (const auto status = parseOrExit(app, std::move(split.kept), out, err, kPackProgram)) {
+        return EarlyExit{*status};
+    }
+    if (from->count() > 0) {
+        options.fromPath = fromPath;
+    }
+    options.format = formatNamed(formatName);
+    return options;
+}
+
+}  // namespace quorrel::cli

@@ -1,0 +1,166 @@
+#include "PackCommand.h"
+
+#include <array>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <new>
+
+#include "PackArguments.h"
+#include "cli/formats/CsvReader.h"
+#include "cli/formats/JsonReader.h"
+#include "cli/formats/TextReader.h"
+#include "runtime/Failure.h"
+#include "runtime/FileQueries.h"
+#include "runtime/FileReplacement.h"
+#include "runtime/InQuotes.h"
+#include "runtime/InterruptedRuns.h"
+#include "runtime/InterruptionsHeld.h"
+#include "skills/SkillTableBuilder.h"
+#include "skills/TableSwap.h"
+
+namespace quorrel::cli {
+namespace {
+
+// Reads the list in `format` into the table.
+void readInFormat(std::istream& in, TableFormat format, SkillTableBuilder& table) {
+    switch (format) {
+        case TableFormat::Text:
+            readTextTable(in, table);
+            return;
+        case TableFormat::Json:
+            readJsonTable(in, table);
+            return;
+        case TableFormat::Csv:
+            readCsvTable(in, table);
+            return;
+    }
+}
+
+// The list's source as messages name it.
+std::string sourceName(const PackOptions& options) {
+    return options.fromPath ? inQuotes(*options.fromPath) : std::string("standard input");
+}
+
+// The table of the list in one stream, its failures named after the list's source.
+SkillTableBuilder tableFromStream(std::istream& in, const PackOptions& options) {
+    SkillTableBuilder table(options.codePage);
+    try {
+        readInFormat(in, options.format, table);
+    } catch (const Failure& failure) {
+        throw failure.within(sourceName(options));
+    } catch (const std::bad_alloc&) {
+        throw Failure(FailureKind::OutOfMemory, sourceName(options) + ": out of memory at record " +
+                                                    std::to_string(table.nextRecord()));
+    }
+    if (in.bad()) {
+        throw Failure(FailureKind::BadInput, "cannot read " + sourceName(options));
+    }
+    return table;
+}
+
+// The table of the list from --from, or from `standardInput` when it is left out.
+SkillTableBuilder tableFromSource(std::istream& standardInput, const PackOptions& options) {
+    if (!options.fromPath) {
+        return tableFromStream(standardInput, options);
+    }
+    const auto& typed = *options.fromPath;
+    std::ifstream file(std::filesystem::path(std::u8string(typed.begin(), typed.end())),
+                       std::ios::binary);
+    if (!file) {
+        throw Failure(FailureKind::OpenRefused,
+                      "cannot open " + sourceName(options) + ": " + std::strerror(errno));
+    }
+    return tableFromStream(file, options);
+}
+
+// A target must be a regular file or a missing name in an existing folder: a folder, a device
+// or a pipe put in its place would be lost.
+TargetState inspected(const TargetPath& target) {
+    TargetState state = inspectTarget(target);
+    if (!state.notARegularFile.empty()) {
+        throw Failure(FailureKind::WriteError,
+                      "cannot write " + target.shown + ": " + state.notARegularFile);
+    }
+    return state;
+}
+
+void refuseExisting(const TargetPath& target) {
+    if (inspected(target).file) {
+        throw Failure(FailureKind::WriteError,
+                      target.shown + " already exists; --force replaces it");
+    }
+}
+
+// Two paths for one file would leave it holding only the index, the data lost. The writer
+// refuses them too; asked here, before the list is read, the refusal names the options.
+void refuseOneFileTwice(std::span<const TargetPath> targets) {
+    if (oneFileNamedTwice(targets)) {
+        throw Failure(FailureKind::WriteError,
+                      "--data " + targets[TableSwap::kData].shown + " and --index " +
+                          targets[TableSwap::kIndex].shown + " are the same file");
+    }
+}
+
+// The old file as the swap needs it. One that cannot be read (no permission, say) is still
+// replaced, only without the padded order, which needs its bytes.
+OldFile oldFile(const TargetPath& target) {
+    if (!inspected(target).file) {
+        return {};
+    }
+    try {
+        return {true, readWholeFile(target.local, TableSwap::kLargestPaddedFile)};
+    } catch (const Failure&) {
+        return {true, std::nullopt};
+    }
+}
+
+void pack(const PackOptions& options, std::istream& in, std::ostream& err, FileWriter& writer) {
+    const std::array<TargetPath, 2> targets = {writer.locate(options.dataPath),
+                                               writer.locate(options.indexPath)};
+    const TargetPath& data = targets[TableSwap::kData];
+    const TargetPath& index = targets[TableSwap::kIndex];
+    // Before the list is read, so that a long one is not read in vain.
+    inspected(data);
+    inspected(index);
+    refuseOneFileTwice(targets);
+    if (!options.force) {
+        refuseExisting(data);
+        refuseExisting(index);
+    }
+    const SkillTableBuilder table = tableFromSource(in, options);
+
+    const TargetLocks locks(writer, targets, [&](const TargetPath& target) {
+        err << kPackProgram << ": waiting for another quorrel-pack writing " << target.shown
+            << " to finish\n"
+            << std::flush;
+    });
+    const InterruptionsHeld held;
+    for (const KeptFiles& kept : tidyAfterInterruptedRuns(writer, targets)) {
+        err << kPackProgram << ": " << describeKeptFiles(kept, false) << '\n';
+    }
+    // Looked at again: the files may have changed while the list was read.
+    const TableSwap swap(table.files(), oldFile(data), oldFile(index));
+    replaceFiles(writer, targets, swap.versions(),
+                 options.force ? ExistingFiles::Replace : ExistingFiles::Refuse);
+}
+
+}  // namespace
+
+int runPackCommand(int argc, const char* const* argv, std::istream& in, std::ostream& out,
+                   std::ostream& err, FileWriter& writer) {
+    const ParsedPackArguments parsed = parsePackArguments(argc, argv, out, err);
+    if (const auto* early = std::get_if<EarlyExit>(&parsed)) {
+        return early->status;
+    }
+    try {
+        pack(std::get<PackOptions>(parsed), in, err, writer);
+    } catch (const Failure& failure) {
+        err << kPackProgram << ": " << failure.description() << '\n';
+        return kExitFailed;
+    }
+    return kExitSuccess;
+}
+
+}  // namespace quorrel::cli

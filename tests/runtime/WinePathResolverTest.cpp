@@ -1,0 +1,294 @@
+// Drive-letter paths on systems where the game runs under Wine. Not built on Windows, where the
+// system itself reads these paths.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "ScopedVariable.h"
+#include "TempDir.h"
+#include "runtime/Failure.h"
+#include "runtime/FileTable.h"
+#include "runtime/WinePathResolver.h"
+#include "skills/SkillTableLayout.h"
+
+namespace quorrel {
+namespace {
+
+namespace fs = std::filesystem;
+
+using testing::ScopedVariable;
+
+std::string failureOf(const std::string& typed, const fs::path& prefix) {
+    try {
+        localPathFor(typed, prefix);
+    } catch (const Failure& failure) {
+        EXPECT_EQ(failure.kind(), FailureKind::OpenRefused);
+        return failure.description();
+    }
+    ADD_FAILURE() << typed << " was not refused";
+    return {};
+}
+
+// A Wine prefix whose C: drive holds "Program Files/Ultima Online/skills.mul" in the case the
+// game's installer writes, plus a lower-case "data" folder.
+class WinePathResolverTest : public ::testing::Test {
+  protected:
+    WinePathResolverTest() {
+        fs::create_directories(driveC() / "Program Files" / "Ultima Online");
+        fs::create_directories(driveC() / "data");
+        writeTo(driveC() / "Program Files" / "Ultima Online" / "skills.mul", {7});
+        writeTo(driveC() / "data" / "skills.idx", {9});
+    }
+
+    fs::path prefix() const { return dir_.path() / "prefix"; }
+    fs::path driveC() const { return prefix() / "drive_c"; }
+    std::string gameFile() const {
+        return (driveC() / "Program Files" / "Ultima Online" / "skills.mul").string();
+    }
+
+    void linkDosDevice(const std::string& device, const fs::path& target) const {
+        fs::create_directories(prefix() / "dosdevices");
+        fs::create_directory_symlink(target, prefix() / "dosdevices" / device);
+    }
+
+    static void writeTo(const fs::path& path, std::vector<std::uint8_t> bytes) {
+        quorrel::testing::writeFile(path, bytes);
+    }
+
+    testing::TempDir dir_;
+};
+
+TEST_F(WinePathResolverTest, DrivePathsResolveInsideThePrefixWhateverTheCaseAndSeparators) {
+    const std::string data = (driveC() / "data" / "skills.idx").string();
+    struct Case {
+        std::string typed;
+        std::string expected;
+    };
+    const std::vector<Case> cases = {
+        {R"(c:\Program Files\Ultima Online\skills.mul)", gameFile()},
+        {R"(C:/Program Files/Ultima Online/skills.mul)", gameFile()},
+        {R"(c:\program files\ultima online\skills.mul)", gameFile()},
+        {R"(c:\PROGRAM FILES/ultima ONLINE\SKILLS.MUL)", gameFile()},
+        {R"(c:\\data\\.\skills.idx)", data},
+        {R"(c:\Program Files\..\DATA\skills.idx)", data},
+        {R"(c:\..\data\skills.idx)", data},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        const LocalPath resolved = localPathFor(c.typed, prefix());
+        EXPECT_EQ(resolved.typed, c.typed);
+        EXPECT_EQ(resolved.local, c.expected);
+    }
+}
+
+// A file is written where a read of the same path would find it: an existing one in whatever case
+// it has, a new one in the folder a read would find, with the name as typed.
+TEST_F(WinePathResolverTest, PathsToWriteResolveAsAReadWouldFindThem) {
+    WinePathResolver resolver;
+    const fs::path game = driveC() / "Program Files" / "Ultima Online";
+    EXPECT_EQ(
+        resolver.resolveForWriting(R"(c:\program files\ultima online\SKILLS.MUL)", prefix()).local,
+        gameFile());
+    EXPECT_EQ(
+        resolver.resolveForWriting(R"(c:\program files\ultima online\New.idx)", prefix()).local,
+        (game / "New.idx").string());
+    EXPECT_EQ(resolver.resolveForWriting("plain/skills.idx", prefix()).local, "plain/skills.idx");
+    for (const char* refused : {R"(c:\nowhere\skills.idx)", "c:", R"(c:\..)"}) {
+        EXPECT_THROW(resolver.resolveForWriting(refused, prefix()), Failure) << refused;
+    }
+}
+
+TEST_F(WinePathResolverTest, OtherPathsAreUsedAsTheyAre) {
+    for (const std::string typed :
+         {"/tmp/skills.mul", "skills.mul", R"(\program files\skills.mul)", "1:/skills.mul", ""}) {
+        SCOPED_TRACE(typed);
+        EXPECT_EQ(localPathFor(typed, prefix()).local, typed);
+        EXPECT_EQ(localPathFor(typed, prefix()).quoted(), "\"" + typed + "\"");
+    }
+}
+
+TEST_F(WinePathResolverTest, TheDosDevicesLinkTakesPrecedenceOverDriveFolders) {
+    const fs::path elsewhere = dir_.path() / "elsewhere";
+    fs::create_directories(elsewhere / "Data");
+    writeTo(elsewhere / "Data" / "skills.idx", {1});
+    linkDosDevice("c:", elsewhere);
+
+    EXPECT_EQ(localPathFor(R"(C:\data\skills.idx)", prefix()).local,
+              (prefix() / "dosdevices" / "c:" / "Data" / "skills.idx").string());
+    EXPECT_NE(failureOf(R"(c:\Program Files\Ultima Online\skills.mul)", prefix())
+                  .find(R"(no "Program Files" in ")" + (prefix() / "dosdevices" / "c:").string()),
+              std::string::npos);
+}
+
+TEST_F(WinePathResolverTest, ABrokenDosDevicesLinkFallsBackToTheDriveFolder) {
+    linkDosDevice("c:", dir_.path() / "gone");
+    EXPECT_EQ(localPathFor(R"(c:\program files\ultima online\skills.mul)", prefix()).local,
+              gameFile());
+}
+
+TEST_F(WinePathResolverTest, OtherDrivesComeFromTheirOwnLinksOrFolders) {
+    const fs::path media = dir_.path() / "media";
+    fs::create_directories(media);
+    writeTo(media / "Skills.Mul", {1});
+    linkDosDevice("d:", media);
+    fs::create_directories(prefix() / "drive_e");
+    writeTo(prefix() / "drive_e" / "skills.idx", {1});
+
+    EXPECT_EQ(localPathFor(R"(D:\skills.mul)", prefix()).local,
+              (prefix() / "dosdevices" / "d:" / "Skills.Mul").string());
+    EXPECT_EQ(localPathFor("e:/skills.idx", prefix()).local,
+              (prefix() / "drive_e" / "skills.idx").string());
+}
+
+TEST_F(WinePathResolverTest, TheExactNameWinsOverOthersInOtherCase) {
+    const fs::path folder = driveC() / "data";
+    writeTo(folder / "SKILLS.IDX", {2});
+    writeTo(folder / "Skills.idx", {3});
+    EXPECT_EQ(localPathFor(R"(c:\data\Skills.idx)", prefix()).local,
+              (folder / "Skills.idx").string());
+    // With no exact match the choice among the others does not depend on the listing's order.
+    EXPECT_EQ(localPathFor(R"(c:\data\sKILLS.IDX)", prefix()).local,
+              (folder / "SKILLS.IDX").string());
+}
+
+// Folders whose names must be matched ignoring case are listed once while they stay unchanged,
+// however many times a path through them is resolved; a folder changed since is listed again, so
+// a file that appears, vanishes or is renamed in it is seen.
+TEST_F(WinePathResolverTest, AnUnchangedFolderIsListedOnceAndAChangedOneAgain) {
+    const fs::path game = driveC() / "Program Files" / "Ultima Online";
+    const auto settled = fs::file_time_type::clock::now() - std::chrono::hours(1);
+    for (const fs::path& folder : {driveC(), driveC() / "Program Files", game}) {
+        fs::last_write_time(folder, settled);
+    }
+    const std::string typed = R"(c:\program files\ultima online\Skills.MUL)";
+    WinePathResolver resolver;
+    for (int record = 0; record < 1000; ++record) {
+        ASSERT_EQ(resolver.resolve(typed, prefix()).local, gameFile());
+    }
+    EXPECT_EQ(resolver.listingsMade(), 3u);
+
+    fs::rename(gameFile(), game / "SKILLS.MUL");
+    EXPECT_EQ(resolver.resolve(typed, prefix()).local, (game / "SKILLS.MUL").string());
+    fs::remove(game / "SKILLS.MUL");
+    EXPECT_THROW(resolver.resolve(typed, prefix()), Failure);
+    writeTo(game / "skills.MUL", {5});
+    EXPECT_EQ(resolver.resolve(typed, prefix()).local, (game / "skills.MUL").string());
+}
+
+TEST_F(WinePathResolverTest, MissingPartsAreNamedInTheFailure) {
+    const std::string drive = driveC().string();
+    struct Case {
+        std::string typed;
+        std::string description;
+    };
+    const std::vector<Case> cases = {
+        {R"(c:\Program Files\Ultima\skills.mul)",
+         R"(cannot open "c:\Program Files\Ultima\skills.mul": no "Ultima" in ")" + drive +
+             "/Program Files\""},
+        {R"(c:\data\skills.mul)",
+         R"(cannot open "c:\data\skills.mul": no "skills.mul" in ")" + drive + "/data\""},
+        {R"(x:\skills.mul)", R"(cannot open "x:\skills.mul": no drive x: in the Wine prefix ")" +
+                                 prefix().string() + R"(" (neither dosdevices/x: nor drive_x))"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        EXPECT_EQ(failureOf(c.typed, prefix()), c.description);
+    }
+    EXPECT_EQ(failureOf(R"(c:\skills.mul)", dir_.path() / "none"),
+              R"(cannot open "c:\skills.mul": no Wine prefix at ")" +
+                  (dir_.path() / "none").string() +
+                  R"("; WINEPREFIX names the prefix that holds the game)");
+}
+
+TEST_F(WinePathResolverTest, NetworkPathsAreRefusedAsSuch) {
+    for (const std::string typed : {R"(\\server\share\skills.mul)", R"(\\?\c:\skills.mul)"}) {
+        SCOPED_TRACE(typed);
+        const std::string description = failureOf(typed, prefix());
+        EXPECT_TRUE(description.starts_with("cannot open \"" + typed + "\": network paths"))
+            << description;
+        EXPECT_NE(description.find("only on Windows"), std::string::npos) << description;
+    }
+}
+
+TEST_F(WinePathResolverTest, APrefixFromTheEnvironmentOrElseHome) {
+    const fs::path home = dir_.path() / "home";
+    fs::create_directories(home / ".wine" / "drive_c");
+    writeTo(home / ".wine" / "drive_c" / "skills.mul", {5});
+    const ScopedVariable homeVariable("HOME", home.string());
+    {
+        const ScopedVariable prefixVariable("WINEPREFIX", prefix().string());
+        EXPECT_EQ(winePrefixFromEnvironment(), prefix());
+        EXPECT_EQ(localPathFor(R"(c:\data\skills.idx)").local,
+                  (driveC() / "data" / "skills.idx").string());
+    }
+    for (const std::optional<std::string>& unset :
+         {std::optional<std::string>(), std::optional<std::string>("")}) {
+        const ScopedVariable prefixVariable("WINEPREFIX", unset);
+        EXPECT_EQ(winePrefixFromEnvironment(), home / ".wine");
+        EXPECT_EQ(localPathFor(R"(C:\SKILLS.MUL)").local,
+                  (home / ".wine" / "drive_c" / "skills.mul").string());
+    }
+}
+
+TEST_F(WinePathResolverTest, NoPrefixAtAllWhenNeitherVariableIsSet) {
+    const ScopedVariable homeVariable("HOME", std::nullopt);
+    const ScopedVariable prefixVariable("WINEPREFIX", std::nullopt);
+    EXPECT_EQ(winePrefixFromEnvironment(), std::nullopt);
+    try {
+        localPathFor(R"(c:\skills.mul)");
+        ADD_FAILURE() << "opened without a prefix";
+    } catch (const Failure& failure) {
+        EXPECT_EQ(failure.kind(), FailureKind::OpenRefused);
+        EXPECT_EQ(failure.description(),
+                  R"(cannot open "c:\skills.mul": neither WINEPREFIX nor HOME is set, so there is )"
+                  "no Wine prefix to look for the drive in");
+    }
+    EXPECT_EQ(localPathFor("skills.mul").local, "skills.mul");
+}
+
+// Through the file table, as the load action opens files: the bytes come from the resolved file,
+// and a refused open names both the typed path and the file it led to.
+TEST_F(WinePathResolverTest, TheFileTableOpensDrivePathsAndNamesTheResolvedFileWhenRefused) {
+    const ScopedVariable prefixVariable("WINEPREFIX", prefix().string());
+    FileTable files;
+    files.open(1, R"(c:\program files\ultima online\skills.mul)");
+    std::uint8_t flag = 0;
+    files.getByte(1, 1, flag);
+    EXPECT_EQ(flag, 7);
+    files.close(1);
+
+    // A file where a folder should be: the walk stops there and the system gives its reason.
+    const std::string typed = R"(c:\data\SKILLS.IDX\more)";
+    try {
+        files.open(1, typed);
+        ADD_FAILURE() << "opened a path through a file";
+    } catch (const Failure& failure) {
+        EXPECT_EQ(failure.kind(), FailureKind::OpenRefused);
+        EXPECT_EQ(failure.description(), "cannot open \"" + typed + "\" (resolved to \"" +
+                                             (driveC() / "data" / "skills.idx" / "more").string() +
+                                             "\"): Not a directory");
+    }
+    EXPECT_EQ(files.openCount(), 0u);
+}
+
+TEST_F(WinePathResolverTest, TheFileTableNamesAMissingComponent) {
+    const ScopedVariable prefixVariable("WINEPREFIX", prefix().string());
+    FileTable files;
+    try {
+        files.open(1, R"(c:\x\skills.mul)");
+        ADD_FAILURE() << "opened a missing file";
+    } catch (const Failure& failure) {
+        EXPECT_EQ(failure.kind(), FailureKind::OpenRefused);
+        EXPECT_EQ(failure.description(),
+                  R"(cannot open "c:\x\skills.mul": no "x" in ")" + driveC().string() + "\"");
+    }
+    EXPECT_FALSE(files.isOpen(1));
+}
+
+}  // namespace
+}  // namespace quorrel
