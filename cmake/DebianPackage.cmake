@@ -6,8 +6,6 @@ set(linux_dir "${packaging_dir}/linux")
 set(app_id io.github.quorrel.Quorrel)
 # The package's own revision: a package built again from the same release counts it up.
 set(QUORREL_DEBIAN_REVISION 1)
-set(QUORREL_HOMEPAGE "https://github.com/quorrel/Quorrel"
-    CACHE STRING "The project's home page, and the base of the screenshots' addresses")
 
 install(FILES "${linux_dir}/${app_id}.desktop" DESTINATION "${CMAKE_INSTALL_DATADIR}/applications")
 # The screenshots in docs/, as the release's sources hold them on the home page.

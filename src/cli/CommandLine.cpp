@@ -98,4 +98,15 @@ std::optional<int> parseOrExit(CLI::App& app, std::vector<std::string> arguments
     return std::nullopt;
 }
 
+std::string whereTheFullTextIs(std::string_view program) {
+    const std::string name(program);
+#ifdef _WIN32
+    return "All of it in full: the \"" + name +
+           "\" section of the README.md in the sources, also at\n" + QUORREL_HOMEPAGE + ".";
+#else
+    return "All of it in full: man " + name + ", or the \"" + name +
+           "\" section of the README.md in\nthe sources.";
+#endif
+}
+
 }  // namespace quorrel::cli

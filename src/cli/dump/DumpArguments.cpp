@@ -22,9 +22,7 @@ constexpr const char* kFooter =
     "\n"
     "Exit status: 0 the table was read in full, 1 the load failed or the output could not be\n"
     "written, 2 usage error.\n"
-    "\n"
-    "All of it in full: man quorrel-dump, or the \"quorrel-dump\" section of the README.md in\n"
-    "the sources.";
+    "\n";
 
 }  // namespace
 
@@ -32,7 +30,7 @@ ParsedArguments parseDumpArguments(int argc, const char* const* argv, std::ostre
                                    std::ostream& err) {
     CLI::App app(kDescription, kDumpProgram);
     useCommonMessages(app, kDumpProgram, QUORREL_VERSION);
-    app.footer(kFooter);
+    app.footer(kFooter + whereTheFullTextIs(kDumpProgram));
 
     DumpOptions options;
     std::string formatName = "text";

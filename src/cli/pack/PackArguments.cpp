@@ -26,9 +26,7 @@ constexpr const char* kFooter =
     "\n"
     "Exit status: 0 both files were written, 1 the list could not be read or the files not\n"
     "written (they are as they were), 2 usage error.\n"
-    "\n"
-    "All of it in full: man quorrel-pack, or the \"quorrel-pack\" section of the README.md in\n"
-    "the sources.";
+    "\n";
 
 }  // namespace
 
@@ -36,7 +34,7 @@ ParsedPackArguments parsePackArguments(int argc, const char* const* argv, std::o
                                        std::ostream& err) {
     CLI::App app(kDescription, kPackProgram);
     useCommonMessages(app, kPackProgram, QUORREL_VERSION);
-    app.footer(kFooter);
+    app.footer(kFooter + whereTheFullTextIs(kPackProgram));
 
     PackOptions options;
     std::string fromPath;
