@@ -77,7 +77,11 @@ void answerHelpAndVersion(int argc, char* argv[]) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    answerHelpAndVersion(argc, argv);
+    // A plain start, as from the menu, has no option to answer: it does without the second
+    // application object, which would cost every start its time.
+    if (argc > 1) {
+        answerHelpAndVersion(argc, argv);
+    }
     if (!aDisplayIsNamed()) {
         std::fputs(
             "quorrel: no display to show the window on: neither DISPLAY nor WAYLAND_DISPLAY is "
