@@ -155,10 +155,6 @@ class WhileLoadingPacer {
     unsigned untilLook_ = kRecordsBetweenLooks;
 };
 
-bool isEmptySlot(const LoadFields& fields) {
-    return fields.offset == kEmptySlotOffset || fields.length == kEmptySlotLength;
-}
-
 // How many name elements the buffer needs to hold. A short name is held in full. A long one is
 // held only as far as the data file reaches and up to its first zero byte: the bytes after that
 // never reach the text, so a huge `length` costs memory in proportion to the name it shows, not
@@ -249,7 +245,7 @@ RecordRead loadNextRecord(LoadHost& host, FileTable& files, IndexBlocks& index,
     if (!readIndexRecord(index, fields)) {
         return RecordRead::NoneLeft;
     }
-    if (isEmptySlot(fields)) {
+    if (isEmptySlot(fields.offset, fields.length)) {
         return RecordRead::Skipped;
     }
     loadRecord(host, files, fields);

@@ -5,6 +5,12 @@
 
 namespace quorrel {
 
+IndexRecord indexRecordAt(std::span<const std::uint8_t> index, std::size_t record) {
+    const auto at = index.subspan(record * kIndexRecordSize).first<kIndexRecordSize>();
+    return {littleEndianInt32(at.subspan<0, 4>()), littleEndianInt32(at.subspan<4, 4>()),
+            static_cast<std::uint32_t>(littleEndianInt32(at.subspan<8, 4>()))};
+}
+
 void appendIndexRecord(std::vector<std::uint8_t>& index, const IndexRecord& record) {
     appendLittleEndian32(index, static_cast<std::uint32_t>(record.offset));
     appendLittleEndian32(index, static_cast<std::uint32_t>(record.length));

@@ -28,6 +28,9 @@ struct SkillFiles {
     std::vector<std::uint8_t> data;
 };
 
+// Index record number `record` of `index`, which holds it whole.
+IndexRecord indexRecordAt(std::span<const std::uint8_t> index, std::size_t record);
+
 // Appends one index record as three little-endian 32-bit values.
 void appendIndexRecord(std::vector<std::uint8_t>& index, const IndexRecord& record);
 

@@ -4,24 +4,9 @@
 #include <optional>
 
 #include "SkillFileLayout.h"
-#include "runtime/LittleEndian.h"
 
 namespace quorrel {
 namespace {
-
-struct RecordPlace {
-    std::int32_t offset;
-    std::int32_t length;
-};
-
-RecordPlace placeOf(std::span<const std::uint8_t> index, std::size_t record) {
-    const auto at = index.subspan(record * kIndexRecordSize);
-    return {littleEndianInt32(at.subspan<0, 4>()), littleEndianInt32(at.subspan<4, 4>())};
-}
-
-bool isEmptySlot(const RecordPlace& place) {
-    return place.offset == kEmptySlotOffset || place.length == kEmptySlotLength;
-}
 
 // Where the new records can start in a data file that also holds the old one's bytes, so that
 // the old index reads from it what it reads from the old data file; nothing when no such place
@@ -33,8 +18,8 @@ bool isEmptySlot(const RecordPlace& place) {
 std::optional<std::uint64_t> startAfterOldRecords(std::span<const std::uint8_t> oldIndex,
                                                   std::uint64_t oldSize) {
     for (std::size_t record = 0; record < oldIndex.size() / kIndexRecordSize; ++record) {
-        const RecordPlace place = placeOf(oldIndex, record);
-        if (!isEmptySlot(place) && place.offset >= 0 &&
+        const IndexRecord place = indexRecordAt(oldIndex, record);
+        if (!isEmptySlot(place.offset, place.length) && place.offset >= 0 &&
             static_cast<std::uint64_t>(place.offset) >= oldSize) {
             return std::nullopt;
         }
@@ -47,12 +32,11 @@ std::vector<std::uint8_t> shifted(std::span<const std::uint8_t> index, std::uint
     std::vector<std::uint8_t> moved;
     moved.reserve(index.size());
     for (std::size_t record = 0; record < index.size() / kIndexRecordSize; ++record) {
-        const RecordPlace place = placeOf(index, record);
-        const auto offset =
-            isEmptySlot(place) ? place.offset : place.offset + static_cast<std::int32_t>(shift);
-        appendLittleEndian32(moved, static_cast<std::uint32_t>(offset));
-        const auto rest = index.subspan(record * kIndexRecordSize + 4, kIndexRecordSize - 4);
-        moved.insert(moved.end(), rest.begin(), rest.end());
+        IndexRecord place = indexRecordAt(index, record);
+        if (!isEmptySlot(place.offset, place.length)) {
+            place.offset += static_cast<std::int32_t>(shift);
+        }
+        appendIndexRecord(moved, place);
     }
     return moved;
 }
