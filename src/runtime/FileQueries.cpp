@@ -8,6 +8,7 @@
 #include "Failure.h"
 #include "InQuotes.h"
 #include "NameCase.h"
+#include "SystemPath.h"
 
 namespace quorrel {
 namespace {
@@ -19,10 +20,6 @@ std::size_t nameStart(const std::string& local) {
     const auto separator = local.rfind('/');
 #endif
     return separator == std::string::npos ? 0 : separator + 1;
-}
-
-std::filesystem::path systemPath(const std::string& local) {
-    return std::filesystem::path(std::u8string(local.begin(), local.end()));
 }
 
 std::string_view withoutTrailingDotsAndSpaces(std::string_view name) {
@@ -79,10 +76,9 @@ std::vector<std::string> siblingsStartingWith(const std::string& local, std::str
     std::error_code error;
     for (std::filesystem::directory_iterator entry(systemPath(folder), error), end;
          !error && entry != end; entry.increment(error)) {
-        const std::u8string name = entry->path().filename().u8string();
-        if (std::string_view(reinterpret_cast<const char*>(name.data()), name.size())
-                .starts_with(prefix)) {
-            found.push_back(local.substr(0, start) + std::string(name.begin(), name.end()));
+        const std::string name = utf8Of(entry->path().filename());
+        if (name.starts_with(prefix)) {
+            found.push_back(local.substr(0, start) + name);
         }
     }
     std::sort(found.begin(), found.end());

@@ -24,16 +24,11 @@ struct FileIdentity {
 // it cannot be asked.
 std::optional<FileIdentity> identityOf(const std::string& local);
 
-// What a path to be written names now.
-struct TargetState {
-    std::optional<FileIdentity> file;  // the file there, when there is one
-    std::string notARegularFile;       // what is there instead of a regular file, or empty
-};
-
-// Inspects a target before anything is written: a missing name in an existing folder, a regular
-// file, or something else ("it is a folder, not a regular file"). Throws a write-error failure
-// when the folder that is to hold it is missing or the system cannot say.
-TargetState inspectTarget(const TargetPath& target);
+// Inspects a target before anything is written: the regular file there, or nothing for a missing
+// name in an existing folder. Anything else put in its place would be lost, so a folder, a device
+// or a pipe there ("cannot write "uo": it is a folder, not a regular file"), a missing folder, or
+// a system that cannot say, is a write-error failure.
+std::optional<FileIdentity> inspectTarget(const TargetPath& target);
 
 // Whether the two paths name one file, whether or not it exists yet: the same file when both
 // exist, else the same name in the same folder, names compared as the system compares them (as

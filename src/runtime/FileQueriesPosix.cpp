@@ -59,13 +59,13 @@ std::optional<FileIdentity> identityOf(const std::string& local) {
     return identityFrom(status);
 }
 
-TargetState inspectTarget(const TargetPath& target) {
+std::optional<FileIdentity> inspectTarget(const TargetPath& target) {
     struct stat status {};
     if (::stat(target.local.c_str(), &status) == 0) {
         if (const char* kind = nonRegularKind(status.st_mode)) {
-            return {std::nullopt, std::string("it is ") + kind + ", not a regular file"};
+            throw cannotWrite(target, std::string("it is ") + kind + ", not a regular file");
         }
-        return {identityFrom(status), {}};
+        return identityFrom(status);
     }
     if (errno != ENOENT) {
         throw cannotWrite(target, std::strerror(errno));

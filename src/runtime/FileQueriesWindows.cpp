@@ -50,14 +50,14 @@ std::optional<FileIdentity> identityOf(const std::string& local) {
     return identityFrom(information);
 }
 
-TargetState inspectTarget(const TargetPath& target) {
+std::optional<FileIdentity> inspectTarget(const TargetPath& target) {
     UniqueHandle handle = openToAsk(target.local);
     if (!handle) {
         const DWORD error = GetLastError();
         if (error != ERROR_FILE_NOT_FOUND) {
             throw cannotWrite(target, systemMessage(error));
         }
-        return {};
+        return std::nullopt;
     }
     BY_HANDLE_FILE_INFORMATION information{};
     const bool disk = GetFileType(handle.get()) == FILE_TYPE_DISK;
@@ -65,15 +65,15 @@ TargetState inspectTarget(const TargetPath& target) {
     const DWORD error = GetLastError();
     handle.reset();
     if (!disk) {
-        return {std::nullopt, "it is a device or a pipe, not a regular file"};
+        throw cannotWrite(target, "it is a device or a pipe, not a regular file");
     }
     if (!known) {
         throw cannotWrite(target, systemMessage(error));
     }
     if (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        return {std::nullopt, "it is a folder, not a regular file"};
+        throw cannotWrite(target, "it is a folder, not a regular file");
     }
-    return {identityFrom(information), {}};
+    return identityFrom(information);
 }
 
 }  // namespace quorrel

@@ -5,6 +5,9 @@
 #include <string_view>
 #include <system_error>
 
+#include "runtime/InQuotes.h"
+#include "runtime/SystemPath.h"
+
 namespace quorrel::form1 {
 namespace {
 
@@ -12,19 +15,6 @@ namespace fs = std::filesystem;
 
 constexpr std::string_view kDataFileName = "skills.mul";
 constexpr std::string_view kIndexFileName = "skills.idx";
-
-fs::path pathOf(const std::string& utf8) {
-    return fs::path(std::u8string(utf8.begin(), utf8.end()));
-}
-
-std::string utf8Of(const fs::path& path) {
-    const std::u8string text = path.u8string();
-    return std::string(text.begin(), text.end());
-}
-
-std::string quoted(const std::string& path) {
-    return "\"" + path + "\"";
-}
 
 std::string lowered(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(), [](char c) {
@@ -35,7 +25,7 @@ std::string lowered(std::string text) {
 
 bool isFolder(const std::string& path) {
     std::error_code ignored;
-    return fs::is_directory(pathOf(path), ignored);
+    return fs::is_directory(systemPath(path), ignored);
 }
 
 enum class FileRole { Data, Index, Unknown };
@@ -43,7 +33,7 @@ enum class FileRole { Data, Index, Unknown };
 // Which file a name looks like, by its extension: the game names its data files *.mul and its
 // index files *.idx.
 FileRole roleByName(const std::string& path) {
-    const std::string extension = lowered(utf8Of(pathOf(path).extension()));
+    const std::string extension = lowered(utf8Of(systemPath(path).extension()));
     if (extension == ".mul") {
         return FileRole::Data;
     }
@@ -95,13 +85,14 @@ std::optional<fs::path> entryNamed(const fs::path& folder, std::string_view name
 }
 
 DropOutcome folderOfBoth(const std::string& folder) {
-    const auto data = entryNamed(pathOf(folder), kDataFileName);
-    const auto index = entryNamed(pathOf(folder), kIndexFileName);
+    const auto data = entryNamed(systemPath(folder), kDataFileName);
+    const auto index = entryNamed(systemPath(folder), kIndexFileName);
     if (!data || !index) {
         const std::string_view missing = !data && !index ? "skills.mul and skills.idx"
                                          : !data         ? kDataFileName
                                                          : kIndexFileName;
-        return refused("The folder " + quoted(folder) + " holds no " + std::string(missing) + ".");
+        return refused("The folder " + inQuotes(folder) + " holds no " + std::string(missing) +
+                       ".");
     }
     return {utf8Of(*data), utf8Of(*index), {}};
 }

@@ -3,7 +3,6 @@
 #include <array>
 #include <cerrno>
 #include <cstring>
-#include <filesystem>
 #include <fstream>
 #include <new>
 
@@ -17,6 +16,7 @@
 #include "runtime/InQuotes.h"
 #include "runtime/InterruptedRuns.h"
 #include "runtime/InterruptionsHeld.h"
+#include "runtime/SystemPath.h"
 #include "skills/SkillTableBuilder.h"
 #include "skills/TableSwap.h"
 
@@ -65,9 +65,7 @@ SkillTableBuilder tableFromSource(std::istream& standardInput, const PackOptions
     if (!options.fromPath) {
         return tableFromStream(standardInput, options);
     }
-    const auto& typed = *options.fromPath;
-    std::ifstream file(std::filesystem::path(std::u8string(typed.begin(), typed.end())),
-                       std::ios::binary);
+    std::ifstream file(systemPath(*options.fromPath), std::ios::binary);
     if (!file) {
         throw Failure(FailureKind::OpenRefused,
                       "cannot open " + sourceName(options) + ": " + std::strerror(errno));
@@ -75,19 +73,8 @@ SkillTableBuilder tableFromSource(std::istream& standardInput, const PackOptions
     return tableFromStream(file, options);
 }
 
-// A target must be a regular file or a missing name in an existing folder: a folder, a device
-// or a pipe put in its place would be lost.
-TargetState inspected(const TargetPath& target) {
-    TargetState state = inspectTarget(target);
-    if (!state.notARegularFile.empty()) {
-        throw Failure(FailureKind::WriteError,
-                      "cannot write " + target.shown + ": " + state.notARegularFile);
-    }
-    return state;
-}
-
-void refuseExisting(const TargetPath& target) {
-    if (inspected(target).file) {
+void refuseExisting(const TargetPath& target, const std::optional<FileIdentity>& file) {
+    if (file) {
         throw Failure(FailureKind::WriteError,
                       target.shown + " already exists; --force replaces it");
     }
@@ -106,7 +93,7 @@ void refuseOneFileTwice(std::span<const TargetPath> targets) {
 // The old file as the swap needs it. One that cannot be read (no permission, say) is still
 // replaced, only without the padded order, which needs its bytes.
 OldFile oldFile(const TargetPath& target) {
-    if (!inspected(target).file) {
+    if (!inspectTarget(target)) {
         return {};
     }
     try {
@@ -122,12 +109,12 @@ void pack(const PackOptions& options, std::istream& in, std::ostream& err, FileW
     const TargetPath& data = targets[TableSwap::kData];
     const TargetPath& index = targets[TableSwap::kIndex];
     // Before the list is read, so that a long one is not read in vain.
-    inspected(data);
-    inspected(index);
+    const std::optional<FileIdentity> dataFile = inspectTarget(data);
+    const std::optional<FileIdentity> indexFile = inspectTarget(index);
     refuseOneFileTwice(targets);
     if (!options.force) {
-        refuseExisting(data);
-        refuseExisting(index);
+        refuseExisting(data, dataFile);
+        refuseExisting(index, indexFile);
     }
     const SkillTableBuilder table = tableFromSource(in, options);
 
