@@ -22,10 +22,8 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
-#include <memory>
 #include <string>
 #include <thread>
-#include <type_traits>
 #include <vector>
 
 #include "ControlClasses.h"
@@ -35,6 +33,7 @@
 #include "MessageLoop.h"
 #include "Win32Api.h"
 #include "runtime/FileTable.h"
+#include "runtime/UniqueHandle.h"
 #include "runtime/WideText.h"
 #include "skills/LoadAction.h"
 #include "skills/StandaloneHost.h"
@@ -65,16 +64,11 @@ const char* verdict(double value, double limit) {
     return value <= limit ? "met" : "NOT MET";
 }
 
-struct HandleCloser {
-    void operator()(HANDLE handle) const noexcept { CloseHandle(handle); }
-};
-using Handle = std::unique_ptr<std::remove_pointer_t<HANDLE>, HandleCloser>;
-
 // Runs quorrel-dump.exe on the table with its output going nowhere; the seconds it took, or a
 // negative number when it could not be run.
 double dumpSeconds(const std::string& dumpExe, const std::string& data, const std::string& index) {
     SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
-    const Handle nowhere(
+    const quorrel::UniqueHandle nowhere(
         CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0, nullptr));
     std::wstring commandLine = L"\"" + quorrel::wideFromUtf8(dumpExe) + L"\" --data \"" +
                                quorrel::wideFromUtf8(data) + L"\" --index \"" +
@@ -90,8 +84,8 @@ double dumpSeconds(const std::string& dumpExe, const std::string& data, const st
                         &startup, &started)) {
         return -1;
     }
-    const Handle process(started.hProcess);
-    const Handle thread(started.hThread);
+    const quorrel::UniqueHandle process(started.hProcess);
+    const quorrel::UniqueHandle thread(started.hThread);
     WaitForSingleObject(process.get(), INFINITE);
     return secondsSince(start);
 }

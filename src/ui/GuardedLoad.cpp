@@ -4,6 +4,7 @@
 #include <new>
 
 #include "runtime/Failure.h"
+#include "runtime/InQuotes.h"
 #include "skills/LoadAction.h"
 
 namespace quorrel {
@@ -23,7 +24,7 @@ std::string describeCaught(const LoadHost& host) {
     } catch (...) {
         reason = "an unexpected error";
     }
-    return reason + " (loading the skills of \"" + host.txtPathIdxText() + "\")";
+    return reason + " (loading the skills of " + inQuotes(host.txtPathIdxText()) + ")";
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "JsonReader.h"
 
+#include <functional>
 #include <iterator>
 #include <nlohmann/json.hpp>
 #include <optional>
@@ -107,7 +108,7 @@ class TableEvents final : public nlohmann::json_sax<Json> {
     }
 
     void finish() {
-        if (!sawSkills_) {
+        if (!topKeys_.contains(json::kSkills)) {
             throw badDocument("the document has no \"skills\" list");
         }
         if (recordCount_) {
@@ -139,8 +140,7 @@ class TableEvents final : public nlohmann::json_sax<Json> {
     std::string key_;
     SkillFields skill_;
     std::uint64_t skillNumber_ = 0;
-    bool sawSkills_ = false;
-    std::set<std::string> topKeys_;
+    std::set<std::string, std::less<>> topKeys_;
     // Inside an "error" object: how deep, the key of the value being read, and its "message".
     int errorDepth_ = 0;
     std::string errorKey_;
@@ -236,7 +236,6 @@ bool TableEvents::start_array(std::size_t) {
         return true;
     }
     if (place_ == Place::TopValue && key_ == json::kSkills) {
-        sawSkills_ = true;
         place_ = Place::Skills;
         return true;
     }

@@ -7,6 +7,7 @@
 
 #include "TextFormat.h"
 #include "runtime/Failure.h"
+#include "runtime/Utf8.h"
 
 namespace quorrel::cli {
 namespace {
@@ -26,16 +27,6 @@ std::optional<int> hexDigit(char digit) {
 
 Failure badLine(std::string_view reason) {
     return Failure(FailureKind::BadInput, std::string(reason));
-}
-
-// U+0000..U+00FF in UTF-8, as "\xHH" stands for it.
-void appendLatin1(std::string& text, int value) {
-    if (value < 0x80) {
-        text += static_cast<char>(value);
-    } else {
-        text += static_cast<char>(0xC0 | (value >> 6));
-        text += static_cast<char>(0x80 | (value & 0x3F));
-    }
 }
 
 // The character of the escape at `at`, just after its backslash, moving `at` past it.
@@ -61,7 +52,7 @@ void appendEscaped(std::string& name, std::string_view escaped, std::size_t& at)
         throw badLine("\\x must be followed by two hexadecimal digits");
     }
     at += 2;
-    appendLatin1(name, *high * 16 + *low);
+    appendUtf8(name, static_cast<char32_t>(*high * 16 + *low));  // U+0000..U+00FF
 }
 
 std::string unescaped(std::string_view escaped) {

@@ -81,11 +81,6 @@ HRESULT AccessibleControl::forControlOnly(const VARIANT& child, Call call) {
     return rowOf(child) == kSelf ? call(*system_.Get()) : DISP_E_MEMBERNOTFOUND;
 }
 
-int AccessibleControl::focusedRow() const {
-    return static_cast<int>(
-        SendMessageW(control_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
-}
-
 long AccessibleControl::itemState(int row) const {
     const auto shown = static_cast<UINT>(SendMessageW(
         control_, LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_FOCUSED | LVIS_SELECTED));
@@ -245,8 +240,10 @@ HRESULT AccessibleControl::get_accFocus(VARIANT* focus) {
     if (system_ == nullptr) {
         return CO_E_OBJNOTCONNECTED;
     }
-    if (items_ != nullptr && GetFocus() == control_ && focusedRow() >= 0) {
-        return numberResult(focusedRow() + 1, focus);
+    if (items_ != nullptr && GetFocus() == control_) {
+        if (const int row = items_->currentRow(); row >= 0) {
+            return numberResult(row + 1, focus);
+        }
     }
     return system_->get_accFocus(focus);
 }

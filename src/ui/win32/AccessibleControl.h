@@ -78,7 +78,6 @@ class AccessibleControl final : public IAccessible {
     // nothing of the kind.
     template <typename Call>
     HRESULT forControlOnly(const VARIANT& child, Call call);
-    int focusedRow() const;
     long itemState(int row) const;
 
     std::atomic<ULONG> references_{1};

@@ -1,6 +1,6 @@
 #include "BalloonTip.h"
 
-#include <stdexcept>
+#include "TooltipWindow.h"
 
 namespace quorrel::win32 {
 namespace {
@@ -11,14 +11,7 @@ constexpr int kWidestAt96Dpi = 280;
 }  // namespace
 
 BalloonTip::BalloonTip(HWND owner)
-    : owner_(owner),
-      tip_(CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
-                           WS_POPUP | TTS_NOPREFIX | TTS_BALLOON | TTS_ALWAYSTIP, CW_USEDEFAULT,
-                           CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr,
-                           GetModuleHandleW(nullptr), nullptr)) {
-    if (!tip_) {
-        throw std::runtime_error("cannot create the window's balloon tip");
-    }
+    : owner_(owner), tip_(createTooltipWindow(owner, TTS_BALLOON, "the window's balloon tip")) {
     TTTOOLINFOW tracked = tool();
     SendMessageW(window(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tracked));
 }
