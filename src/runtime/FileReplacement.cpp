@@ -278,14 +278,4 @@ void replaceFiles(FileWriter& writer, std::span<const TargetPath> targets,
     Replacement(writer, targets).run(versions);
 }
 
-void replaceFiles(FileWriter& writer, std::span<const FileContents> files, ExistingFiles existing) {
-    std::vector<TargetPath> targets;
-    std::vector<FileVersion> versions;
-    for (const FileContents& file : files) {
-        versions.push_back({targets.size(), {file.bytes}});
-        targets.push_back(file.target);
-    }
-    replaceFiles(writer, targets, versions, existing);
-}
-
 }  // namespace quorrel

@@ -21,12 +21,6 @@ struct FileVersion {
     FilePieces pieces;
 };
 
-// A file to write and everything it is to hold, when each target gets one version.
-struct FileContents {
-    TargetPath target;
-    std::span<const std::uint8_t> bytes;
-};
-
 enum class ExistingFiles { Refuse, Replace };
 
 // The places of the first two targets that name one file (as nameOneFile tells), whether or not
@@ -59,8 +53,5 @@ std::optional<std::pair<std::size_t, std::size_t>> oneFileNamedTwice(
 // reason, with where the old files are kept when undoing failed.
 void replaceFiles(FileWriter& writer, std::span<const TargetPath> targets,
                   std::span<const FileVersion> versions, ExistingFiles existing);
-
-// The same with one version for each file, in the order given.
-void replaceFiles(FileWriter& writer, std::span<const FileContents> files, ExistingFiles existing);
 
 }  // namespace quorrel

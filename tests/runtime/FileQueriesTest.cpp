@@ -5,6 +5,7 @@
 #include <array>
 #include <string>
 
+#include "OneVersionEach.h"
 #include "TempDir.h"
 #include "runtime/FileQueries.h"
 #include "runtime/FileReplacement.h"

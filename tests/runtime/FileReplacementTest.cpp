@@ -13,6 +13,7 @@
 
 #include "Files.h"
 #include "NumberedCase.h"
+#include "OneVersionEach.h"
 #include "TempDir.h"
 #include "WriteFaults.h"
 #include "runtime/Failure.h"

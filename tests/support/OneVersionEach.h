@@ -1,0 +1,29 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "runtime/FileReplacement.h"
+
+namespace quorrel {
+
+// A file to write and everything it is to hold, when each target gets one version.
+struct FileContents {
+    TargetPath target;
+    std::span<const std::uint8_t> bytes;
+};
+
+// replaceFiles with one version for each file, in the order given.
+inline void replaceFiles(FileWriter& writer, std::span<const FileContents> files,
+                         ExistingFiles existing) {
+    std::vector<TargetPath> targets;
+    std::vector<FileVersion> versions;
+    for (const FileContents& file : files) {
+        versions.push_back({targets.size(), {file.bytes}});
+        targets.push_back(file.target);
+    }
+    replaceFiles(writer, targets, versions, existing);
+}
+
+}  // namespace quorrel
