@@ -4,6 +4,7 @@
 #include <map>
 #include <optional>
 #include <tuple>
+#include <utility>
 
 #include "FileQueries.h"
 #include "InQuotes.h"
@@ -135,16 +136,15 @@ TargetLocks::TargetLocks(FileWriter& writer, std::span<const TargetPath> targets
     // By the folder's identity and the lock's name, which two runs agree on however they spell
     // the paths.
     using Key = std::tuple<FileIdentity, std::string>;
-    std::map<Key, const TargetPath*> order;
+    std::map<Key, std::pair<std::string, const TargetPath*>> order;
     for (const TargetPath& target : targets) {
-        const std::string lock = SideNames(target.local).lock();
-        const Key key{identityOf(folderOf(lock)).value_or(FileIdentity{}), nameOf(lock)};
-        order.try_emplace(key, &target);
+        std::string lock = SideNames(target.local).lock();
+        Key key{identityOf(folderOf(lock)).value_or(FileIdentity{}), nameOf(lock)};
+        order.try_emplace(std::move(key), std::move(lock), &target);
     }
-    for (const auto& entry : order) {
-        const TargetPath* target = entry.second;
-        held_.push_back(
-            writer.lock(SideNames(target->local).lock(), [&waiting, target] { waiting(*target); }));
+    for (const auto& [key, lockAndTarget] : order) {
+        const auto& [lock, target] = lockAndTarget;
+        held_.push_back(writer.lock(lock, [&waiting, target] { waiting(*target); }));
     }
 }
 

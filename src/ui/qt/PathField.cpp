@@ -74,6 +74,7 @@ void PathField::showRefusal(const std::string& refusal) {
 // learns why before letting go.
 void PathField::dragEnterEvent(QDragEnterEvent* event) {
     const auto outcome = outcomeOf(event->mimeData());
+    draggedFilesTaken_ = outcome ? std::optional<bool>(outcome->taken()) : std::nullopt;
     if (!outcome) {
         QLineEdit::dragEnterEvent(event);
     } else if (outcome->taken()) {
@@ -84,11 +85,11 @@ void PathField::dragEnterEvent(QDragEnterEvent* event) {
     }
 }
 
+// Decided as the drag entered: a folder dragged over the field is not listed again at every move.
 void PathField::dragMoveEvent(QDragMoveEvent* event) {
-    const auto outcome = outcomeOf(event->mimeData());
-    if (!outcome) {
+    if (!draggedFilesTaken_) {
         QLineEdit::dragMoveEvent(event);
-    } else if (outcome->taken()) {
+    } else if (*draggedFilesTaken_) {
         event->acceptProposedAction();
     } else {
         event->ignore();

@@ -52,6 +52,9 @@ class PathField final : public QLineEdit {
     QString fileName_;
     DropTaker takeDrop_;
     bool dropsHeld_ = false;
+    // Whether the files being dragged over the field would be taken; nothing when the drag
+    // carries no files.
+    std::optional<bool> draggedFilesTaken_;
 };
 
 }  // namespace quorrel

@@ -1,28 +1,16 @@
 #include "PathFields.h"
 
 #include <stdexcept>
+#include <utility>
 
+#include "TooltipWindow.h"
 #include "WindowText.h"
 
 namespace quorrel::win32 {
-namespace {
-
-WindowHandle createTooltip(HWND owner) {
-    WindowHandle tooltip(CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
-                                         WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT,
-                                         CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner,
-                                         nullptr, GetModuleHandleW(nullptr), nullptr));
-    if (!tooltip) {
-        throw std::runtime_error("cannot create the path fields' tooltip");
-    }
-    return tooltip;
-}
-
-}  // namespace
 
 PathFields::PathFields(HWND owner, std::array<HWND, 2> fields, std::array<std::wstring, 2> names)
     : fields_{{{fields[0], std::move(names[0])}, {fields[1], std::move(names[1])}}},
-      tooltip_(createTooltip(owner)) {
+      tooltip_(createTooltipWindow(owner, 0, "the path fields' tooltip")) {
     for (Field& field : fields_) {
         // The hint shows in an empty field even while it has the focus.
         SendMessageW(field.window, EM_SETCUEBANNER, TRUE,
@@ -38,15 +26,6 @@ PathFields::PathFields(HWND owner, std::array<HWND, 2> fields, std::array<std::w
     }
 }
 
-PathFields::Field* PathFields::find(HWND window) {
-    for (Field& field : fields_) {
-        if (field.window == window) {
-            return &field;
-        }
-    }
-    return nullptr;
-}
-
 const PathFields::Field* PathFields::find(HWND window) const {
     for (const Field& field : fields_) {
         if (field.window == window) {
@@ -54,6 +33,10 @@ const PathFields::Field* PathFields::find(HWND window) const {
         }
     }
     return nullptr;
+}
+
+PathFields::Field* PathFields::find(HWND window) {
+    return const_cast<Field*>(std::as_const(*this).find(window));
 }
 
 const std::string& PathFields::text(HWND window) const {
@@ -115,9 +98,9 @@ void PathFields::onFieldCommand(HWND window, WORD code) {
     }
 }
 
-bool PathFields::onNotify(NMHDR& header) {
+void PathFields::onNotify(NMHDR& header) {
     if (header.hwndFrom != tooltip_.get() || header.code != TTN_GETDISPINFOW) {
-        return false;
+        return;
     }
     auto& info = reinterpret_cast<NMTTDISPINFOW&>(header);
     Field* field = find(reinterpret_cast<HWND>(info.hdr.idFrom));
@@ -125,7 +108,6 @@ bool PathFields::onNotify(NMHDR& header) {
         tooltipText_ = field->name + L"\n" + windowText(field->window);
         info.lpszText = tooltipText_.data();
     }
-    return true;
 }
 
 void PathFields::setTooltipWidth(int pixels) {

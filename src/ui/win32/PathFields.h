@@ -28,9 +28,9 @@ class PathFields {
     // every call.
     const std::string& text(HWND field) const;
 
-    // Answers the tooltip's question for its text (TTN_GETDISPINFOW); false for other
-    // notifications.
-    bool onNotify(NMHDR& header);
+    // Answers the tooltip's question for its text (TTN_GETDISPINFOW); other notifications are
+    // left alone.
+    void onNotify(NMHDR& header);
 
     // Brings the end of each field without the focus into view, after the fields were laid out.
     void showEnds();
@@ -48,8 +48,8 @@ class PathFields {
         mutable std::optional<std::string> text{};
     };
 
-    Field* find(HWND window);
     const Field* find(HWND window) const;
+    Field* find(HWND window);
     static void showEnd(Field& field);
 
     std::array<Field, 2> fields_;
