@@ -6,6 +6,7 @@
 #include "CodePageConversion.h"
 #include "Failure.h"
 #include "SystemMessage.h"
+#include "Utf8.h"
 #include "WideText.h"
 #include "WindowsApi.h"
 
@@ -29,11 +30,8 @@ std::size_t pieceEnd(CodePage codePage, std::span<const std::uint8_t> bytes, std
         return end;
     }
     if (codePage.isUtf8()) {
-        std::size_t boundary = end;
-        while ((bytes[boundary] & 0xC0) == 0x80) {
-            --boundary;
-        }
-        return boundary;
+        return sequenceStart(
+            std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), end);
     }
     std::size_t at = start;
     while (at < end) {
@@ -95,10 +93,8 @@ std::string decodeThrough(CodePage codePage, std::span<const std::uint8_t> bytes
 std::optional<std::string> encodeThrough(CodePage codePage, std::string_view utf8) {
     std::string bytes;
     for (std::size_t start = 0; start < utf8.size();) {
-        std::size_t end = std::min(utf8.size(), start + kPiece);
-        while (end < utf8.size() && (static_cast<unsigned char>(utf8[end]) & 0xC0) == 0x80) {
-            --end;
-        }
+        const std::size_t cut = std::min(utf8.size(), start + kPiece);
+        const std::size_t end = cut < utf8.size() ? sequenceStart(utf8, cut) : cut;
         const std::wstring wide = wideFromUtf8(utf8.substr(start, end - start));
         const int wideSize = static_cast<int>(wide.size());
         // A character the code page has no bytes for would become its default character, or with

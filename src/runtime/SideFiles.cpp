@@ -4,6 +4,7 @@
 #include <random>
 
 #include "FileQueries.h"
+#include "Utf8.h"
 
 namespace quorrel {
 namespace {
@@ -36,11 +37,8 @@ std::string stemOf(const std::string& name) {
     if (name.size() <= kLongestStem) {
         return name;
     }
-    std::size_t cut = kLongestStem - 1 - kTagSize;
     // Never in the middle of a character: a Windows name must stay UTF-8.
-    while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80) {
-        --cut;
-    }
+    const std::size_t cut = sequenceStart(name, kLongestStem - 1 - kTagSize);
     return name.substr(0, cut) + "~" + hexOf(hashOf(name));
 }
 

@@ -51,4 +51,17 @@ inline void appendUtf8(std::string& text, char32_t value) {
     }
 }
 
+// Where a piece of `text` cut before `at`, a position inside it, must end so as to split no
+// well-formed sequence: the start of the sequence `at` falls in, at most three bytes back, as none
+// is longer than four. Bytes that belong to no sequence are left as they are wherever the cut
+// falls, so in a run of them `at` itself is the answer: the cut never walks back further.
+inline std::size_t sequenceStart(std::string_view text, std::size_t at) {
+    for (std::size_t back = 0; back < 4 && back <= at; ++back) {
+        if ((static_cast<unsigned char>(text[at - back]) & 0xC0) != 0x80) {
+            return at - back;
+        }
+    }
+    return at;
+}
+
 }  // namespace quorrel
