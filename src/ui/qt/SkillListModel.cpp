@@ -11,36 +11,12 @@ namespace quorrel {
 SkillListModel::SkillListModel(QObject* parent) : QAbstractListModel(parent) {}
 
 void SkillListModel::append(std::string utf8Text) {
-    // Each step that can run out of memory is undone if a later one does, so that a failed
-    // append leaves the items as they were.
-    ends_.push_back(texts_.size() + utf8Text.size());
-    try {
-        checked_.push_back(0);
-        try {
-            // The first text becomes the block itself: a huge name is held once, not copied.
-            if (texts_.empty()) {
-                texts_ = std::move(utf8Text);
-            } else {
-                texts_.append(utf8Text);
-            }
-        } catch (...) {
-            checked_.pop_back();
-            throw;
-        }
-    } catch (...) {
-        ends_.pop_back();
-        throw;
-    }
+    items_.append(std::move(utf8Text), 0);
 }
 
 void SkillListModel::clear() {
     beginResetModel();
-    texts_.clear();
-    texts_.shrink_to_fit();
-    ends_.clear();
-    ends_.shrink_to_fit();
-    checked_.clear();
-    checked_.shrink_to_fit();
+    items_.clear();
     published_ = 0;
     endResetModel();
 }
@@ -58,13 +34,11 @@ void SkillListModel::publishPending() {
 }
 
 std::string_view SkillListModel::text(std::size_t row) const {
-    const std::size_t end = ends_.at(row);
-    const std::size_t begin = row == 0 ? 0 : ends_[row - 1];
-    return std::string_view(texts_).substr(begin, end - begin);
+    return items_.text(row);
 }
 
 void SkillListModel::setChecked(std::size_t row, bool checked) {
-    checked_.at(row) = checked ? 1 : 0;
+    items_.setMark(row, kChecked, checked);
     if (row < published_) {
         const QModelIndex changed = index(static_cast<int>(row));
         emit dataChanged(changed, changed, {Qt::CheckStateRole});

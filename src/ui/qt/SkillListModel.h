@@ -2,9 +2,11 @@
 
 #include <QAbstractListModel>
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
-#include <vector>
+
+#include "PackedItems.h"
 
 namespace quorrel {
 
@@ -24,7 +26,7 @@ class SkillListModel final : public QAbstractListModel {
     explicit SkillListModel(QObject* parent = nullptr);
 
     // Items stored, shown or still waiting.
-    std::size_t storedCount() const noexcept { return checked_.size(); }
+    std::size_t storedCount() const noexcept { return items_.size(); }
 
     // Stores an item, unchecked and not yet shown, taking its text over. On failure the items stay
     // as they were.
@@ -33,7 +35,7 @@ class SkillListModel final : public QAbstractListModel {
     void publishPending();
 
     std::string_view text(std::size_t row) const;
-    bool isChecked(std::size_t row) const { return checked_.at(row) != 0; }
+    bool isChecked(std::size_t row) const { return (items_.marks(row) & kChecked) != 0; }
     void setChecked(std::size_t row, bool checked);
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -42,12 +44,12 @@ class SkillListModel final : public QAbstractListModel {
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
   private:
+    static constexpr std::uint8_t kChecked = 1;
+
     bool isShown(const QModelIndex& index) const;
     QString shownText(std::size_t row, std::size_t longest) const;
 
-    std::string texts_;              // every item's text, back to back
-    std::vector<std::size_t> ends_;  // where each item's text ends in texts_
-    std::vector<unsigned char> checked_;
+    PackedItems items_;          // each item's whole text and its check mark
     std::size_t published_ = 0;  // the first items that the views know of
 };
 

@@ -4,7 +4,8 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <vector>
+
+#include "PackedItems.h"
 
 namespace quorrel::win32 {
 
@@ -18,7 +19,7 @@ class ShownItems {
     // The text the list shows for an item of `utf8Text`: shownPart's, with "…" after a cut one.
     static std::wstring shownText(std::string_view utf8Text);
 
-    std::size_t size() const noexcept { return marks_.size(); }
+    std::size_t size() const noexcept { return items_.size(); }
 
     // Appends an item with its check mark clear. When memory runs out it throws std::bad_alloc
     // and the items stay as they were.
@@ -30,16 +31,14 @@ class ShownItems {
     // What the item at `row` shows, as shownText() gives it for the item's whole text.
     std::wstring shownText(std::size_t row) const;
 
-    bool isChecked(std::size_t row) const { return (marks_.at(row) & kChecked) != 0; }
-    void setChecked(std::size_t row, bool checked);
+    bool isChecked(std::size_t row) const { return (items_.marks(row) & kChecked) != 0; }
+    void setChecked(std::size_t row, bool checked) { items_.setMark(row, kChecked, checked); }
 
   private:
     static constexpr std::uint8_t kChecked = 1;
     static constexpr std::uint8_t kCut = 2;
 
-    std::string texts_;              // every item's kept text, back to back
-    std::vector<std::size_t> ends_;  // where each item's text ends in texts_
-    std::vector<std::uint8_t> marks_;
+    PackedItems items_;  // each item's kept text
 };
 
 }  // namespace quorrel::win32
