@@ -63,24 +63,13 @@ QAccessibleInterface* accessibleForm1(const QString& className, QObject* object)
 // Holds the window's state of being in a load for as long as the object lives.
 class LoadingScope {
   public:
-    LoadingScope(bool& loading, PathField& txtPath, PathField& txtPathIdx)
-        : loading_(loading), txtPath_(txtPath), txtPathIdx_(txtPathIdx) {
-        loading_ = true;
-        txtPath_.holdDrops(true);
-        txtPathIdx_.holdDrops(true);
-    }
+    explicit LoadingScope(bool& loading) : loading_(loading) { loading_ = true; }
     LoadingScope(const LoadingScope&) = delete;
     LoadingScope& operator=(const LoadingScope&) = delete;
-    ~LoadingScope() {
-        txtPathIdx_.holdDrops(false);
-        txtPath_.holdDrops(false);
-        loading_ = false;
-    }
+    ~LoadingScope() { loading_ = false; }
 
   private:
     bool& loading_;
-    PathField& txtPath_;
-    PathField& txtPathIdx_;
 };
 
 }  // namespace
@@ -110,8 +99,9 @@ Form1::Form1(QWidget* parent)
     orderTabStops();
     connect(cmdGet_, &QPushButton::clicked, this, &Form1::cmdGet_Click);
     const auto takeDrop = [this](const form1::DropOutcome& outcome) { this->takeDrop(outcome); };
-    txtPath_->takeDropsWith(takeDrop);
-    txtPathIdx_->takeDropsWith(takeDrop);
+    const auto loading = [this] { return loading_; };
+    txtPath_->takeDropsWith(takeDrop, loading);
+    txtPathIdx_->takeDropsWith(takeDrop, loading);
     lstSkills_->installEventFilter(this);
     placeWindow();
 }
@@ -202,7 +192,7 @@ void Form1::cmdGet_Click() {
 // shown too.
 std::optional<QString> Form1::runLoad() {
     const BusyCursor busy;
-    const LoadingScope loading(loading_, *txtPath_, *txtPathIdx_);
+    const LoadingScope loading(loading_);
     const std::optional<std::string> failure = loadGuarded(*this, files_);
     skillList_.publishPending();
     if (!failure) {

@@ -53,7 +53,7 @@ std::optional<form1::DropOutcome> PathField::outcomeOf(const QMimeData* dragged)
     if (dragged == nullptr || !dragged->hasUrls()) {
         return std::nullopt;
     }
-    if (dropsHeld_) {
+    if (dropsHeld_ && dropsHeld_()) {
         return form1::DropOutcome{std::nullopt, std::nullopt, kWhileLoading};
     }
     std::vector<std::string> paths;

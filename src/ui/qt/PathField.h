@@ -28,11 +28,12 @@ class PathField final : public QLineEdit {
     // file it holds, for instance "Skill data file (skills.mul)".
     PathField(form1::ControlId id, const QString& fileName, const QString& path, QWidget* parent);
 
-    // What is done with a drop that the rule takes: the window fills the fields it names.
-    void takeDropsWith(DropTaker taker) { takeDrop_ = std::move(taker); }
-
-    // While held (during a load), drops are refused.
-    void holdDrops(bool held) { dropsHeld_ = held; }
+    // What is done with a drop that the rule takes: the window fills the fields it names. While
+    // `held` says so (during a load), drops are refused.
+    void takeDropsWith(DropTaker taker, std::function<bool()> held) {
+        takeDrop_ = std::move(taker);
+        dropsHeld_ = std::move(held);
+    }
 
   protected:
     void focusOutEvent(QFocusEvent* event) override;
@@ -51,7 +52,7 @@ class PathField final : public QLineEdit {
     form1::ControlId id_;
     QString fileName_;
     DropTaker takeDrop_;
-    bool dropsHeld_ = false;
+    std::function<bool()> dropsHeld_;
     // Whether the files being dragged over the field would be taken; nothing when the drag
     // carries no files.
     std::optional<bool> draggedFilesTaken_;
