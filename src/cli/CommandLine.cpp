@@ -26,6 +26,19 @@ int helpOrVersionStatus(std::ostream& out, std::ostream& err, const std::string&
     return kExitSuccess;
 }
 
+// The last line of a program's --help: where the whole of its text stands. A man page where
+// there is man; on Windows, where there is none, the README at the project's home page.
+std::string whereTheFullTextIs(std::string_view program) {
+    const std::string name(program);
+#ifdef _WIN32
+    return "All of it in full: the \"" + name +
+           "\" section of the README.md in the sources, also at\n" + QUORREL_HOMEPAGE + ".";
+#else
+    return "All of it in full: man " + name + ", or the \"" + name +
+           "\" section of the README.md in\nthe sources.";
+#endif
+}
+
 }  // namespace
 
 SplitArguments withoutEmptyValues(int argc, const char* const* argv,
@@ -52,7 +65,9 @@ SplitArguments withoutEmptyValues(int argc, const char* const* argv,
     return split;
 }
 
-void useCommonMessages(CLI::App& app, const std::string& program, const std::string& version) {
+void useCommonMessages(CLI::App& app, const std::string& program, const std::string& version,
+                       const std::string& footer) {
+    app.footer(footer + whereTheFullTextIs(program));
     app.set_version_flag("--version", program + " " + version);
     app.failure_message([program](const CLI::App*, const CLI::Error& error) {
         return program + ": " + error.what() + "\nRun with --help for more information.\n";
@@ -96,17 +111,6 @@ std::optional<int> parseOrExit(CLI::App& app, std::vector<std::string> arguments
         return status == 0 ? helpOrVersionStatus(out, err, program) : kExitUsageError;
     }
     return std::nullopt;
-}
-
-std::string whereTheFullTextIs(std::string_view program) {
-    const std::string name(program);
-#ifdef _WIN32
-    return "All of it in full: the \"" + name +
-           "\" section of the README.md in the sources, also at\n" + QUORREL_HOMEPAGE + ".";
-#else
-    return "All of it in full: man " + name + ", or the \"" + name +
-           "\" section of the README.md in\nthe sources.";
-#endif
 }
 
 }  // namespace quorrel::cli

@@ -24,12 +24,10 @@ SplitArguments withoutEmptyValues(int argc, const char* const* argv,
                                   std::initializer_list<std::string_view> options);
 
 // Sets up the app's messages in the tools' common form: usage errors as "PROGRAM: reason" and a
-// hint to run --help, and "--version" giving "PROGRAM VERSION".
-void useCommonMessages(CLI::App& app, const std::string& program, const std::string& version);
-
-// The last line of a program's --help: where the whole of its text stands. A man page where
-// there is man; on Windows, where there is none, the README at the project's home page.
-std::string whereTheFullTextIs(std::string_view program);
+// hint to run --help, "--version" giving "PROGRAM VERSION", and --help ending with `footer` and
+// where the whole of the program's text stands.
+void useCommonMessages(CLI::App& app, const std::string& program, const std::string& version,
+                       const std::string& footer);
 
 // Adds --format, which takes the name of one of the table formats ("text", "json" or "csv")
 // into `formatName`, whose value beforehand is the default shown; formatNamed turns it into the

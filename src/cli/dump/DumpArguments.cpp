@@ -29,8 +29,7 @@ constexpr const char* kFooter =
 ParsedArguments parseDumpArguments(int argc, const char* const* argv, std::ostream& out,
                                    std::ostream& err) {
     CLI::App app(kDescription, kDumpProgram);
-    useCommonMessages(app, kDumpProgram, QUORREL_VERSION);
-    app.footer(kFooter + whereTheFullTextIs(kDumpProgram));
+    useCommonMessages(app, kDumpProgram, QUORREL_VERSION, kFooter);
 
     DumpOptions options;
     std::string formatName = "text";

@@ -33,8 +33,7 @@ constexpr const char* kFooter =
 ParsedPackArguments parsePackArguments(int argc, const char* const* argv, std::ostream& out,
                                        std::ostream& err) {
     CLI::App app(kDescription, kPackProgram);
-    useCommonMessages(app, kPackProgram, QUORREL_VERSION);
-    app.footer(kFooter + whereTheFullTextIs(kPackProgram));
+    useCommonMessages(app, kPackProgram, QUORREL_VERSION, kFooter);
 
     PackOptions options;
     std::string fromPath;
