@@ -81,6 +81,15 @@ HRESULT AccessibleControl::forControlOnly(const VARIANT& child, Call call) {
     return rowOf(child) == kSelf ? call(*system_.Get()) : DISP_E_MEMBERNOTFOUND;
 }
 
+template <typename Call>
+HRESULT AccessibleControl::forKnownChild(const VARIANT& child, Call call) {
+    if (system_ == nullptr) {
+        return CO_E_OBJNOTCONNECTED;
+    }
+    const int row = rowOf(child);
+    return row == kNoSuchChild ? E_INVALIDARG : call(row);
+}
+
 long AccessibleControl::itemState(int row) const {
     const auto shown = static_cast<UINT>(SendMessageW(
         control_, LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_FOCUSED | LVIS_SELECTED));
@@ -178,14 +187,9 @@ HRESULT AccessibleControl::get_accChild(VARIANT child, IDispatch** object) {
 }
 
 HRESULT AccessibleControl::get_accName(VARIANT child, BSTR* name) {
-    if (system_ == nullptr) {
-        return CO_E_OBJNOTCONNECTED;
-    }
-    const int row = rowOf(child);
-    if (row == kNoSuchChild) {
-        return E_INVALIDARG;
-    }
-    return textResult(row == kSelf ? name_ : items_->shownText(row), name);
+    return forKnownChild(child, [&](int row) {
+        return textResult(row == kSelf ? name_ : items_->shownText(row), name);
+    });
 }
 
 HRESULT AccessibleControl::get_accValue(VARIANT child, BSTR* value) {
@@ -199,25 +203,16 @@ HRESULT AccessibleControl::get_accDescription(VARIANT child, BSTR* description) 
 }
 
 HRESULT AccessibleControl::get_accRole(VARIANT child, VARIANT* role) {
-    if (system_ == nullptr) {
-        return CO_E_OBJNOTCONNECTED;
-    }
-    const int row = rowOf(child);
-    if (row == kNoSuchChild) {
-        return E_INVALIDARG;
-    }
-    return numberResult(row == kSelf ? role_ : ROLE_SYSTEM_LISTITEM, role);
+    return forKnownChild(child, [&](int row) {
+        return numberResult(row == kSelf ? role_ : ROLE_SYSTEM_LISTITEM, role);
+    });
 }
 
 HRESULT AccessibleControl::get_accState(VARIANT child, VARIANT* state) {
-    if (system_ == nullptr) {
-        return CO_E_OBJNOTCONNECTED;
-    }
-    const int row = rowOf(child);
-    if (row == kNoSuchChild) {
-        return E_INVALIDARG;
-    }
-    return row == kSelf ? system_->get_accState(child, state) : numberResult(itemState(row), state);
+    return forKnownChild(child, [&](int row) {
+        return row == kSelf ? system_->get_accState(child, state)
+                            : numberResult(itemState(row), state);
+    });
 }
 
 HRESULT AccessibleControl::get_accHelp(VARIANT child, BSTR* help) {

@@ -78,6 +78,10 @@ class AccessibleControl final : public IAccessible {
     // nothing of the kind.
     template <typename Call>
     HRESULT forControlOnly(const VARIANT& child, Call call);
+    // Asks `call` with the row of the control itself or of one of its items; no such child is an
+    // invalid argument.
+    template <typename Call>
+    HRESULT forKnownChild(const VARIANT& child, Call call);
     long itemState(int row) const;
 
     std::atomic<ULONG> references_{1};
