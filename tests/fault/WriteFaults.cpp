@@ -81,6 +81,9 @@ void FaultyFileWriter::rename(const std::string& from, const std::string& to, bo
     const std::size_t rename = ++faults_->renamesMade;
     const std::size_t failing = faults_->failingRename;
     if (failing != 0 && (rename == failing || (faults_->laterRenamesFail && rename > failing))) {
+        if (rename == failing && faults_->beforeFailingRename) {
+            faults_->beforeFailingRename();
+        }
         throw injected("cannot rename " + inQuotes(from) + " to " + inQuotes(to));
     }
     native_->rename(from, to, replace);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 
@@ -16,6 +17,8 @@ struct WriteFaults {
     std::size_t failingKeep = 0;    // this second name (link or copy) is refused
     std::size_t failingRename = 0;  // this rename fails and is not done
     bool laterRenamesFail = false;  // and so does every rename after it
+    // Done as the failing rename is entered, before it fails: another program acting meanwhile.
+    std::function<void()> beforeFailingRename;
     // The process stops, as a kill or a power cut would stop it, on entering this operation of
     // any kind (creating, writing, flushing, keeping, renaming, removing, locking): it and every
     // later one do nothing and throw Stopped.

@@ -184,38 +184,16 @@ TEST(FileReplacement, RefusesTwoTargetsThatNameOneFileBeforeWritingAnything) {
     EXPECT_TRUE(namesIn(dir.path()).empty());
 }
 
-// A writer whose second rename finds the first target replaced by another program, then fails.
-class ForeignReplacement final : public FileWriter {
-  public:
-    explicit ForeignReplacement(std::string foreignTarget) : foreign_(std::move(foreignTarget)) {}
-    TargetPath locate(const std::string& typed) override { return native_.locate(typed); }
-    std::unique_ptr<WritableFile> createNew(const std::string& local) override {
-        return native_.createNew(local);
-    }
-    void keep(const std::string& from, const std::string& to) override { native_.keep(from, to); }
-    void rename(const std::string& from, const std::string& to, bool replace) override {
-        if (++renames_ == 2) {
-            testing::writeFile(foreign_ + ".theirs", bytesOf("someone else's"));
-            std::filesystem::rename(foreign_ + ".theirs", foreign_);
-            throw Failure(FailureKind::WriteError, "cannot rename (injected)");
-        }
-        native_.rename(from, to, replace);
-    }
-    bool remove(const std::string& local) noexcept override { return native_.remove(local); }
-    std::unique_ptr<HeldLock> lock(const std::string& local,
-                                   const std::function<void()>& waiting) override {
-        return native_.lock(local, waiting);
-    }
-
-  private:
-    NativeFileWriter native_;
-    std::string foreign_;
-    int renames_ = 0;
-};
-
+// The second rename finds the first target replaced by another program, then fails.
 TEST(FileReplacement, NeverPutsTheOldFileBackOverOneItDidNotPutThere) {
     TwoFiles files(true);
-    ForeignReplacement writer(files.path("skills.mul"));
+    const auto faults = std::make_shared<WriteFaults>();
+    faults->failingRename = 2;
+    faults->beforeFailingRename = [foreign = files.path("skills.mul")] {
+        testing::writeFile(foreign + ".theirs", bytesOf("someone else's"));
+        std::filesystem::rename(foreign + ".theirs", foreign);
+    };
+    FaultyFileWriter writer(faults);
     const std::vector<std::uint8_t> bytes = bytesOf("new");
     const std::array<FileContents, 2> contents = {
         FileContents{writer.locate(files.path("skills.mul")), bytes},
