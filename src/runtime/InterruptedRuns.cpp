@@ -136,15 +136,20 @@ TargetLocks::TargetLocks(FileWriter& writer, std::span<const TargetPath> targets
     // By the folder's identity and the lock's name, which two runs agree on however they spell
     // the paths.
     using Key = std::tuple<FileIdentity, std::string>;
-    std::map<Key, std::pair<std::string, const TargetPath*>> order;
+    struct Lock {
+        std::string path;
+        const TargetPath* target;
+    };
+    std::map<Key, Lock> order;
     for (const TargetPath& target : targets) {
         std::string lock = SideNames(target.local).lock();
         Key key{identityOf(folderOf(lock)).value_or(FileIdentity{}), nameOf(lock)};
-        order.try_emplace(std::move(key), std::move(lock), &target);
+        order.try_emplace(std::move(key), Lock{std::move(lock), &target});
     }
-    for (const auto& [key, lockAndTarget] : order) {
-        const auto& [lock, target] = lockAndTarget;
-        held_.push_back(writer.lock(lock, [&waiting, target] { waiting(*target); }));
+    for (const auto& entry : order) {
+        const Lock& lock = entry.second;
+        held_.push_back(
+            writer.lock(lock.path, [&waiting, target = lock.target] { waiting(*target); }));
     }
 }
 
