@@ -43,11 +43,19 @@ std::string sourceName(const PackOptions& options) {
     return options.fromPath ? inQuotes(*options.fromPath) : std::string("standard input");
 }
 
-// The table of the list in one stream, its failures named after the list's source.
+// The table of the list in one stream, its failures named after the list's source. A name the
+// code page cannot hold is reported once the list has been read, with the code page that holds
+// them all; any failure before that, with the first.
 SkillTableBuilder tableFromStream(std::istream& in, const PackOptions& options) {
     SkillTableBuilder table(options.codePage);
     try {
-        readInFormat(in, options.format, table);
+        try {
+            readInFormat(in, options.format, table);
+        } catch (const Failure&) {
+            table.finish(false);
+            throw;
+        }
+        table.finish();
     } catch (const Failure& failure) {
         throw failure.within(sourceName(options));
     } catch (const std::bad_alloc&) {
