@@ -39,7 +39,7 @@ void writeDump(std::ostream& out, const SkillDump& dump, TableFormat format) {
             writeSkillsAsJson(out, dump);
             return;
         case TableFormat::Csv:
-            writeSkillsAsCsv(out, dump.skills);
+            writeSkillsAsCsv(out, dump);
             return;
     }
 }
