@@ -24,13 +24,17 @@ std::vector<std::string> withFormat(std::vector<std::string> arguments, const ch
     return arguments;
 }
 
+// Text has no flags: the one that is not 0 or 1 is said to be lost, and the status stays 0.
 TEST(DumpCommand, PrintsTextByDefaultWithNamesInUtf8) {
     const TempDir dir;
     const auto result =
         testing::runDump(pathArguments(writeSkillTable(dir, testing::mixedTable())));
     EXPECT_EQ(result.status, 0);
     EXPECT_EQ(result.out, testing::kMixedTableText);
-    EXPECT_EQ(result.err, "");
+    EXPECT_EQ(result.err,
+              "quorrel-dump: the text format keeps names and check marks only, and this table has "
+              "1 flag other than 0 and 1 (the first, 255, at record 2), which would become 1; "
+              "--format csv or --format json keeps the whole table\n");
 }
 
 TEST(DumpCommand, PrintsJsonWhenAsked) {
@@ -65,8 +69,10 @@ TEST(DumpCommand, AFailedLoadPrintsTheItemsBeforeItAndTheReasonOnStandardError) 
     const auto result = testing::runDump(pathArguments(paths));
     EXPECT_EQ(result.status, 1);
     EXPECT_EQ(result.out, testing::kMixedTableText);
-    EXPECT_EQ(result.err, "quorrel-dump: offset 2147483647 is out of range (record 3 of \"" +
-                              paths.index + "\")\n");
+    EXPECT_TRUE(
+        result.err.ends_with("\nquorrel-dump: offset 2147483647 is out of range (record 3 of \"" +
+                             paths.index + "\")\n"))
+        << result.err;
 }
 
 TEST(DumpCommand, AFailedLoadInJsonGivesTheKindAndTheItemsBeforeIt) {
