@@ -71,8 +71,9 @@ std::optional<std::string> namesWrittenBackOtherwise(const SkillDump& dump, Code
                                  : std::string();
     return "in " + codePage.name() + " the " +
            (records.size() == 1 ? "name of record " : "names of records ") + joined(listed, ", ") +
-           more + " use a second spelling of a character, which quorrel-pack writes in its " +
-           "first: packed back, their text stays the same but their bytes do not";
+           more + (records.size() == 1 ? " uses" : " use") +
+           " a second spelling of a character, which quorrel-pack writes in its first: packed "
+           "back, the text stays the same but the bytes do not";
 }
 
 }  // namespace quorrel::cli
