@@ -202,8 +202,12 @@ INSTANTIATE_TEST_SUITE_P(
         ToolSpelling{"Excel, with rows of empty cells after the table", "csv",
                      "record,name,checked,flag\r\n0,Dowsing,TRUE,1\r\n"
                      "1,Fa\u00e7ade Carving,FALSE,0\r\n,,,\r\n,,,\r\n"},
-        ToolSpelling{"LibreOffice Calc", "csv",
-                     "record,name,checked,flag\n0,Dowsing,TRUE,1\n1,Fa\u00e7ade Carving,FALSE,0\n"},
+        ToolSpelling{"LibreOffice Calc, text cells quoted", "csv",
+                     "\"record\",\"name\",\"checked\",\"flag\"\n0,\"Dowsing\",TRUE,1\n"
+                     "1,\"Fa\u00e7ade Carving\",FALSE,0\n"},
+        ToolSpelling{"LibreOffice Calc where the decimal separator is a comma", "csv",
+                     "\"record\";\"name\";\"checked\";\"flag\"\n0;\"Dowsing\";TRUE;1\n"
+                     "1;\"Fa\u00e7ade Carving\";FALSE;0\n"},
         ToolSpelling{"Python's csv module, excel dialect", "csv",
                      "record,name,checked,flag\r\n0,Dowsing,True,1\r\n"
                      "1,Fa\u00e7ade Carving,False,0\r\n"},

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,10 +18,69 @@ Failure badRow(const std::string& reason) {
     return Failure(FailureKind::BadInput, reason);
 }
 
+Failure carriageReturnAlone() {
+    return badRow(
+        "a carriage return without a line feed after it: rows end in CR LF or LF, not in CR "
+        "alone");
+}
+
+// The header's columns for its fields; none when they are no header.
+std::optional<std::size_t> columnsOf(const std::vector<std::string>& fields) {
+    std::string joined;
+    for (const std::string& field : fields) {
+        joined += (joined.empty() ? "" : ",") + field;
+    }
+    if (joined == csv::kHeader) {
+        return csv::kColumns;
+    }
+    if (joined == csv::kHeaderWithoutFlag) {
+        return csv::kColumns - 1;
+    }
+    return std::nullopt;
+}
+
 // Splits the stream into rows of fields as RFC 4180 lays them out, counting lines as it goes.
 class CsvRows {
   public:
-    CsvRows(std::istream& in, std::size_t longest) : in_(*in.rdbuf()), longest_(longest) {}
+    CsvRows(std::istream& in, std::size_t longest, char separator = csv::kSeparator)
+        : in_(*in.rdbuf()), longest_(longest), separator_(separator) {}
+
+    // Reads the first line as the header and takes the separator it is written with, ',' or ';'
+    // (spreadsheets may quote its fields); its number of columns, or none when it is no header.
+    std::optional<std::size_t> header() {
+        // Longer than any header, and short enough that a line without an end is not read on.
+        constexpr std::size_t kLongestHeader = 64;
+        std::string line;
+        for (int c = in_.sbumpc(); c != '\n' && c != std::char_traits<char>::eof();
+             c = in_.sbumpc()) {
+            if (line.size() == kLongestHeader) {
+                return std::nullopt;
+            }
+            if (c == '\r' && in_.sgetc() != '\n') {
+                throw carriageReturnAlone();
+            }
+            line += static_cast<char>(c);
+        }
+        if (line.ends_with('\r')) {
+            line.pop_back();
+        }
+        for (const char separator : {csv::kSeparator, csv::kSemicolon}) {
+            std::istringstream text(line);
+            CsvRows row(text, kLongestHeader, separator);
+            std::vector<std::string> fields;
+            try {
+                row.next(fields, csv::kColumns);
+            } catch (const Failure&) {
+                continue;
+            }
+            if (const auto columns = columnsOf(fields)) {
+                separator_ = separator;
+                ++line_;
+                return columns;
+            }
+        }
+        return std::nullopt;
+    }
 
     // The next row's fields; false at the end of the input. A row of more than `columns` fields
     // is refused as soon as it has one more, not after an endless row.
@@ -42,9 +102,7 @@ class CsvRows {
             if (after == '\r' && in_.sgetc() == '\n') {
                 in_.sbumpc();
             } else if (after == '\r') {
-                throw badRow(
-                    "a carriage return without a line feed after it: rows end in CR LF or LF, "
-                    "not in CR alone");
+                throw carriageReturnAlone();
             } else if (after != '\n' && after != std::char_traits<char>::eof()) {
                 throw badRow(std::string("a quoted field must end before a ") + separator_ +
                              " or the end of the row");
@@ -53,8 +111,6 @@ class CsvRows {
             return true;
         }
     }
-
-    void separateWith(char separator) noexcept { separator_ = separator; }
 
     std::uint64_t rowLine() const noexcept { return rowLine_; }
 
@@ -102,7 +158,7 @@ class CsvRows {
 
     std::streambuf& in_;
     std::size_t longest_;
-    char separator_ = csv::kSeparator;
+    char separator_;
     std::uint64_t line_ = 1;
     std::uint64_t rowLine_ = 1;
 };
@@ -197,27 +253,6 @@ void addRow(std::vector<std::string>& fields, std::size_t columns, SkillTableBui
     table.padTo(record + 1);
 }
 
-// The number of columns the header gives, taking the separator it shows; none for another row.
-std::optional<std::size_t> columnsOfHeader(const std::vector<std::string>& fields, CsvRows& rows) {
-    std::string joined;
-    for (const std::string& field : fields) {
-        joined += (joined.empty() ? "" : ",") + field;
-    }
-    for (const std::string_view header : {csv::kHeader, csv::kHeaderWithoutFlag}) {
-        const std::size_t columns = header == csv::kHeader ? csv::kColumns : csv::kColumns - 1;
-        if (joined == header) {
-            return columns;
-        }
-        std::string semicolons(header);
-        std::replace(semicolons.begin(), semicolons.end(), csv::kSeparator, csv::kSemicolon);
-        if (joined == semicolons) {
-            rows.separateWith(csv::kSemicolon);
-            return columns;
-        }
-    }
-    return std::nullopt;
-}
-
 }  // namespace
 
 void readCsvTable(std::istream& in, SkillTableBuilder& table, std::size_t longest) {
@@ -225,10 +260,7 @@ void readCsvTable(std::istream& in, SkillTableBuilder& table, std::size_t longes
     std::vector<std::string> fields;
     const SkillTableBuilder::Place where = [&] { return "line " + std::to_string(rows.rowLine()); };
     try {
-        std::optional<std::size_t> columns;
-        if (rows.next(fields, csv::kColumns)) {
-            columns = columnsOfHeader(fields, rows);
-        }
+        const std::optional<std::size_t> columns = rows.header();
         if (!columns) {
             throw badRow("the first row must be the header \"" + std::string(csv::kHeader) +
                          "\" (or 0.2.0's \"" + std::string(csv::kHeaderWithoutFlag) +
