@@ -23,7 +23,7 @@ constexpr const char* kFooter =
     "Both files are replaced all or nothing; an existing file only with --force.\n"
     "\n"
     "Example:\n"
-    "  quorrel-dump --format json > table.json\n"
+    "  quorrel-dump --format json --output table.json\n"
     "  (edit table.json)\n"
     "  quorrel-pack --format json --from table.json --data skills.mul --index skills.idx --force\n"
     "\n"
