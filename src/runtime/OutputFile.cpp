@@ -21,7 +21,7 @@ class OutputFile::Buffer final : public std::streambuf {
 
     // Writes what is left and flushes the file to disk; throws the first failure.
     void finish() {
-        if (sync() != 0 || failure_) {
+        if (sync() != 0) {
             throw *failure_;
         }
         file_->flush();
