@@ -132,12 +132,29 @@ INSTANTIATE_TEST_SUITE_P(
                       UsageCase{"MissingFormatValue", {"--format"}, "--format"},
                       UsageCase{"EmptyFormatValue", {"--format=", "text"}, "--format"},
                       UsageCase{"StrayArgument", {"skills.idx"}, "skills.idx"},
+                      UsageCase{"HexadecimalCodePage",
+                                {"--codepage", "0x3a4"},
+                                "--codepage: 0x3a4 is not a code page"},
+                      UsageCase{"OctalLookingCodePage",
+                                {"--codepage", "01644"},
+                                "--codepage: 01644 is not a code page"},
                       UsageCase{"UnknownCodePage",
                                 {"--codepage", "437"},
                                 "--codepage: 437 is not a code page this program knows (874, 932, "
                                 "936, 949, 950, 1250, 1251, 1252, 1253, 1254, 1255, 1256, 1257, "
                                 "1258)"}),
     [](const auto& testInfo) { return std::string(testInfo.param.name); });
+
+// A code page is a decimal number, leading zeros and all.
+TEST(DumpCommand, TakesACodePageWithLeadingZerosInDecimal) {
+    const TempDir dir;
+    const auto paths = writeSkillTable(dir, testing::mixedTable());
+    auto arguments = pathArguments(paths);
+    arguments.insert(arguments.end(), {"--codepage", "01252"});
+    const auto result = testing::runDump(arguments);
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, testing::kMixedTableText);
+}
 
 // An option given an empty value takes the empty path, which the load then refuses to open; the
 // argument after it stays an argument of its own.
