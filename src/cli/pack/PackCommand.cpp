@@ -90,6 +90,22 @@ void refuseOneFileTwice(std::span<const TargetPath> targets) {
     }
 }
 
+// The list would be read, then replaced by the table.
+void refuseListAsTarget(const PackOptions& options, std::span<const TargetPath> targets) {
+    if (!options.fromPath) {
+        return;
+    }
+    const TargetPath list{*options.fromPath, inQuotes(*options.fromPath), targets[0].windowsName};
+    for (const std::size_t place : {TableSwap::kData, TableSwap::kIndex}) {
+        if (nameOneFile(list, targets[place])) {
+            throw Failure(FailureKind::WriteError,
+                          "--from " + list.shown + " and " +
+                              (place == TableSwap::kData ? "--data " : "--index ") +
+                              targets[place].shown + " are the same file");
+        }
+    }
+}
+
 // The old file as the swap needs it. One that cannot be read (no permission, say) is still
 // replaced, only without the padded order, which needs its bytes.
 OldFile oldFile(const TargetPath& target) {
@@ -112,6 +128,7 @@ void pack(const PackOptions& options, std::istream& in, std::ostream& err, FileW
     const std::optional<FileIdentity> dataFile = inspectTarget(data);
     const std::optional<FileIdentity> indexFile = inspectTarget(index);
     refuseOneFileTwice(targets);
+    refuseListAsTarget(options, targets);
     if (!options.force) {
         refuseExisting(data, dataFile);
         refuseExisting(index, indexFile);
