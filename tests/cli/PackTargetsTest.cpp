@@ -54,9 +54,14 @@ std::string folderHolding(const TempDir& dir, const std::string& name) {
 }
 
 std::vector<OddTarget> oddTargets() {
-    std::vector<OddTarget> targets = {{"a folder",
-                                       [](const TempDir& dir) { return folderHolding(dir, "uo"); },
-                                       "it is a folder, not a regular file"}};
+    std::vector<OddTarget> targets = {
+        {"a folder", [](const TempDir& dir) { return folderHolding(dir, "uo"); },
+         "it is a folder, not a regular file"},
+        // It would be removed as the index's lock when the run ends.
+        {"the index's lock",
+         [](const TempDir& dir) { return (dir.path() / ".skills.idx.quorrel-lock").string(); },
+         "it is named as quorrel-pack's own lock beside \"skills.idx\", and such a name is never "
+         "a target"}};
 #ifdef _WIN32
     targets.push_back({"NUL", [](const TempDir&) { return std::string("NUL"); },
                        "it is a device or a pipe, not a regular file"});

@@ -25,7 +25,11 @@ void reportKeptFiles(const DumpOptions& options, std::ostream& err) {
             // A path that leads nowhere has nothing beside it; the load says why.
         }
     }
-    for (const KeptFiles& kept : findKeptFiles(targets)) {
+    const LeftBeside left = findKeptFiles(targets);
+    for (const UnexpectedFile& unexpected : left.unexpected) {
+        err << kDumpProgram << ": " << describeUnexpected(unexpected) << '\n';
+    }
+    for (const KeptFiles& kept : left.kept) {
         err << kDumpProgram << ": " << describeKeptFiles(kept, true) << '\n';
     }
 }

@@ -16,6 +16,7 @@
 #include "runtime/InQuotes.h"
 #include "runtime/InterruptedRuns.h"
 #include "runtime/InterruptionsHeld.h"
+#include "runtime/SideFiles.h"
 #include "runtime/SystemPath.h"
 #include "skills/SkillTableBuilder.h"
 #include "skills/TableSwap.h"
@@ -90,6 +91,22 @@ void refuseOneFileTwice(std::span<const TargetPath> targets) {
     }
 }
 
+// A target named as a hidden file of a run, say the other target's lock, would be removed with
+// it, or taken for it.
+void refuseSideNames(std::span<const TargetPath> targets) {
+    for (const TargetPath& target : targets) {
+        if (const auto side = sideNameOf(nameOf(target.local), target.windowsName)) {
+            const char* what = side->kind == SideKind::Lock        ? "lock"
+                               : side->kind == SideKind::Temporary ? "temporary file"
+                                                                   : "backup";
+            throw Failure(FailureKind::WriteError, "cannot write " + target.shown +
+                                                       ": it is named as quorrel-pack's own " +
+                                                       what + " beside " + inQuotes(side->stem) +
+                                                       ", and such a name is never a target");
+        }
+    }
+}
+
 // The list would be read, then replaced by the table.
 void refuseListAsTarget(const PackOptions& options, std::span<const TargetPath> targets) {
     if (!options.fromPath) {
@@ -128,6 +145,7 @@ void pack(const PackOptions& options, std::istream& in, std::ostream& err, FileW
     const std::optional<FileIdentity> dataFile = inspectTarget(data);
     const std::optional<FileIdentity> indexFile = inspectTarget(index);
     refuseOneFileTwice(targets);
+    refuseSideNames(targets);
     refuseListAsTarget(options, targets);
     if (!options.force) {
         refuseExisting(data, dataFile);
@@ -141,7 +159,11 @@ void pack(const PackOptions& options, std::istream& in, std::ostream& err, FileW
             << std::flush;
     });
     const InterruptionsHeld held;
-    for (const KeptFiles& kept : tidyAfterInterruptedRuns(writer, targets)) {
+    const LeftBeside left = tidyAfterInterruptedRuns(writer, targets);
+    for (const UnexpectedFile& unexpected : left.unexpected) {
+        err << kPackProgram << ": " << describeUnexpected(unexpected) << '\n';
+    }
+    for (const KeptFiles& kept : left.kept) {
         err << kPackProgram << ": " << describeKeptFiles(kept, false) << '\n';
     }
     // Looked at again: the files may have changed while the list was read.
