@@ -150,6 +150,17 @@ std::string describeUnexpected(const UnexpectedFile& unexpected) {
            "; it is left as it is";
 }
 
+std::optional<std::pair<TargetPath, LockState>> runInProgress(FileWriter& writer,
+                                                              std::span<const TargetPath> targets) {
+    for (const TargetPath& target : targets) {
+        const LockState state = writer.lockState(SideNames(target.local).lock());
+        if (state != LockState::Free) {
+            return std::pair(target, state);
+        }
+    }
+    return std::nullopt;
+}
+
 TargetLocks::TargetLocks(FileWriter& writer, std::span<const TargetPath> targets,
                          const std::function<void(const TargetPath&)>& waiting) {
     // By the folder's identity and the lock's name, which two runs agree on however they spell

@@ -62,6 +62,11 @@ std::string describeKeptFiles(const KeptFiles& kept, bool onlyReplaced);
 // The report of an unexpected entry, which says that it is left alone.
 std::string describeUnexpected(const UnexpectedFile& unexpected);
 
+// The first of the targets whose lock a live run holds, or whose lock cannot be asked, as
+// FileWriter::lockState tells; nothing when no run holds any.
+std::optional<std::pair<TargetPath, LockState>> runInProgress(FileWriter& writer,
+                                                              std::span<const TargetPath> targets);
+
 // The locks of the targets (FileWriter::lock, beside each target), taken in an order every run
 // agrees on, so that two runs never each hold one and wait for the other.
 class TargetLocks {

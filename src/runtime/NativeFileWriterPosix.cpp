@@ -251,4 +251,17 @@ std::unique_ptr<HeldLock> NativeFileWriter::lock(const std::string& local,
     }
 }
 
+LockState NativeFileWriter::lockState(const std::string& local) noexcept {
+    const UniqueDescriptor file(
+        ::open(local.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY | O_NOFOLLOW));
+    if (!file) {
+        // No lock file, or one no run can have taken (a link, which a run refuses to open).
+        return errno == ENOENT || errno == ELOOP ? LockState::Free : LockState::Unknown;
+    }
+    if (::flock(file.get(), LOCK_SH | LOCK_NB) == 0) {
+        return LockState::Free;
+    }
+    return errno == EWOULDBLOCK ? LockState::Held : LockState::Unknown;
+}
+
 }  // namespace quorrel

@@ -104,4 +104,8 @@ std::unique_ptr<HeldLock> FaultyFileWriter::lock(const std::string& local,
     return native_->lock(local, waiting);
 }
 
+LockState FaultyFileWriter::lockState(const std::string& local) noexcept {
+    return native_->lockState(local);
+}
+
 }  // namespace quorrel::fault

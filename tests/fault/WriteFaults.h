@@ -50,6 +50,7 @@ class FaultyFileWriter final : public FileWriter {
     bool remove(const std::string& local) noexcept override;
     std::unique_ptr<HeldLock> lock(const std::string& local,
                                    const std::function<void()>& waiting) override;
+    LockState lockState(const std::string& local) noexcept override;
 
   private:
     std::unique_ptr<FileWriter> native_;
