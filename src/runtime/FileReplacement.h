@@ -50,8 +50,10 @@ std::optional<std::pair<std::size_t, std::size_t>> oneFileNamedTwice(
 //
 // Targets that name one file twice fail the run before anything is written, and so does, with
 // ExistingFiles::Refuse, an existing target. Throws a Failure naming the file and the system's
-// reason, with where the old files are kept when undoing failed.
-void replaceFiles(FileWriter& writer, std::span<const TargetPath> targets,
-                  std::span<const FileVersion> versions, ExistingFiles existing);
+// reason, with where the old files are kept when undoing failed. Returns, once the versions are
+// in place, a note for each backup that could not be removed, which says what became of it.
+std::vector<std::string> replaceFiles(FileWriter& writer, std::span<const TargetPath> targets,
+                                      std::span<const FileVersion> versions,
+                                      ExistingFiles existing);
 
 }  // namespace quorrel

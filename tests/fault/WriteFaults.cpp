@@ -95,7 +95,7 @@ bool FaultyFileWriter::remove(const std::string& local) noexcept {
     } catch (const Stopped&) {
         return false;
     }
-    return native_->remove(local);
+    return ++faults_->removesMade != faults_->failingRemove && native_->remove(local);
 }
 
 std::unique_ptr<HeldLock> FaultyFileWriter::lock(const std::string& local,

@@ -168,8 +168,11 @@ void pack(const PackOptions& options, std::istream& in, std::ostream& err, FileW
     }
     // Looked at again: the files may have changed while the list was read.
     const TableSwap swap(table.files(), oldFile(data), oldFile(index));
-    replaceFiles(writer, targets, swap.versions(),
-                 options.force ? ExistingFiles::Replace : ExistingFiles::Refuse);
+    for (const std::string& note :
+         replaceFiles(writer, targets, swap.versions(),
+                      options.force ? ExistingFiles::Replace : ExistingFiles::Refuse)) {
+        err << kPackProgram << ": " << note << '\n';
+    }
 }
 
 }  // namespace
