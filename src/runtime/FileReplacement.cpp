@@ -6,6 +6,7 @@
 #include "Failure.h"
 #include "FileQueries.h"
 #include "InQuotes.h"
+#include "InterruptionsHeld.h"
 #include "SideFiles.h"
 
 namespace quorrel {
@@ -175,6 +176,10 @@ class Replacement {
         for (const FileVersion& version : versions) {
             written.push_back(temporary_.write(targets_[version.target].local, version.pieces));
             identities.push_back(identityOfWritten(temporary_.path(written.back())));
+            // Until the backups are kept, a request to stop leaves only temporary files to remove.
+            if (interruptionRequested()) {
+                throw Interrupted();
+            }
         }
         backups_.keepExisting();
         try {

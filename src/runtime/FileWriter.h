@@ -57,8 +57,10 @@ class FileWriter {
 
     // Takes the advisory lock that the file `local` stands for, creating the file when it is
     // missing, and holds it until the returned object goes, which removes the file again. Waits
-    // while another process holds it, calling `waiting` once first. Only programs that take the
-    // same lock are kept out. Throws a write-error failure when the lock cannot be taken.
+    // while another process holds it, calling `waiting` once first; a request to stop the program
+    // that comes meanwhile, while interruptions are held, ends the wait with Interrupted. Only
+    // programs that take the same lock are kept out. Throws a write-error failure when the lock
+    // cannot be taken.
     virtual std::unique_ptr<HeldLock> lock(const std::string& local,
                                            const std::function<void()>& waiting) = 0;
 

@@ -2,6 +2,7 @@
 
 #include "Failure.h"
 #include "InQuotes.h"
+#include "InterruptionsHeld.h"
 #include "NativeFileWriter.h"
 #include "SystemMessage.h"
 #include "UniqueHandle.h"
@@ -133,7 +134,9 @@ std::unique_ptr<HeldLock> NativeFileWriter::lock(const std::string& local,
         if (error == ERROR_SHARING_VIOLATION && ++busyTries == 2) {
             waiting();
         }
-        Sleep(kLockRetryMilliseconds);
+        if (interruptionRequestedWithin(kLockRetryMilliseconds)) {
+            throw Interrupted();
+        }
     }
 }
 

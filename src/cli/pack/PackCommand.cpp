@@ -153,12 +153,14 @@ void pack(const PackOptions& options, std::istream& in, std::ostream& err, FileW
     }
     const SkillTableBuilder table = tableFromSource(in, options);
 
+    // From here on a request to stop waits until the run has finished, or undone, what it is
+    // doing, and let go of its locks; waiting for a lock gives way to it.
+    const InterruptionsHeld held;
     const TargetLocks locks(writer, targets, [&](const TargetPath& target) {
         err << kPackProgram << ": waiting for another quorrel-pack writing " << target.shown
             << " to finish\n"
             << std::flush;
     });
-    const InterruptionsHeld held;
     const LeftBeside left = tidyAfterInterruptedRuns(writer, targets);
     for (const UnexpectedFile& unexpected : left.unexpected) {
         err << kPackProgram << ": " << describeUnexpected(unexpected) << '\n';
@@ -188,6 +190,14 @@ int runPackCommand(int argc, const char* const* argv, std::istream& in, std::ost
     } catch (const Failure& failure) {
         err << kPackProgram << ": " << failure.description() << '\n';
         return kExitFailed;
+    } catch (const Interrupted&) {
+        err << kPackProgram << ": stopped by " << interruptionRequested().value_or("request")
+            << " before any file was replaced; the files are as they were\n";
+        return kExitFailed;
+    }
+    // main then ends the program as the request would have ended it.
+    if (const auto request = interruptionRequested()) {
+        err << kPackProgram << ": stopped by " << *request << " once the new files were in place\n";
     }
     return kExitSuccess;
 }
