@@ -76,7 +76,7 @@ class LoadingScope {
 
 Form1::Form1(QWidget* parent)
     : QWidget(parent, kWindowFlags),
-      lstSkills_(new QListView(this)),
+      lstSkills_(new SkillListView(this)),
       txtPath_(new PathField(form1::ControlId::txtPath, textOf(form1::kDataPathFieldName),
                              textOf(form1::kDataPathAtStart), this)),
       txtPathIdx_(new PathField(form1::ControlId::txtPathIdx, textOf(form1::kIndexPathFieldName),

@@ -387,14 +387,20 @@ TEST_F(Form1Test, EveryControlHasARoleAndANameForScreenReaders) {
         EXPECT_EQ(control->role(), role) << name.toStdString();
         EXPECT_EQ(control->text(QAccessible::Name), name);
     }
+    // Each skill is a check box, so that one without a mark is heard as "not checked".
     QAccessibleInterface* list = QAccessible::queryAccessibleInterface(lstSkills());
     ASSERT_EQ(list->childCount(), 3);
     for (int row = 0; row < 3; ++row) {
-        const QAccessibleInterface* item = list->child(row);
+        QAccessibleInterface* item = list->child(row);
+        EXPECT_EQ(item->role(), QAccessible::CheckBox);
         EXPECT_EQ(item->text(QAccessible::Name), kThreeItems[static_cast<std::size_t>(row)].text);
         EXPECT_TRUE(item->state().checkable);
         EXPECT_EQ(item->state().checked, kThreeItems[static_cast<std::size_t>(row)].checked);
+        EXPECT_EQ(item->parent(), list);
+        EXPECT_EQ(list->indexOfChild(item), row);
     }
+    list->child(1)->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    EXPECT_TRUE(shownItems()[1].checked);
 }
 
 TEST_F(Form1Test, CtrlCInTheListCopiesTheCurrentSkillsName) {
