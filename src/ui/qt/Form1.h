@@ -45,7 +45,7 @@ class Form1 : public QWidget, public LoadHost {
     // nothing waits for a person.
     virtual void showFailure(const QString& description);
 
-    // Ctrl+C in the list copies the current skill's name.
+    // Ctrl+C in the list copies the current skill's name; Enter on the focused "Get" presses it.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:

@@ -234,12 +234,20 @@ TEST_F(Form1Test, EnterInAPathFieldAndEscapeDoNothing) {
     EXPECT_TRUE(window.isVisible());
 }
 
-TEST_F(Form1Test, SpaceOnTheFocusedButtonPressesIt) {
+// As the platform's command buttons are; the focus stays on the button.
+TEST_F(Form1Test, SpaceOrEnterOnTheFocusedButtonPressesIt) {
     typeFilesOf(kThreeSkills, "three");
     showActive();
     cmdGet()->setFocus();
-    QTest::keyClick(cmdGet(), Qt::Key_Space);
-    EXPECT_EQ(shownItems(), kThreeItems);
+    QSignalSpy clicks(cmdGet(), &QPushButton::clicked);
+    for (const Qt::Key key : {Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter}) {
+        QTest::keyClick(cmdGet(), key);
+        EXPECT_EQ(clicks.count(), 1) << QKeySequence(key).toString().toStdString();
+        EXPECT_EQ(shownItems(), kThreeItems);
+        EXPECT_EQ(QApplication::focusWidget(), cmdGet());
+        clicks.clear();
+        window.lstSkills().Clear();
+    }
 }
 
 TEST_F(Form1Test, FailingGetShowsItsMessageAndKeepsTheItemsAddedBeforeIt) {
