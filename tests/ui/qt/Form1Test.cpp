@@ -8,9 +8,11 @@
 #include <QDropEvent>
 #include <QGuiApplication>
 #include <QHelpEvent>
+#include <QImage>
 #include <QLineEdit>
 #include <QListView>
 #include <QMimeData>
+#include <QPalette>
 #include <QPushButton>
 #include <QScreen>
 #include <QSignalSpy>
@@ -23,6 +25,7 @@
 #include <utility>
 #include <vector>
 
+#include "BoxFrame.h"
 #include "Form1.h"
 #include "NumberedCase.h"
 #include "ScopedVariable.h"
@@ -409,6 +412,50 @@ TEST_F(Form1Test, EveryControlHasARoleAndANameForScreenReaders) {
     }
     list->child(1)->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
     EXPECT_TRUE(shownItems()[1].checked);
+}
+
+// The contrast between the list's background and the frame of the check box on `row`: the first
+// pixel from the row's left edge, along its middle, that is not the background.
+double boxFrameContrast(QListView& list, int row) {
+    const QImage shown = list.viewport()->grab().toImage();
+    const QRect item = list.visualRect(list.model()->index(row, 0));
+    const QColor background = list.palette().color(QPalette::Base);
+    const int y = item.center().y() * shown.height() / list.viewport()->height();
+    for (int x = 0; x < shown.width(); ++x) {
+        if (shown.pixelColor(x, y).rgb() != background.rgb()) {
+            return contrastRatio(shown.pixelColor(x, y), background);
+        }
+    }
+    return 1.0;
+}
+
+QPalette darkPalette() {
+    QPalette dark;
+    dark.setColor(QPalette::Window, QColor(0x35, 0x35, 0x35));
+    dark.setColor(QPalette::WindowText, Qt::white);
+    dark.setColor(QPalette::Base, QColor(0x23, 0x23, 0x23));
+    dark.setColor(QPalette::Text, Qt::white);
+    dark.setColor(QPalette::Button, QColor(0x35, 0x35, 0x35));
+    dark.setColor(QPalette::ButtonText, Qt::white);
+    dark.setColor(QPalette::Highlight, QColor(0x2a, 0x82, 0xda));
+    return dark;
+}
+
+// A skill's box stands out from the list, checked or not: its frame has at least 3:1 contrast
+// with the list's background (WCAG 2.1, 1.4.11), in the default palette and in a dark one.
+TEST_F(Form1Test, EveryCheckBoxFrameStandsOutFromTheList) {
+    typeFilesOf(kThreeSkills, "three");
+    showActive();
+    clickGet();
+    for (const auto& [name, palette] :
+         {std::pair{"default", QApplication::style()->standardPalette()},
+          std::pair{"dark", darkPalette()}}) {
+        lstSkills()->setPalette(palette);
+        // Rows 1 and 2, unchecked and checked, are not the current row, drawn highlighted.
+        for (const int row : {1, 2}) {
+            EXPECT_GE(boxFrameContrast(*lstSkills(), row), 3.0) << name << " palette, row " << row;
+        }
+    }
 }
 
 TEST_F(Form1Test, CtrlCInTheListCopiesTheCurrentSkillsName) {
