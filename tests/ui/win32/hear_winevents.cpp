@@ -68,20 +68,6 @@ std::string describe(HWND window, LONG object, LONG child) {
     return described;
 }
 
-// A message box is read as its caption and its text.
-std::string dialogText(HWND dialog) {
-    std::string text = utf8FromWide(quorrel::win32::windowText(dialog));
-    for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr;
-         child = GetWindow(child, GW_HWNDNEXT)) {
-        wchar_t className[16] = {};
-        GetClassNameW(child, className, 16);
-        if (std::wstring(className) == L"Static") {
-            text += ": " + utf8FromWide(quorrel::win32::windowText(child));
-        }
-    }
-    return text;
-}
-
 // Asking an object about itself lets further events in while the answer comes, so each event's
 // line is kept in its place before it is asked; an object already gone leaves no line.
 void hearOf(const char* what, HWND window, LONG object, LONG child) {
@@ -96,9 +82,7 @@ void CALLBACK onEvent(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG
     if (window == nullptr) {
         return;
     }
-    if (event == EVENT_SYSTEM_DIALOGSTART) {
-        heard.push_back("dialog: " + dialogText(window));
-    } else if (object == OBJID_CLIENT && event == EVENT_OBJECT_FOCUS) {
+    if (object == OBJID_CLIENT && event == EVENT_OBJECT_FOCUS) {
         hearOf("focus: ", window, object, child);
     } else if (object == OBJID_CLIENT && event == EVENT_OBJECT_STATECHANGE &&
                child != CHILDID_SELF) {
@@ -146,34 +130,18 @@ class Listener {
         std::fflush(stdout);
     }
 
-    // The last step heard `wanted` (its last focus, with `lastFocus`), or the step is noted as
-    // not met.
-    void expect(const char* what, const std::string& wanted, bool lastFocus = false) {
+    // Notes a problem unless the last step heard a line that starts with `wanted`; with `last`,
+    // unless the last focus it heard is `wanted`.
+    void expect(const char* what, const std::string& wanted, bool last = false) {
+        std::string lastFocus;
         bool found = false;
         for (const std::string& line : lastHeard_) {
-            found = found || line == wanted;
+            lastFocus = line.rfind("focus: ", 0) == 0 ? line : lastFocus;
+            found = found || line.rfind(wanted, 0) == 0;
         }
-        if (lastFocus) {
-            found = false;
-            for (const std::string& line : lastHeard_) {
-                if (line.rfind("focus: ", 0) == 0) {
-                    found = line == wanted;
-                }
-            }
-        }
-        if (!found) {
+        if (last ? lastFocus != wanted : !found) {
             problems_.push_back(std::string(what) + ": " + wanted);
         }
-    }
-
-    // The last step heard something that starts with `wanted`.
-    void expectStart(const char* what, const std::string& wanted) {
-        for (const std::string& line : lastHeard_) {
-            if (line.rfind(wanted, 0) == 0) {
-                return;
-            }
-        }
-        problems_.push_back(std::string(what) + ": " + wanted + "...");
     }
 
     // The last step heard nothing that starts with `unwanted`.
@@ -298,7 +266,7 @@ int main(int argc, char** argv) {
     SendMessageW(listener.focus(), WM_SETTEXT, 0,
                  reinterpret_cast<LPARAM>(L"c:\\no\\such\\skills.mul"));
     listener.step("Tab Tab Tab to Get, Space", {VK_TAB, VK_TAB, VK_TAB, VK_SPACE});
-    listener.expectStart("a failed load: its message box's button", "focus: OK (");
+    listener.expect("a failed load: its message box's button", "focus: OK (");
     listener.step("Enter on the message's OK", {VK_RETURN});
     listener.expect("the message closed: the focus is back on Get", get, true);
 
