@@ -1,6 +1,7 @@
 #include "CommandLine.h"
 
 #include <algorithm>
+#include <charconv>
 
 #include "cli/ExitStatus.h"
 
@@ -37,6 +38,18 @@ std::string whereTheFullTextIs(std::string_view program) {
     return "All of it in full: man " + name + ", or the \"" + name +
            "\" section of the README.md in\nthe sources.";
 #endif
+}
+
+// The code page a --codepage value names, in decimal only ("0932" too), so that "0x3a4" and
+// "01644" are never taken for 932 read in another base.
+std::optional<CodePage> codePageNamed(std::string_view value) {
+    unsigned number = 0;
+    const char* end = value.data() + value.size();
+    const auto [stop, error] = std::from_chars(value.data(), end, number, 10);
+    if (value.empty() || error != std::errc() || stop != end) {
+        return std::nullopt;
+    }
+    return CodePage::known(number);
 }
 
 }  // namespace
@@ -83,16 +96,16 @@ CLI::Option* addFormatOption(CLI::App& app, std::string& formatName,
 
 CLI::Option* addCodePageOption(CLI::App& app, CodePage& codePage, const std::string& description) {
     const auto knownOnly = [](const std::string& value) -> std::string {
-        unsigned number = 0;
-        if (CLI::detail::lexical_cast(value, number) && CodePage::known(number)) {
+        if (codePageNamed(value)) {
             return {};
         }
         return value + " is not a code page this program knows (" + CodePage::knownNumbersText() +
                ")";
     };
     return app
-        .add_option_function<unsigned>(
-            "--codepage", [&codePage](unsigned number) { codePage = *CodePage::known(number); },
+        .add_option_function<std::string>(
+            "--codepage",
+            [&codePage](const std::string& value) { codePage = *codePageNamed(value); },
             description + ", one of " + CodePage::knownNumbersText() + " (default " +
                 std::to_string(codePage.number()) + ", the system's)")
         ->type_name("N")

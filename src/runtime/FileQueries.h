@@ -30,6 +30,13 @@ std::optional<FileIdentity> identityOf(const std::string& local);
 // a system that cannot say, is a write-error failure.
 std::optional<FileIdentity> inspectTarget(const TargetPath& target);
 
+// Why the entry at `local`, named as one of the hidden files a run makes beside `target`, cannot
+// be one a run made, looked at itself, links not followed: "it is a symbolic link", "it is a
+// folder", "it is a pipe", or, in a folder where only an entry's owner may remove it (the sticky
+// bit, as on /tmp), "it is owned by another user" when neither the caller nor the target's owner
+// owns it. Nothing when it can be.
+std::optional<std::string> whyNotMadeByARun(const std::string& local, const std::string& target);
+
 // Whether the two paths name one file, whether or not it exists yet: the same file when both
 // exist, else the same name in the same folder, names compared as the system compares them (as
 // Windows does, ignoring case, when either is a Windows name).

@@ -1,5 +1,6 @@
 #include <locale.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <wctype.h>
 
 #include <cerrno>
@@ -78,6 +79,30 @@ std::optional<FileIdentity> inspectTarget(const TargetPath& target) {
         throw cannotWrite(target, inQuotes(folder) + " is not a folder");
     }
     return {};
+}
+
+std::optional<std::string> whyNotMadeByARun(const std::string& local, const std::string& target) {
+    struct stat entry {};
+    if (::lstat(local.c_str(), &entry) != 0) {
+        return std::string("it cannot be looked at: ") + std::strerror(errno);
+    }
+    if (S_ISLNK(entry.st_mode)) {
+        return std::string("it is a symbolic link");
+    }
+    if (const char* kind = nonRegularKind(entry.st_mode)) {
+        return std::string("it is ") + kind;
+    }
+    // Elsewhere whoever may write the folder may replace the target itself anyway.
+    struct stat folder {};
+    if (entry.st_uid == ::geteuid() || ::stat(folderOf(local).c_str(), &folder) != 0 ||
+        (folder.st_mode & S_ISVTX) == 0) {
+        return std::nullopt;
+    }
+    struct stat owner {};
+    if (::stat(target.c_str(), &owner) == 0 && owner.st_uid == entry.st_uid) {
+        return std::nullopt;
+    }
+    return std::string("it is owned by another user");
 }
 
 }  // namespace quorrel

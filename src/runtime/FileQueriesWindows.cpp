@@ -76,4 +76,18 @@ std::optional<FileIdentity> inspectTarget(const TargetPath& target) {
     return identityFrom(information);
 }
 
+std::optional<std::string> whyNotMadeByARun(const std::string& local, const std::string&) {
+    const DWORD attributes = GetFileAttributesW(wideFromUtf8(local).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        return "it cannot be looked at: " + systemMessage(GetLastError());
+    }
+    if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+        return std::string("it is a link");
+    }
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+        return std::string("it is a folder");
+    }
+    return std::nullopt;
+}
+
 }  // namespace quorrel

@@ -6,6 +6,7 @@
 #include "Failure.h"
 #include "FileQueries.h"
 #include "InQuotes.h"
+#include "InterruptionsHeld.h"
 #include "SideFiles.h"
 
 namespace quorrel {
@@ -108,6 +109,22 @@ class Backups {
         }
     }
 
+    // Removes the backups once the new files are in place; a note for each that could not be.
+    std::vector<std::string> removeAllOnceReplaced() noexcept {
+        std::vector<std::string> notes;
+        for (std::size_t i = 0; i < paths_.size(); ++i) {
+            if (paths_[i] && !writer_.remove(*paths_[i])) {
+                try {
+                    notes.push_back(setAside(i));
+                } catch (...) {
+                    // Memory running out costs only the note: the files are in place.
+                }
+            }
+            paths_[i].reset();
+        }
+        return notes;
+    }
+
     // Where the old files are, for a failure that leaves them there.
     std::string whereKept() const {
         std::string notes;
@@ -120,6 +137,22 @@ class Backups {
     }
 
   private:
+    // A backup left under its name would be taken for a stopped run's, so it is given a temporary
+    // file's name, which the next run removes; what became of it, said.
+    std::string setAside(std::size_t target) {
+        const std::string& backup = *paths_[target];
+        std::string note = "the new files are in place, but " + inQuotes(backup) + ", the old " +
+                           targets_[target].shown + " kept while it was replaced, could not be " +
+                           "removed; ";
+        try {
+            const std::string aside = SideNames(targets_[target].local).temporary(randomTag());
+            writer_.rename(backup, aside, false);
+            return note + "it is now " + inQuotes(aside) + ", which the next run removes";
+        } catch (const Failure&) {
+            return note + "delete it, or it is taken for the backup of a stopped run";
+        }
+    }
+
     FileWriter& writer_;
     std::span<const TargetPath> targets_;
     std::vector<std::optional<std::string>> paths_;
@@ -137,12 +170,16 @@ class Replacement {
     Replacement(FileWriter& writer, std::span<const TargetPath> targets)
         : writer_(writer), targets_(targets), temporary_(writer), backups_(writer, targets) {}
 
-    void run(std::span<const FileVersion> versions) {
+    std::vector<std::string> run(std::span<const FileVersion> versions) {
         std::vector<std::size_t> written;
         std::vector<FileIdentity> identities;
         for (const FileVersion& version : versions) {
             written.push_back(temporary_.write(targets_[version.target].local, version.pieces));
             identities.push_back(identityOfWritten(temporary_.path(written.back())));
+            // Until the backups are kept, a request to stop leaves only temporary files to remove.
+            if (interruptionRequested()) {
+                throw Interrupted();
+            }
         }
         backups_.keepExisting();
         try {
@@ -156,7 +193,7 @@ class Replacement {
             undo();
             throw;
         }
-        backups_.removeAll();
+        return backups_.removeAllOnceReplaced();
     }
 
   private:
@@ -269,13 +306,14 @@ std::optional<std::pair<std::size_t, std::size_t>> oneFileNamedTwice(
     return std::nullopt;
 }
 
-void replaceFiles(FileWriter& writer, std::span<const TargetPath> targets,
-                  std::span<const FileVersion> versions, ExistingFiles existing) {
+std::vector<std::string> replaceFiles(FileWriter& writer, std::span<const TargetPath> targets,
+                                      std::span<const FileVersion> versions,
+                                      ExistingFiles existing) {
     refuseOneFileTwice(targets);
     if (existing == ExistingFiles::Refuse) {
         refuseExisting(targets);
     }
-    Replacement(writer, targets).run(versions);
+    return Replacement(writer, targets).run(versions);
 }
 
 }  // namespace quorrel

@@ -44,14 +44,19 @@ std::optional<std::pair<std::size_t, std::size_t>> oneFileNamedTwice(
 //     states they came through; a target that is no longer the file the run put there is never
 //     touched, and undoing stops there. Then the temporary files and the backups are removed,
 //     but for backups still needed, which the failure's message names.
+// A request to stop the program (InterruptionsHeld) that comes while the temporary files are
+// written ends the run with Interrupted before any target is touched; one that comes later waits
+// until the versions are all in place, or undone after a failure.
 // A stop of the whole process (a power cut, a kill that cannot be caught) leaves the targets as
 // the last rename left them, with the backups beside them; tidyAfterInterruptedRuns deals with
 // what it leaves. The caller chooses the order of the versions, and holds the targets' locks.
 //
 // Targets that name one file twice fail the run before anything is written, and so does, with
 // ExistingFiles::Refuse, an existing target. Throws a Failure naming the file and the system's
-// reason, with where the old files are kept when undoing failed.
-void replaceFiles(FileWriter& writer, std::span<const TargetPath> targets,
-                  std::span<const FileVersion> versions, ExistingFiles existing);
+// reason, with where the old files are kept when undoing failed. Returns, once the versions are
+// in place, a note for each backup that could not be removed, which says what became of it.
+std::vector<std::string> replaceFiles(FileWriter& writer, std::span<const TargetPath> targets,
+                                      std::span<const FileVersion> versions,
+                                      ExistingFiles existing);
 
 }  // namespace quorrel

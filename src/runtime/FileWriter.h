@@ -17,6 +17,9 @@ struct TargetPath {
     bool windowsName = false;
 };
 
+// Whether a run holds a lock, as far as another program can tell without taking it.
+enum class LockState { Free, Held, Unknown };
+
 // A lock that the file writer holds until the object goes.
 class HeldLock {
   public:
@@ -54,10 +57,17 @@ class FileWriter {
 
     // Takes the advisory lock that the file `local` stands for, creating the file when it is
     // missing, and holds it until the returned object goes, which removes the file again. Waits
-    // while another process holds it, calling `waiting` once first. Only programs that take the
-    // same lock are kept out. Throws a write-error failure when the lock cannot be taken.
+    // while another process holds it, calling `waiting` once first; a request to stop the program
+    // that comes meanwhile, while interruptions are held, ends the wait with Interrupted. Only
+    // programs that take the same lock are kept out. Throws a write-error failure when the lock
+    // cannot be taken.
     virtual std::unique_ptr<HeldLock> lock(const std::string& local,
                                            const std::function<void()>& waiting) = 0;
+
+    // Whether a run holds the lock `local` stands for, asked without creating or changing anything
+    // and without waiting: Free as well when there is no lock file, Unknown when it cannot be told
+    // (the file cannot be opened, say).
+    virtual LockState lockState(const std::string& local) noexcept = 0;
 };
 
 }  // namespace quorrel

@@ -24,23 +24,40 @@ std::optional<std::size_t> madeOf(const std::string& tag) {
     return static_cast<std::size_t>(tag[dash + 1] - '0');
 }
 
-std::vector<KeptFiles> backupsByRun(std::span<const TargetPath> targets) {
+// The hidden files that runs left beside the targets, as a later run finds them, and the entries
+// that only have their names.
+struct Found {
+    std::vector<std::string> temporaries;
+    std::vector<KeptFiles> runs;
+    std::vector<UnexpectedFile> unexpected;
+};
+
+Found sideFilesBeside(std::span<const TargetPath> targets) {
+    Found found;
     std::map<std::string, KeptFiles> byTag;
     for (const TargetPath& target : targets) {
-        const std::string prefix = SideNames(target.local).backupPrefix();
+        const SideNames names(target.local);
         const auto identity = identityOf(target.local);
-        for (std::string& backup : siblingsStartingWith(target.local, prefix)) {
-            const std::string tag = nameOf(backup).substr(prefix.size());
-            const bool same = identity && identityOf(backup) == identity;
-            byTag[tag].files.push_back({target, std::move(backup), same});
+        for (std::string& path : siblingsStartingWith(target.local, names.prefix())) {
+            const auto side = names.of(nameOf(path));
+            if (!side || side->kind == SideKind::Lock) {
+                continue;
+            }
+            if (auto why = whyNotMadeByARun(path, target.local)) {
+                found.unexpected.push_back({target, std::move(path), std::move(*why)});
+            } else if (side->kind == SideKind::Temporary) {
+                found.temporaries.push_back(std::move(path));
+            } else {
+                const bool same = identity && identityOf(path) == identity;
+                byTag[side->tag].files.push_back({target, std::move(path), same});
+            }
         }
     }
-    std::vector<KeptFiles> runs;
     for (auto& [tag, run] : byTag) {
         run.made = madeOf(tag).value_or(run.files.size());
-        runs.push_back(std::move(run));
+        found.runs.push_back(std::move(run));
     }
-    return runs;
+    return found;
 }
 
 bool replacedNothing(const KeptFiles& run) {
@@ -78,30 +95,26 @@ std::string removeCommand(const std::string& path) {
 
 }  // namespace
 
-std::vector<KeptFiles> findKeptFiles(std::span<const TargetPath> targets) {
-    auto runs = backupsByRun(targets);
-    std::erase_if(runs, replacedNothing);
-    return runs;
+LeftBeside findKeptFiles(std::span<const TargetPath> targets) {
+    Found found = sideFilesBeside(targets);
+    std::erase_if(found.runs, replacedNothing);
+    return {std::move(found.runs), std::move(found.unexpected)};
 }
 
-std::vector<KeptFiles> tidyAfterInterruptedRuns(FileWriter& writer,
-                                                std::span<const TargetPath> targets) {
-    for (const TargetPath& target : targets) {
-        const std::string prefix = SideNames(target.local).temporaryPrefix();
-        for (const std::string& temporary : siblingsStartingWith(target.local, prefix)) {
-            writer.remove(temporary);
-        }
+LeftBeside tidyAfterInterruptedRuns(FileWriter& writer, std::span<const TargetPath> targets) {
+    Found found = sideFilesBeside(targets);
+    for (const std::string& temporary : found.temporaries) {
+        writer.remove(temporary);
     }
-    auto runs = backupsByRun(targets);
-    for (const KeptFiles& run : runs) {
+    for (const KeptFiles& run : found.runs) {
         if (replacedNothing(run)) {
             for (const KeptFiles::Kept& kept : run.files) {
                 writer.remove(kept.backup);
             }
         }
     }
-    std::erase_if(runs, replacedNothing);
-    return runs;
+    std::erase_if(found.runs, replacedNothing);
+    return {std::move(found.runs), std::move(found.unexpected)};
 }
 
 std::string describeKeptFiles(const KeptFiles& kept, bool onlyReplaced) {
@@ -129,6 +142,23 @@ std::string describeKeptFiles(const KeptFiles& kept, bool onlyReplaced) {
                "put its table back";
     }
     return stopped + names + "; to put them back: " + command;
+}
+
+std::string describeUnexpected(const UnexpectedFile& unexpected) {
+    return inQuotes(unexpected.path) + " is named as a file quorrel-pack keeps beside " +
+           unexpected.target.shown + ", but cannot be one: " + unexpected.why +
+           "; it is left as it is";
+}
+
+std::optional<std::pair<TargetPath, LockState>> runInProgress(FileWriter& writer,
+                                                              std::span<const TargetPath> targets) {
+    for (const TargetPath& target : targets) {
+        const LockState state = writer.lockState(SideNames(target.local).lock());
+        if (state != LockState::Free) {
+            return std::pair(target, state);
+        }
+    }
+    return std::nullopt;
 }
 
 TargetLocks::TargetLocks(FileWriter& writer, std::span<const TargetPath> targets,

@@ -17,6 +17,7 @@ class NativeFileWriter final : public FileWriter {
     bool remove(const std::string& local) noexcept override;
     std::unique_ptr<HeldLock> lock(const std::string& local,
                                    const std::function<void()>& waiting) override;
+    LockState lockState(const std::string& local) noexcept override;
 
   private:
     PathResolver resolver_;

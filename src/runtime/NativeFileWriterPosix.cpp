@@ -13,6 +13,7 @@
 #include "Failure.h"
 #include "FileQueries.h"
 #include "InQuotes.h"
+#include "InterruptionsHeld.h"
 #include "NativeFileWriter.h"
 #include "UniqueDescriptor.h"
 #include "WinePathResolver.h"
@@ -134,28 +135,69 @@ class PosixLock final : public HeldLock {
     std::string path_;
 };
 
-bool sameFile(int fd, const std::string& path) {
+// How often a lock is tried while another run holds it, and how many times the run may find the
+// lock's file gone or replaced after taking it, or fail to look at it, before it gives up.
+constexpr int kLockPollMilliseconds = 50;
+constexpr int kLockAttempts = 100;
+
+// Whether the open lock file is still the file its name leads to: the run that held it may have
+// removed it meanwhile, and then it is no longer the lock. Unknown, errno saying why, when the
+// system cannot tell.
+enum class StillNamed { Yes, No, Unknown };
+
+StillNamed stillNamed(int fd, const std::string& path) {
     struct stat held {};
     struct stat named {};
-    return ::fstat(fd, &held) == 0 && ::stat(path.c_str(), &named) == 0 &&
-           held.st_dev == named.st_dev && held.st_ino == named.st_ino;
+    if (::fstat(fd, &held) != 0) {
+        return StillNamed::Unknown;
+    }
+    if (::lstat(path.c_str(), &named) != 0) {
+        return errno == ENOENT ? StillNamed::No : StillNamed::Unknown;
+    }
+    return held.st_dev == named.st_dev && held.st_ino == named.st_ino ? StillNamed::Yes
+                                                                      : StillNamed::No;
 }
 
-// Waits for the lock on the open file; errno when it cannot be had.
+// Opens the lock's file, creating it readable by everyone, so that the runs of other users can
+// take turns with this one in a shared folder. A lock file another user left cannot be opened for
+// writing, but a lock needs only reading: flock takes it on any descriptor.
+UniqueDescriptor openLockFile(const std::string& path) {
+    constexpr int kFlags = O_CLOEXEC | O_NOCTTY | O_NOFOLLOW;
+    UniqueDescriptor created(::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | kFlags, 0644));
+    if (created) {
+        ::fchmod(created.get(), 0644);
+        return created;
+    }
+    if (errno != EEXIST) {
+        return created;
+    }
+    UniqueDescriptor existing(::open(path.c_str(), O_RDWR | kFlags));
+    if (!existing && (errno == EACCES || errno == EPERM || errno == EROFS)) {
+        // Not blocking: a pipe put in the lock's place must not hold the run up.
+        existing = UniqueDescriptor(::open(path.c_str(), O_RDONLY | O_NONBLOCK | kFlags));
+    }
+    return existing;
+}
+
+// Waits for the lock on the open file, trying it again every little while: requests to stop are
+// held while a run locks, and asked for between two tries. errno when it cannot be had.
 int lockFile(int fd, const std::function<void()>& waiting) {
-    if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
-        return 0;
-    }
-    if (errno != EWOULDBLOCK) {
-        return errno;
-    }
-    waiting();
-    while (::flock(fd, LOCK_EX) != 0) {
-        if (errno != EINTR) {
+    for (int tries = 0;; ++tries) {
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+            return 0;
+        }
+        if (errno != EWOULDBLOCK && errno != EINTR) {
             return errno;
         }
+        // quorrel-dump holds it shared for a moment to ask whether a run is on: only a lock still
+        // held a poll later is another run's.
+        if (tries == 1) {
+            waiting();
+        }
+        if (interruptionRequestedWithin(kLockPollMilliseconds)) {
+            throw Interrupted();
+        }
     }
-    return 0;
 }
 
 }  // namespace
@@ -229,9 +271,9 @@ std::unique_ptr<HeldLock> NativeFileWriter::lock(const std::string& local,
             waiting();
         }
     };
-    for (;;) {
-        UniqueDescriptor file(
-            ::open(local.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOCTTY | O_NOFOLLOW, 0666));
+    int unknown = 0;
+    for (int attempt = 0; attempt < kLockAttempts; ++attempt) {
+        UniqueDescriptor file = openLockFile(local);
         if (!file) {
             throw writeError("cannot lock " + inQuotes(local), errno);
         }
@@ -239,16 +281,44 @@ std::unique_ptr<HeldLock> NativeFileWriter::lock(const std::string& local,
         if (reason != 0) {
             throw writeError("cannot lock " + inQuotes(local), reason);
         }
-        // The run that held it may have removed it meanwhile: then it is no longer the lock.
-        if (sameFile(file.get(), local)) {
-            try {
-                return std::make_unique<PosixLock>(std::move(file), local);
-            } catch (...) {
-                ::unlink(local.c_str());
-                throw;
-            }
+        switch (stillNamed(file.get(), local)) {
+            case StillNamed::Yes:
+                try {
+                    return std::make_unique<PosixLock>(std::move(file), local);
+                } catch (...) {
+                    ::unlink(local.c_str());
+                    throw;
+                }
+            case StillNamed::No:
+                break;
+            case StillNamed::Unknown:
+                // A file system that cannot say (a failing disk, a stale network handle) is given
+                // a few moments, not for ever.
+                unknown = errno;
+                if (interruptionRequestedWithin(kLockPollMilliseconds)) {
+                    throw Interrupted();
+                }
+                break;
         }
     }
+    throw Failure(FailureKind::WriteError,
+                  "cannot lock " + inQuotes(local) + ": " +
+                      (unknown != 0 ? std::string("cannot look at it: ") + std::strerror(unknown)
+                                    : std::string("it was removed or replaced each of ") +
+                                          std::to_string(kLockAttempts) + " times it was taken"));
+}
+
+LockState NativeFileWriter::lockState(const std::string& local) noexcept {
+    const UniqueDescriptor file(
+        ::open(local.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY | O_NOFOLLOW));
+    if (!file) {
+        // No lock file, or one no run can have taken (a link, which a run refuses to open).
+        return errno == ENOENT || errno == ELOOP ? LockState::Free : LockState::Unknown;
+    }
+    if (::flock(file.get(), LOCK_SH | LOCK_NB) == 0) {
+        return LockState::Free;
+    }
+    return errno == EWOULDBLOCK ? LockState::Held : LockState::Unknown;
 }
 
 }  // namespace quorrel

@@ -2,6 +2,7 @@
 
 #include "Failure.h"
 #include "InQuotes.h"
+#include "InterruptionsHeld.h"
 #include "NativeFileWriter.h"
 #include "SystemMessage.h"
 #include "UniqueHandle.h"
@@ -115,8 +116,7 @@ void NativeFileWriter::keep(const std::string& from, const std::string& to) {
 std::unique_ptr<HeldLock> NativeFileWriter::lock(const std::string& local,
                                                  const std::function<void()>& waiting) {
     const std::wstring path = wideFromUtf8(local);
-    bool told = false;
-    for (int denied = 0;;) {
+    for (int denied = 0, busyTries = 0;;) {
         UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                       OPEN_ALWAYS,
                                       FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
@@ -129,11 +129,34 @@ std::unique_ptr<HeldLock> NativeFileWriter::lock(const std::string& local,
         if (!busy) {
             throw writeError("cannot lock " + inQuotes(local), error);
         }
-        if (!told && error == ERROR_SHARING_VIOLATION) {
-            told = true;
+        // quorrel-dump opens it for a moment to ask whether a run is on: only a lock still held a
+        // try later is another run's.
+        if (error == ERROR_SHARING_VIOLATION && ++busyTries == 2) {
             waiting();
         }
-        Sleep(kLockRetryMilliseconds);
+        if (interruptionRequestedWithin(kLockRetryMilliseconds)) {
+            throw Interrupted();
+        }
+    }
+}
+
+LockState NativeFileWriter::lockState(const std::string& local) noexcept {
+    try {
+        // A run holds its lock file open with no sharing at all, so that no one can open it.
+        const UniqueHandle file(CreateFileW(wideFromUtf8(local).c_str(), GENERIC_READ,
+                                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                                            nullptr));
+        if (file) {
+            return LockState::Free;
+        }
+        const DWORD error = GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
+            return LockState::Free;
+        }
+        return error == ERROR_SHARING_VIOLATION ? LockState::Held : LockState::Unknown;
+    } catch (...) {
+        return LockState::Unknown;
     }
 }
 

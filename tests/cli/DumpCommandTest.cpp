@@ -15,6 +15,7 @@
 namespace quorrel::cli {
 namespace {
 
+using testing::bytesOf;
 using testing::SkillTablePaths;
 using testing::TempDir;
 
@@ -141,12 +142,49 @@ INSTANTIATE_TEST_SUITE_P(
                       UsageCase{"MissingFormatValue", {"--format"}, "--format"},
                       UsageCase{"EmptyFormatValue", {"--format=", "text"}, "--format"},
                       UsageCase{"StrayArgument", {"skills.idx"}, "skills.idx"},
+                      UsageCase{"HexadecimalCodePage",
+                                {"--codepage", "0x3a4"},
+                                "--codepage: 0x3a4 is not a code page"},
+                      UsageCase{"OctalLookingCodePage",
+                                {"--codepage", "01644"},
+                                "--codepage: 01644 is not a code page"},
                       UsageCase{"UnknownCodePage",
                                 {"--codepage", "437"},
                                 "--codepage: 437 is not a code page this program knows (874, 932, "
                                 "936, 949, 950, 1250, 1251, 1252, 1253, 1254, 1255, 1256, 1257, "
                                 "1258)"}),
     [](const auto& testInfo) { return std::string(testInfo.param.name); });
+
+// A code page is a decimal number, leading zeros and all.
+TEST(DumpCommand, TakesACodePageWithLeadingZerosInDecimal) {
+    const TempDir dir;
+    const auto paths = writeSkillTable(dir, testing::mixedTable());
+    auto arguments = pathArguments(paths);
+    arguments.insert(arguments.end(), {"--codepage", "01252"});
+    const auto result = testing::runDump(arguments);
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, testing::kMixedTableText);
+}
+
+// A live run's backups are its own: put back, they would undo a table it then puts in place. So
+// while a run holds the lock, only that it is on is said.
+TEST(DumpCommand, SaysARunIsOnRatherThanOfferingItsBackups) {
+    const TempDir dir;
+    const auto paths = writeSkillTable(dir, testing::mixedTable());
+    dir.write(".skills.mul.quorrel-old-0123456789abcdef-1", bytesOf("old data"));
+    NativeFileWriter writer;
+    const std::string lock = (dir.path() / ".skills.idx.quorrel-lock").string();
+    {
+        const auto held = writer.lock(lock, [] {});
+        // In CSV, which keeps the whole table, the dump says nothing else.
+        const auto during = testing::runDump(withFormat(pathArguments(paths), "csv"));
+        EXPECT_EQ(during.status, 0);
+        EXPECT_EQ(during.err, "quorrel-dump: a quorrel-pack run is writing \"" + paths.index +
+                                  "\" now; the files it keeps beside it are its own\n");
+    }
+    const auto after = testing::runDump(pathArguments(paths));
+    EXPECT_NE(after.err.find("to put them back: "), std::string::npos) << after.err;
+}
 
 // An option given an empty value takes the empty path, which the load then refuses to open; the
 // argument after it stays an argument of its own.

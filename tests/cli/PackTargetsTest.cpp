@@ -54,9 +54,14 @@ std::string folderHolding(const TempDir& dir, const std::string& name) {
 }
 
 std::vector<OddTarget> oddTargets() {
-    std::vector<OddTarget> targets = {{"a folder",
-                                       [](const TempDir& dir) { return folderHolding(dir, "uo"); },
-                                       "it is a folder, not a regular file"}};
+    std::vector<OddTarget> targets = {
+        {"a folder", [](const TempDir& dir) { return folderHolding(dir, "uo"); },
+         "it is a folder, not a regular file"},
+        // It would be removed as the index's lock when the run ends.
+        {"the index's lock",
+         [](const TempDir& dir) { return (dir.path() / ".skills.idx.quorrel-lock").string(); },
+         "it is named as quorrel-pack's own lock beside \"skills.idx\", and such a name is never "
+         "a target"}};
 #ifdef _WIN32
     targets.push_back({"NUL", [](const TempDir&) { return std::string("NUL"); },
                        "it is a device or a pipe, not a regular file"});
@@ -131,6 +136,25 @@ std::vector<TwoNames> twoNames() {
 }
 
 INSTANTIATE_TEST_SUITE_P(Paths, PackOneFileTwice, ::testing::ValuesIn(twoNames()), NumberedCase());
+
+// The list would be read, then replaced by the table.
+TEST(PackOneFileTwice, TheListIsNeverATarget) {
+    const TempDir dir;
+    const auto paths = writeSkillTable(dir, mixedTable());
+    const std::string list = dir.write("list.txt", bytesOf("[x] Quill\n"));
+    const std::string listAgain = (dir.path() / "." / "list.txt").string();
+    for (const auto& [option, target] :
+         {std::pair("--data", list), std::pair("--index", listAgain)}) {
+        std::vector<std::string> arguments = {"--data", paths.data, "--index", paths.index,
+                                              "--from", list,       "--force"};
+        arguments[option == std::string("--data") ? 1 : 3] = target;
+        const CommandRun run = runPack(arguments);
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.err, "quorrel-pack: --from \"" + list + "\" and " + option + " \"" + target +
+                               "\" are the same file\n");
+        EXPECT_EQ(contentsOf(list), "[x] Quill\n");
+    }
+}
 
 #ifndef _WIN32
 // Drive-letter paths name files that Windows programs open through Wine, which finds a name

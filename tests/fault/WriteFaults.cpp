@@ -95,13 +95,17 @@ bool FaultyFileWriter::remove(const std::string& local) noexcept {
     } catch (const Stopped&) {
         return false;
     }
-    return native_->remove(local);
+    return ++faults_->removesMade != faults_->failingRemove && native_->remove(local);
 }
 
 std::unique_ptr<HeldLock> FaultyFileWriter::lock(const std::string& local,
                                                  const std::function<void()>& waiting) {
     enterOperation(*faults_);
     return native_->lock(local, waiting);
+}
+
+LockState FaultyFileWriter::lockState(const std::string& local) noexcept {
+    return native_->lockState(local);
 }
 
 }  // namespace quorrel::fault

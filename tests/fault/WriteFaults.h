@@ -16,6 +16,7 @@ struct WriteFaults {
     std::size_t failingFlush = 0;   // this flush to disk fails
     std::size_t failingKeep = 0;    // this second name (link or copy) is refused
     std::size_t failingRename = 0;  // this rename fails and is not done
+    std::size_t failingRemove = 0;  // this removal is refused
     bool laterRenamesFail = false;  // and so does every rename after it
     // Done as the failing rename is entered, before it fails: another program acting meanwhile.
     std::function<void()> beforeFailingRename;
@@ -27,6 +28,7 @@ struct WriteFaults {
     std::size_t flushesMade = 0;
     std::size_t keepsMade = 0;
     std::size_t renamesMade = 0;
+    std::size_t removesMade = 0;
     std::size_t operationsMade = 0;
 };
 
@@ -50,6 +52,7 @@ class FaultyFileWriter final : public FileWriter {
     bool remove(const std::string& local) noexcept override;
     std::unique_ptr<HeldLock> lock(const std::string& local,
                                    const std::function<void()>& waiting) override;
+    LockState lockState(const std::string& local) noexcept override;
 
   private:
     std::unique_ptr<FileWriter> native_;

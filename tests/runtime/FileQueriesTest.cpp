@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <optional>
 #include <string>
 
+#include "NumberedCase.h"
 #include "OneVersionEach.h"
 #include "TempDir.h"
 #include "runtime/FileQueries.h"
@@ -61,6 +63,54 @@ INSTANTIATE_TEST_SUITE_P(Pairs, WindowsNames,
                                            NamePair{"a\xff", "A\xff", true},
                                            NamePair{"a\xff", "a\xfe", !kNamesAreBytes}));
 
+struct SideCase {
+    const char* name;
+    bool windowsName;
+    std::optional<SideKind> ofSkillsMul;  // what it is to the target "skills.mul"
+    bool refusedAsTarget;                 // it has the shape of some target's hidden name
+};
+
+void PrintTo(const SideCase& side, std::ostream* out) {
+    *out << side.name << (side.windowsName ? " (Windows)" : "");
+}
+
+class SideNameRules : public ::testing::TestWithParam<SideCase> {};
+
+// Only the exact shapes are hidden names, so a run never takes another target's files, nor a
+// target, for its own; and a target of such a shape is refused.
+TEST_P(SideNameRules, AreExactAndNoTargetCanBeOne) {
+    const SideCase& side = GetParam();
+    const auto of = SideNames("dir/skills.mul").of(side.name);
+    EXPECT_EQ(of ? std::optional(of->kind) : std::nullopt, side.ofSkillsMul);
+    EXPECT_EQ(sideNameOf(side.name, side.windowsName).has_value(), side.refusedAsTarget);
+}
+
+constexpr auto kNone = std::nullopt;
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, SideNameRules,
+    ::testing::Values(
+        SideCase{".skills.mul.quorrel-lock", false, SideKind::Lock, true},
+        SideCase{".skills.mul.quorrel-new-0123456789abcdef", false, SideKind::Temporary, true},
+        SideCase{".skills.mul.quorrel-old-0123456789abcdef-2", false, SideKind::Backup, true},
+        // An earlier version's single backup had no count.
+        SideCase{".skills.mul.quorrel-old-0123456789abcdef", false, SideKind::Backup, true},
+        // The hidden files of the targets "skills.mul.quorrel-new-x" and "skills.mul.quorrel-lock".
+        SideCase{".skills.mul.quorrel-new-x.quorrel-lock", false, kNone, true},
+        SideCase{".skills.mul.quorrel-new-0123456789abcdef.quorrel-new-0123456789abcdef", false,
+                 kNone, true},
+        SideCase{".skills.mul.quorrel-lock.quorrel-old-0123456789abcdef-1", false, kNone, true},
+        SideCase{".skills.mul.quorrel-old-evil", false, kNone, false},
+        SideCase{".skills.mul.quorrel-old-0123456789abcdef-0", false, kNone, false},
+        SideCase{".skills.mul.quorrel-new-0123456789abcde", false, kNone, false},
+        SideCase{".skills.mul.quorrel-new-0123456789ABCDEF", false, kNone, false},
+        SideCase{"skills.mul.quorrel-lock", false, kNone, false},
+        SideCase{"..quorrel-lock", false, kNone, false},
+        SideCase{".quorrel-lock", false, kNone, false},
+        SideCase{".SKILLS.MUL.QUORREL-LOCK", true, kNone, true},
+        SideCase{".skills.mul.quorrel-new-0123456789ABCDEF. .", true, kNone, true}),
+    testing::NumberedCase());
+
 std::string nameOfLength(std::size_t length, const std::string& piece = "s") {
     std::string name;
     while (name.size() + piece.size() <= length - 4) {
@@ -86,8 +136,11 @@ TEST_P(LongNames, GetSideNamesThatFitAndDiffer) {
     EXPECT_NE(SideNames(other).lock(), names.lock());
     if (length > 220) {
         // Shortened at a character's start: the stem is still UTF-8.
-        const std::string stem = names.lock().substr(1, names.lock().find('~') - 1);
-        EXPECT_EQ(stem.size() % 3, 0u) << stem.size();
+        const std::string kept = names.lock().substr(1, names.lock().find('~') - 1);
+        EXPECT_EQ(kept.size() % 3, 0u) << kept.size();
+        // A target named as the shortened stem is is shortened too, and shares no hidden name.
+        const std::string stem = names.lock().substr(1, names.lock().rfind(".quorrel-lock") - 1);
+        EXPECT_NE(SideNames(stem).lock(), names.lock());
     }
 }
 

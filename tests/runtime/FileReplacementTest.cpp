@@ -18,6 +18,7 @@
 #include "WriteFaults.h"
 #include "runtime/Failure.h"
 #include "runtime/FileReplacement.h"
+#include "runtime/InterruptedRuns.h"
 #include "runtime/NativeFileWriter.h"
 
 namespace quorrel {
@@ -40,7 +41,7 @@ class TwoFiles {
     }
 
     // Writes the new contents, each file once or, with `inSteps`, through versions of their own
-    // first, as a swap of tables does; the failure it raised, if any.
+    // first, as a swap of tables does; the failure it raised, if any, and the notes it gave.
     std::optional<Failure> write(ExistingFiles existing, bool inSteps = false) {
         const auto targets = this->targets();
         std::vector<FileVersion> versions = {{0, {newData_}}, {1, {newIndex_}}};
@@ -52,12 +53,14 @@ class TwoFiles {
                         {0, {newData_}}};
         }
         try {
-            replaceFiles(writer_, targets, versions, existing);
+            notes_ = replaceFiles(writer_, targets, versions, existing);
         } catch (const Failure& failure) {
             return failure;
         }
         return std::nullopt;
     }
+
+    const std::vector<std::string>& notes() const { return notes_; }
 
     std::string path(const std::string& name) const { return (dir_.path() / name).string(); }
     std::optional<std::string> data() const { return contentsOf(path("skills.mul")); }
@@ -75,6 +78,7 @@ class TwoFiles {
     std::vector<std::uint8_t> newData_ = bytesOf("new data");
     std::vector<std::uint8_t> newIndex_ = bytesOf("new index");
     std::vector<std::uint8_t> step_ = bytesOf(" on the way");
+    std::vector<std::string> notes_;
 };
 
 enum class Operation { Write, Flush, Keep, Rename };
@@ -152,6 +156,33 @@ TEST(FileReplacement, ARestoreThatFailsSaysWhereTheOldFileIsKept) {
         message.substr(backupStart, message.find('"', backupStart) - backupStart);
     EXPECT_EQ(contentsOf(backup), "old data");
     EXPECT_EQ(files.index(), "old index");
+}
+
+// A backup that cannot be removed once the new files are in place is said, and never left to be
+// taken for a stopped run's: renamed as a temporary file, which the next run removes, or, when
+// that fails too, named for the user to delete.
+TEST(FileReplacement, ABackupThatCannotBeRemovedIsSaidAndNotTakenForAStoppedRunsLater) {
+    for (const bool renameFails : {false, true}) {
+        TwoFiles files(true);
+        files.faults().failingRemove = 1;
+        if (renameFails) {
+            files.faults().failingRename = 3;  // after the two files' own renames
+        }
+        ASSERT_EQ(files.write(ExistingFiles::Replace), std::nullopt);
+        EXPECT_EQ(files.data(), "new data");
+        ASSERT_EQ(files.notes().size(), 1u);
+        const std::string& note = files.notes()[0];
+        EXPECT_NE(note.find("the old \"" + files.path("skills.mul") + "\""), std::string::npos)
+            << note;
+        EXPECT_EQ(files.names().size(), 3u);
+        const LeftBeside left = findKeptFiles(files.targets());
+        if (renameFails) {
+            EXPECT_NE(note.find("delete it"), std::string::npos) << note;
+        } else {
+            EXPECT_NE(note.find("which the next run removes"), std::string::npos) << note;
+            EXPECT_TRUE(left.kept.empty() && left.unexpected.empty());
+        }
+    }
 }
 
 TEST(FileReplacement, RefusesExistingFilesUnlessToldToReplaceThem) {

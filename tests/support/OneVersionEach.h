@@ -15,15 +15,16 @@ struct FileContents {
 };
 
 // replaceFiles with one version for each file, in the order given.
-inline void replaceFiles(FileWriter& writer, std::span<const FileContents> files,
-                         ExistingFiles existing) {
+inline std::vector<std::string> replaceFiles(FileWriter& writer,
+                                             std::span<const FileContents> files,
+                                             ExistingFiles existing) {
     std::vector<TargetPath> targets;
     std::vector<FileVersion> versions;
     for (const FileContents& file : files) {
         versions.push_back({targets.size(), {file.bytes}});
         targets.push_back(file.target);
     }
-    replaceFiles(writer, targets, versions, existing);
+    return replaceFiles(writer, targets, versions, existing);
 }
 
 }  // namespace quorrel

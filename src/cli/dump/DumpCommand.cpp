@@ -21,8 +21,10 @@ namespace {
 
 // The files an interrupted quorrel-pack kept beside the two, said, so that the table they may
 // hold alone is not lost unnoticed. The writer only finds the files a pack of these paths would
-// write; nothing is written.
-void reportKeptFiles(const DumpOptions& options, FileWriter& finder, std::ostream& err) {
+// write, and asks whether a run holds their locks; nothing is written. A live run's backups are
+// its own, and putting them back would undo a table it then puts in place.
+void reportKeptFiles(const DumpOptions& options, std::ostream& err) {
+    NativeFileWriter finder;
     std::vector<TargetPath> targets;
     for (const std::string& path : {options.dataPath, options.indexPath}) {
         try {
@@ -31,7 +33,22 @@ void reportKeptFiles(const DumpOptions& options, FileWriter& finder, std::ostrea
             // A path that leads nowhere has nothing beside it; the load says why.
         }
     }
-    for (const KeptFiles& kept : findKeptFiles(targets)) {
+    if (const auto live = runInProgress(finder, targets)) {
+        err << kDumpProgram << ": "
+            << (live->second == LockState::Held
+                    ? "a quorrel-pack run is writing " + live->first.shown +
+                          " now; the files it keeps beside it are its own"
+                    : "cannot tell whether a quorrel-pack run is writing " + live->first.shown +
+                          " now (its lock cannot be opened), so the files beside it are not "
+                          "reported")
+            << '\n';
+        return;
+    }
+    const LeftBeside left = findKeptFiles(targets);
+    for (const UnexpectedFile& unexpected : left.unexpected) {
+        err << kDumpProgram << ": " << describeUnexpected(unexpected) << '\n';
+    }
+    for (const KeptFiles& kept : left.kept) {
         err << kDumpProgram << ": " << describeKeptFiles(kept, true) << '\n';
     }
 }
@@ -143,7 +160,7 @@ int runDumpCommand(int argc, const char* const* argv, std::ostream& out, std::os
         return kExitFailed;
     }
     tellWhatPackingWouldChange(dump, options, err);
-    reportKeptFiles(options, writer, err);
+    reportKeptFiles(options, err);
     if (dump.failure) {
         err << kDumpProgram << ": " << dump.failure->description() << '\n';
         // A table read in part does not replace a file that may hold a whole one.

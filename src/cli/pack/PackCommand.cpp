@@ -18,6 +18,7 @@
 #include "runtime/InQuotes.h"
 #include "runtime/InterruptedRuns.h"
 #include "runtime/InterruptionsHeld.h"
+#include "runtime/SideFiles.h"
 #include "runtime/SystemPath.h"
 #include "skills/SkillTableBuilder.h"
 #include "skills/TableSwap.h"
@@ -106,6 +107,39 @@ void refuseOneFileTwice(std::span<const TargetPath> targets) {
     }
 }
 
+// A target named as a hidden file of a run, say the other target's lock, would be removed with
+// it, or taken for it.
+void refuseSideNames(std::span<const TargetPath> targets) {
+    for (const TargetPath& target : targets) {
+        if (const auto side = sideNameOf(nameOf(target.local), target.windowsName)) {
+            const char* what = side->kind == SideKind::Lock        ? "lock"
+                               : side->kind == SideKind::Temporary ? "temporary file"
+                                                                   : "backup";
+            throw Failure(FailureKind::WriteError, "cannot write " + target.shown +
+                                                       ": it is named as quorrel-pack's own " +
+                                                       what + " beside " + inQuotes(side->stem) +
+                                                       ", and such a name is never a target");
+        }
+    }
+}
+
+// The list would be read, then replaced by the table. "--from -" is standard input, whatever
+// file a target named "-" is.
+void refuseListAsTarget(const PackOptions& options, std::span<const TargetPath> targets) {
+    if (fromStandardInput(options)) {
+        return;
+    }
+    const TargetPath list{*options.fromPath, inQuotes(*options.fromPath), targets[0].windowsName};
+    for (const std::size_t place : {TableSwap::kData, TableSwap::kIndex}) {
+        if (nameOneFile(list, targets[place])) {
+            throw Failure(FailureKind::WriteError,
+                          "--from " + list.shown + " and " +
+                              (place == TableSwap::kData ? "--data " : "--index ") +
+                              targets[place].shown + " are the same file");
+        }
+    }
+}
+
 // The old file as the swap needs it. One that cannot be read (no permission, say) is still
 // replaced, only without the padded order, which needs its bytes.
 OldFile oldFile(const TargetPath& target) {
@@ -128,25 +162,36 @@ void pack(const PackOptions& options, std::istream& in, std::ostream& err, FileW
     const std::optional<FileIdentity> dataFile = inspectTarget(data);
     const std::optional<FileIdentity> indexFile = inspectTarget(index);
     refuseOneFileTwice(targets);
+    refuseSideNames(targets);
+    refuseListAsTarget(options, targets);
     if (!options.force) {
         refuseExisting(data, dataFile);
         refuseExisting(index, indexFile);
     }
     const SkillTableBuilder table = tableFromSource(in, options);
 
+    // From here on a request to stop waits until the run has finished, or undone, what it is
+    // doing, and let go of its locks; waiting for a lock gives way to it.
+    const InterruptionsHeld held;
     const TargetLocks locks(writer, targets, [&](const TargetPath& target) {
         err << kPackProgram << ": waiting for another quorrel-pack writing " << target.shown
             << " to finish\n"
             << std::flush;
     });
-    const InterruptionsHeld held;
-    for (const KeptFiles& kept : tidyAfterInterruptedRuns(writer, targets)) {
+    const LeftBeside left = tidyAfterInterruptedRuns(writer, targets);
+    for (const UnexpectedFile& unexpected : left.unexpected) {
+        err << kPackProgram << ": " << describeUnexpected(unexpected) << '\n';
+    }
+    for (const KeptFiles& kept : left.kept) {
         err << kPackProgram << ": " << describeKeptFiles(kept, false) << '\n';
     }
     // Looked at again: the files may have changed while the list was read.
     const TableSwap swap(table.files(), oldFile(data), oldFile(index));
-    replaceFiles(writer, targets, swap.versions(),
-                 options.force ? ExistingFiles::Replace : ExistingFiles::Refuse);
+    for (const std::string& note :
+         replaceFiles(writer, targets, swap.versions(),
+                      options.force ? ExistingFiles::Replace : ExistingFiles::Refuse)) {
+        err << kPackProgram << ": " << note << '\n';
+    }
 }
 
 }  // namespace
@@ -162,6 +207,14 @@ int runPackCommand(int argc, const char* const* argv, std::istream& in, std::ost
     } catch (const Failure& failure) {
         err << kPackProgram << ": " << failure.description() << '\n';
         return kExitFailed;
+    } catch (const Interrupted&) {
+        err << kPackProgram << ": stopped by " << interruptionRequested().value_or("request")
+            << " before any file was replaced; the files are as they were\n";
+        return kExitFailed;
+    }
+    // main then ends the program as the request would have ended it.
+    if (const auto request = interruptionRequested()) {
+        err << kPackProgram << ": stopped by " << *request << " once the new files were in place\n";
     }
     return kExitSuccess;
 }

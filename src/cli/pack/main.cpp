@@ -1,16 +1,25 @@
 #include "PackArguments.h"
 #include "PackCommand.h"
 #include "cli/ReportingTheUnexpected.h"
+#include "runtime/InterruptionsHeld.h"
 #include "runtime/NativeFileWriter.h"
 #include "runtime/StandardStreams.h"
 
 // Failures of the list or the files are handed back; after anything else the files are still as
 // they were.
 int main(int argc, char* argv[]) {
-    quorrel::StandardStreams streams;
-    return quorrel::cli::runReportingTheUnexpected(quorrel::cli::kPackProgram, streams.err(), [&] {
-        quorrel::NativeFileWriter writer;
-        return quorrel::cli::runPackCommand(argc, argv, streams.in(), streams.out(), streams.err(),
-                                            writer);
-    });
+    int status = 0;
+    {
+        quorrel::StandardStreams streams;
+        status =
+            quorrel::cli::runReportingTheUnexpected(quorrel::cli::kPackProgram, streams.err(), [&] {
+                quorrel::NativeFileWriter writer;
+                return quorrel::cli::runPackCommand(argc, argv, streams.in(), streams.out(),
+                                                    streams.err(), writer);
+            });
+    }
+    // Once everything is tidied up and said, a request to stop that came meanwhile ends the program
+    // as it would have ended it at once.
+    quorrel::endAsInterruptionRequested();
+    return status;
 }

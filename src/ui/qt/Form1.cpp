@@ -76,7 +76,7 @@ class LoadingScope {
 
 Form1::Form1(QWidget* parent)
     : QWidget(parent, kWindowFlags),
-      lstSkills_(new QListView(this)),
+      lstSkills_(new SkillListView(this)),
       txtPath_(new PathField(form1::ControlId::txtPath, textOf(form1::kDataPathFieldName),
                              textOf(form1::kDataPathAtStart), this)),
       txtPathIdx_(new PathField(form1::ControlId::txtPathIdx, textOf(form1::kIndexPathFieldName),
@@ -103,6 +103,7 @@ Form1::Form1(QWidget* parent)
     txtPath_->takeDropsWith(takeDrop, loading);
     txtPathIdx_->takeDropsWith(takeDrop, loading);
     lstSkills_->installEventFilter(this);
+    cmdGet_->installEventFilter(this);
     placeWindow();
 }
 
@@ -218,9 +219,22 @@ void Form1::takeDrop(const form1::DropOutcome& outcome) {
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == lstSkills_ && event->type() == QEvent::KeyPress &&
-        static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy)) {
+    if (event->type() != QEvent::KeyPress) {
+        return QWidget::eventFilter(watched, event);
+    }
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (watched == lstSkills_ && key->matches(QKeySequence::Copy)) {
         copyCurrentName();
+        return true;
+    }
+    // A command button with the focus is pressed by Enter as by Space, as the platform's buttons
+    // are; the button is still no default button, so Enter elsewhere presses nothing. A held
+    // Enter starts one load, not one after another.
+    const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+    if (watched == cmdGet_ && enter && (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        if (!key->isAutoRepeat()) {
+            cmdGet_->click();
+        }
         return true;
     }
     return QWidget::eventFilter(watched, event);

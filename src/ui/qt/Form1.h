@@ -8,11 +8,11 @@
 #include "ListViewSkillList.h"
 #include "PathField.h"
 #include "SkillListModel.h"
+#include "SkillListView.h"
 #include "runtime/FileTable.h"
 #include "skills/LoadFields.h"
 #include "skills/LoadHost.h"
 
-class QListView;
 class QPushButton;
 
 namespace quorrel {
@@ -45,7 +45,7 @@ class Form1 : public QWidget, public LoadHost {
     // nothing waits for a person.
     virtual void showFailure(const QString& description);
 
-    // Ctrl+C in the list copies the current skill's name.
+    // Ctrl+C in the list copies the current skill's name; Enter on the focused "Get" presses it.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
@@ -58,7 +58,7 @@ class Form1 : public QWidget, public LoadHost {
     void copyCurrentName() const;
 
     // The controls and the list's model belong to the window, which deletes them.
-    QListView* const lstSkills_;
+    SkillListView* const lstSkills_;
     PathField* const txtPath_;
     PathField* const txtPathIdx_;
     QPushButton* const cmdGet_;

@@ -23,13 +23,16 @@ PathField::PathField(form1::ControlId id, const QString& fileName, const QString
                      QWidget* parent)
     : QLineEdit(path, parent), id_(id), fileName_(fileName) {
     setAccessibleName(fileName_);
+    // A screen reader reads the field's text itself. Without a description of its own the toolkit
+    // would give the tooltip, name and path, as one, and the path would be spoken once more; the
+    // name again is heard as nothing new.
+    setAccessibleDescription(fileName_);
     setPlaceholderText(fileName_);
     describePath(path);
     connect(this, &QLineEdit::textChanged, this, &PathField::describePath);
 }
 
 void PathField::describePath(const QString& path) {
-    setAccessibleDescription(path);
     setToolTip(fileName_ + QLatin1Char('\n') + path);
     showEndUnlessFocused();
 }

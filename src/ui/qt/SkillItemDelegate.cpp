@@ -1,9 +1,13 @@
 #include "SkillItemDelegate.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QHelpEvent>
+#include <QPainter>
 #include <QStyle>
 #include <QToolTip>
+
+#include "BoxFrame.h"
 
 namespace quorrel {
 namespace {
@@ -26,6 +30,28 @@ bool textIsCutShort(const QStyleOptionViewItem& option, const QModelIndex& index
 }
 
 }  // namespace
+
+void SkillItemDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                              const QModelIndex& index) const {
+    QStyledItemDelegate::paint(painter, option, index);
+    QStyleOptionViewItem item = option;
+    initStyleOption(&item, index);
+    const QStyle* style = item.widget != nullptr ? item.widget->style() : QApplication::style();
+    if (!item.features.testFlag(QStyleOptionViewItem::HasCheckIndicator) ||
+        style->name().compare(QLatin1String("fusion"), Qt::CaseInsensitive) != 0) {
+        return;
+    }
+    // The box's outermost ring of pixels, as the style draws its frame.
+    const QRect box =
+        style->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &item, item.widget);
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing, true);
+    painter->translate(0.5, 0.5);
+    painter->setPen(boxFrameColour(item.palette));
+    painter->setBrush(Qt::NoBrush);
+    painter->drawRect(box.adjusted(0, 0, -1, -1));
+    painter->restore();
+}
 
 bool SkillItemDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view,
                                   const QStyleOptionViewItem& option, const QModelIndex& index) {

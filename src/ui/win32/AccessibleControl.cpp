@@ -33,8 +33,9 @@ HRESULT numberResult(LONG number, VARIANT* result) {
 
 // A COM object counts its own references and deletes itself in Release(). Without the system's
 // description of the control there is nothing to wrap, and the control answers for itself.
-Microsoft::WRL::ComPtr<AccessibleControl> AccessibleControl::create(
-    HWND control, std::wstring name, LONG role, const CheckListSkillList* items) {
+Microsoft::WRL::ComPtr<AccessibleControl> AccessibleControl::create(HWND control, std::wstring name,
+                                                                    LONG role,
+                                                                    CheckListSkillList* items) {
     Microsoft::WRL::ComPtr<AccessibleControl> created;
     created.Attach(new AccessibleControl(control, std::move(name), role, items));
     if (created->system_ == nullptr) {
@@ -44,7 +45,7 @@ Microsoft::WRL::ComPtr<AccessibleControl> AccessibleControl::create(
 }
 
 AccessibleControl::AccessibleControl(HWND control, std::wstring name, LONG role,
-                                     const CheckListSkillList* items)
+                                     CheckListSkillList* items)
     : control_(control), name_(std::move(name)), role_(role), items_(items) {
     CreateStdAccessibleObject(control, OBJID_CLIENT, __uuidof(IAccessible),
                               reinterpret_cast<void**>(system_.GetAddressOf()));
@@ -202,9 +203,11 @@ HRESULT AccessibleControl::get_accDescription(VARIANT child, BSTR* description) 
         child, [&](IAccessible& system) { return system.get_accDescription(child, description); });
 }
 
+// Each skill is a check box, so that a screen reader says "not checked" of one without a mark
+// rather than nothing.
 HRESULT AccessibleControl::get_accRole(VARIANT child, VARIANT* role) {
     return forKnownChild(child, [&](int row) {
-        return numberResult(row == kSelf ? role_ : ROLE_SYSTEM_LISTITEM, role);
+        return numberResult(row == kSelf ? role_ : ROLE_SYSTEM_CHECKBUTTON, role);
     });
 }
 
@@ -259,9 +262,14 @@ HRESULT AccessibleControl::get_accSelection(VARIANT* selection) {
     return numberResult(row + 1, selection);
 }
 
+// A check box's default action, named as Windows names it, sets or clears its mark.
 HRESULT AccessibleControl::get_accDefaultAction(VARIANT child, BSTR* action) {
-    return forControlOnly(
-        child, [&](IAccessible& system) { return system.get_accDefaultAction(child, action); });
+    return forKnownChild(child, [&](int row) {
+        if (row == kSelf) {
+            return system_->get_accDefaultAction(child, action);
+        }
+        return textResult(items_->isChecked(row) ? L"Uncheck" : L"Check", action);
+    });
 }
 
 HRESULT AccessibleControl::accSelect(long flags, VARIANT child) {
@@ -342,8 +350,13 @@ HRESULT AccessibleControl::accHitTest(long left, long top, VARIANT* child) {
 }
 
 HRESULT AccessibleControl::accDoDefaultAction(VARIANT child) {
-    return forControlOnly(child,
-                          [&](IAccessible& system) { return system.accDoDefaultAction(child); });
+    return forKnownChild(child, [&](int row) {
+        if (row == kSelf) {
+            return system_->accDoDefaultAction(child);
+        }
+        items_->toggle(row);
+        return S_OK;
+    });
 }
 
 HRESULT AccessibleControl::put_accName(VARIANT, BSTR) {

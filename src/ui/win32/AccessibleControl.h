@@ -14,17 +14,18 @@ namespace quorrel::win32 {
 class CheckListSkillList;
 
 // What a screen reader is told of one of the window's controls (Microsoft Active Accessibility):
-// the control's name and role, and for the skill list each item with its text and check mark.
+// the control's name and role, and for the skill list each item as a check box with its text and
+// check mark, which its default action sets or clears.
 // The rest (where the control is, its parent, its value) comes from the system's own description
 // of the control, which this one wraps. The window hands it out for WM_GETOBJECT and disconnects it
 // before the control goes; a screen reader that still holds it then gets CO_E_OBJNOTCONNECTED.
 class AccessibleControl final : public IAccessible {
   public:
     // `items`, when given, are the control's items, as for the skill list; they must stay until
-    // disconnect(). Null when the system gives no description of the control to wrap.
+    // disconnect(), and are toggled by an item's default action. Null when the system gives no
+    // description of the control to wrap.
     static Microsoft::WRL::ComPtr<AccessibleControl> create(HWND control, std::wstring name,
-                                                            LONG role,
-                                                            const CheckListSkillList* items);
+                                                            LONG role, CheckListSkillList* items);
 
     // Answers WM_GETOBJECT for the control's client area.
     LRESULT answer(WPARAM wParam);
@@ -69,7 +70,7 @@ class AccessibleControl final : public IAccessible {
     HRESULT STDMETHODCALLTYPE put_accValue(VARIANT child, BSTR value) override;
 
   private:
-    AccessibleControl(HWND control, std::wstring name, LONG role, const CheckListSkillList* items);
+    AccessibleControl(HWND control, std::wstring name, LONG role, CheckListSkillList* items);
     ~AccessibleControl() = default;
 
     // The item a child id names: -1 for the control itself, -2 for no such child.
@@ -88,7 +89,7 @@ class AccessibleControl final : public IAccessible {
     HWND control_;
     std::wstring name_;
     LONG role_;
-    const CheckListSkillList* items_;
+    CheckListSkillList* items_;
     Microsoft::WRL::ComPtr<IAccessible> system_;
 };
 

@@ -102,8 +102,26 @@ void CheckListSkillList::redraw(int row) const {
     }
 }
 
+void CheckListSkillList::announceFocus() const {
+    const int row = currentRow();
+    if (GetFocus() == listView_ && holds(row, published_)) {
+        NotifyWinEvent(EVENT_OBJECT_FOCUS, listView_, OBJID_CLIENT, row + 1);
+    }
+}
+
 LRESULT CheckListSkillList::notified(NMHDR& header) {
     switch (header.code) {
+        // A new current item. The list-view does not say so itself, and a "Get" that makes the
+        // first item current while the keys go to the button must not move a screen reader into
+        // the list.
+        case LVN_ITEMCHANGED: {
+            const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
+            if ((change.uChanged & LVIF_STATE) != 0 && (change.uNewState & LVIS_FOCUSED) != 0 &&
+                (change.uOldState & LVIS_FOCUSED) == 0) {
+                announceFocus();
+            }
+            return 0;
+        }
         case LVN_GETDISPINFOW:
             fillDisplayInfo(reinterpret_cast<NMLVDISPINFOW&>(header).item);
             return 0;

@@ -27,12 +27,18 @@ class CheckListSkillList final : public SkillList {
     void publish();
 
     // Answers a notification the control sends its parent: what an item shows (text and check
-    // box), the item that type-ahead finds, and the keys the list handles itself (Space toggles
-    // the current item's check mark, Ctrl+C copies its text). Returns the notification's result.
+    // box), the item that type-ahead finds, the keys the list handles itself (Space toggles the
+    // current item's check mark, Ctrl+C copies its text), and a new current item, which screen
+    // readers are told has the focus while the keys go to the list. Returns the notification's
+    // result.
     LRESULT notified(NMHDR& header);
 
     // Toggles the check mark of a shown item, as Space and a click on its check box do.
     void toggle(int row);
+
+    // Tells screen readers that the current item has the focus, when the list has the keyboard
+    // focus: as it gets the focus, so that entering the list names the current skill.
+    void announceFocus() const;
 
     // Shown items: how many, what each shows and whether it is checked.
     int shownCount() const noexcept { return static_cast<int>(published_); }

@@ -25,6 +25,9 @@ constexpr wchar_t kClassName[] = L"QuorrelForm1";
 constexpr UINT kDropRefusalShownMs = 6000;
 constexpr UINT_PTR kDropRefusalTimer = 1;
 
+// Posted to the window as the list gets the focus: the current skill is said after the list.
+constexpr UINT kAnnounceListFocus = WM_APP + 1;
+
 // How wide the path fields' tooltip grows before it wraps a path, in pixels at 96 dpi.
 constexpr int kTooltipWidth = 480;
 
@@ -429,6 +432,12 @@ std::optional<LRESULT> Form1::handleControlMessage(form1::ControlId id, UINT mes
                 return onListPress(message, wParam, lParam);
             }
             return std::nullopt;
+        // The system says the list has the focus; the current skill is said once that is done.
+        case WM_SETFOCUS:
+            if (id == form1::ControlId::lstSkills) {
+                PostMessageW(window(), kAnnounceListFocus, 0, 0);
+            }
+            return std::nullopt;
         case WM_DROPFILES:
             if (isPathField(id)) {
                 onDrop(id, reinterpret_cast<HDROP>(wParam));
@@ -529,6 +538,9 @@ LRESULT Form1::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_SETFOCUS:
             SetFocus(lastFocus_);
+            return 0;
+        case kAnnounceListFocus:
+            skillList_.announceFocus();
             return 0;
         case WM_CLOSE:
             // The window is the program: closing it ends the message loop, and the window goes

@@ -8,9 +8,11 @@
 #include <QDropEvent>
 #include <QGuiApplication>
 #include <QHelpEvent>
+#include <QImage>
 #include <QLineEdit>
 #include <QListView>
 #include <QMimeData>
+#include <QPalette>
 #include <QPushButton>
 #include <QScreen>
 #include <QSignalSpy>
@@ -23,6 +25,7 @@
 #include <utility>
 #include <vector>
 
+#include "BoxFrame.h"
 #include "Form1.h"
 #include "NumberedCase.h"
 #include "ScopedVariable.h"
@@ -234,12 +237,20 @@ TEST_F(Form1Test, EnterInAPathFieldAndEscapeDoNothing) {
     EXPECT_TRUE(window.isVisible());
 }
 
-TEST_F(Form1Test, SpaceOnTheFocusedButtonPressesIt) {
+// As the platform's command buttons are; the focus stays on the button.
+TEST_F(Form1Test, SpaceOrEnterOnTheFocusedButtonPressesIt) {
     typeFilesOf(kThreeSkills, "three");
     showActive();
     cmdGet()->setFocus();
-    QTest::keyClick(cmdGet(), Qt::Key_Space);
-    EXPECT_EQ(shownItems(), kThreeItems);
+    QSignalSpy clicks(cmdGet(), &QPushButton::clicked);
+    for (const Qt::Key key : {Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter}) {
+        QTest::keyClick(cmdGet(), key);
+        EXPECT_EQ(clicks.count(), 1) << QKeySequence(key).toString().toStdString();
+        EXPECT_EQ(shownItems(), kThreeItems);
+        EXPECT_EQ(QApplication::focusWidget(), cmdGet());
+        clicks.clear();
+        window.lstSkills().Clear();
+    }
 }
 
 TEST_F(Form1Test, FailingGetShowsItsMessageAndKeepsTheItemsAddedBeforeIt) {
@@ -387,13 +398,63 @@ TEST_F(Form1Test, EveryControlHasARoleAndANameForScreenReaders) {
         EXPECT_EQ(control->role(), role) << name.toStdString();
         EXPECT_EQ(control->text(QAccessible::Name), name);
     }
+    // Each skill is a check box, so that one without a mark is heard as "not checked".
     QAccessibleInterface* list = QAccessible::queryAccessibleInterface(lstSkills());
     ASSERT_EQ(list->childCount(), 3);
     for (int row = 0; row < 3; ++row) {
-        const QAccessibleInterface* item = list->child(row);
+        QAccessibleInterface* item = list->child(row);
+        EXPECT_EQ(item->role(), QAccessible::CheckBox);
         EXPECT_EQ(item->text(QAccessible::Name), kThreeItems[static_cast<std::size_t>(row)].text);
         EXPECT_TRUE(item->state().checkable);
         EXPECT_EQ(item->state().checked, kThreeItems[static_cast<std::size_t>(row)].checked);
+        EXPECT_EQ(item->parent(), list);
+        EXPECT_EQ(list->indexOfChild(item), row);
+    }
+    list->child(1)->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    EXPECT_TRUE(shownItems()[1].checked);
+}
+
+// The contrast between the list's background and the frame of the check box on `row`: the first
+// pixel from the row's left edge, along its middle, that is not the background.
+double boxFrameContrast(QListView& list, int row) {
+    const QImage shown = list.viewport()->grab().toImage();
+    const QRect item = list.visualRect(list.model()->index(row, 0));
+    const QColor background = list.palette().color(QPalette::Base);
+    const int y = item.center().y() * shown.height() / list.viewport()->height();
+    for (int x = 0; x < shown.width(); ++x) {
+        if (shown.pixelColor(x, y).rgb() != background.rgb()) {
+            return contrastRatio(shown.pixelColor(x, y), background);
+        }
+    }
+    return 1.0;
+}
+
+QPalette darkPalette() {
+    QPalette dark;
+    dark.setColor(QPalette::Window, QColor(0x35, 0x35, 0x35));
+    dark.setColor(QPalette::WindowText, Qt::white);
+    dark.setColor(QPalette::Base, QColor(0x23, 0x23, 0x23));
+    dark.setColor(QPalette::Text, Qt::white);
+    dark.setColor(QPalette::Button, QColor(0x35, 0x35, 0x35));
+    dark.setColor(QPalette::ButtonText, Qt::white);
+    dark.setColor(QPalette::Highlight, QColor(0x2a, 0x82, 0xda));
+    return dark;
+}
+
+// A skill's box stands out from the list, checked or not: its frame has at least 3:1 contrast
+// with the list's background (WCAG 2.1, 1.4.11), in the default palette and in a dark one.
+TEST_F(Form1Test, EveryCheckBoxFrameStandsOutFromTheList) {
+    typeFilesOf(kThreeSkills, "three");
+    showActive();
+    clickGet();
+    for (const auto& [name, palette] :
+         {std::pair{"default", QApplication::style()->standardPalette()},
+          std::pair{"dark", darkPalette()}}) {
+        lstSkills()->setPalette(palette);
+        // Rows 1 and 2, unchecked and checked, are not the current row, drawn highlighted.
+        for (const int row : {1, 2}) {
+            EXPECT_GE(boxFrameContrast(*lstSkills(), row), 3.0) << name << " palette, row " << row;
+        }
     }
 }
 

@@ -547,12 +547,19 @@ TEST_F(Form1Test, ScreenReadersHearEveryControlsNameAndRoleAndEachSkillsCheckMar
         long children = 0;
         accessible->get_accChildCount(&children);
         ASSERT_EQ(children, 3);
+        // Each skill is a check box, so that one without a mark is heard as "not checked"; its
+        // default action sets or clears the mark.
         for (LONG child = 1; child <= children; ++child) {
             const ShownItem& item = kThreeItems[static_cast<std::size_t>(child - 1)];
-            EXPECT_EQ(
-                hear(*accessible.Get(), child),
-                (Heard{item.text, ROLE_SYSTEM_LISTITEM, item.checked ? STATE_SYSTEM_CHECKED : 0}));
+            EXPECT_EQ(hear(*accessible.Get(), child),
+                      (Heard{item.text, ROLE_SYSTEM_CHECKBUTTON,
+                             item.checked ? STATE_SYSTEM_CHECKED : 0}));
         }
+        VARIANT gilding{};
+        gilding.vt = VT_I4;
+        gilding.lVal = 2;
+        EXPECT_EQ(accessible->accDoDefaultAction(gilding), S_OK);
+        EXPECT_TRUE(shownItems()[1].checked);
     }
 }
 

@@ -12,6 +12,7 @@
 
 #include "ControlIds.h"
 #include "Form1Layout.h"
+#include "VisibleWindow.h"
 #include "Win32Api.h"
 #include "WindowText.h"
 #include "runtime/UniqueHandle.h"
@@ -22,6 +23,7 @@ using quorrel::utf8FromWide;
 using quorrel::wideFromUtf8;
 using quorrel::form1::ControlId;
 using quorrel::win32::controlIdOf;
+using quorrel::win32::waitForVisibleWindow;
 
 using Handle = quorrel::UniqueHandle;
 
@@ -48,18 +50,6 @@ class RemoteBuffer {
 int fail(const char* message) {
     std::fprintf(stderr, "quorrel-click-get: %s\n", message);
     return 1;
-}
-
-HWND waitForVisibleWindow(const std::wstring& caption, std::chrono::seconds patience) {
-    const auto until = std::chrono::steady_clock::now() + patience;
-    while (std::chrono::steady_clock::now() < until) {
-        const HWND window = FindWindowW(nullptr, caption.c_str());
-        if (window != nullptr && IsWindowVisible(window)) {
-            return window;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    return nullptr;
 }
 
 std::wstring itemText(HWND list, HANDLE process, int row) {

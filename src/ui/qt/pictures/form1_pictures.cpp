@@ -1,14 +1,17 @@
 // Takes the pictures of the Qt window that docs/ shows beside the README's: the window at start,
 // and after the two skill files of a deep folder were dropped onto the data file's field, through
-// the window's own drop handling. scripts/screenshot runs it on a virtual X display.
+// the window's own drop handling; and, given DARK.png, the window after "Get" on those files in a
+// dark palette (Breeze Dark's colours), to measure its check boxes by. scripts/screenshot runs it
+// on a virtual X display.
 //
-//   form1-pictures FOLDER START.png DROP.png
+//   form1-pictures FOLDER START.png DROP.png [DARK.png]
 
 #include <QApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QPalette>
 #include <QUrl>
 #include <QWindow>
 #include <cstdio>
@@ -36,11 +39,25 @@ bool save(QWidget& window, const char* path) {
     return true;
 }
 
+QPalette breezeDark() {
+    QPalette dark;
+    dark.setColor(QPalette::Window, QColor(0x31, 0x36, 0x3b));
+    dark.setColor(QPalette::Base, QColor(0x23, 0x26, 0x29));
+    dark.setColor(QPalette::AlternateBase, QColor(0x2a, 0x2e, 0x32));
+    dark.setColor(QPalette::Button, QColor(0x31, 0x36, 0x3b));
+    for (const QPalette::ColorRole text :
+         {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
+        dark.setColor(text, QColor(0xfc, 0xfc, 0xfc));
+    }
+    dark.setColor(QPalette::Highlight, QColor(0x3d, 0xae, 0xe9));
+    return dark;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    if (argc != 4) {
-        std::fprintf(stderr, "usage: form1-pictures FOLDER START.png DROP.png\n");
+    if (argc != 4 && argc != 5) {
+        std::fprintf(stderr, "usage: form1-pictures FOLDER START.png DROP.png [DARK.png]\n");
         return 2;
     }
     QApplication application(argc, argv);
@@ -59,5 +76,13 @@ int main(int argc, char* argv[]) {
     QApplication::sendEvent(txtPath, &enter);
     QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(txtPath, &drop);
-    return save(form1, argv[3]) ? 0 : 1;
+    if (!save(form1, argv[3])) {
+        return 1;
+    }
+    if (argc == 5) {
+        form1.setPalette(breezeDark());
+        form1.cmdGet_Click();
+        return save(form1, argv[4]) ? 0 : 1;
+    }
+    return 0;
 }
