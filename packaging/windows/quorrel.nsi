@@ -10,7 +10,8 @@
 ; gives the staged files the release's time.
 ;
 ; Silent: setup.exe /S installs for the current user, setup.exe /S /AllUsers for all users (as an
-; administrator), /D=<folder> picks the folder. uninstall.exe /S removes it again, but returns at
+; administrator), /AddToPath adds the folder to the PATH (the user's, or the system's for all
+; users), /D=<folder> (last) picks the folder. uninstall.exe /S removes it again, but returns at
 ; once and goes on from a copy of itself in Temp (NSIS's way to delete its own file); a script that
 ; must wait runs it in place, uninstall.exe /S _?=<folder>, and deletes uninstall.exe and the
 ; folder itself after it (README, "Installing").
@@ -43,6 +44,11 @@ UninstallIcon "${ICON}"
 !define MULTIUSER_INSTALLMODE_DEFAULT_REGISTRY_VALUENAME "InstallLocation"
 !include MultiUser.nsh
 !include MUI2.nsh
+!include FileFunc.nsh
+!include LogicLib.nsh
+!include Sections.nsh
+!include WinMessages.nsh
+!include WordFunc.nsh
 
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
@@ -62,6 +68,7 @@ BrandingText "${PRODUCT} ${VERSION}"
 !define MUI_LICENSEPAGE_BUTTON "$(^NextBtn)"
 !insertmacro MUI_PAGE_LICENSE "${STAGE}\LICENSE.txt"
 !insertmacro MULTIUSER_PAGE_INSTALLMODE
+!insertmacro MUI_PAGE_COMPONENTS
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 !insertmacro MUI_PAGE_FINISH
@@ -78,15 +85,6 @@ VIAddVersionKey "FileVersion" "${VERSION}"
 VIAddVersionKey "FileDescription" "${PRODUCT} ${VERSION} installer and uninstaller"
 VIAddVersionKey "CompanyName" "${MAKER}"
 VIAddVersionKey "LegalCopyright" "${COPYRIGHT}"
-
-; A folder given with /D= comes first: the install mode would otherwise put its default in place.
-Var chosenFolder
-Function .onInit
-    StrCpy $chosenFolder $INSTDIR
-    !insertmacro MULTIUSER_INIT
-    StrCmp $chosenFolder "" +2
-    StrCpy $INSTDIR $chosenFolder
-FunctionEnd
 
 Function un.onInit
     !insertmacro MULTIUSER_UNINIT
@@ -117,8 +115,59 @@ FunctionEnd
 !macro DELETE_FILE name
     Delete "$INSTDIR\${name}"
 !macroend
+; The demo table, in a folder of its own: quorrel-dump's paths, or the folder dropped on the window.
+!macro DEMO_FILES action
+    !insertmacro ${action} "demo\skills.idx"
+    !insertmacro ${action} "demo\skills.mul"
+    !insertmacro ${action} "demo\demo-skills.txt"
+!macroend
+
+; The PATH that /AddToPath and the option on the components page change: the user's own for an
+; installation for the current user, the system's for one for all users. $0 is set to the key.
+!macro ENVIRONMENT_KEY un
+Function ${un}environmentKey
+    ${If} $MultiUser.InstallMode == "AllUsers"
+        StrCpy $0 "SYSTEM\CurrentControlSet\Control\Session Manager\Environment"
+    ${Else}
+        StrCpy $0 "Environment"
+    ${EndIf}
+FunctionEnd
+!macroend
+!insertmacro ENVIRONMENT_KEY ""
+!insertmacro ENVIRONMENT_KEY "un."
+
+; Reads the PATH under the key in $0 into $1, with $2 "read", "none" when there is none, or
+; "unsafe" when it is not a string or too long for the installer's strings (NSIS_MAX_STRLEN):
+; written back, it would lose its end, so it is never changed then.
+!macro READ_PATH un
+Function ${un}readPath
+    ClearErrors
+    ReadRegStr $1 SHCTX $0 "Path"
+    StrCpy $2 "read"
+    ${If} ${Errors}
+        StrCpy $2 "none"
+        StrCpy $3 0
+        ${Do}
+            ClearErrors
+            EnumRegValue $4 SHCTX $0 $3
+            ${IfThen} $4 == "Path" ${|} StrCpy $2 "unsafe" ${|}
+            IntOp $3 $3 + 1
+        ${LoopUntil} $4 == ""
+    ${EndIf}
+    StrLen $3 $1
+    StrLen $4 $INSTDIR
+    IntOp $3 $3 + $4
+    ${IfThen} $3 >= ${NSIS_MAX_STRLEN} ${|} StrCpy $2 "unsafe" ${|}
+FunctionEnd
+!macroend
+!insertmacro READ_PATH ""
+!insertmacro READ_PATH "un."
 
 Section "Quorrel" quorrelSection
+    SectionIn RO
+    SetOutPath "$INSTDIR\demo"
+    !insertmacro DEMO_FILES INSTALL_FILE
+    ; The folder the Start menu entry starts the program in.
     SetOutPath "$INSTDIR"
     !insertmacro QUORREL_FILES INSTALL_FILE
     WriteUninstaller "$INSTDIR\uninstall.exe"
@@ -140,8 +189,70 @@ Section "Quorrel" quorrelSection
     WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "NoRepair" 1
 SectionEnd
 
+; Off unless chosen: a PATH is the user's, and most players start the window from the menu. Only
+; a folder it did not hold already is added, and only then does the uninstaller take it out.
+Section /o "Add to PATH" pathSection
+    Call environmentKey
+    Call readPath
+    ${If} $2 == "unsafe"
+        MessageBox MB_OK|MB_ICONEXCLAMATION "PATH is too long for this installer to change without \
+            losing part of it, so it was left as it was. To use quorrel-dump and quorrel-pack from \
+            any folder, add $INSTDIR to it yourself." /SD IDOK
+        Return
+    ${EndIf}
+    ${If} $1 == ""
+        StrCpy $3 $INSTDIR
+    ${Else}
+        ${WordAdd} $1 ";" "+$INSTDIR" $3
+    ${EndIf}
+    ${If} $3 != $1
+        WriteRegExpandStr SHCTX $0 "Path" $3
+        WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "AddedToPath" 1
+        ; Programs started from now on see it.
+        SendMessage ${HWND_BROADCAST} ${WM_SETTINGCHANGE} 0 "STR:Environment" /TIMEOUT=5000
+    ${EndIf}
+SectionEnd
+
+!insertmacro MUI_FUNCTION_DESCRIPTION_BEGIN
+    !insertmacro MUI_DESCRIPTION_TEXT ${quorrelSection} "The window, quorrel-dump, quorrel-pack and a demo table to try them on."
+    !insertmacro MUI_DESCRIPTION_TEXT ${pathSection} "Adds the programs' folder to your PATH (for all users, the system's), so that quorrel-dump and quorrel-pack run in any folder. Uninstalling takes it out again."
+!insertmacro MUI_FUNCTION_DESCRIPTION_END
+
+; A folder given with /D= comes first: the install mode would otherwise put its default in place.
+; /AddToPath chooses the PATH option, for a silent installation.
+Var chosenFolder
+Function .onInit
+    StrCpy $chosenFolder $INSTDIR
+    !insertmacro MULTIUSER_INIT
+    StrCmp $chosenFolder "" +2
+    StrCpy $INSTDIR $chosenFolder
+    ${GetParameters} $0
+    ClearErrors
+    ${GetOptions} $0 "/AddToPath" $1
+    ${IfNot} ${Errors}
+        !insertmacro SelectSection ${pathSection}
+    ${EndIf}
+FunctionEnd
+
 Section "Uninstall"
+    ; The folder comes out of PATH only when the installer put it there.
+    ReadRegDWORD $5 SHCTX "${UNINSTALL_KEY}" "AddedToPath"
+    ${If} $5 == 1
+        Call un.environmentKey
+        Call un.readPath
+        ${If} $2 == "read"
+            ${WordAdd} $1 ";" "-$INSTDIR" $3
+            ${If} $3 == ""
+                DeleteRegValue SHCTX $0 "Path"
+            ${Else}
+                WriteRegExpandStr SHCTX $0 "Path" $3
+            ${EndIf}
+            SendMessage ${HWND_BROADCAST} ${WM_SETTINGCHANGE} 0 "STR:Environment" /TIMEOUT=5000
+        ${EndIf}
+    ${EndIf}
     !insertmacro QUORREL_FILES DELETE_FILE
+    !insertmacro DEMO_FILES DELETE_FILE
+    RMDir "$INSTDIR\demo"
     ; Run in place (_?=), the uninstaller cannot delete its own file: the folder then stays too,
     ; for the caller to remove.
     Delete "$INSTDIR\uninstall.exe"

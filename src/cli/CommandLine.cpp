@@ -114,6 +114,10 @@ CLI::Option* addCodePageOption(CLI::App& app, CodePage& codePage, const std::str
 
 std::optional<int> parseOrExit(CLI::App& app, std::vector<std::string> arguments, std::ostream& out,
                                std::ostream& err, const std::string& program) {
+#ifdef _WIN32
+    // Windows programs answer /? with their help.
+    std::replace(arguments.begin(), arguments.end(), std::string("/?"), std::string("--help"));
+#endif
     // CLI11 takes the arguments last first.
     std::reverse(arguments.begin(), arguments.end());
     try {

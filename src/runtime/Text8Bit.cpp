@@ -1,5 +1,6 @@
 #include "Text8Bit.h"
 
+#include <algorithm>
 #include <optional>
 #include <string_view>
 
@@ -70,11 +71,25 @@ std::string textFrom8Bit(std::span<const std::uint8_t> bytes, CodePage codePage)
 }
 
 std::string textTo8Bit(std::string_view utf8, CodePage codePage) {
-    requireUtf8(utf8);
-    if (auto bytes = heldBytes(utf8, codePage)) {
+    if (auto bytes = textTo8BitIfHeld(utf8, codePage)) {
         return std::move(*bytes);
     }
     throw notHeld(utf8, codePage);
+}
+
+std::optional<std::string> textTo8BitIfHeld(std::string_view utf8, CodePage codePage) {
+    requireUtf8(utf8);
+    return heldBytes(utf8, codePage);
+}
+
+bool writtenBackOtherwise(std::span<const std::uint8_t> bytes, std::string_view text,
+                          CodePage codePage) {
+    // Most names come back as they were, which one conversion shows.
+    const auto first = encodeThrough(codePage, text);
+    if (!first || std::ranges::equal(bytesOf(*first), bytes)) {
+        return false;
+    }
+    return heldBytes(text, codePage).has_value();
 }
 
 }  // namespace quorrel

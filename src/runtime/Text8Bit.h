@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -26,5 +27,16 @@ std::string textFrom8Bit(std::span<const std::uint8_t> bytes,
 // valid UTF-8"), names the first character the code page cannot hold; never puts a '?' or a
 // look-alike in a character's place.
 std::string textTo8Bit(std::string_view utf8, CodePage codePage = CodePage::ofSystem());
+
+// The same bytes when the code page holds the text; nothing when it cannot hold some character of
+// it, or not so that it reads back the same. Throws a bad-input failure ("is not valid UTF-8")
+// only for text that is not UTF-8.
+std::optional<std::string> textTo8BitIfHeld(std::string_view utf8, CodePage codePage);
+
+// Whether `bytes`, read as `text` (textFrom8Bit gave it), would be written back as other bytes: in
+// a double-byte code page some characters have a second spelling (932 has 398 such pairs, 950 has
+// 10), and textTo8Bit always writes the first. False where the code page cannot hold the text.
+bool writtenBackOtherwise(std::span<const std::uint8_t> bytes, std::string_view text,
+                          CodePage codePage);
 
 }  // namespace quorrel

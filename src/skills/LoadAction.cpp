@@ -224,7 +224,9 @@ void loadRecord(LoadHost& host, FileTable& files, LoadFields& fields) {
     files.getBuffer(fields.dataFileNo, namePosition, fields.name);
     files.close(fields.dataFileNo);
 
-    std::string text = textFrom8Bit(beforeFirstZero(fields.name.stored()), host.namesCodePage());
+    const auto nameBytes = beforeFirstZero(fields.name.stored());
+    std::string text = textFrom8Bit(nameBytes, host.namesCodePage());
+    host.nameRead(nameBytes, text);
     letGoOfALongName(fields);
     // The list keeps the text as it is handed over: a short name is trimmed to its size first (a
     // name of accented letters grows past what the conversion reserved), a long one never copied.

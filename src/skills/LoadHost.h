@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <span>
 #include <string>
 
 #include "LoadFields.h"
@@ -31,6 +33,10 @@ class LoadHost {
 
     // The code page the names' bytes are converted through; the window follows the system.
     virtual CodePage namesCodePage() const { return CodePage::ofSystem(); }
+
+    // Called with each name's bytes, up to its first zero, and the text they were read as,
+    // before its item is added. Does nothing unless overridden.
+    virtual void nameRead(std::span<const std::uint8_t> /*bytes*/, const std::string& /*text*/) {}
 };
 
 }  // namespace quorrel

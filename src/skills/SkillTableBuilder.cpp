@@ -1,5 +1,7 @@
 #include "SkillTableBuilder.h"
 
+#include <algorithm>
+
 #include "SkillFileLayout.h"
 #include "runtime/Failure.h"
 #include "runtime/Text8Bit.h"
@@ -37,7 +39,7 @@ Failure badSkill(const SkillRow& skill, const std::string& reason) {
 
 }  // namespace
 
-void SkillTableBuilder::add(const SkillRow& skill) {
+void SkillTableBuilder::add(const SkillRow& skill, const Place& where) {
     if (skill.record < nextRecord_) {
         throw badSkill(skill, nextRecord_ == 0
                                   ? "records are numbered from 0"
@@ -47,12 +49,22 @@ void SkillTableBuilder::add(const SkillRow& skill) {
     if (skill.record >= mostRecords()) {
         throw badSkill(skill, "the index file would pass 2 GiB");
     }
-    std::string name;
+    if (holding_) {
+        holding_->see(skill.name);
+        nextRecord_ = skill.record + 1;
+        return;
+    }
+    std::optional<std::string> held;
     try {
-        name = textTo8Bit(skill.name, codePage_);
+        held = textTo8BitIfHeld(skill.name, codePage_);
     } catch (const Failure& failure) {
         throw badSkill(skill, "its name " + failure.description());
     }
+    if (!held) {
+        refuse(skill, where);
+        return;
+    }
+    std::string name = std::move(*held);
     if (name.find('\0') != std::string::npos) {
         throw badSkill(skill, "its name holds a zero byte, which would end the name there");
     }
@@ -79,6 +91,45 @@ void SkillTableBuilder::padTo(std::uint64_t records) {
     emptySlotsUpTo(records);
 }
 
+void SkillTableBuilder::finish(bool wholeList) const {
+    if (!refused_) {
+        return;
+    }
+    if (!wholeList) {
+        throw *refused_;
+    }
+    const auto holding = holding_->first();
+    throw Failure(refused_->kind(),
+                  refused_->description() + "; " +
+                      (holding ? "--codepage " + std::to_string(holding->number()) +
+                                     " holds every name of this list"
+                               : "no other code page this program knows holds every name of "
+                                 "this list"));
+}
+
+void SkillTableBuilder::refuse(const SkillRow& skill, const Place& where) {
+    std::string reason;
+    try {
+        textTo8Bit(skill.name, codePage_);
+    } catch (const Failure& failure) {
+        reason = failure.description();
+    }
+    const Failure failure = badSkill(skill, "its name " + reason);
+    refused_ = where ? failure.within(where()) : failure;
+    holding_.emplace(codePage_);
+    // The data records written so far: a flag, a name this code page holds and a zero each.
+    const std::vector<std::uint8_t>& data = files_.data;
+    for (auto at = data.begin(); at != data.end();) {
+        const auto end = std::find(at + 1, data.end(), std::uint8_t{0});
+        holding_->see(textFrom8Bit(std::span(at + 1, end), codePage_));
+        at = end + 1;
+    }
+    holding_->see(skill.name);
+    // The table will not be written: its bytes need not be held any longer.
+    files_ = SkillFiles{};
+    nextRecord_ = skill.record + 1;
+}
+
 std::uint64_t SkillTableBuilder::mostRecords() const noexcept {
     // Divided rather than multiplied, so that no record number, however large, wraps around to
     // a small size.
@@ -86,6 +137,10 @@ std::uint64_t SkillTableBuilder::mostRecords() const noexcept {
 }
 
 void SkillTableBuilder::emptySlotsUpTo(std::uint64_t record) {
+    if (refused_) {
+        nextRecord_ = std::max(nextRecord_, record);
+        return;
+    }
     while (nextRecord_ < record) {
         appendEmptySlot(files_);
         ++nextRecord_;

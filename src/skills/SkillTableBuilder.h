@@ -1,10 +1,15 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
 
 #include "SkillRow.h"
 #include "SkillTableLayout.h"
 #include "runtime/CodePage.h"
+#include "runtime/Failure.h"
+#include "runtime/HoldingCodePages.h"
 
 namespace quorrel {
 
@@ -26,17 +31,29 @@ class SkillTableBuilder {
     explicit SkillTableBuilder(std::uint64_t largestFile = kLargestFile)
         : SkillTableBuilder(CodePage::ofSystem(), largestFile) {}
 
+    // Where in the list a skill stands, for a message: "line 3", "skills[2]".
+    using Place = std::function<std::string()>;
+
     // Appends the skill at its record with its name and flag byte; a list that does not number
     // its skills gives each nextRecord(). Throws a bad-input failure naming the skill when its
-    // record is not after the previous skill's, its name is not UTF-8, holds a zero byte or a
-    // character the code page cannot hold, or the files would grow past the largest file; the
-    // table is then as before the call. Memory running out is a std::bad_alloc.
-    void add(const SkillRow& skill);
+    // record is not after the previous skill's, its name is not UTF-8 or holds a zero byte, or
+    // the files would grow past the largest file; the table is then as before the call. Memory
+    // running out is a std::bad_alloc.
+    //
+    // A name the code page cannot hold fails the table too, but not at once: the failure, said to
+    // be at `where`, is kept for finish(), nothing more is written, and the names after it are
+    // only looked at, so that finish() can name a code page that holds every name of the list.
+    void add(const SkillRow& skill, const Place& where = {});
 
     // Ends the index with empty slots up to `records` records in all, so that a table whose last
     // records are empty slots keeps them. Throws a bad-input failure when the skills already use
     // more records, or the index would grow past the largest file.
     void padTo(std::uint64_t records);
+
+    // Throws the failure kept for the first name the code page could not hold, if any. With
+    // `wholeList`, every name of the list having been added, it names the first known code page
+    // that holds them all ("--codepage 1251 holds every name of this list").
+    void finish(bool wholeList = true) const;
 
     // The record after the last one used: the number the next skill of an unnumbered list gets.
     std::uint64_t nextRecord() const noexcept { return nextRecord_; }
@@ -47,6 +64,10 @@ class SkillTableBuilder {
     // The records the list skips before `record` become empty slots.
     void emptySlotsUpTo(std::uint64_t record);
 
+    // Keeps the failure of a skill whose name the code page cannot hold, and from then on only
+    // narrows down the code pages that hold every name, starting with those written so far.
+    void refuse(const SkillRow& skill, const Place& where);
+
     // The most records the index may hold.
     std::uint64_t mostRecords() const noexcept;
 
@@ -54,6 +75,8 @@ class SkillTableBuilder {
     std::uint64_t largestFile_;
     SkillFiles files_;
     std::uint64_t nextRecord_ = 0;
+    std::optional<Failure> refused_;
+    std::optional<HoldingCodePages> holding_;  // once a name is refused
 };
 
 }  // namespace quorrel

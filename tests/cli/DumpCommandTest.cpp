@@ -1,6 +1,7 @@
 // quorrel-dump run in this process on skill tables the tests write themselves.
 #include <gtest/gtest.h>
 
+#include <set>
 #include <sstream>
 #include <vector>
 
@@ -8,6 +9,7 @@
 #include "Files.h"
 #include "ScopedVariable.h"
 #include "SkillTableFiles.h"
+#include "WriteFaults.h"
 #include "skills/SkillFileLayout.h"
 
 namespace quorrel::cli {
@@ -26,13 +28,17 @@ std::vector<std::string> withFormat(std::vector<std::string> arguments, const ch
     return arguments;
 }
 
+// Text has no flags: the one that is not 0 or 1 is said to be lost, and the status stays 0.
 TEST(DumpCommand, PrintsTextByDefaultWithNamesInUtf8) {
     const TempDir dir;
     const auto result =
         testing::runDump(pathArguments(writeSkillTable(dir, testing::mixedTable())));
     EXPECT_EQ(result.status, 0);
     EXPECT_EQ(result.out, testing::kMixedTableText);
-    EXPECT_EQ(result.err, "");
+    EXPECT_EQ(result.err,
+              "quorrel-dump: the text format keeps names and check marks only, and this table has "
+              "1 flag other than 0 and 1 (the first, 255, at record 2), which would become 1; "
+              "--format csv or --format json keeps the whole table\n");
 }
 
 TEST(DumpCommand, PrintsJsonWhenAsked) {
@@ -67,8 +73,10 @@ TEST(DumpCommand, AFailedLoadPrintsTheItemsBeforeItAndTheReasonOnStandardError) 
     const auto result = testing::runDump(pathArguments(paths));
     EXPECT_EQ(result.status, 1);
     EXPECT_EQ(result.out, testing::kMixedTableText);
-    EXPECT_EQ(result.err, "quorrel-dump: offset 2147483647 is out of range (record 3 of \"" +
-                              paths.index + "\")\n");
+    EXPECT_TRUE(
+        result.err.ends_with("\nquorrel-dump: offset 2147483647 is out of range (record 3 of \"" +
+                             paths.index + "\")\n"))
+        << result.err;
 }
 
 TEST(DumpCommand, AFailedLoadInJsonGivesTheKindAndTheItemsBeforeIt) {
@@ -168,7 +176,8 @@ TEST(DumpCommand, SaysARunIsOnRatherThanOfferingItsBackups) {
     const std::string lock = (dir.path() / ".skills.idx.quorrel-lock").string();
     {
         const auto held = writer.lock(lock, [] {});
-        const auto during = testing::runDump(pathArguments(paths));
+        // In CSV, which keeps the whole table, the dump says nothing else.
+        const auto during = testing::runDump(withFormat(pathArguments(paths), "csv"));
         EXPECT_EQ(during.status, 0);
         EXPECT_EQ(during.err, "quorrel-dump: a quorrel-pack run is writing \"" + paths.index +
                                   "\" now; the files it keeps beside it are its own\n");
@@ -214,6 +223,70 @@ TEST(DumpCommand, RunningOutOfMemoryPrintsTheSkillsBeforeAndFails) {
     EXPECT_EQ(result.status, 1);
     EXPECT_EQ(result.out, "[x] Dowsing\n[ ] Gilding\n");
     EXPECT_EQ(result.err, "quorrel-dump: out of memory (record 2 of \"" + paths.index + "\")\n");
+}
+
+// --output puts the file in place whole, or leaves the one there as it was: after a failing
+// write, when it names a file the table is read from, and when the table is not read in full.
+TEST(DumpOutput, ReplacesTheFileWholeOrLeavesItAsItWas) {
+    const TempDir dir;
+    const SkillFiles table = testing::mixedTable();
+    const auto paths = writeSkillTable(dir, table);
+    const std::string output = dir.write("table.csv", testing::bytesOf("an edited list"));
+    const auto dumpWith = [&](std::vector<std::string> more, std::size_t failingWrite = 0) {
+        auto faults = std::make_shared<fault::WriteFaults>();
+        faults->failingWrite = failingWrite;
+        fault::FaultyFileWriter writer(faults);
+        more.insert(more.end(), {"--index", paths.index, "--format", "csv"});
+        return testing::runDumpWith(writer, more);
+    };
+
+    const auto failedWrite = dumpWith({"--data", paths.data, "--output", output}, 1);
+    EXPECT_EQ(failedWrite.status, 1);
+    EXPECT_TRUE(failedWrite.err.ends_with("; \"" + output + "\" is as it was\n"))
+        << failedWrite.err;
+    const auto sameFile = dumpWith({"--data", paths.data, "--output", paths.index});
+    EXPECT_EQ(sameFile.status, 1);
+    EXPECT_EQ(sameFile.err, "quorrel-dump: --output \"" + paths.index + "\" and --index \"" +
+                                paths.index + "\" are the same file\n");
+    const auto failedLoad = dumpWith({"--output", output, "--data", paths.data + ".missing"});
+    EXPECT_EQ(failedLoad.status, 1);
+    EXPECT_TRUE(failedLoad.err.ends_with(" was not written, as the table was not read in full\n"))
+        << failedLoad.err;
+    EXPECT_EQ(testing::contentsOf(output), "an edited list");
+    EXPECT_EQ(testing::contentsOf(paths.index),
+              std::string(table.index.begin(), table.index.end()));
+
+    const auto written = dumpWith({"--data", paths.data, "--output", output, "--bom"});
+    EXPECT_EQ(written.status, 0) << written.err;
+    EXPECT_EQ(written.out, "");
+    EXPECT_EQ(testing::contentsOf(output), "\xEF\xBB\xBF" + testing::dump(paths, "csv"));
+    EXPECT_EQ(testing::namesIn(dir.path()),
+              (std::set<std::string>{"skills.idx", "skills.mul", "table.csv"}));
+}
+
+// In Windows-932 the bytes 87 90 are a second spelling of U+2252, which is written 81 E0: the
+// text comes back through a dump and a pack, the bytes do not, and the dump says so.
+TEST(DumpCommand, NamesTheRecordsWhoseNamesAPackWouldWriteInOtherBytes) {
+    const TempDir dir;
+    const SkillRecord skills[] = {{"Dowsing", 1}, {"\x87\x90 Lore", 0}};
+    const auto paths = writeSkillTable(dir, gameClientLayout(skills));
+    const auto result = testing::runDump(
+        {"--data", paths.data, "--index", paths.index, "--format", "json", "--codepage", "932"});
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.err,
+              "quorrel-dump: in Windows-932 the name of record 1 uses a second spelling of a "
+              "character, which quorrel-pack writes in its first: packed back, the text stays "
+              "the same but the bytes do not\n");
+    const std::string packed = (dir.path() / "packed").string();
+    ASSERT_EQ(testing::runPack({"--data", packed + ".mul", "--index", packed + ".idx", "--format",
+                                "json", "--codepage", "932"},
+                               result.out)
+                  .status,
+              0);
+    const SkillRecord firstSpelling[] = {{"Dowsing", 1}, {"\x81\xE0 Lore", 0}};
+    const SkillFiles expected = gameClientLayout(firstSpelling);
+    EXPECT_EQ(testing::contentsOf(packed + ".mul"),
+              std::string(expected.data.begin(), expected.data.end()));
 }
 
 // What the texts say, and their status from the real programs, the CTest tests quorrel-dump.help,

@@ -23,9 +23,9 @@ std::string asJson(const SkillDump& dump) {
     return out.str();
 }
 
-std::string asCsv(const std::vector<SkillRow>& skills) {
+std::string asCsv(const SkillDump& dump) {
     std::ostringstream out;
-    writeSkillsAsCsv(out, skills);
+    writeSkillsAsCsv(out, dump);
     return out.str();
 }
 
@@ -128,20 +128,27 @@ TEST(JsonFormat, WritesBytesThatAreNotUtf8AsTheReplacementCharacter) {
               "cannot open \"a\uFFFD\uFFFD(\uFFFD\uFFFD \uFFFD\uFFFD\uFFFD \u00e9\uFFFD\"");
 }
 
-TEST(CsvFormat, WritesAHeaderAndOneRowPerSkillQuotingWhereNeeded) {
-    const std::vector<SkillRow> skills{{0, "Dowsing", true},
-                                       {2, "Salt, Pepper", false},
-                                       {3, "The \"Best\" Bow", true},
-                                       {5, "Two\nLines", false},
-                                       {6, "Cr\u00e8me", false}};
-    EXPECT_EQ(asCsv(skills),
-              "record,name,checked\r\n"
-              "0,Dowsing,true\r\n"
-              "2,\"Salt, Pepper\",false\r\n"
-              "3,\"The \"\"Best\"\" Bow\",true\r\n"
-              "5,\"Two\nLines\",false\r\n"
-              "6,Cr\u00e8me,false\r\n");
-    EXPECT_EQ(asCsv({}), "record,name,checked\r\n");
+// Every index record is a row, an empty slot's with its record alone, those after the last skill
+// too, so that the table comes back whole.
+TEST(CsvFormat, WritesARowPerRecordQuotingWhereNeeded) {
+    const SkillDump dump{{{0, "Dowsing", true, 5},
+                          {2, "Salt, Pepper", false, 0},
+                          {3, "The \"Best\" Bow", true, 1},
+                          {5, "Two\nLines", true, 255},
+                          {6, "Cr\u00e8me", false, 0}},
+                         std::nullopt,
+                         8};
+    EXPECT_EQ(asCsv(dump),
+              "record,name,checked,flag\r\n"
+              "0,Dowsing,true,5\r\n"
+              "1,,,\r\n"
+              "2,\"Salt, Pepper\",false,0\r\n"
+              "3,\"The \"\"Best\"\" Bow\",true,1\r\n"
+              "4,,,\r\n"
+              "5,\"Two\nLines\",true,255\r\n"
+              "6,Cr\u00e8me,false,0\r\n"
+              "7,,,\r\n");
+    EXPECT_EQ(asCsv({}), "record,name,checked,flag\r\n");
 }
 
 }  // namespace

@@ -30,6 +30,17 @@ int withArgv(const char* program, const std::vector<std::string>& arguments, Com
     return command(static_cast<int>(argv.size()), argv.data());
 }
 
+// Runs quorrel-dump, writing --output's file through `writer`.
+inline CommandRun runDumpWith(FileWriter& writer, const std::vector<std::string>& arguments) {
+    std::ostringstream out;
+    std::ostringstream err;
+    FileTable files;
+    const int status = withArgv("quorrel-dump", arguments, [&](int argc, const char* const* argv) {
+        return cli::runDumpCommand(argc, argv, out, err, files, writer);
+    });
+    return CommandRun{status, out.str(), err.str()};
+}
+
 // Runs quorrel-dump; with `outFails`, writing to its standard output fails.
 inline CommandRun runDump(const std::vector<std::string>& arguments, bool outFails = false) {
     std::ostringstream out;

@@ -17,6 +17,18 @@ inline std::vector<std::uint8_t> bytesOf(std::string_view text) {
     return {text.begin(), text.end()};
 }
 
+// The text as UTF-16 bytes after its byte-order mark, as Windows tools save it, in either byte
+// order.
+inline std::string utf16WithMark(std::u16string_view text, bool bigEndian = false) {
+    std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+    for (const char16_t unit : text) {
+        const auto high = static_cast<char>(unit >> 8);
+        const auto low = static_cast<char>(unit & 0xFF);
+        bytes += bigEndian ? std::string{high, low} : std::string{low, high};
+    }
+    return bytes;
+}
+
 // The whole of a file; nothing when it cannot be opened (it is missing, say).
 inline std::optional<std::string> contentsOf(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);

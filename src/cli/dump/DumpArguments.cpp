@@ -1,6 +1,7 @@
 #include "DumpArguments.h"
 
 #include "cli/CommandLine.h"
+#include "cli/StandardStreamName.h"
 
 namespace quorrel::cli {
 namespace {
@@ -15,8 +16,11 @@ constexpr const char* kFooter =
     "  text  \"[x] Name\" or \"[ ] Name\", one skill a line, control characters escaped\n"
     "  json  {\"skills\": [{\"record\", \"name\", \"checked\", \"flag\"}, ...],\n"
     "         \"recordCount\", \"error\"}\n"
-    "  csv   the header \"record,name,checked\", then one row per skill (RFC 4180)\n"
+    "  csv   the header \"record,name,checked,flag\", then one row per index record\n"
+    "        (RFC 4180); an empty slot's row holds its record alone\n"
     "Names are written as UTF-8, read in the system's code page or the one --codepage names.\n"
+    "Where packing the output back would not give the same files (text leaves out empty slots\n"
+    "and flags other than 0 and 1), a line on standard error says what and why.\n"
     "Off Windows, a path with a drive letter, like the defaults, names a file in the Wine prefix\n"
     "($WINEPREFIX, else ~/.wine).\n"
     "\n"
@@ -39,10 +43,22 @@ ParsedArguments parseDumpArguments(int argc, const char* const* argv, std::ostre
         ->capture_default_str();
     addFormatOption(app, formatName, "Output format: text, json or csv");
     addCodePageOption(app, options.codePage, "The code page the names are stored in");
+    std::string outputPath;
+    auto* output = app.add_option("--output", outputPath,
+                                  "The file to write, replaced whole once the table was read in "
+                                  "full; standard output when left out or -");
+    app.add_flag("--bom", options.byteOrderMark,
+                 "Start the output with a UTF-8 byte-order mark, so that spreadsheets open a CSV "
+                 "as UTF-8");
 
-    SplitArguments split = withoutEmptyValues(argc, argv, {"--data", "--index", "--format"});
+    SplitArguments split =
+        withoutEmptyValues(argc, argv, {"--data", "--index", "--format", "--output"});
     if (split.emptied.contains("--format")) {
         err << kDumpProgram << ": --format: an empty value is not a format (text, json or csv)\n";
+        return EarlyExit{kExitUsageError};
+    }
+    if (split.emptied.contains("--output")) {
+        err << kDumpProgram << ": --output: an empty value names no file\n";
         return EarlyExit{kExitUsageError};
     }
     if (const auto status = parseOrExit(app, std::move(split.kept), out, err, kDumpProgram)) {
@@ -53,6 +69,9 @@ ParsedArguments parseDumpArguments(int argc, const char* const* argv, std::ostre
     }
     if (split.emptied.contains("--index")) {
         options.indexPath.clear();
+    }
+    if (output->count() > 0 && outputPath != kStandardStream) {
+        options.outputPath = outputPath;
     }
     options.format = formatNamed(formatName);
     return options;

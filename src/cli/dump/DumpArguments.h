@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <ostream>
 #include <string>
 #include <variant>
@@ -19,6 +20,8 @@ struct DumpOptions {
     std::string indexPath = kDefaultIndexPath;
     TableFormat format = TableFormat::Text;
     CodePage codePage = CodePage::ofSystem();
+    std::optional<std::string> outputPath;  // standard output when missing or "-"
+    bool byteOrderMark = false;             // the output starts with UTF-8's
 };
 
 using ParsedArguments = std::variant<DumpOptions, EarlyExit>;

@@ -1,13 +1,20 @@
 #include "DumpCommand.h"
 
+#include <array>
+#include <utility>
+
 #include "DumpArguments.h"
 #include "DumpLoad.h"
+#include "DumpNotices.h"
 #include "cli/formats/CsvWriter.h"
 #include "cli/formats/JsonWriter.h"
 #include "cli/formats/TextWriter.h"
 #include "runtime/Failure.h"
+#include "runtime/FileQueries.h"
+#include "runtime/InQuotes.h"
 #include "runtime/InterruptedRuns.h"
 #include "runtime/NativeFileWriter.h"
+#include "runtime/OutputFile.h"
 
 namespace quorrel::cli {
 namespace {
@@ -46,8 +53,11 @@ void reportKeptFiles(const DumpOptions& options, std::ostream& err) {
     }
 }
 
-void writeDump(std::ostream& out, const SkillDump& dump, TableFormat format) {
-    switch (format) {
+void writeDump(std::ostream& out, const SkillDump& dump, const DumpOptions& options) {
+    if (options.byteOrderMark) {
+        out << kUtf8ByteOrderMark;
+    }
+    switch (options.format) {
         case TableFormat::Text:
             writeSkillsAsText(out, dump.skills);
             return;
@@ -55,8 +65,62 @@ void writeDump(std::ostream& out, const SkillDump& dump, TableFormat format) {
             writeSkillsAsJson(out, dump);
             return;
         case TableFormat::Csv:
-            writeSkillsAsCsv(out, dump.skills);
+            writeSkillsAsCsv(out, dump);
             return;
+    }
+}
+
+// The file --output names, looked at before the table is read: it must be a regular file or a
+// new name in an existing folder, and neither of the two files the table is read from, which the
+// output would replace.
+std::optional<TargetPath> outputTarget(const DumpOptions& options, FileWriter& writer) {
+    if (!options.outputPath) {
+        return std::nullopt;
+    }
+    TargetPath target = writer.locate(*options.outputPath);
+    inspectTarget(target);
+    const std::array<std::pair<const char*, const std::string*>, 2> read = {
+        {{"--data", &options.dataPath}, {"--index", &options.indexPath}}};
+    for (const auto& [option, path] : read) {
+        std::optional<TargetPath> source;
+        try {
+            source = writer.locate(*path);
+        } catch (const Failure&) {
+            // A path that leads nowhere is no file the output could replace; the load says why.
+        }
+        if (source && nameOneFile(target, *source)) {
+            throw Failure(FailureKind::WriteError, "--output " + target.shown + " and " + option +
+                                                       " " + source->shown + " are the same file");
+        }
+    }
+    return target;
+}
+
+// Writes the dump to the file, put in place whole; false when it could not be, with the reason
+// said.
+bool writeOutputFile(const TargetPath& target, const SkillDump& dump, const DumpOptions& options,
+                     FileWriter& writer, std::ostream& err) {
+    try {
+        OutputFile file(writer, target);
+        writeDump(file.stream(), dump, options);
+        file.commit();
+        return true;
+    } catch (const Failure& failure) {
+        err << kDumpProgram << ": " << failure.description() << "; " << target.shown
+            << " is as it was\n";
+        return false;
+    }
+}
+
+// Says what a pack of the output would not give back as it stands.
+void tellWhatPackingWouldChange(const SkillDump& dump, const DumpOptions& options,
+                                std::ostream& err) {
+    const auto textLoss =
+        options.format == TableFormat::Text ? whatTextLeavesOut(dump) : std::nullopt;
+    for (const auto& notice : {textLoss, namesWrittenBackOtherwise(dump, options.codePage)}) {
+        if (notice) {
+            err << kDumpProgram << ": " << *notice << '\n';
+        }
     }
 }
 
@@ -64,28 +128,46 @@ void writeDump(std::ostream& out, const SkillDump& dump, TableFormat format) {
 
 int runDumpCommand(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
     FileTable files;
-    return runDumpCommand(argc, argv, out, err, files);
+    NativeFileWriter writer;
+    return runDumpCommand(argc, argv, out, err, files, writer);
 }
 
 int runDumpCommand(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
-                   FileTable& files) {
+                   FileTable& files, FileWriter& writer) {
     const ParsedArguments parsed = parseDumpArguments(argc, argv, out, err);
     if (const auto* early = std::get_if<EarlyExit>(&parsed)) {
         return early->status;
     }
     const auto& options = std::get<DumpOptions>(parsed);
-
-    const SkillDump dump = loadDump(options.dataPath, options.indexPath, options.codePage, files);
-    writeDump(out, dump, options.format);
-    // The items go out before the reason they stop, so a terminal shows them in that order.
-    out.flush();
-    if (!out) {
-        err << kDumpProgram << ": cannot write to standard output\n";
+    std::optional<TargetPath> output;
+    try {
+        output = outputTarget(options, writer);
+    } catch (const Failure& failure) {
+        err << kDumpProgram << ": " << failure.description() << '\n';
         return kExitFailed;
     }
+
+    const SkillDump dump = loadDump(options.dataPath, options.indexPath, options.codePage, files);
+    if (!output) {
+        writeDump(out, dump, options);
+        // The items go out before the reason they stop, so a terminal shows them in that order.
+        out.flush();
+        if (!out) {
+            err << kDumpProgram << ": cannot write to standard output\n";
+            return kExitFailed;
+        }
+    } else if (!dump.failure && !writeOutputFile(*output, dump, options, writer, err)) {
+        return kExitFailed;
+    }
+    tellWhatPackingWouldChange(dump, options, err);
     reportKeptFiles(options, err);
     if (dump.failure) {
         err << kDumpProgram << ": " << dump.failure->description() << '\n';
+        // A table read in part does not replace a file that may hold a whole one.
+        if (output) {
+            err << kDumpProgram << ": " << output->shown
+                << " was not written, as the table was not read in full\n";
+        }
         return kExitFailed;
     }
     return kExitSuccess;

@@ -3,15 +3,17 @@
 #include <ostream>
 
 #include "runtime/FileTable.h"
+#include "runtime/FileWriter.h"
 
 namespace quorrel::cli {
 
 // The whole of quorrel-dump: reads the command line, loads the skill table and writes it to
-// `out` in the chosen format; failures and usage errors go to `err`. Returns the exit status.
+// `out`, or to the file --output names, in the chosen format; failures, usage errors and what
+// packing the output back would not keep go to `err`. Returns the exit status.
 int runDumpCommand(int argc, const char* const* argv, std::ostream& out, std::ostream& err);
 
-// The same, reading through the files of `files`.
+// The same, reading through the files of `files` and writing --output's file through `writer`.
 int runDumpCommand(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
-                   FileTable& files);
+                   FileTable& files, FileWriter& writer);
 
 }  // namespace quorrel::cli

@@ -21,7 +21,8 @@ SkillDump loadDump(const std::string& dataPath, const std::string& indexPath, Co
         failure = Failure(FailureKind::OutOfMemory, "out of memory");
     }
     // Moved, not copied: a copy of a large table could be what memory runs out on.
-    return SkillDump{host.list().takeItems(), std::move(failure), host.recordsGoneThrough()};
+    return SkillDump{host.list().takeItems(), std::move(failure), host.recordsGoneThrough(),
+                     host.namesWrittenBackOtherwise()};
 }
 
 }  // namespace quorrel::cli

@@ -1,5 +1,6 @@
 #include "CsvWriter.h"
 
+#include <cstdint>
 #include <string_view>
 
 #include "CsvFormat.h"
@@ -25,15 +26,27 @@ void writeField(std::ostream& out, std::string_view text) {
     out.put('"');
 }
 
+// The rows of the empty slots from record `from` up to `to`.
+void writeEmptySlots(std::ostream& out, std::uint64_t from, std::uint64_t to) {
+    for (std::uint64_t record = from; record < to; ++record) {
+        out << record << ",,," << csv::kRowEnd;
+    }
+}
+
 }  // namespace
 
-void writeSkillsAsCsv(std::ostream& out, std::span<const SkillRow> skills) {
+void writeSkillsAsCsv(std::ostream& out, const SkillDump& dump) {
     out << csv::kHeader << csv::kRowEnd;
-    for (const SkillRow& skill : skills) {
-        out << skill.record << ',';
+    std::uint64_t next = 0;
+    for (const SkillRow& skill : dump.skills) {
+        writeEmptySlots(out, next, skill.record);
+        out << skill.record << csv::kSeparator;
         writeField(out, skill.name);
-        out << ',' << (skill.checked ? csv::kChecked : csv::kClear) << csv::kRowEnd;
+        out << csv::kSeparator << (skill.checked ? csv::kChecked : csv::kClear) << csv::kSeparator
+            << static_cast<unsigned>(skill.flag) << csv::kRowEnd;
+        next = skill.record + 1;
     }
+    writeEmptySlots(out, next, dump.recordCount);
 }
 
 }  // namespace quorrel::cli

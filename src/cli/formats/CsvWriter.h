@@ -1,15 +1,15 @@
 #pragma once
 
 #include <ostream>
-#include <span>
 
-#include "skills/SkillRow.h"
+#include "SkillDump.h"
 
 namespace quorrel::cli {
 
-// The items as CSV (RFC 4180) for spreadsheets: a header "record,name,checked", then one row per
-// item with its record number, its name in UTF-8 and "true" or "false". A name holding a comma,
-// a quote or a line break is quoted, its quotes doubled. Rows end in CR LF.
-void writeSkillsAsCsv(std::ostream& out, std::span<const SkillRow> skills);
+// The dump as CSV (RFC 4180) for spreadsheets: the header "record,name,checked,flag", then one
+// row per index record the load went through: a skill's with its record number, its name in
+// UTF-8, "true" or "false" and its flag byte, an empty slot's with its record number alone. A
+// name holding a comma, a quote or a line break is quoted, its quotes doubled. Rows end in CR LF.
+void writeSkillsAsCsv(std::ostream& out, const SkillDump& dump);
 
 }  // namespace quorrel::cli

@@ -305,7 +305,8 @@ void TableEvents::addSkill() {
         static_cast<std::uint8_t>(skill_.flag ? *skill_.flag : (*skill_.checked ? 1 : 0));
     try {
         table_.add(SkillRow{skill_.record.value_or(table_.nextRecord()), std::move(*skill_.name),
-                            flag != 0, flag});
+                            flag != 0, flag},
+                   [this] { return where(); });
     } catch (const Failure& failure) {
         throw failure.within(where());
     }

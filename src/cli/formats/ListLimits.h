@@ -19,10 +19,12 @@ inline Failure tooLong(const std::string& what, std::size_t longest) {
                                               " bytes, the most quorrel-pack reads for a name");
 }
 
-// The failure for a raw zero byte, which no list quorrel-dump writes holds and no name may.
+// The failure for a raw zero byte, which no list quorrel-dump writes holds and no name may. UTF-16
+// without a byte-order mark is full of them, and is not taken for UTF-16.
 inline Failure zeroByte() {
     return Failure(FailureKind::BadInput,
-                   "a zero byte; a name cannot hold one, and text lists write none");
+                   "a zero byte; a name cannot hold one, and text lists write none (a list in "
+                   "UTF-16 must start with its byte-order mark)");
 }
 
 }  // namespace quorrel::cli

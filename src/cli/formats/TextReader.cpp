@@ -121,14 +121,16 @@ SkillRow skillOfText(std::string& line, std::uint64_t record) {
 
 void readTextTable(std::istream& in, SkillTableBuilder& table, std::size_t longest) {
     std::string line;
-    for (std::uint64_t number = 1;; ++number) {
+    std::uint64_t number = 1;
+    const SkillTableBuilder::Place where = [&] { return "line " + std::to_string(number); };
+    for (;; ++number) {
         try {
             if (!nextLine(*in.rdbuf(), line, longest)) {
                 return;
             }
-            table.add(skillOfText(line, table.nextRecord()));
+            table.add(skillOfText(line, table.nextRecord()), where);
         } catch (const Failure& failure) {
-            throw failure.within("line " + std::to_string(number));
+            throw failure.within(where());
         }
     }
 }

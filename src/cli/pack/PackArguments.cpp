@@ -15,12 +15,15 @@ constexpr const char* kFooter =
     "  text  \"[x] Name\" (flag 1) or \"[ ] Name\" (flag 0), one skill a line\n"
     "  json  quorrel-dump's document; \"record\", \"flag\" and \"recordCount\" are kept where\n"
     "        given, and a document whose \"error\" is not null is refused\n"
-    "  csv   the header \"record,name,checked\", then one row per skill (RFC 4180)\n"
-    "Names are UTF-8, written in the system's code page or the one --codepage names.\n"
+    "  csv   the header \"record,name,checked,flag\" (or 0.2.0's, without flag), then one\n"
+    "        row per index record (RFC 4180); a row with its record alone is an empty slot\n"
+    "Lists may be UTF-8, with or without a byte-order mark, or UTF-16 with one. In CSV,\n"
+    "checked may be true or false in any case, or 1 or 0, and ; may separate the fields.\n"
+    "Names are written in the system's code page or the one --codepage names.\n"
     "Both files are replaced all or nothing; an existing file only with --force.\n"
     "\n"
     "Example:\n"
-    "  quorrel-dump --format json > table.json\n"
+    "  quorrel-dump --format json --output table.json\n"
     "  (edit table.json)\n"
     "  quorrel-pack --format json --from table.json --data skills.mul --index skills.idx --force\n"
     "\n"
@@ -43,7 +46,7 @@ ParsedPackArguments parsePackArguments(int argc, const char* const* argv, std::o
     app.add_option("--index", options.indexPath, "The skill index file to write (skills.idx)")
         ->required();
     auto* from =
-        app.add_option("--from", fromPath, "The list to read; standard input when left out");
+        app.add_option("--from", fromPath, "The list to read; standard input when left out or -");
     addFormatOption(app, formatName, "Input format: text, json or csv");
     app.add_flag("--force", options.force, "Replace files that exist");
     addCodePageOption(app, options.codePage, "The code page to write the names in");

@@ -7,8 +7,10 @@
 #include <new>
 
 #include "PackArguments.h"
+#include "cli/StandardStreamName.h"
 #include "cli/formats/CsvReader.h"
 #include "cli/formats/JsonReader.h"
+#include "cli/formats/ListInput.h"
 #include "cli/formats/TextReader.h"
 #include "runtime/Failure.h"
 #include "runtime/FileQueries.h"
@@ -39,16 +41,30 @@ void readInFormat(std::istream& in, TableFormat format, SkillTableBuilder& table
     }
 }
 
-// The list's source as messages name it.
-std::string sourceName(const PackOptions& options) {
-    return options.fromPath ? inQuotes(*options.fromPath) : std::string("standard input");
+// "--from -" names standard input, as it does to most programs.
+bool fromStandardInput(const PackOptions& options) {
+    return !options.fromPath || *options.fromPath == kStandardStream;
 }
 
-// The table of the list in one stream, its failures named after the list's source.
+// The list's source as messages name it.
+std::string sourceName(const PackOptions& options) {
+    return fromStandardInput(options) ? std::string("standard input") : inQuotes(*options.fromPath);
+}
+
+// The table of the list in one stream, in UTF-8 or UTF-16 as ListInput takes it, its failures
+// named after the list's source. A name the code page cannot hold is reported once the list has
+// been read, with the code page that holds them all; any failure before that, with the first.
 SkillTableBuilder tableFromStream(std::istream& in, const PackOptions& options) {
     SkillTableBuilder table(options.codePage);
     try {
-        readInFormat(in, options.format, table);
+        ListInput list(in);
+        try {
+            readInFormat(list.stream(), options.format, table);
+        } catch (const Failure&) {
+            table.finish(false);
+            throw;
+        }
+        table.finish();
     } catch (const Failure& failure) {
         throw failure.within(sourceName(options));
     } catch (const std::bad_alloc&) {
@@ -61,9 +77,9 @@ SkillTableBuilder tableFromStream(std::istream& in, const PackOptions& options) 
     return table;
 }
 
-// The table of the list from --from, or from `standardInput` when it is left out.
+// The table of the list from --from, or from `standardInput` when it is left out or "-".
 SkillTableBuilder tableFromSource(std::istream& standardInput, const PackOptions& options) {
-    if (!options.fromPath) {
+    if (fromStandardInput(options)) {
         return tableFromStream(standardInput, options);
     }
     std::ifstream file(systemPath(*options.fromPath), std::ios::binary);
@@ -107,9 +123,10 @@ void refuseSideNames(std::span<const TargetPath> targets) {
     }
 }
 
-// The list would be read, then replaced by the table.
+// The list would be read, then replaced by the table. "--from -" is standard input, whatever
+// file a target named "-" is.
 void refuseListAsTarget(const PackOptions& options, std::span<const TargetPath> targets) {
-    if (!options.fromPath) {
+    if (fromStandardInput(options)) {
         return;
     }
     const TargetPath list{*options.fromPath, inQuotes(*options.fromPath), targets[0].windowsName};

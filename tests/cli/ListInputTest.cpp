@@ -1,0 +1,58 @@
+// What the readers get of UTF-16 that reads cut apart or that is broken; the spellings tools
+// write whole are packed in PackCommandTest.
+#include <gtest/gtest.h>
+
+#include <iterator>
+#include <sstream>
+#include <string>
+
+#include "Files.h"
+#include "NumberedCase.h"
+#include "cli/formats/ListInput.h"
+
+namespace quorrel::cli {
+namespace {
+
+struct Decoding {
+    const char* what;
+    std::string input;
+    std::string expected;  // UTF-8
+};
+
+void PrintTo(const Decoding& decoding, std::ostream* out) {
+    *out << decoding.what;
+}
+
+class ListInputTest : public ::testing::TestWithParam<Decoding> {};
+
+TEST_P(ListInputTest, GivesTheReadersUtf8) {
+    std::istringstream in(GetParam().input);
+    ListInput list(in);
+    const std::string read(std::istreambuf_iterator<char>(list.stream()), {});
+    EXPECT_EQ(read, GetParam().expected);
+}
+
+// The first read takes 64 KiB after the mark: 32,767 units, then the high half of U+1F600.
+const std::u16string kBeforeTheCut(32767, u'a');
+
+INSTANTIATE_TEST_SUITE_P(
+    Inputs, ListInputTest,
+    ::testing::Values(
+        Decoding{"a pair the reads cut apart, little-endian",
+                 testing::utf16WithMark(kBeforeTheCut + u"\U0001F600b"),
+                 std::string(32767, 'a') + "\U0001F600b"},
+        Decoding{"a pair the reads cut apart, big-endian",
+                 testing::utf16WithMark(kBeforeTheCut + u"\U0001F600b", true),
+                 std::string(32767, 'a') + "\U0001F600b"},
+        Decoding{"a high surrogate without its low one",
+                 testing::utf16WithMark(u"\xD83D"
+                                        u"b\xD83D"),
+                 "\uFFFDb\uFFFD"},
+        Decoding{"a low surrogate alone", testing::utf16WithMark(u"a\xDE00"), "a\uFFFD"},
+        Decoding{"an odd last byte", testing::utf16WithMark(u"a") + "b", "a\uFFFD"},
+        Decoding{"the start of a UTF-8 mark", "\xEF\xBBx", "\xEF\xBBx"},
+        Decoding{"UTF-16 without a mark", std::string("a\0", 2), std::string("a\0", 2)}),
+    testing::NumberedCase());
+
+}  // namespace
+}  // namespace quorrel::cli
