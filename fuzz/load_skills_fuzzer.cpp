@@ -19,7 +19,7 @@
 #include "FuzzInput.h"
 #include "ReadFaults.h"
 #include "ScratchFiles.h"
-#include "runtime/FileTable.h"
+#include "runtime/filetable/FileTable.h"
 #include "skills/LoadAction.h"
 #include "skills/StandaloneHost.h"
 

@@ -10,11 +10,11 @@
 #include <vector>
 
 #include "SkillFileLayout.h"
-#include "runtime/CheckedMath.h"
-#include "runtime/Failure.h"
-#include "runtime/InQuotes.h"
-#include "runtime/LittleEndian.h"
-#include "runtime/Text8Bit.h"
+#include "runtime/base/CheckedMath.h"
+#include "runtime/base/Failure.h"
+#include "runtime/base/InQuotes.h"
+#include "runtime/base/LittleEndian.h"
+#include "runtime/text/Text8Bit.h"
 
 namespace quorrel {
 namespace {

@@ -3,8 +3,8 @@
 #include <array>
 #include <cstdint>
 
-#include "runtime/ByteBuffer.h"
-#include "runtime/FileTable.h"
+#include "runtime/filetable/ByteBuffer.h"
+#include "runtime/filetable/FileTable.h"
 
 namespace quorrel {
 

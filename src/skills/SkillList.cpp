@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "runtime/Failure.h"
+#include "runtime/base/Failure.h"
 
 namespace quorrel {
 

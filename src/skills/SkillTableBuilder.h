@@ -7,9 +7,9 @@
 
 #include "SkillRow.h"
 #include "SkillTableLayout.h"
-#include "runtime/CodePage.h"
-#include "runtime/Failure.h"
-#include "runtime/HoldingCodePages.h"
+#include "runtime/base/Failure.h"
+#include "runtime/text/CodePage.h"
+#include "runtime/text/HoldingCodePages.h"
 
 namespace quorrel {
 

@@ -1,7 +1,7 @@
 #include "SkillTableLayout.h"
 
 #include "SkillFileLayout.h"
-#include "runtime/LittleEndian.h"
+#include "runtime/base/LittleEndian.h"
 
 namespace quorrel {
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "SkillTableLayout.h"
-#include "runtime/FileReplacement.h"
+#include "runtime/replace/FileReplacement.h"
 
 namespace quorrel {
 

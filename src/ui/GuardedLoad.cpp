@@ -3,8 +3,8 @@
 #include <exception>
 #include <new>
 
-#include "runtime/Failure.h"
-#include "runtime/InQuotes.h"
+#include "runtime/base/Failure.h"
+#include "runtime/base/InQuotes.h"
 #include "skills/LoadAction.h"
 
 namespace quorrel {

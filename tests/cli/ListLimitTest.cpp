@@ -9,7 +9,7 @@
 #include "cli/formats/CsvReader.h"
 #include "cli/formats/JsonReader.h"
 #include "cli/formats/TextReader.h"
-#include "runtime/Failure.h"
+#include "runtime/base/Failure.h"
 
 namespace quorrel::cli {
 namespace {

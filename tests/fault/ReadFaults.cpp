@@ -5,9 +5,9 @@
 #include <string>
 #include <utility>
 
-#include "runtime/Failure.h"
-#include "runtime/InQuotes.h"
-#include "runtime/NativeFileOpener.h"
+#include "runtime/base/Failure.h"
+#include "runtime/base/InQuotes.h"
+#include "runtime/files/NativeFileOpener.h"
 
 namespace quorrel::fault {
 namespace {

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "runtime/FileOpener.h"
+#include "runtime/files/FileOpener.h"
 
 namespace quorrel::fault {
 

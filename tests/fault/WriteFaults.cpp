@@ -2,9 +2,9 @@
 
 #include <utility>
 
-#include "runtime/Failure.h"
-#include "runtime/InQuotes.h"
-#include "runtime/NativeFileWriter.h"
+#include "runtime/base/Failure.h"
+#include "runtime/base/InQuotes.h"
+#include "runtime/files/NativeFileWriter.h"
 
 namespace quorrel::fault {
 namespace {

@@ -5,7 +5,7 @@
 #include <memory>
 #include <stdexcept>
 
-#include "runtime/FileWriter.h"
+#include "runtime/files/FileWriter.h"
 
 namespace quorrel::fault {
 

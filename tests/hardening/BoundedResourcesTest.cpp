@@ -10,7 +10,7 @@
 #include "Files.h"
 #include "ProcessResources.h"
 #include "TempDir.h"
-#include "runtime/FileTable.h"
+#include "runtime/filetable/FileTable.h"
 #include "skills/LoadAction.h"
 #include "skills/SkillTableLayout.h"
 #include "skills/StandaloneHost.h"

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "TempDir.h"
-#include "runtime/Failure.h"
+#include "runtime/base/Failure.h"
 
 namespace quorrel::testing {
 

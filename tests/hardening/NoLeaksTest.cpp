@@ -2,7 +2,7 @@
 
 #include "HostileTables.h"
 #include "ProcessResources.h"
-#include "runtime/FileTable.h"
+#include "runtime/filetable/FileTable.h"
 #include "skills/LoadAction.h"
 #include "skills/StandaloneHost.h"
 

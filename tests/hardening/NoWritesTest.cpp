@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "HostileTables.h"
-#include "runtime/FileTable.h"
+#include "runtime/filetable/FileTable.h"
 #include "skills/LoadAction.h"
 #include "skills/StandaloneHost.h"
 

@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <limits>
 
-#include "runtime/ByteBuffer.h"
-#include "runtime/Failure.h"
+#include "runtime/base/Failure.h"
+#include "runtime/filetable/ByteBuffer.h"
 
 namespace quorrel {
 namespace {

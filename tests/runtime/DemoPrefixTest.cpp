@@ -6,8 +6,8 @@
 #include <string>
 
 #include "ScopedVariable.h"
-#include "runtime/FileTable.h"
-#include "runtime/WinePathResolver.h"
+#include "runtime/filetable/FileTable.h"
+#include "runtime/paths/WinePathResolver.h"
 #include "skills/LoadAction.h"
 #include "skills/SkillFileLayout.h"
 #include "skills/StandaloneHost.h"

@@ -7,8 +7,8 @@
 #include <string>
 
 #include "NumberedCase.h"
-#include "runtime/CheckedMath.h"
-#include "runtime/Failure.h"
+#include "runtime/base/CheckedMath.h"
+#include "runtime/base/Failure.h"
 
 namespace quorrel {
 namespace {

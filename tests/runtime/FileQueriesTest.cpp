@@ -9,10 +9,10 @@
 #include "NumberedCase.h"
 #include "OneVersionEach.h"
 #include "TempDir.h"
-#include "runtime/FileQueries.h"
-#include "runtime/FileReplacement.h"
-#include "runtime/NativeFileWriter.h"
-#include "runtime/SideFiles.h"
+#include "runtime/files/FileQueries.h"
+#include "runtime/files/NativeFileWriter.h"
+#include "runtime/replace/FileReplacement.h"
+#include "runtime/replace/SideNames.h"
 
 namespace quorrel {
 namespace {

@@ -16,10 +16,10 @@
 #include "OneVersionEach.h"
 #include "TempDir.h"
 #include "WriteFaults.h"
-#include "runtime/Failure.h"
-#include "runtime/FileReplacement.h"
-#include "runtime/InterruptedRuns.h"
-#include "runtime/NativeFileWriter.h"
+#include "runtime/base/Failure.h"
+#include "runtime/files/NativeFileWriter.h"
+#include "runtime/replace/FileReplacement.h"
+#include "runtime/replace/InterruptedRuns.h"
 
 namespace quorrel {
 namespace {

@@ -17,8 +17,8 @@
 #include "ProcessResources.h"
 #include "SystemReason.h"
 #include "TempDir.h"
-#include "runtime/Failure.h"
-#include "runtime/FileTable.h"
+#include "runtime/base/Failure.h"
+#include "runtime/filetable/FileTable.h"
 #include "skills/SkillTableLayout.h"
 
 namespace quorrel {

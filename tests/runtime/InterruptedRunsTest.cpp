@@ -10,8 +10,8 @@
 #include "Files.h"
 #include "NumberedCase.h"
 #include "TempDir.h"
-#include "runtime/InterruptedRuns.h"
-#include "runtime/NativeFileWriter.h"
+#include "runtime/files/NativeFileWriter.h"
+#include "runtime/replace/InterruptedRuns.h"
 
 #ifndef _WIN32
 #include <sys/stat.h>

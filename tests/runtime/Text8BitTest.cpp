@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "NumberedCase.h"
-#include "runtime/Failure.h"
-#include "runtime/Text8Bit.h"
+#include "runtime/base/Failure.h"
+#include "runtime/text/Text8Bit.h"
 
 namespace quorrel {
 namespace {

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "TempDir.h"
-#include "runtime/FileTable.h"
-#include "runtime/UniqueHandle.h"
+#include "runtime/filetable/FileTable.h"
+#include "runtime/system/UniqueHandleWindows.h"
 #include "skills/SkillTableLayout.h"
 
 namespace quorrel {

@@ -11,9 +11,9 @@
 
 #include "ScopedVariable.h"
 #include "TempDir.h"
-#include "runtime/Failure.h"
-#include "runtime/FileTable.h"
-#include "runtime/WinePathResolver.h"
+#include "runtime/base/Failure.h"
+#include "runtime/filetable/FileTable.h"
+#include "runtime/paths/WinePathResolver.h"
 #include "skills/SkillTableLayout.h"
 
 namespace quorrel {

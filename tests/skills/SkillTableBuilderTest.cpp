@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <limits>
 
-#include "runtime/Failure.h"
+#include "runtime/base/Failure.h"
 #include "skills/SkillFileLayout.h"
 #include "skills/SkillTableBuilder.h"
 

@@ -14,8 +14,8 @@
 #include "RecordingHost.h"
 #include "SkillRows.h"
 #include "TempDir.h"
-#include "runtime/Failure.h"
-#include "runtime/FileTable.h"
+#include "runtime/base/Failure.h"
+#include "runtime/filetable/FileTable.h"
 #include "skills/LoadAction.h"
 #include "skills/SkillTableLayout.h"
 

@@ -9,7 +9,7 @@
 
 #include "cli/dump/DumpCommand.h"
 #include "cli/pack/PackCommand.h"
-#include "runtime/NativeFileWriter.h"
+#include "runtime/files/NativeFileWriter.h"
 
 namespace quorrel::testing {
 

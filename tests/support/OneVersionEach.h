@@ -4,7 +4,7 @@
 #include <span>
 #include <vector>
 
-#include "runtime/FileReplacement.h"
+#include "runtime/replace/FileReplacement.h"
 
 namespace quorrel {
 

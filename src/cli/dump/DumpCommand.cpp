@@ -9,12 +9,12 @@
 #include "cli/formats/CsvWriter.h"
 #include "cli/formats/JsonWriter.h"
 #include "cli/formats/TextWriter.h"
-#include "runtime/Failure.h"
-#include "runtime/FileQueries.h"
-#include "runtime/InQuotes.h"
-#include "runtime/InterruptedRuns.h"
-#include "runtime/NativeFileWriter.h"
-#include "runtime/OutputFile.h"
+#include "runtime/base/Failure.h"
+#include "runtime/base/InQuotes.h"
+#include "runtime/files/FileQueries.h"
+#include "runtime/files/NativeFileWriter.h"
+#include "runtime/replace/InterruptedRuns.h"
+#include "runtime/replace/OutputFile.h"
 
 namespace quorrel::cli {
 namespace {

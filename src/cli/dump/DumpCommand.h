@@ -2,8 +2,8 @@
 
 #include <ostream>
 
-#include "runtime/FileTable.h"
-#include "runtime/FileWriter.h"
+#include "runtime/files/FileWriter.h"
+#include "runtime/filetable/FileTable.h"
 
 namespace quorrel::cli {
 

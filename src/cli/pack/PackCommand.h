@@ -3,7 +3,7 @@
 #include <istream>
 #include <ostream>
 
-#include "runtime/FileWriter.h"
+#include "runtime/files/FileWriter.h"
 
 namespace quorrel::cli {
 

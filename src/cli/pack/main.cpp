@@ -1,9 +1,9 @@
 #include "PackArguments.h"
 #include "PackCommand.h"
 #include "cli/ReportingTheUnexpected.h"
-#include "runtime/InterruptionsHeld.h"
-#include "runtime/NativeFileWriter.h"
-#include "runtime/StandardStreams.h"
+#include "runtime/files/NativeFileWriter.h"
+#include "runtime/system/InterruptionsHeld.h"
+#include "runtime/system/StandardStreams.h"
 
 // Failures of the list or the files are handed back; after anything else the files are still as
 // they were.

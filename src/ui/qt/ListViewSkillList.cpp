@@ -5,7 +5,7 @@
 #include <string>
 #include <utility>
 
-#include "runtime/Failure.h"
+#include "runtime/base/Failure.h"
 
 namespace quorrel {
 

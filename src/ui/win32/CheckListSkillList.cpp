@@ -5,7 +5,7 @@
 #include <string>
 
 #include "Clipboard.h"
-#include "runtime/Failure.h"
+#include "runtime/base/Failure.h"
 
 namespace quorrel::win32 {
 namespace {

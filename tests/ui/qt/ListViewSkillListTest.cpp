@@ -8,7 +8,7 @@
 #include "ListViewSkillList.h"
 #include "ShownText.h"
 #include "SkillListModel.h"
-#include "runtime/Failure.h"
+#include "runtime/base/Failure.h"
 
 namespace quorrel {
 namespace {

@@ -16,7 +16,7 @@
 #include "MessageLoop.h"
 #include "TempDir.h"
 #include "WindowText.h"
-#include "runtime/Failure.h"
+#include "runtime/base/Failure.h"
 #include "skills/SkillTableLayout.h"
 
 // After windows.h: its types first.

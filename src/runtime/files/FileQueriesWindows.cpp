@@ -1,0 +1,93 @@
+#include <vector>
+
+#include "FileQueries.h"
+#include "WindowsNames.h"
+#include "runtime/base/Failure.h"
+#include "runtime/system/SystemMessageWindows.h"
+#include "runtime/system/UniqueHandleWindows.h"
+#include "runtime/system/WideTextWindows.h"
+#include "runtime/system/WindowsApi.h"
+
+namespace quorrel {
+namespace {
+
+// Opens a file or a folder only to ask about it, shared with everyone.
+UniqueHandle openToAsk(const std::string& local) {
+    return UniqueHandle(CreateFileW(wideFromUtf8(local).c_str(), 0,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+}
+
+Failure cannotWrite(const TargetPath& target, const std::string& reason) {
+    return Failure(FailureKind::WriteError, "cannot write " + target.shown + ": " + reason);
+}
+
+FileIdentity identityFrom(const BY_HANDLE_FILE_INFORMATION& information) {
+    return {
+        information.dwVolumeSerialNumber,
+        (static_cast<std::uint64_t>(information.nFileIndexHigh) << 32) | information.nFileIndexLow};
+}
+
+}  // namespace
+
+std::string upperCaseAsWindowsNames(std::string_view name) {
+    std::wstring wide = wideFromUtf8(name);
+    if (!wide.empty()) {
+        CharUpperBuffW(wide.data(), static_cast<DWORD>(wide.size()));
+    }
+    return utf8FromWide(wide);
+}
+
+std::optional<FileIdentity> identityOf(const std::string& local) {
+    const UniqueHandle handle = openToAsk(local);
+    if (!handle) {
+        return std::nullopt;
+    }
+    BY_HANDLE_FILE_INFORMATION information{};
+    if (!GetFileInformationByHandle(handle.get(), &information)) {
+        return std::nullopt;
+    }
+    return identityFrom(information);
+}
+
+std::optional<FileIdentity> inspectTarget(const TargetPath& target) {
+    UniqueHandle handle = openToAsk(target.local);
+    if (!handle) {
+        const DWORD error = GetLastError();
+        if (error != ERROR_FILE_NOT_FOUND) {
+            throw cannotWrite(target, systemMessage(error));
+        }
+        return std::nullopt;
+    }
+    BY_HANDLE_FILE_INFORMATION information{};
+    const bool disk = GetFileType(handle.get()) == FILE_TYPE_DISK;
+    const bool known = disk && GetFileInformationByHandle(handle.get(), &information);
+    const DWORD error = GetLastError();
+    handle.reset();
+    if (!disk) {
+        throw cannotWrite(target, "it is a device or a pipe, not a regular file");
+    }
+    if (!known) {
+        throw cannotWrite(target, systemMessage(error));
+    }
+    if (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        throw cannotWrite(target, "it is a folder, not a regular file");
+    }
+    return identityFrom(information);
+}
+
+std::optional<std::string> whyNotMadeByARun(const std::string& local, const std::string&) {
+    const DWORD attributes = GetFileAttributesW(wideFromUtf8(local).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        return "it cannot be looked at: " + systemMessage(GetLastError());
+    }
+    if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+        return std::string("it is a link");
+    }
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+        return std::string("it is a folder");
+    }
+    return std::nullopt;
+}
+
+}  // namespace quorrel

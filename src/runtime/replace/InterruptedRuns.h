@@ -1,0 +1,81 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "runtime/files/FileWriter.h"
+
+namespace quorrel {
+
+// The old files a run of the file writer was replacing when it was stopped (a power cut, a kill
+// that cannot be caught), still under the backup names that run gave them, all with one tag.
+struct KeptFiles {
+    struct Kept {
+        TargetPath target;
+        std::string backup;
+        bool sameAsTarget = false;  // the target has not been replaced since
+    };
+    std::vector<Kept> files;
+    std::size_t made = 0;  // how many backups the run made; more than `files` when some are gone
+
+    bool whole() const noexcept { return files.size() >= made; }
+};
+
+// An entry beside a target with the name of one of the hidden files a run makes, which no run can
+// have made: a link, a folder, a pipe, or, in a folder where only an entry's owner may remove it,
+// another user's file. Such an entry is never removed, nor offered to be put back.
+struct UnexpectedFile {
+    TargetPath target;
+    std::string path;
+    std::string why;  // as whyNotMadeByARun says it
+};
+
+// What runs that were stopped left beside the targets, and what looks like it but is not.
+struct LeftBeside {
+    std::vector<KeptFiles> kept;
+    std::vector<UnexpectedFile> unexpected;
+};
+
+// Finds the backups beside the targets, one entry per run, leaving out runs whose every backup
+// is still the target itself: those had replaced nothing, so their backups hold nothing else.
+// Touches nothing.
+LeftBeside findKeptFiles(std::span<const TargetPath> targets);
+
+// Cleans up after runs that were stopped, while the caller holds the targets' locks, so that no
+// live run's files are among them: removes their temporary files and the backups that hold
+// nothing else. Returns the runs whose backups hold old files, to be reported; those are never
+// removed, and neither are unexpected entries.
+LeftBeside tidyAfterInterruptedRuns(FileWriter& writer, std::span<const TargetPath> targets);
+
+// The report of one such run, with the command that puts its files back (in the shell of the
+// system: mv, or move on Windows). With `onlyReplaced`, for the files as they are now, a backup
+// still the same as its target is only removed; without it, for targets about to be replaced,
+// every backup is moved back. Part of a run's backups (the rest removed by the run as it
+// finished, or beside other files) gets no command: alone they would not put a table back.
+std::string describeKeptFiles(const KeptFiles& kept, bool onlyReplaced);
+
+// The report of an unexpected entry, which says that it is left alone.
+std::string describeUnexpected(const UnexpectedFile& unexpected);
+
+// The first of the targets whose lock a live run holds, or whose lock cannot be asked, as
+// FileWriter::lockState tells; nothing when no run holds any.
+std::optional<std::pair<TargetPath, LockState>> runInProgress(FileWriter& writer,
+                                                              std::span<const TargetPath> targets);
+
+// The locks of the targets (FileWriter::lock, beside each target), taken in an order every run
+// agrees on, so that two runs never each hold one and wait for the other.
+class TargetLocks {
+  public:
+    TargetLocks(FileWriter& writer, std::span<const TargetPath> targets,
+                const std::function<void(const TargetPath&)>& waiting);
+
+  private:
+    std::vector<std::unique_ptr<HeldLock>> held_;
+};
+
+}  // namespace quorrel
