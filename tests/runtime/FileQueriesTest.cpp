@@ -9,7 +9,7 @@
 #include "NumberedCase.h"
 #include "OneVersionEach.h"
 #include "TempDir.h"
-#include "runtime/files/FileQueries.h"
+#include "runtime/files/WindowsNames.h"
 #include "runtime/files/NativeFileWriter.h"
 #include "runtime/replace/FileReplacement.h"
 #include "runtime/replace/SideNames.h"

@@ -15,6 +15,7 @@
 #include "runtime/base/Failure.h"
 #include "runtime/base/InQuotes.h"
 #include "runtime/files/FileQueries.h"
+#include "runtime/files/PathParts.h"
 #include "runtime/files/SystemPath.h"
 #include "runtime/replace/FileReplacement.h"
 #include "runtime/replace/InterruptedRuns.h"

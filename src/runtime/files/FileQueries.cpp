@@ -5,48 +5,13 @@
 #include <fstream>
 #include <system_error>
 
+#include "PathParts.h"
 #include "SystemPath.h"
 #include "WindowsNames.h"
 #include "runtime/base/Failure.h"
 #include "runtime/base/InQuotes.h"
 
 namespace quorrel {
-namespace {
-
-std::size_t nameStart(const std::string& local) {
-#ifdef _WIN32
-    const auto separator = local.find_last_of("\\/:");
-#else
-    const auto separator = local.rfind('/');
-#endif
-    return separator == std::string::npos ? 0 : separator + 1;
-}
-
-std::string_view withoutTrailingDotsAndSpaces(std::string_view name) {
-    const auto end = name.find_last_not_of(". ");
-    return end == std::string_view::npos ? std::string_view() : name.substr(0, end + 1);
-}
-
-}  // namespace
-
-std::string folderOf(const std::string& local) {
-    const std::size_t start = nameStart(local);
-    if (start == 0) {
-        return ".";
-    }
-    // The root ("/", "c:\") and a drive's own folder ("c:") keep their separator.
-    const bool root = start == 1 || local[start - 2] == ':' || local[start - 1] == ':';
-    return local.substr(0, root ? start : start - 1);
-}
-
-std::string nameOf(const std::string& local) {
-    return local.substr(nameStart(local));
-}
-
-bool sameWindowsName(std::string_view first, std::string_view second) {
-    return upperCaseAsWindowsNames(withoutTrailingDotsAndSpaces(first)) ==
-           upperCaseAsWindowsNames(withoutTrailingDotsAndSpaces(second));
-}
 
 bool nameOneFile(const TargetPath& first, const TargetPath& second) {
     if (first.local == second.local) {
@@ -71,7 +36,7 @@ bool nameOneFile(const TargetPath& first, const TargetPath& second) {
 
 std::vector<std::string> siblingsStartingWith(const std::string& local, std::string_view prefix) {
     const std::string folder = folderOf(local);
-    const std::size_t start = nameStart(local);
+    const std::size_t start = local.size() - nameOf(local).size();
     std::vector<std::string> found;
     std::error_code error;
     for (std::filesystem::directory_iterator entry(systemPath(folder), error), end;

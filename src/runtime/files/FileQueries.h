@@ -42,14 +42,6 @@ std::optional<std::string> whyNotMadeByARun(const std::string& local, const std:
 // Windows does, ignoring case, when either is a Windows name).
 bool nameOneFile(const TargetPath& first, const TargetPath& second);
 
-// Whether two names are one to Windows: equal ignoring case, letter by letter as its file
-// systems compare them, and ignoring the dots and spaces it drops from a name's end.
-bool sameWindowsName(std::string_view first, std::string_view second);
-
-// The folder part of a path ("." for a bare name) and the name after it.
-std::string folderOf(const std::string& local);
-std::string nameOf(const std::string& local);
-
 // The paths of the entries of the folder holding `local` whose names start with `prefix`, in
 // name order; none when the folder cannot be listed.
 std::vector<std::string> siblingsStartingWith(const std::string& local, std::string_view prefix);

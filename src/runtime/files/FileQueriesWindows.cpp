@@ -1,7 +1,6 @@
 #include <vector>
 
 #include "FileQueries.h"
-#include "WindowsNames.h"
 #include "runtime/base/Failure.h"
 #include "runtime/system/SystemMessageWindows.h"
 #include "runtime/system/UniqueHandleWindows.h"
@@ -29,14 +28,6 @@ FileIdentity identityFrom(const BY_HANDLE_FILE_INFORMATION& information) {
 }
 
 }  // namespace
-
-std::string upperCaseAsWindowsNames(std::string_view name) {
-    std::wstring wide = wideFromUtf8(name);
-    if (!wide.empty()) {
-        CharUpperBuffW(wide.data(), static_cast<DWORD>(wide.size()));
-    }
-    return utf8FromWide(wide);
-}
 
 std::optional<FileIdentity> identityOf(const std::string& local) {
     const UniqueHandle handle = openToAsk(local);

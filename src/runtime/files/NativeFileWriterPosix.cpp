@@ -10,8 +10,8 @@
 #include <system_error>
 #include <vector>
 
-#include "FileQueries.h"
 #include "NativeFileWriter.h"
+#include "PathParts.h"
 #include "runtime/base/Failure.h"
 #include "runtime/base/InQuotes.h"
 #include "runtime/paths/WinePathResolver.h"

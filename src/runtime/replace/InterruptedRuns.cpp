@@ -9,6 +9,7 @@
 #include "SideNames.h"
 #include "runtime/base/InQuotes.h"
 #include "runtime/files/FileQueries.h"
+#include "runtime/files/PathParts.h"
 
 namespace quorrel {
 namespace {

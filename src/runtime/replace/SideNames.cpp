@@ -5,7 +5,8 @@
 #include <random>
 
 #include "runtime/base/Utf8.h"
-#include "runtime/files/FileQueries.h"
+#include "runtime/files/PathParts.h"
+#include "runtime/files/WindowsNames.h"
 
 namespace quorrel {
 namespace {
@@ -118,7 +119,7 @@ std::optional<SideName> sideNameOf(std::string_view name, bool windowsName) {
         return parseSideName(name);
     }
     // The hidden names are ASCII after the stem, so ASCII letters are all that case can change.
-    std::string folded(name.substr(0, name.find_last_not_of(". ") + 1));
+    std::string folded(withoutTrailingDotsAndSpaces(name));
     std::transform(folded.begin(), folded.end(), folded.begin(), [](char letter) {
         return letter >= 'A' && letter <= 'Z' ? static_cast<char>(letter - 'A' + 'a') : letter;
     });

@@ -1,0 +1,15 @@
+#include "WindowsNames.h"
+
+namespace quorrel {
+
+std::string_view withoutTrailingDotsAndSpaces(std::string_view name) {
+    const auto end = name.find_last_not_of(". ");
+    return end == std::string_view::npos ? std::string_view() : name.substr(0, end + 1);
+}
+
+bool sameWindowsName(std::string_view first, std::string_view second) {
+    return upperCaseAsWindowsNames(withoutTrailingDotsAndSpaces(first)) ==
+           upperCaseAsWindowsNames(withoutTrailingDotsAndSpaces(second));
+}
+
+}  // namespace quorrel
