@@ -6,6 +6,7 @@
 #include "DumpArguments.h"
 #include "DumpLoad.h"
 #include "DumpNotices.h"
+#include "cli/KeptFilesReport.h"
 #include "cli/formats/CsvWriter.h"
 #include "cli/formats/JsonWriter.h"
 #include "cli/formats/TextWriter.h"
@@ -15,6 +16,7 @@
 #include "runtime/files/NativeFileWriter.h"
 #include "runtime/replace/InterruptedRuns.h"
 #include "runtime/replace/OutputFile.h"
+#include "runtime/replace/TargetLocks.h"
 
 namespace quorrel::cli {
 namespace {

@@ -7,6 +7,7 @@
 #include <new>
 
 #include "PackArguments.h"
+#include "cli/KeptFilesReport.h"
 #include "cli/StandardStreamName.h"
 #include "cli/formats/CsvReader.h"
 #include "cli/formats/JsonReader.h"
@@ -20,6 +21,7 @@
 #include "runtime/replace/FileReplacement.h"
 #include "runtime/replace/InterruptedRuns.h"
 #include "runtime/replace/SideNames.h"
+#include "runtime/replace/TargetLocks.h"
 #include "runtime/system/InterruptionsHeld.h"
 #include "skills/SkillTableBuilder.h"
 #include "skills/TableSwap.h"

@@ -3,11 +3,9 @@
 #include <algorithm>
 #include <map>
 #include <optional>
-#include <tuple>
 #include <utility>
 
 #include "SideNames.h"
-#include "runtime/base/InQuotes.h"
 #include "runtime/files/FileQueries.h"
 #include "runtime/files/PathParts.h"
 
@@ -66,34 +64,6 @@ bool replacedNothing(const KeptFiles& run) {
                        [](const KeptFiles::Kept& kept) { return kept.sameAsTarget; });
 }
 
-std::string shellQuoted(const std::string& path) {
-#ifdef _WIN32
-    return inQuotes(path);
-#else
-    std::string quoted = "'";
-    for (const char character : path) {
-        quoted += character == '\'' ? std::string("'\\''") : std::string(1, character);
-    }
-    return quoted + "'";
-#endif
-}
-
-std::string moveCommand(const std::string& from, const std::string& to) {
-#ifdef _WIN32
-    return "move /Y " + shellQuoted(from) + " " + shellQuoted(to);
-#else
-    return "mv -f -- " + shellQuoted(from) + " " + shellQuoted(to);
-#endif
-}
-
-std::string removeCommand(const std::string& path) {
-#ifdef _WIN32
-    return "del /F /A " + shellQuoted(path);
-#else
-    return "rm -f -- " + shellQuoted(path);
-#endif
-}
-
 }  // namespace
 
 LeftBeside findKeptFiles(std::span<const TargetPath> targets) {
@@ -116,72 +86,6 @@ LeftBeside tidyAfterInterruptedRuns(FileWriter& writer, std::span<const TargetPa
     }
     std::erase_if(found.runs, replacedNothing);
     return {std::move(found.runs), std::move(found.unexpected)};
-}
-
-std::string describeKeptFiles(const KeptFiles& kept, bool onlyReplaced) {
-    std::string names;
-    std::string command;
-    for (const KeptFiles::Kept& file : kept.files) {
-        names += (names.empty() ? "" : ", ") + inQuotes(file.backup) + " (the old " +
-                 file.target.shown + ")";
-        if (!kept.whole()) {
-            continue;
-        }
-        // A backup that is still its target is only a second name, to be removed; one that moves
-        // onto its own target would be refused by mv as the same file.
-        command +=
-            (command.empty() ? "" : " && ") + (onlyReplaced && file.sameAsTarget
-                                                   ? removeCommand(file.backup)
-                                                   : moveCommand(file.backup, file.target.local));
-    }
-    const std::string stopped =
-        "a quorrel-pack run was stopped before it finished and kept the files it was replacing: ";
-    if (!kept.whole()) {
-        return stopped + names + ", " + std::to_string(kept.files.size()) + " of the " +
-               std::to_string(kept.made) +
-               " it kept; the rest are gone or beside other files, and these alone would not "
-               "put its table back";
-    }
-    return stopped + names + "; to put them back: " + command;
-}
-
-std::string describeUnexpected(const UnexpectedFile& unexpected) {
-    return inQuotes(unexpected.path) + " is named as a file quorrel-pack keeps beside " +
-           unexpected.target.shown + ", but cannot be one: " + unexpected.why +
-           "; it is left as it is";
-}
-
-std::optional<std::pair<TargetPath, LockState>> runInProgress(FileWriter& writer,
-                                                              std::span<const TargetPath> targets) {
-    for (const TargetPath& target : targets) {
-        const LockState state = writer.lockState(SideNames(target.local).lock());
-        if (state != LockState::Free) {
-            return std::pair(target, state);
-        }
-    }
-    return std::nullopt;
-}
-
-TargetLocks::TargetLocks(FileWriter& writer, std::span<const TargetPath> targets,
-                         const std::function<void(const TargetPath&)>& waiting) {
-    // By the folder's identity and the lock's name, which two runs agree on however they spell
-    // the paths.
-    using Key = std::tuple<FileIdentity, std::string>;
-    struct Lock {
-        std::string path;
-        const TargetPath* target;
-    };
-    std::map<Key, Lock> order;
-    for (const TargetPath& target : targets) {
-        std::string lock = SideNames(target.local).lock();
-        Key key{identityOf(folderOf(lock)).value_or(FileIdentity{}), nameOf(lock)};
-        order.try_emplace(std::move(key), Lock{std::move(lock), &target});
-    }
-    for (const auto& entry : order) {
-        const Lock& lock = entry.second;
-        held_.push_back(
-            writer.lock(lock.path, [&waiting, target = lock.target] { waiting(*target); }));
-    }
 }
 
 }  // namespace quorrel

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <functional>
-#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -51,31 +49,5 @@ LeftBeside findKeptFiles(std::span<const TargetPath> targets);
 // nothing else. Returns the runs whose backups hold old files, to be reported; those are never
 // removed, and neither are unexpected entries.
 LeftBeside tidyAfterInterruptedRuns(FileWriter& writer, std::span<const TargetPath> targets);
-
-// The report of one such run, with the command that puts its files back (in the shell of the
-// system: mv, or move on Windows). With `onlyReplaced`, for the files as they are now, a backup
-// still the same as its target is only removed; without it, for targets about to be replaced,
-// every backup is moved back. Part of a run's backups (the rest removed by the run as it
-// finished, or beside other files) gets no command: alone they would not put a table back.
-std::string describeKeptFiles(const KeptFiles& kept, bool onlyReplaced);
-
-// The report of an unexpected entry, which says that it is left alone.
-std::string describeUnexpected(const UnexpectedFile& unexpected);
-
-// The first of the targets whose lock a live run holds, or whose lock cannot be asked, as
-// FileWriter::lockState tells; nothing when no run holds any.
-std::optional<std::pair<TargetPath, LockState>> runInProgress(FileWriter& writer,
-                                                              std::span<const TargetPath> targets);
-
-// The locks of the targets (FileWriter::lock, beside each target), taken in an order every run
-// agrees on, so that two runs never each hold one and wait for the other.
-class TargetLocks {
-  public:
-    TargetLocks(FileWriter& writer, std::span<const TargetPath> targets,
-                const std::function<void(const TargetPath&)>& waiting);
-
-  private:
-    std::vector<std::unique_ptr<HeldLock>> held_;
-};
 
 }  // namespace quorrel

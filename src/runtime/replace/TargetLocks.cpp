@@ -1,0 +1,46 @@
+#include "TargetLocks.h"
+
+#include <map>
+#include <string>
+#include <tuple>
+
+#include "SideNames.h"
+#include "runtime/files/FileQueries.h"
+#include "runtime/files/PathParts.h"
+
+namespace quorrel {
+
+std::optional<std::pair<TargetPath, LockState>> runInProgress(FileWriter& writer,
+                                                              std::span<const TargetPath> targets) {
+    for (const TargetPath& target : targets) {
+        const LockState state = writer.lockState(SideNames(target.local).lock());
+        if (state != LockState::Free) {
+            return std::pair(target, state);
+        }
+    }
+    return std::nullopt;
+}
+
+TargetLocks::TargetLocks(FileWriter& writer, std::span<const TargetPath> targets,
+                         const std::function<void(const TargetPath&)>& waiting) {
+    // By the folder's identity and the lock's name, which two runs agree on however they spell
+    // the paths.
+    using Key = std::tuple<FileIdentity, std::string>;
+    struct Lock {
+        std::string path;
+        const TargetPath* target;
+    };
+    std::map<Key, Lock> order;
+    for (const TargetPath& target : targets) {
+        std::string lock = SideNames(target.local).lock();
+        Key key{identityOf(folderOf(lock)).value_or(FileIdentity{}), nameOf(lock)};
+        order.try_emplace(std::move(key), Lock{std::move(lock), &target});
+    }
+    for (const auto& entry : order) {
+        const Lock& lock = entry.second;
+        held_.push_back(
+            writer.lock(lock.path, [&waiting, target = lock.target] { waiting(*target); }));
+    }
+}
+
+}  // namespace quorrel
