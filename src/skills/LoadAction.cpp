@@ -2,9 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
-#include <new>
 #include <span>
-#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
@@ -14,6 +12,7 @@
 #include "runtime/base/Failure.h"
 #include "runtime/base/InQuotes.h"
 #include "runtime/base/LittleEndian.h"
+#include "runtime/base/OutOfMemory.h"
 #include "runtime/text/Text8Bit.h"
 
 namespace quorrel {
@@ -45,13 +44,9 @@ class ClosesOnExit {
 template <typename Step, typename Place>
 void describedAt(Place place, Step step) {
     try {
-        step();
+        failingWhenMemoryRunsOut(step);
     } catch (const Failure& failure) {
         throw failure.at(place());
-    } catch (const std::bad_alloc&) {
-        throw Failure(FailureKind::OutOfMemory, "out of memory").at(place());
-    } catch (const std::length_error&) {
-        throw Failure(FailureKind::OutOfMemory, "more memory than can be had").at(place());
     }
 }
 
@@ -294,13 +289,7 @@ void loadTable(LoadHost& host, FileTable& files) {
 void loadSkills(LoadHost& host, FileTable& files) {
     // Memory that runs out outside a record, or while a record's failure is being described,
     // still ends the load as a failure of its own kind.
-    try {
-        loadTable(host, files);
-    } catch (const std::bad_alloc&) {
-        throw Failure(FailureKind::OutOfMemory, "out of memory");
-    } catch (const std::length_error&) {
-        throw Failure(FailureKind::OutOfMemory, "more memory than can be had");
-    }
+    failingWhenMemoryRunsOut([&] { loadTable(host, files); });
 }
 
 }  // namespace quorrel

@@ -4,7 +4,6 @@
 #include <cerrno>
 #include <cstring>
 #include <fstream>
-#include <new>
 
 #include "PackArguments.h"
 #include "cli/KeptFilesReport.h"
@@ -15,6 +14,7 @@
 #include "cli/formats/TextReader.h"
 #include "runtime/base/Failure.h"
 #include "runtime/base/InQuotes.h"
+#include "runtime/base/OutOfMemory.h"
 #include "runtime/files/FileQueries.h"
 #include "runtime/files/PathParts.h"
 #include "runtime/files/SystemPath.h"
@@ -60,19 +60,20 @@ std::string sourceName(const PackOptions& options) {
 SkillTableBuilder tableFromStream(std::istream& in, const PackOptions& options) {
     SkillTableBuilder table(options.codePage);
     try {
-        ListInput list(in);
-        try {
-            readInFormat(list.stream(), options.format, table);
-        } catch (const Failure&) {
-            table.finish(false);
-            throw;
-        }
-        table.finish();
+        failingWhenMemoryRunsOut(
+            [&] {
+                ListInput list(in);
+                try {
+                    readInFormat(list.stream(), options.format, table);
+                } catch (const Failure&) {
+                    table.finish(false);
+                    throw;
+                }
+                table.finish();
+            },
+            [&] { return "record " + std::to_string(table.nextRecord()); });
     } catch (const Failure& failure) {
         throw failure.within(sourceName(options));
-    } catch (const std::bad_alloc&) {
-        throw Failure(FailureKind::OutOfMemory, sourceName(options) + ": out of memory at record " +
-                                                    std::to_string(table.nextRecord()));
     }
     if (in.bad()) {
         throw Failure(FailureKind::BadInput, "cannot read " + sourceName(options));

@@ -1,10 +1,10 @@
 #include "ByteBuffer.h"
 
 #include <algorithm>
-#include <new>
 #include <string>
 
 #include "runtime/base/Failure.h"
+#include "runtime/base/OutOfMemory.h"
 
 namespace quorrel {
 
@@ -21,15 +21,9 @@ void ByteBuffer::redim(std::int32_t lower, std::int32_t upper, std::size_t backe
     lower_ = 0;
     upper_ = -1;
     std::vector<std::uint8_t> fresh;
-    try {
-        fresh.resize(held);
-    } catch (const std::bad_alloc&) {
-        throw Failure(FailureKind::OutOfMemory,
-                      "not enough memory for a buffer of " + std::to_string(held) + " bytes");
-    } catch (const std::length_error&) {
-        throw Failure(FailureKind::OutOfMemory,
-                      "a buffer of " + std::to_string(held) + " bytes is too large");
-    }
+    failingWhenMemoryRunsOut(
+        [&] { fresh.resize(held); },
+        [&] { return "cannot make a buffer of " + std::to_string(held) + " bytes"; });
     bytes_.swap(fresh);
     lower_ = lower;
     upper_ = upper;
