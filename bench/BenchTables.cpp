@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "TempDir.h"
-#include "skills/SkillTableLayout.h"
+#include "skills/SkillFileLayout.h"
 
 namespace quorrel::bench {
 namespace {

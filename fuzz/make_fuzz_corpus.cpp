@@ -13,7 +13,7 @@
 
 #include "FuzzInput.h"
 #include "TempDir.h"
-#include "skills/SkillTableLayout.h"
+#include "skills/SkillFileLayout.h"
 
 namespace {
 

@@ -11,7 +11,6 @@
 #include "runtime/base/CheckedMath.h"
 #include "runtime/base/Failure.h"
 #include "runtime/base/InQuotes.h"
-#include "runtime/base/LittleEndian.h"
 #include "runtime/base/OutOfMemory.h"
 #include "runtime/text/Text8Bit.h"
 
@@ -115,9 +114,11 @@ bool readIndexRecord(IndexBlocks& index, LoadFields& fields) {
     if (record == nullptr) {
         return false;
     }
-    fields.offset = littleEndianInt32(std::span<const std::uint8_t, 4>(record, 4));
-    fields.length = littleEndianInt32(std::span<const std::uint8_t, 4>(record + 4, 4));
-    std::copy_n(record + 8, fields.extra.size(), fields.extra.begin());
+    const IndexRecord read =
+        indexRecordOf(std::span<const std::uint8_t, kIndexRecordSize>(record, kIndexRecordSize));
+    fields.offset = read.offset;
+    fields.length = read.length;
+    fields.extra = read.extra;
     return true;
 }
 

@@ -5,8 +5,8 @@
 #include <optional>
 #include <string>
 
+#include "SkillFileLayout.h"
 #include "SkillRow.h"
-#include "SkillTableLayout.h"
 #include "runtime/base/Failure.h"
 #include "runtime/text/CodePage.h"
 #include "runtime/text/HoldingCodePages.h"

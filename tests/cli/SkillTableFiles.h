@@ -7,7 +7,7 @@
 
 #include "CommandRun.h"
 #include "TempDir.h"
-#include "skills/SkillTableLayout.h"
+#include "skills/SkillFileLayout.h"
 
 namespace quorrel::testing {
 

@@ -12,7 +12,7 @@
 #include "TempDir.h"
 #include "runtime/filetable/FileTable.h"
 #include "skills/LoadAction.h"
-#include "skills/SkillTableLayout.h"
+#include "skills/SkillFileLayout.h"
 #include "skills/StandaloneHost.h"
 
 namespace quorrel::testing {

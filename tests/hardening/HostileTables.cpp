@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <limits>
 
-#include "skills/SkillTableLayout.h"
+#include "skills/SkillFileLayout.h"
 
 namespace quorrel::testing {
 namespace {

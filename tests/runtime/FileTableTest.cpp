@@ -10,7 +10,6 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <limits>
 #include <string>
 #include <vector>
 
@@ -19,7 +18,7 @@
 #include "TempDir.h"
 #include "runtime/base/Failure.h"
 #include "runtime/filetable/FileTable.h"
-#include "skills/SkillTableLayout.h"
+#include "skills/SkillFileLayout.h"
 
 namespace quorrel {
 namespace {
@@ -177,8 +176,8 @@ TEST_F(FileTableTest, PositionStartsAtOneAndMovesPastEachRead) {
     const std::string path = dir.write("a.bin", countingBytes(32));
     files.open(1, path);
     EXPECT_EQ(files.position(1), 1);
-    std::int32_t value = 0;
-    files.getInt32(1, 1, value);
+    std::array<std::uint8_t, 4> four{};
+    files.getBytes(1, 1, four);
     EXPECT_EQ(files.position(1), 5);
     std::uint8_t byte = 0;
     files.getByte(1, 10, byte);
@@ -201,35 +200,11 @@ TEST_F(FileTableTest, ReadsTheBytesAtOneBasedPositions) {
     EXPECT_EQ(four, (std::array<std::uint8_t, 4>{bytes[5], bytes[6], bytes[7], bytes[8]}));
 }
 
-TEST_F(FileTableTest, GetInt32IsLittleEndianAndSigned) {
-    struct Case {
-        std::array<std::uint8_t, 4> bytes;
-        std::int32_t value;
-    };
-    const std::vector<Case> cases = {
-        {{0x78, 0x56, 0x34, 0x12}, 0x12345678},
-        {{0xFF, 0xFF, 0xFF, 0xFF}, -1},
-        {{0x00, 0x00, 0x00, 0x80}, std::numeric_limits<std::int32_t>::min()},
-        {{0xFF, 0xFF, 0xFF, 0x7F}, std::numeric_limits<std::int32_t>::max()},
-        {{0xFE, 0xFF, 0xFF, 0xFF}, -2},
-    };
-    std::vector<std::uint8_t> bytes;
-    for (const Case& c : cases) {
-        bytes.insert(bytes.end(), c.bytes.begin(), c.bytes.end());
-    }
-    files.open(1, dir.write("ints.bin", bytes));
-    for (const Case& c : cases) {
-        std::int32_t value = 0;
-        files.getInt32(1, files.position(1), value);
-        EXPECT_EQ(value, c.value);
-    }
-}
-
 TEST_F(FileTableTest, ReadsPastTheEndGiveZerosAndNoFailure) {
     files.open(1, dir.write("short.bin", bytes({0x11, 0x22, 0x33})));
-    std::int32_t value = -1;
-    files.getInt32(1, 2, value);
-    EXPECT_EQ(value, 0x3322);
+    std::array<std::uint8_t, 4> four{0xAA, 0xAA, 0xAA, 0xAA};
+    EXPECT_EQ(files.getBytes(1, 2, four), 2u);
+    EXPECT_EQ(four, (std::array<std::uint8_t, 4>{0x22, 0x33, 0, 0}));
     EXPECT_EQ(files.position(1), 6);
 
     std::uint8_t byte = 0xAA;
@@ -264,10 +239,10 @@ TEST_F(FileTableTest, PositionBelowOneIsABadReadPositionNamingTheFile) {
     ByteBuffer buffer;
     buffer.redim(0, 3);
     for (const std::int64_t position : {std::int64_t{0}, std::int64_t{-1}, std::int64_t{-5000}}) {
-        std::int32_t value = 0;
         std::uint8_t byte = 0;
+        std::array<std::uint8_t, 4> four{};
         const std::vector<Failure> failures = {
-            failureOf([&] { files.getInt32(1, position, value); }),
+            failureOf([&] { files.getBytes(1, position, four); }),
             failureOf([&] { files.getByte(1, position, byte); }),
             failureOf([&] { files.getBuffer(1, position, buffer); }),
         };
@@ -326,20 +301,20 @@ TEST_F(FileTableTest, ScatteredReadsOfALargeFileSeeItsBytes) {
     EXPECT_TRUE(std::equal(bytes.begin(), bytes.end(), whole.stored().begin()));
 }
 
-TEST_F(FileTableTest, SequentialInt32ReadsThroughALargeFile) {
+// Small reads one after another, as through a growing read-ahead window, see every byte.
+TEST_F(FileTableTest, SequentialSmallReadsThroughALargeFile) {
     const auto bytes = countingBytes(12 * 20'000);
     files.open(1, dir.write("index.bin", bytes));
     std::size_t offset = 0;
     for (;;) {
-        std::int32_t value = 0;
-        files.getInt32(1, files.position(1), value);
+        std::array<std::uint8_t, 4> four{};
+        files.getBytes(1, files.position(1), four);
         if (files.endOfFile(1)) {
             break;
         }
-        const std::uint32_t expected =
-            std::uint32_t{bytes[offset]} | (std::uint32_t{bytes[offset + 1]} << 8) |
-            (std::uint32_t{bytes[offset + 2]} << 16) | (std::uint32_t{bytes[offset + 3]} << 24);
-        ASSERT_EQ(static_cast<std::uint32_t>(value), expected) << "at " << offset;
+        ASSERT_TRUE(std::equal(four.begin(), four.end(),
+                               bytes.begin() + static_cast<std::ptrdiff_t>(offset)))
+            << "at " << offset;
         offset += 4;
     }
     EXPECT_EQ(offset, bytes.size());

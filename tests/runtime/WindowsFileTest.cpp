@@ -8,7 +8,7 @@
 #include "TempDir.h"
 #include "runtime/filetable/FileTable.h"
 #include "runtime/system/UniqueHandleWindows.h"
-#include "skills/SkillTableLayout.h"
+#include "skills/SkillFileLayout.h"
 
 namespace quorrel {
 namespace {

@@ -14,7 +14,7 @@
 #include "runtime/base/Failure.h"
 #include "runtime/filetable/FileTable.h"
 #include "runtime/paths/WinePathResolver.h"
-#include "skills/SkillTableLayout.h"
+#include "skills/SkillFileLayout.h"
 
 namespace quorrel {
 namespace {

@@ -12,7 +12,7 @@
 #include "NumberedCase.h"
 #include "RecordingHost.h"
 #include "SkillTables.h"
-#include "skills/SkillTableLayout.h"
+#include "skills/SkillFileLayout.h"
 
 namespace quorrel {
 namespace {

@@ -13,7 +13,7 @@
 #include "RecordingHost.h"
 #include "SkillTables.h"
 #include "SystemReason.h"
-#include "skills/SkillTableLayout.h"
+#include "skills/SkillFileLayout.h"
 
 namespace quorrel {
 namespace {

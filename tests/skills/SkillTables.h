@@ -17,7 +17,7 @@
 #include "runtime/base/Failure.h"
 #include "runtime/filetable/FileTable.h"
 #include "skills/LoadAction.h"
-#include "skills/SkillTableLayout.h"
+#include "skills/SkillFileLayout.h"
 
 namespace quorrel {
 

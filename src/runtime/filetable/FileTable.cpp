@@ -5,7 +5,6 @@
 #include <string>
 
 #include "runtime/base/Failure.h"
-#include "runtime/base/LittleEndian.h"
 #include "runtime/files/NativeFileOpener.h"
 
 namespace quorrel {
@@ -78,12 +77,6 @@ std::int64_t FileTable::position(FileNumber number) {
 
 const std::string& FileTable::path(FileNumber number) {
     return file(number).path();
-}
-
-void FileTable::getInt32(FileNumber number, std::int64_t position, std::int32_t& field) {
-    std::array<std::uint8_t, 4> bytes{};
-    file(number).read(position, bytes);
-    field = littleEndianInt32(bytes);
 }
 
 void FileTable::getByte(FileNumber number, std::int64_t position, std::uint8_t& field) {

@@ -53,7 +53,6 @@ class FileTable {
     // Sized reads at a 1-based position, moving the position past what they read. Bytes past the
     // end of the file read as 0. A position below 1 throws a bad-read-position failure, a read
     // the system refuses a read-error failure. getBytes returns how many bytes the file held.
-    void getInt32(FileNumber number, std::int64_t position, std::int32_t& field);
     void getByte(FileNumber number, std::int64_t position, std::uint8_t& field);
     std::size_t getBytes(FileNumber number, std::int64_t position, std::span<std::uint8_t> field);
 

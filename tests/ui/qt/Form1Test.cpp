@@ -30,7 +30,7 @@
 #include "NumberedCase.h"
 #include "ScopedVariable.h"
 #include "TempDir.h"
-#include "skills/SkillTableLayout.h"
+#include "skills/SkillFileLayout.h"
 
 namespace quorrel {
 namespace {

@@ -17,7 +17,7 @@
 #include "TempDir.h"
 #include "WindowText.h"
 #include "runtime/base/Failure.h"
-#include "skills/SkillTableLayout.h"
+#include "skills/SkillFileLayout.h"
 
 // After windows.h: its types first.
 #include <oleacc.h>

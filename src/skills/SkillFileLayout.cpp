@@ -1,14 +1,30 @@
-#include "SkillTableLayout.h"
-
 #include "SkillFileLayout.h"
-#include "runtime/base/LittleEndian.h"
 
 namespace quorrel {
+namespace {
+
+// Four little-endian bytes, the same on every machine.
+std::uint32_t littleEndian32(std::span<const std::uint8_t, 4> bytes) {
+    return std::uint32_t{bytes[0]} | (std::uint32_t{bytes[1]} << 8) |
+           (std::uint32_t{bytes[2]} << 16) | (std::uint32_t{bytes[3]} << 24);
+}
+
+void appendLittleEndian32(std::vector<std::uint8_t>& bytes, std::uint32_t value) {
+    for (int shift = 0; shift < 32; shift += 8) {
+        bytes.push_back(static_cast<std::uint8_t>(value >> shift));
+    }
+}
+
+}  // namespace
+
+IndexRecord indexRecordOf(std::span<const std::uint8_t, kIndexRecordSize> bytes) {
+    return {static_cast<std::int32_t>(littleEndian32(bytes.subspan<0, 4>())),
+            static_cast<std::int32_t>(littleEndian32(bytes.subspan<4, 4>())),
+            littleEndian32(bytes.subspan<8, 4>())};
+}
 
 IndexRecord indexRecordAt(std::span<const std::uint8_t> index, std::size_t record) {
-    const auto at = index.subspan(record * kIndexRecordSize).first<kIndexRecordSize>();
-    return {littleEndianInt32(at.subspan<0, 4>()), littleEndianInt32(at.subspan<4, 4>()),
-            static_cast<std::uint32_t>(littleEndianInt32(at.subspan<8, 4>()))};
+    return indexRecordOf(index.subspan(record * kIndexRecordSize).first<kIndexRecordSize>());
 }
 
 void appendIndexRecord(std::vector<std::uint8_t>& index, const IndexRecord& record) {
