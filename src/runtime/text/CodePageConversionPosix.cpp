@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "CodePageConversion.h"
+#include "Text8Bit.h"
 #include "runtime/base/Failure.h"
 #include "runtime/base/Utf8.h"
 
@@ -276,7 +277,7 @@ CodePage systemCodePage() {
     return CodePage::forLocale(variable("LC_ALL"), variable("LC_CTYPE"), variable("LANG"));
 }
 
-std::string decodeThrough(CodePage codePage, std::span<const std::uint8_t> bytes) {
+std::string textFrom8Bit(std::span<const std::uint8_t> bytes, CodePage codePage) {
     return tableOf(codePage).decode(bytes);
 }
 

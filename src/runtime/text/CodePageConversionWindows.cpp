@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "CodePageConversion.h"
+#include "Text8Bit.h"
 #include "runtime/base/Failure.h"
 #include "runtime/base/Utf8.h"
 #include "runtime/system/SystemMessageWindows.h"
@@ -78,7 +79,7 @@ CodePage systemCodePage() {
     return CodePage(GetACP());
 }
 
-std::string decodeThrough(CodePage codePage, std::span<const std::uint8_t> bytes) {
+std::string textFrom8Bit(std::span<const std::uint8_t> bytes, CodePage codePage) {
     std::string text;
     for (std::size_t start = 0; start < bytes.size();) {
         const std::size_t end = pieceEnd(codePage, bytes, start);

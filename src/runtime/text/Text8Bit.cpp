@@ -44,7 +44,7 @@ std::span<const std::uint8_t> bytesOf(std::string_view text) {
 // character as a look-alike (U+00A5 as the byte of '\') or as nothing does not hold it.
 std::optional<std::string> heldBytes(std::string_view utf8, CodePage codePage) {
     auto bytes = encodeThrough(codePage, utf8);
-    if (bytes && decodeThrough(codePage, bytesOf(*bytes)) == utf8) {
+    if (bytes && textFrom8Bit(bytesOf(*bytes), codePage) == utf8) {
         return bytes;
     }
     return std::nullopt;
@@ -65,10 +65,6 @@ Failure notHeld(std::string_view utf8, CodePage codePage) {
 }
 
 }  // namespace
-
-std::string textFrom8Bit(std::span<const std::uint8_t> bytes, CodePage codePage) {
-    return decodeThrough(codePage, bytes);
-}
 
 std::string textTo8Bit(std::string_view utf8, CodePage codePage) {
     if (auto bytes = textTo8BitIfHeld(utf8, codePage)) {

@@ -10,12 +10,14 @@
 
 namespace quorrel {
 
-// Converts 8-bit text in a code page, the system's unless another is given, to UTF-8; a zero byte
-// gives a zero character. The bytes Windows-1252 and other code pages leave unassigned from 0x80
-// to 0x9F become the control characters of the same value, as Windows converts them, and a byte
-// or pair of bytes that is no character of the code page becomes U+FFFD. On Windows the system's
-// conversion does the work; on other systems our own table for Windows-1252 and iconv for the
-// rest. Throws a read-error failure when this system cannot convert the code page.
+// Converts 8-bit text in a code page, the system's unless another is given, to UTF-8, one
+// character for each character of the code page; a zero byte gives a zero character. The bytes
+// Windows-1252 and other code pages leave unassigned from 0x80 to 0x9F become the control
+// characters of the same value, as Windows converts them, and a byte or pair of bytes that is no
+// character of the code page becomes U+FFFD. On Windows the system's conversion does the work
+// (CodePageConversionWindows.cpp); on other systems our own table for Windows-1252 and iconv for
+// the rest (CodePageConversionPosix.cpp). Throws a read-error failure ("names cannot be read in
+// Windows-932: ...") when this system cannot convert the code page.
 std::string textFrom8Bit(std::span<const std::uint8_t> bytes,
                          CodePage codePage = CodePage::ofSystem());
 
