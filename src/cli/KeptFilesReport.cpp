@@ -40,7 +40,7 @@ std::string describeKeptFiles(const KeptFiles& kept, bool onlyReplaced) {
     std::string command;
     for (const KeptFiles::Kept& file : kept.files) {
         names += (names.empty() ? "" : ", ") + inQuotes(file.backup) + " (the old " +
-                 file.target.shown + ")";
+                 file.target.quoted() + ")";
         if (!kept.whole()) {
             continue;
         }
@@ -64,7 +64,7 @@ std::string describeKeptFiles(const KeptFiles& kept, bool onlyReplaced) {
 
 std::string describeUnexpected(const UnexpectedFile& unexpected) {
     return inQuotes(unexpected.path) + " is named as a file quorrel-pack keeps beside " +
-           unexpected.target.shown + ", but cannot be one: " + unexpected.why +
+           unexpected.target.quoted() + ", but cannot be one: " + unexpected.why +
            "; it is left as it is";
 }
 

@@ -172,10 +172,9 @@ TEST(DumpCommand, SaysARunIsOnRatherThanOfferingItsBackups) {
     const TempDir dir;
     const auto paths = writeSkillTable(dir, testing::mixedTable());
     dir.write(".skills.mul.quorrel-old-0123456789abcdef-1", bytesOf("old data"));
-    NativeFileWriter writer;
     const std::string lock = (dir.path() / ".skills.idx.quorrel-lock").string();
     {
-        const auto held = writer.lock(lock, [] {});
+        const auto held = FileSystem::native().lock(lock, [] {});
         // In CSV, which keeps the whole table, the dump says nothing else.
         const auto during = testing::runDump(withFormat(pathArguments(paths), "csv"));
         EXPECT_EQ(during.status, 0);
@@ -235,7 +234,7 @@ TEST(DumpOutput, ReplacesTheFileWholeOrLeavesItAsItWas) {
     const auto dumpWith = [&](std::vector<std::string> more, std::size_t failingWrite = 0) {
         auto faults = std::make_shared<fault::WriteFaults>();
         faults->failingWrite = failingWrite;
-        fault::FaultyFileWriter writer(faults);
+        fault::FaultyWrites writer(faults);
         more.insert(more.end(), {"--index", paths.index, "--format", "csv"});
         return testing::runDumpWith(writer, more);
     };

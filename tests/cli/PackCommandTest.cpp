@@ -380,7 +380,7 @@ TEST(Pack, AFailingRenameLeavesTheOldFilesAndSaysWhy) {
     const auto oldIndex = contentsOf(old.index);
     auto faults = std::make_shared<fault::WriteFaults>();
     faults->failingRename = 3;  // the third step of the swap, with the new table in place
-    fault::FaultyFileWriter writer(faults);
+    fault::FaultyWrites writer(faults);
     const auto result =
         runPackWith(writer, {"--data", old.data, "--index", old.index, "--force"}, "[x] New\n");
     EXPECT_EQ(result.status, 1);

@@ -186,7 +186,7 @@ TEST(PackStopped, AtAnyMomentLeavesTheOldTableOrTheNewOne) {
                                                     "--force"};
         auto faults = std::make_shared<fault::WriteFaults>();
         faults->stoppingOperation = nth;
-        fault::FaultyFileWriter writer(faults);
+        fault::FaultyWrites writer(faults);
         try {
             runPackWith(writer, arguments, kNewList);
         } catch (const fault::Stopped&) {

@@ -7,7 +7,6 @@
 
 #include "runtime/base/Failure.h"
 #include "runtime/base/InQuotes.h"
-#include "runtime/files/NativeFileOpener.h"
 
 namespace quorrel::fault {
 namespace {
@@ -43,13 +42,9 @@ class FaultyFile final : public ReadableFile {
 
 }  // namespace
 
-FaultyFileOpener::FaultyFileOpener(std::shared_ptr<ReadFaults> faults)
-    : native_(std::make_unique<NativeFileOpener>()), faults_(std::move(faults)) {}
-
-FaultyFileOpener::~FaultyFileOpener() = default;
-
-std::unique_ptr<ReadableFile> FaultyFileOpener::openForReading(const std::string& path) {
-    return std::make_unique<FaultyFile>(native_->openForReading(path), path, faults_);
+std::unique_ptr<ReadableFile> FaultyReads::openForReading(const LocalPath& file) {
+    return std::make_unique<FaultyFile>(FileSystemWrapper::openForReading(file), file.typed,
+                                        faults_);
 }
 
 }  // namespace quorrel::fault

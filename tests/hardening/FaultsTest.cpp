@@ -47,7 +47,8 @@ class FaultsTest : public ::testing::Test {
 
     // One load through files whose reads go wrong as `faults` says.
     Outcome load(StandaloneHost& host, const std::shared_ptr<fault::ReadFaults>& faults) const {
-        FileTable table(std::make_unique<fault::FaultyFileOpener>(faults));
+        fault::FaultyReads reads(faults);
+        FileTable table(reads);
         Outcome outcome;
         try {
             loadSkills(host, table);

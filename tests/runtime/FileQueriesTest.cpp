@@ -10,7 +10,6 @@
 #include "OneVersionEach.h"
 #include "TempDir.h"
 #include "runtime/files/WindowsNames.h"
-#include "runtime/files/NativeFileWriter.h"
 #include "runtime/replace/FileReplacement.h"
 #include "runtime/replace/SideNames.h"
 
@@ -148,11 +147,10 @@ INSTANTIATE_TEST_SUITE_P(Lengths, LongNames, ::testing::Values(10, 220, 225, 226
 
 TEST(LongNames, AreWrittenUpTo255Bytes) {
     const testing::TempDir dir;
-    NativeFileWriter writer;
     const std::vector<std::uint8_t> bytes = {1, 2, 3};
-    const std::array<FileContents, 1> files = {
-        FileContents{writer.locate((dir.path() / nameOfLength(255)).string()), bytes}};
-    replaceFiles(writer, files, ExistingFiles::Refuse);
+    const std::string path = (dir.path() / nameOfLength(255)).string();
+    const std::array<FileContents, 1> files = {FileContents{{path, path}, bytes}};
+    replaceFiles(FileSystem::native(), files, ExistingFiles::Refuse);
     EXPECT_TRUE(std::filesystem::exists(dir.path() / nameOfLength(255)));
 }
 

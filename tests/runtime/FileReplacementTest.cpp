@@ -17,14 +17,13 @@
 #include "TempDir.h"
 #include "WriteFaults.h"
 #include "runtime/base/Failure.h"
-#include "runtime/files/NativeFileWriter.h"
 #include "runtime/replace/FileReplacement.h"
 #include "runtime/replace/InterruptedRuns.h"
 
 namespace quorrel {
 namespace {
 
-using fault::FaultyFileWriter;
+using fault::FaultyWrites;
 using fault::WriteFaults;
 using testing::bytesOf;
 using testing::contentsOf;
@@ -67,14 +66,15 @@ class TwoFiles {
     std::optional<std::string> index() const { return contentsOf(path("skills.idx")); }
     std::set<std::string> names() const { return namesIn(dir_.path()); }
     WriteFaults& faults() { return *faults_; }
-    std::array<TargetPath, 2> targets() {
-        return {writer_.locate(path("skills.mul")), writer_.locate(path("skills.idx"))};
+    std::array<LocalPath, 2> targets() const {
+        return {LocalPath{path("skills.mul"), path("skills.mul")},
+                LocalPath{path("skills.idx"), path("skills.idx")}};
     }
 
   private:
     testing::TempDir dir_;
     std::shared_ptr<WriteFaults> faults_ = std::make_shared<WriteFaults>();
-    FaultyFileWriter writer_{faults_};
+    FaultyWrites writer_{faults_};
     std::vector<std::uint8_t> newData_ = bytesOf("new data");
     std::vector<std::uint8_t> newIndex_ = bytesOf("new index");
     std::vector<std::uint8_t> step_ = bytesOf(" on the way");
@@ -175,7 +175,7 @@ TEST(FileReplacement, ABackupThatCannotBeRemovedIsSaidAndNotTakenForAStoppedRuns
         EXPECT_NE(note.find("the old \"" + files.path("skills.mul") + "\""), std::string::npos)
             << note;
         EXPECT_EQ(files.names().size(), 3u);
-        const LeftBeside left = findKeptFiles(files.targets());
+        const LeftBeside left = findKeptFiles(FileSystem::native(), files.targets());
         if (renameFails) {
             EXPECT_NE(note.find("delete it"), std::string::npos) << note;
         } else {
@@ -198,19 +198,20 @@ TEST(FileReplacement, RefusesExistingFilesUnlessToldToReplaceThem) {
 // The file would end up holding only what was written to it last.
 TEST(FileReplacement, RefusesTwoTargetsThatNameOneFileBeforeWritingAnything) {
     const testing::TempDir dir;
-    NativeFileWriter writer;
+    FileSystem& fileSystem = FileSystem::native();
     const std::vector<std::uint8_t> bytes = bytesOf("new");
-    const std::array<FileContents, 2> contents = {
-        FileContents{writer.locate((dir.path() / "skills.mul").string()), bytes},
-        FileContents{writer.locate((dir.path() / "." / "skills.mul").string()), bytes}};
-    ASSERT_EQ(oneFileNamedTwice(std::array{contents[0].target, contents[1].target}),
+    const std::string path = (dir.path() / "skills.mul").string();
+    const std::string samePath = (dir.path() / "." / "skills.mul").string();
+    const std::array<FileContents, 2> contents = {FileContents{{path, path}, bytes},
+                                                  FileContents{{samePath, samePath}, bytes}};
+    ASSERT_EQ(oneFileNamedTwice(fileSystem, std::array{contents[0].target, contents[1].target}),
               std::pair(std::size_t{0}, std::size_t{1}));
     try {
-        replaceFiles(writer, contents, ExistingFiles::Replace);
+        replaceFiles(fileSystem, contents, ExistingFiles::Replace);
         FAIL() << "one file named twice was written";
     } catch (const Failure& failure) {
-        EXPECT_EQ(failure.description(), contents[0].target.shown + " and " +
-                                             contents[1].target.shown + " are the same file");
+        EXPECT_EQ(failure.description(), contents[0].target.quoted() + " and " +
+                                             contents[1].target.quoted() + " are the same file");
     }
     EXPECT_TRUE(namesIn(dir.path()).empty());
 }
@@ -224,11 +225,11 @@ TEST(FileReplacement, NeverPutsTheOldFileBackOverOneItDidNotPutThere) {
         testing::writeFile(foreign + ".theirs", bytesOf("someone else's"));
         std::filesystem::rename(foreign + ".theirs", foreign);
     };
-    FaultyFileWriter writer(faults);
+    FaultyWrites writer(faults);
     const std::vector<std::uint8_t> bytes = bytesOf("new");
-    const std::array<FileContents, 2> contents = {
-        FileContents{writer.locate(files.path("skills.mul")), bytes},
-        FileContents{writer.locate(files.path("skills.idx")), bytes}};
+    const auto targets = files.targets();
+    const std::array<FileContents, 2> contents = {FileContents{targets[0], bytes},
+                                                  FileContents{targets[1], bytes}};
     try {
         replaceFiles(writer, contents, ExistingFiles::Replace);
         FAIL() << "the failing rename was not reported";
@@ -247,13 +248,12 @@ TEST(FileReplacement, NeverPutsTheOldFileBackOverOneItDidNotPutThere) {
 TEST(FileReplacement, ALockIsHeldByOneRunAtATime) {
     const testing::TempDir dir;
     const std::string lockPath = (dir.path() / ".skills.mul.quorrel-lock").string();
-    NativeFileWriter writer;
-    auto first = writer.lock(lockPath, [] { ADD_FAILURE() << "the first run waited"; });
+    auto first =
+        FileSystem::native().lock(lockPath, [] { ADD_FAILURE() << "the first run waited"; });
     std::promise<void> waiting;
     int waits = 0;
     std::thread second([&] {
-        NativeFileWriter own;
-        const auto held = own.lock(lockPath, [&] {
+        const auto held = FileSystem::native().lock(lockPath, [&] {
             ++waits;
             waiting.set_value();
         });

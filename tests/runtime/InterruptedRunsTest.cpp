@@ -10,7 +10,6 @@
 #include "Files.h"
 #include "NumberedCase.h"
 #include "TempDir.h"
-#include "runtime/files/NativeFileWriter.h"
 #include "runtime/replace/InterruptedRuns.h"
 
 #ifndef _WIN32
@@ -67,17 +66,18 @@ TEST_P(KeptFilesFilter, OffersOnlyWhatARunCanHaveMade) {
     if (!planted.plant(entry)) {
         GTEST_SKIP() << "cannot make " << planted.what << " here";
     }
-    NativeFileWriter writer;
-    const std::array targets = {writer.locate((dir.path() / "skills.mul").string())};
+    const std::string target = (dir.path() / "skills.mul").string();
+    const std::array targets = {LocalPath{target, target}};
 
-    const LeftBeside left = findKeptFiles(targets);
+    FileSystem& fileSystem = FileSystem::native();
+    const LeftBeside left = findKeptFiles(fileSystem, targets);
     EXPECT_EQ(left.kept.size(), planted.offered ? 1u : 0u);
     ASSERT_EQ(left.unexpected.size(), planted.why ? 1u : 0u);
     if (planted.why) {
         EXPECT_EQ(left.unexpected[0].path, entry.string());
         EXPECT_EQ(left.unexpected[0].why, planted.why);
     }
-    tidyAfterInterruptedRuns(writer, targets);
+    tidyAfterInterruptedRuns(fileSystem, targets);
     EXPECT_TRUE(fs::exists(fs::symlink_status(entry))) << "a run removed " << planted.what;
 }
 

@@ -10,21 +10,21 @@ namespace quorrel {
 
 // A file to write and everything it is to hold, when each target gets one version.
 struct FileContents {
-    TargetPath target;
+    LocalPath target;
     std::span<const std::uint8_t> bytes;
 };
 
 // replaceFiles with one version for each file, in the order given.
-inline std::vector<std::string> replaceFiles(FileWriter& writer,
+inline std::vector<std::string> replaceFiles(FileSystem& fileSystem,
                                              std::span<const FileContents> files,
                                              ExistingFiles existing) {
-    std::vector<TargetPath> targets;
+    std::vector<LocalPath> targets;
     std::vector<FileVersion> versions;
     for (const FileContents& file : files) {
         versions.push_back({targets.size(), {file.bytes}});
         targets.push_back(file.target);
     }
-    return replaceFiles(writer, targets, versions, existing);
+    return replaceFiles(fileSystem, targets, versions, existing);
 }
 
 }  // namespace quorrel

@@ -15,9 +15,10 @@
 #include "runtime/base/Failure.h"
 #include "runtime/base/InQuotes.h"
 #include "runtime/base/OutOfMemory.h"
-#include "runtime/files/FileQueries.h"
+#include "runtime/files/FileSystem.h"
 #include "runtime/files/PathParts.h"
 #include "runtime/files/SystemPath.h"
+#include "runtime/paths/PathResolver.h"
 #include "runtime/replace/FileReplacement.h"
 #include "runtime/replace/InterruptedRuns.h"
 #include "runtime/replace/SideNames.h"
@@ -94,32 +95,32 @@ SkillTableBuilder tableFromSource(std::istream& standardInput, const PackOptions
     return tableFromStream(file, options);
 }
 
-void refuseExisting(const TargetPath& target, const std::optional<FileIdentity>& file) {
+void refuseExisting(const LocalPath& target, const std::optional<FileIdentity>& file) {
     if (file) {
         throw Failure(FailureKind::WriteError,
-                      target.shown + " already exists; --force replaces it");
+                      target.quoted() + " already exists; --force replaces it");
     }
 }
 
-// Two paths for one file would leave it holding only the index, the data lost. The writer
+// Two paths for one file would leave it holding only the index, the data lost. replaceFiles
 // refuses them too; asked here, before the list is read, the refusal names the options.
-void refuseOneFileTwice(std::span<const TargetPath> targets) {
-    if (oneFileNamedTwice(targets)) {
+void refuseOneFileTwice(FileSystem& fileSystem, std::span<const LocalPath> targets) {
+    if (oneFileNamedTwice(fileSystem, targets)) {
         throw Failure(FailureKind::WriteError,
-                      "--data " + targets[TableSwap::kData].shown + " and --index " +
-                          targets[TableSwap::kIndex].shown + " are the same file");
+                      "--data " + targets[TableSwap::kData].quoted() + " and --index " +
+                          targets[TableSwap::kIndex].quoted() + " are the same file");
     }
 }
 
 // A target named as a hidden file of a run, say the other target's lock, would be removed with
 // it, or taken for it.
-void refuseSideNames(std::span<const TargetPath> targets) {
-    for (const TargetPath& target : targets) {
+void refuseSideNames(std::span<const LocalPath> targets) {
+    for (const LocalPath& target : targets) {
         if (const auto side = sideNameOf(nameOf(target.local), target.windowsName)) {
             const char* what = side->kind == SideKind::Lock        ? "lock"
                                : side->kind == SideKind::Temporary ? "temporary file"
                                                                    : "backup";
-            throw Failure(FailureKind::WriteError, "cannot write " + target.shown +
+            throw Failure(FailureKind::WriteError, "cannot write " + target.quoted() +
                                                        ": it is named as quorrel-pack's own " +
                                                        what + " beside " + inQuotes(side->stem) +
                                                        ", and such a name is never a target");
@@ -129,45 +130,47 @@ void refuseSideNames(std::span<const TargetPath> targets) {
 
 // The list would be read, then replaced by the table. "--from -" is standard input, whatever
 // file a target named "-" is.
-void refuseListAsTarget(const PackOptions& options, std::span<const TargetPath> targets) {
+void refuseListAsTarget(FileSystem& fileSystem, const PackOptions& options,
+                        std::span<const LocalPath> targets) {
     if (fromStandardInput(options)) {
         return;
     }
-    const TargetPath list{*options.fromPath, inQuotes(*options.fromPath), targets[0].windowsName};
+    const LocalPath list{*options.fromPath, *options.fromPath, targets[0].windowsName};
     for (const std::size_t place : {TableSwap::kData, TableSwap::kIndex}) {
-        if (nameOneFile(list, targets[place])) {
+        if (nameOneFile(fileSystem, list, targets[place])) {
             throw Failure(FailureKind::WriteError,
-                          "--from " + list.shown + " and " +
+                          "--from " + list.quoted() + " and " +
                               (place == TableSwap::kData ? "--data " : "--index ") +
-                              targets[place].shown + " are the same file");
+                              targets[place].quoted() + " are the same file");
         }
     }
 }
 
 // The old file as the swap needs it. One that cannot be read (no permission, say) is still
 // replaced, only without the padded order, which needs its bytes.
-OldFile oldFile(const TargetPath& target) {
-    if (!inspectTarget(target)) {
+OldFile oldFile(FileSystem& fileSystem, const LocalPath& target) {
+    if (!fileSystem.inspectTarget(target)) {
         return {};
     }
     try {
-        return {true, readWholeFile(target.local, TableSwap::kLargestPaddedFile)};
+        return {true, fileSystem.readWholeFile(target, TableSwap::kLargestPaddedFile)};
     } catch (const Failure&) {
         return {true, std::nullopt};
     }
 }
 
-void pack(const PackOptions& options, std::istream& in, std::ostream& err, FileWriter& writer) {
-    const std::array<TargetPath, 2> targets = {writer.locate(options.dataPath),
-                                               writer.locate(options.indexPath)};
-    const TargetPath& data = targets[TableSwap::kData];
-    const TargetPath& index = targets[TableSwap::kIndex];
+void pack(const PackOptions& options, std::istream& in, std::ostream& err, FileSystem& fileSystem) {
+    PathResolver resolver(fileSystem);
+    const std::array<LocalPath, 2> targets = {resolver.resolveForWriting(options.dataPath),
+                                              resolver.resolveForWriting(options.indexPath)};
+    const LocalPath& data = targets[TableSwap::kData];
+    const LocalPath& index = targets[TableSwap::kIndex];
     // Before the list is read, so that a long one is not read in vain.
-    const std::optional<FileIdentity> dataFile = inspectTarget(data);
-    const std::optional<FileIdentity> indexFile = inspectTarget(index);
-    refuseOneFileTwice(targets);
+    const std::optional<FileIdentity> dataFile = fileSystem.inspectTarget(data);
+    const std::optional<FileIdentity> indexFile = fileSystem.inspectTarget(index);
+    refuseOneFileTwice(fileSystem, targets);
     refuseSideNames(targets);
-    refuseListAsTarget(options, targets);
+    refuseListAsTarget(fileSystem, options, targets);
     if (!options.force) {
         refuseExisting(data, dataFile);
         refuseExisting(index, indexFile);
@@ -177,12 +180,12 @@ void pack(const PackOptions& options, std::istream& in, std::ostream& err, FileW
     // From here on a request to stop waits until the run has finished, or undone, what it is
     // doing, and let go of its locks; waiting for a lock gives way to it.
     const InterruptionsHeld held;
-    const TargetLocks locks(writer, targets, [&](const TargetPath& target) {
-        err << kPackProgram << ": waiting for another quorrel-pack writing " << target.shown
+    const TargetLocks locks(fileSystem, targets, [&](const LocalPath& target) {
+        err << kPackProgram << ": waiting for another quorrel-pack writing " << target.quoted()
             << " to finish\n"
             << std::flush;
     });
-    const LeftBeside left = tidyAfterInterruptedRuns(writer, targets);
+    const LeftBeside left = tidyAfterInterruptedRuns(fileSystem, targets);
     for (const UnexpectedFile& unexpected : left.unexpected) {
         err << kPackProgram << ": " << describeUnexpected(unexpected) << '\n';
     }
@@ -190,9 +193,9 @@ void pack(const PackOptions& options, std::istream& in, std::ostream& err, FileW
         err << kPackProgram << ": " << describeKeptFiles(kept, false) << '\n';
     }
     // Looked at again: the files may have changed while the list was read.
-    const TableSwap swap(table.files(), oldFile(data), oldFile(index));
+    const TableSwap swap(table.files(), oldFile(fileSystem, data), oldFile(fileSystem, index));
     for (const std::string& note :
-         replaceFiles(writer, targets, swap.versions(),
+         replaceFiles(fileSystem, targets, swap.versions(),
                       options.force ? ExistingFiles::Replace : ExistingFiles::Refuse)) {
         err << kPackProgram << ": " << note << '\n';
     }
@@ -201,13 +204,13 @@ void pack(const PackOptions& options, std::istream& in, std::ostream& err, FileW
 }  // namespace
 
 int runPackCommand(int argc, const char* const* argv, std::istream& in, std::ostream& out,
-                   std::ostream& err, FileWriter& writer) {
+                   std::ostream& err, FileSystem& fileSystem) {
     const ParsedPackArguments parsed = parsePackArguments(argc, argv, out, err);
     if (const auto* early = std::get_if<EarlyExit>(&parsed)) {
         return early->status;
     }
     try {
-        pack(std::get<PackOptions>(parsed), in, err, writer);
+        pack(std::get<PackOptions>(parsed), in, err, fileSystem);
     } catch (const Failure& failure) {
         err << kPackProgram << ": " << failure.description() << '\n';
         return kExitFailed;

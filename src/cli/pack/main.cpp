@@ -1,7 +1,6 @@
 #include "PackArguments.h"
 #include "PackCommand.h"
 #include "cli/ReportingTheUnexpected.h"
-#include "runtime/files/NativeFileWriter.h"
 #include "runtime/system/InterruptionsHeld.h"
 #include "runtime/system/StandardStreams.h"
 
@@ -13,9 +12,8 @@ int main(int argc, char* argv[]) {
         quorrel::StandardStreams streams;
         status =
             quorrel::cli::runReportingTheUnexpected(quorrel::cli::kPackProgram, streams.err(), [&] {
-                quorrel::NativeFileWriter writer;
                 return quorrel::cli::runPackCommand(argc, argv, streams.in(), streams.out(),
-                                                    streams.err(), writer);
+                                                    streams.err());
             });
     }
     // Once everything is tidied up and said, a request to stop that came meanwhile ends the program

@@ -5,7 +5,6 @@
 #include <string>
 
 #include "runtime/base/Failure.h"
-#include "runtime/files/NativeFileOpener.h"
 
 namespace quorrel {
 namespace {
@@ -16,9 +15,7 @@ std::size_t slotOf(FileNumber number) {
 
 }  // namespace
 
-FileTable::FileTable() : FileTable(std::make_unique<NativeFileOpener>()) {}
-
-FileTable::FileTable(std::unique_ptr<FileOpener> opener) : opener_(std::move(opener)) {}
+FileTable::FileTable(FileSystem& fileSystem) : fileSystem_(fileSystem), resolver_(fileSystem) {}
 
 FileNumber FileTable::freeNumber() const {
     const auto freeSlot =
@@ -38,7 +35,7 @@ void FileTable::open(FileNumber number, const std::string& path) {
     if (isOpen(number)) {
         throw std::invalid_argument("file number " + std::to_string(number) + " is already open");
     }
-    std::unique_ptr<ReadableFile> opened = opener_->openForReading(path);
+    std::unique_ptr<ReadableFile> opened = fileSystem_.openForReading(resolver_.resolve(path));
     if (slots_.size() <= slotOf(number)) {
         slots_.resize(slotOf(number) + 1);
     }

@@ -11,7 +11,8 @@
 
 #include "BinaryFile.h"
 #include "ByteBuffer.h"
-#include "runtime/files/FileOpener.h"
+#include "runtime/files/FileSystem.h"
+#include "runtime/paths/PathResolver.h"
 
 namespace quorrel {
 
@@ -25,11 +26,11 @@ class FileTable {
   public:
     static constexpr FileNumber kHighestNumber = 32767;
 
-    // A table of the system's own files.
-    FileTable();
-
-    // A table of the files `opener` opens.
-    explicit FileTable(std::unique_ptr<FileOpener> opener);
+    // A table of the files of `fileSystem`, the system's own unless a test hands in another.
+    // Paths are resolved as PathResolver resolves them, which keeps the folder listings that
+    // matching names ignoring case needs from one open to the next, while the folders stay
+    // unchanged.
+    explicit FileTable(FileSystem& fileSystem = FileSystem::native());
 
     // The lowest number that no open file uses. Throws an open-refused failure when all are taken.
     FileNumber freeNumber() const;
@@ -63,7 +64,8 @@ class FileTable {
   private:
     BinaryFile& file(FileNumber number);
 
-    std::unique_ptr<FileOpener> opener_;
+    FileSystem& fileSystem_;
+    PathResolver resolver_;
     std::vector<std::optional<BinaryFile>> slots_;  // slot i holds number i + 1
 };
 

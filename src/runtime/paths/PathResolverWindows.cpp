@@ -1,18 +1,15 @@
 #include "PathResolver.h"
-#include "WinePathResolver.h"
 
 namespace quorrel {
 
-PathResolver::PathResolver() = default;
-
-PathResolver::~PathResolver() = default;
-
 LocalPath PathResolver::resolve(const std::string& typed) {
-    return {typed, typed};
+    return {typed, typed, true};
 }
 
 LocalPath PathResolver::resolveForWriting(const std::string& typed) {
-    return {typed, typed};
+    LocalPath path = resolve(typed);
+    path.local = fileSystem_.pathBehindLinks(path);
+    return path;
 }
 
 }  // namespace quorrel

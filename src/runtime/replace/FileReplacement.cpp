@@ -6,7 +6,9 @@
 #include "SideNames.h"
 #include "runtime/base/Failure.h"
 #include "runtime/base/InQuotes.h"
-#include "runtime/files/FileQueries.h"
+#include "runtime/files/FileSystem.h"
+#include "runtime/files/PathParts.h"
+#include "runtime/files/WindowsNames.h"
 #include "runtime/system/InterruptionsHeld.h"
 
 namespace quorrel {
@@ -18,13 +20,13 @@ constexpr int kNameAttempts = 100;
 // gives files it has placed, removed when the run leaves them behind.
 class TemporaryFiles {
   public:
-    explicit TemporaryFiles(FileWriter& writer) : writer_(writer) {}
+    explicit TemporaryFiles(FileSystem& fileSystem) : fileSystem_(fileSystem) {}
     TemporaryFiles(const TemporaryFiles&) = delete;
     TemporaryFiles& operator=(const TemporaryFiles&) = delete;
     ~TemporaryFiles() {
         for (const std::string& path : paths_) {
             if (!path.empty()) {
-                writer_.remove(path);
+                fileSystem_.remove(path);
             }
         }
     }
@@ -36,7 +38,7 @@ class TemporaryFiles {
         const SideNames names(target);
         for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
             std::string candidate = names.temporary(randomTag());
-            auto file = writer_.createNew(candidate);
+            auto file = fileSystem_.createNew(candidate);
             if (file) {
                 paths_.push_back(std::move(candidate));
                 for (const auto& piece : pieces) {
@@ -53,7 +55,7 @@ class TemporaryFiles {
     // Gives the file at `target` a temporary second name; its index.
     std::size_t keep(const std::string& target) {
         std::string name = SideNames(target).temporary(randomTag());
-        writer_.keep(target, name);
+        fileSystem_.keep(target, name);
         paths_.push_back(std::move(name));
         return paths_.size() - 1;
     }
@@ -62,20 +64,20 @@ class TemporaryFiles {
     void gone(std::size_t index) noexcept { paths_[index].clear(); }
 
   private:
-    FileWriter& writer_;
+    FileSystem& fileSystem_;
     std::vector<std::string> paths_;
 };
 
 // The targets' old files under second names that share one tag, kept while the run lasts.
 class Backups {
   public:
-    Backups(FileWriter& writer, std::span<const TargetPath> targets)
-        : writer_(writer), targets_(targets), paths_(targets.size()) {}
+    Backups(FileSystem& fileSystem, std::span<const LocalPath> targets)
+        : fileSystem_(fileSystem), targets_(targets), paths_(targets.size()) {}
 
     void keepExisting() {
         std::vector<bool> existing;
-        for (const TargetPath& target : targets_) {
-            existing.push_back(identityOf(target.local).has_value());
+        for (const LocalPath& target : targets_) {
+            existing.push_back(fileSystem_.identityOf(target.local).has_value());
         }
         // How many there are goes into the tag, so that a later run can tell all of them from
         // the rest of a run stopped while it removed them.
@@ -85,7 +87,7 @@ class Backups {
             for (std::size_t i = 0; i < targets_.size(); ++i) {
                 if (existing[i]) {
                     const std::string backup = SideNames(targets_[i].local).backup(tag);
-                    writer_.keep(targets_[i].local, backup);
+                    fileSystem_.keep(targets_[i].local, backup);
                     paths_[i] = backup;
                 }
             }
@@ -103,7 +105,7 @@ class Backups {
     void removeAll() noexcept {
         for (auto& path : paths_) {
             if (path) {
-                writer_.remove(*path);
+                fileSystem_.remove(*path);
                 path.reset();
             }
         }
@@ -113,7 +115,7 @@ class Backups {
     std::vector<std::string> removeAllOnceReplaced() noexcept {
         std::vector<std::string> notes;
         for (std::size_t i = 0; i < paths_.size(); ++i) {
-            if (paths_[i] && !writer_.remove(*paths_[i])) {
+            if (paths_[i] && !fileSystem_.remove(*paths_[i])) {
                 try {
                     notes.push_back(setAside(i));
                 } catch (...) {
@@ -130,7 +132,8 @@ class Backups {
         std::string notes;
         for (std::size_t i = 0; i < paths_.size(); ++i) {
             if (paths_[i]) {
-                notes += "; the old " + targets_[i].shown + " is kept as " + inQuotes(*paths_[i]);
+                notes +=
+                    "; the old " + targets_[i].quoted() + " is kept as " + inQuotes(*paths_[i]);
             }
         }
         return notes;
@@ -142,19 +145,19 @@ class Backups {
     std::string setAside(std::size_t target) {
         const std::string& backup = *paths_[target];
         std::string note = "the new files are in place, but " + inQuotes(backup) + ", the old " +
-                           targets_[target].shown + " kept while it was replaced, could not be " +
-                           "removed; ";
+                           targets_[target].quoted() +
+                           " kept while it was replaced, could not be " + "removed; ";
         try {
             const std::string aside = SideNames(targets_[target].local).temporary(randomTag());
-            writer_.rename(backup, aside, false);
+            fileSystem_.rename(backup, aside, false);
             return note + "it is now " + inQuotes(aside) + ", which the next run removes";
         } catch (const Failure&) {
             return note + "delete it, or it is taken for the backup of a stopped run";
         }
     }
 
-    FileWriter& writer_;
-    std::span<const TargetPath> targets_;
+    FileSystem& fileSystem_;
+    std::span<const LocalPath> targets_;
     std::vector<std::optional<std::string>> paths_;
 };
 
@@ -167,8 +170,11 @@ struct Placement {
 
 class Replacement {
   public:
-    Replacement(FileWriter& writer, std::span<const TargetPath> targets)
-        : writer_(writer), targets_(targets), temporary_(writer), backups_(writer, targets) {}
+    Replacement(FileSystem& fileSystem, std::span<const LocalPath> targets)
+        : fileSystem_(fileSystem),
+          targets_(targets),
+          temporary_(fileSystem),
+          backups_(fileSystem, targets) {}
 
     std::vector<std::string> run(std::span<const FileVersion> versions) {
         std::vector<std::size_t> written;
@@ -197,8 +203,8 @@ class Replacement {
     }
 
   private:
-    static FileIdentity identityOfWritten(const std::string& path) {
-        const auto identity = identityOf(path);
+    FileIdentity identityOfWritten(const std::string& path) {
+        const auto identity = fileSystem_.identityOf(path);
         if (!identity) {
             throw Failure(FailureKind::WriteError,
                           "cannot find " + inQuotes(path) + " again after writing it");
@@ -223,7 +229,8 @@ class Replacement {
             kept = temporary_.keep(local);
         }
         // Only a file the run has kept is replaced: one that appeared since makes the run fail.
-        writer_.rename(temporary_.path(written), local, ours || backups_.of(target).has_value());
+        fileSystem_.rename(temporary_.path(written), local,
+                           ours || backups_.of(target).has_value());
         temporary_.gone(written);
         placements_.push_back({target, identity, kept});
     }
@@ -233,13 +240,13 @@ class Replacement {
         try {
             while (!placements_.empty()) {
                 const Placement placement = placements_.back();
-                const TargetPath& target = targets_[placement.target];
-                if (identityOf(target.local) != placement.placed) {
-                    return "; " + target.shown + " is no longer the file this run put there, " +
+                const LocalPath& target = targets_[placement.target];
+                if (fileSystem_.identityOf(target.local) != placement.placed) {
+                    return "; " + target.quoted() + " is no longer the file this run put there, " +
                            "so it is left as it is" + backups_.whereKept();
                 }
                 if (!undoOne(placement)) {
-                    return "; putting the old " + target.shown + " back failed too" +
+                    return "; putting the old " + target.quoted() + " back failed too" +
                            backups_.whereKept();
                 }
                 placements_.pop_back();
@@ -255,13 +262,13 @@ class Replacement {
         const std::string& local = targets_[placement.target].local;
         try {
             if (placement.keptTemporary) {
-                writer_.rename(temporary_.path(*placement.keptTemporary), local, true);
+                fileSystem_.rename(temporary_.path(*placement.keptTemporary), local, true);
                 temporary_.gone(*placement.keptTemporary);
             } else if (const auto& backup = backups_.of(placement.target)) {
-                writer_.rename(*backup, local, true);
+                fileSystem_.rename(*backup, local, true);
                 backups_.restored(placement.target);
             } else {
-                return writer_.remove(local);
+                return fileSystem_.remove(local);
             }
         } catch (...) {
             return false;
@@ -269,36 +276,57 @@ class Replacement {
         return true;
     }
 
-    FileWriter& writer_;
-    std::span<const TargetPath> targets_;
+    FileSystem& fileSystem_;
+    std::span<const LocalPath> targets_;
     TemporaryFiles temporary_;
     Backups backups_;
     std::vector<Placement> placements_;
 };
 
-void refuseOneFileTwice(std::span<const TargetPath> targets) {
-    if (const auto twice = oneFileNamedTwice(targets)) {
-        throw Failure(FailureKind::WriteError, targets[twice->first].shown + " and " +
-                                                   targets[twice->second].shown +
+void refuseOneFileTwice(FileSystem& fileSystem, std::span<const LocalPath> targets) {
+    if (const auto twice = oneFileNamedTwice(fileSystem, targets)) {
+        throw Failure(FailureKind::WriteError, targets[twice->first].quoted() + " and " +
+                                                   targets[twice->second].quoted() +
                                                    " are the same file");
     }
 }
 
-void refuseExisting(std::span<const TargetPath> targets) {
-    for (const TargetPath& target : targets) {
-        if (identityOf(target.local)) {
-            throw Failure(FailureKind::WriteError, target.shown + " already exists");
+void refuseExisting(FileSystem& fileSystem, std::span<const LocalPath> targets) {
+    for (const LocalPath& target : targets) {
+        if (fileSystem.identityOf(target.local)) {
+            throw Failure(FailureKind::WriteError, target.quoted() + " already exists");
         }
     }
 }
 
 }  // namespace
 
+bool nameOneFile(FileSystem& fileSystem, const LocalPath& first, const LocalPath& second) {
+    if (first.local == second.local) {
+        return true;
+    }
+    const auto firstFile = fileSystem.identityOf(first.local);
+    const auto secondFile = fileSystem.identityOf(second.local);
+    if (firstFile && secondFile) {
+        return *firstFile == *secondFile;
+    }
+    // A name that does not exist yet is one file with another when both are the same name in
+    // the same folder, however the folders' paths are spelt.
+    const auto firstFolder = fileSystem.identityOf(folderOf(first.local));
+    if (!firstFolder || firstFolder != fileSystem.identityOf(folderOf(second.local))) {
+        return false;
+    }
+    const std::string firstName = nameOf(first.local);
+    const std::string secondName = nameOf(second.local);
+    return (first.windowsName || second.windowsName) ? sameWindowsName(firstName, secondName)
+                                                     : firstName == secondName;
+}
+
 std::optional<std::pair<std::size_t, std::size_t>> oneFileNamedTwice(
-    std::span<const TargetPath> targets) {
+    FileSystem& fileSystem, std::span<const LocalPath> targets) {
     for (std::size_t second = 1; second < targets.size(); ++second) {
         for (std::size_t first = 0; first < second; ++first) {
-            if (nameOneFile(targets[first], targets[second])) {
+            if (nameOneFile(fileSystem, targets[first], targets[second])) {
                 return std::pair(first, second);
             }
         }
@@ -306,14 +334,14 @@ std::optional<std::pair<std::size_t, std::size_t>> oneFileNamedTwice(
     return std::nullopt;
 }
 
-std::vector<std::string> replaceFiles(FileWriter& writer, std::span<const TargetPath> targets,
+std::vector<std::string> replaceFiles(FileSystem& fileSystem, std::span<const LocalPath> targets,
                                       std::span<const FileVersion> versions,
                                       ExistingFiles existing) {
-    refuseOneFileTwice(targets);
+    refuseOneFileTwice(fileSystem, targets);
     if (existing == ExistingFiles::Refuse) {
-        refuseExisting(targets);
+        refuseExisting(fileSystem, targets);
     }
-    return Replacement(writer, targets).run(versions);
+    return Replacement(fileSystem, targets).run(versions);
 }
 
 }  // namespace quorrel

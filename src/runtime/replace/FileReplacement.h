@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "runtime/files/FileWriter.h"
+#include "runtime/files/FileSystem.h"
 
 namespace quorrel {
 
@@ -23,11 +23,16 @@ struct FileVersion {
 
 enum class ExistingFiles { Refuse, Replace };
 
+// Whether the two paths name one file, whether or not it exists yet: the same file when both
+// exist, else the same name in the same folder, names compared as the system compares them (as
+// Windows does, ignoring case, when either is a Windows name).
+bool nameOneFile(FileSystem& fileSystem, const LocalPath& first, const LocalPath& second);
+
 // The places of the first two targets that name one file (as nameOneFile tells), whether or not
 // it exists yet; none when each names a file of its own. Both written, the file would end up
 // holding only what was put there last.
 std::optional<std::pair<std::size_t, std::size_t>> oneFileNamedTwice(
-    std::span<const TargetPath> targets);
+    FileSystem& fileSystem, std::span<const LocalPath> targets);
 
 // Puts the versions in place, all or none, leaving every target as it was when it fails:
 //  1. every version's bytes go to a new temporary file beside its target (SideNames) and are
@@ -55,7 +60,7 @@ std::optional<std::pair<std::size_t, std::size_t>> oneFileNamedTwice(
 // ExistingFiles::Refuse, an existing target. Throws a Failure naming the file and the system's
 // reason, with where the old files are kept when undoing failed. Returns, once the versions are
 // in place, a note for each backup that could not be removed, which says what became of it.
-std::vector<std::string> replaceFiles(FileWriter& writer, std::span<const TargetPath> targets,
+std::vector<std::string> replaceFiles(FileSystem& fileSystem, std::span<const LocalPath> targets,
                                       std::span<const FileVersion> versions,
                                       ExistingFiles existing);
 

@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "SideNames.h"
-#include "runtime/files/FileQueries.h"
+#include "runtime/files/FileSystem.h"
 #include "runtime/files/PathParts.h"
 
 namespace quorrel {
@@ -31,23 +31,37 @@ struct Found {
     std::vector<UnexpectedFile> unexpected;
 };
 
-Found sideFilesBeside(std::span<const TargetPath> targets) {
+// The paths of the entries beside `local` whose names start with `prefix`, in name order.
+std::vector<std::string> siblingsStartingWith(FileSystem& fileSystem, const std::string& local,
+                                              std::string_view prefix) {
+    const std::string folderPart = local.substr(0, local.size() - nameOf(local).size());
+    std::vector<std::string> found;
+    for (const std::string& name : fileSystem.namesIn(folderOf(local))) {
+        if (name.starts_with(prefix)) {
+            found.push_back(folderPart + name);
+        }
+    }
+    std::sort(found.begin(), found.end());
+    return found;
+}
+
+Found sideFilesBeside(FileSystem& fileSystem, std::span<const LocalPath> targets) {
     Found found;
     std::map<std::string, KeptFiles> byTag;
-    for (const TargetPath& target : targets) {
+    for (const LocalPath& target : targets) {
         const SideNames names(target.local);
-        const auto identity = identityOf(target.local);
-        for (std::string& path : siblingsStartingWith(target.local, names.prefix())) {
+        const auto identity = fileSystem.identityOf(target.local);
+        for (std::string& path : siblingsStartingWith(fileSystem, target.local, names.prefix())) {
             const auto side = names.of(nameOf(path));
             if (!side || side->kind == SideKind::Lock) {
                 continue;
             }
-            if (auto why = whyNotMadeByARun(path, target.local)) {
+            if (auto why = fileSystem.whyNotMadeByARun(path, target.local)) {
                 found.unexpected.push_back({target, std::move(path), std::move(*why)});
             } else if (side->kind == SideKind::Temporary) {
                 found.temporaries.push_back(std::move(path));
             } else {
-                const bool same = identity && identityOf(path) == identity;
+                const bool same = identity && fileSystem.identityOf(path) == identity;
                 byTag[side->tag].files.push_back({target, std::move(path), same});
             }
         }
@@ -66,21 +80,21 @@ bool replacedNothing(const KeptFiles& run) {
 
 }  // namespace
 
-LeftBeside findKeptFiles(std::span<const TargetPath> targets) {
-    Found found = sideFilesBeside(targets);
+LeftBeside findKeptFiles(FileSystem& fileSystem, std::span<const LocalPath> targets) {
+    Found found = sideFilesBeside(fileSystem, targets);
     std::erase_if(found.runs, replacedNothing);
     return {std::move(found.runs), std::move(found.unexpected)};
 }
 
-LeftBeside tidyAfterInterruptedRuns(FileWriter& writer, std::span<const TargetPath> targets) {
-    Found found = sideFilesBeside(targets);
+LeftBeside tidyAfterInterruptedRuns(FileSystem& fileSystem, std::span<const LocalPath> targets) {
+    Found found = sideFilesBeside(fileSystem, targets);
     for (const std::string& temporary : found.temporaries) {
-        writer.remove(temporary);
+        fileSystem.remove(temporary);
     }
     for (const KeptFiles& run : found.runs) {
         if (replacedNothing(run)) {
             for (const KeptFiles::Kept& kept : run.files) {
-                writer.remove(kept.backup);
+                fileSystem.remove(kept.backup);
             }
         }
     }

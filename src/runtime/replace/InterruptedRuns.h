@@ -6,15 +6,15 @@
 #include <utility>
 #include <vector>
 
-#include "runtime/files/FileWriter.h"
+#include "runtime/files/FileSystem.h"
 
 namespace quorrel {
 
-// The old files a run of the file writer was replacing when it was stopped (a power cut, a kill
+// The old files a run of the file fileSystem was replacing when it was stopped (a power cut, a kill
 // that cannot be caught), still under the backup names that run gave them, all with one tag.
 struct KeptFiles {
     struct Kept {
-        TargetPath target;
+        LocalPath target;
         std::string backup;
         bool sameAsTarget = false;  // the target has not been replaced since
     };
@@ -28,7 +28,7 @@ struct KeptFiles {
 // have made: a link, a folder, a pipe, or, in a folder where only an entry's owner may remove it,
 // another user's file. Such an entry is never removed, nor offered to be put back.
 struct UnexpectedFile {
-    TargetPath target;
+    LocalPath target;
     std::string path;
     std::string why;  // as whyNotMadeByARun says it
 };
@@ -42,12 +42,12 @@ struct LeftBeside {
 // Finds the backups beside the targets, one entry per run, leaving out runs whose every backup
 // is still the target itself: those had replaced nothing, so their backups hold nothing else.
 // Touches nothing.
-LeftBeside findKeptFiles(std::span<const TargetPath> targets);
+LeftBeside findKeptFiles(FileSystem& fileSystem, std::span<const LocalPath> targets);
 
 // Cleans up after runs that were stopped, while the caller holds the targets' locks, so that no
 // live run's files are among them: removes their temporary files and the backups that hold
 // nothing else. Returns the runs whose backups hold old files, to be reported; those are never
 // removed, and neither are unexpected entries.
-LeftBeside tidyAfterInterruptedRuns(FileWriter& writer, std::span<const TargetPath> targets);
+LeftBeside tidyAfterInterruptedRuns(FileSystem& fileSystem, std::span<const LocalPath> targets);
 
 }  // namespace quorrel

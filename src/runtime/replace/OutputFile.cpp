@@ -63,21 +63,21 @@ class OutputFile::Buffer final : public std::streambuf {
     std::optional<Failure> failure_;
 };
 
-OutputFile::OutputFile(FileWriter& writer, TargetPath target)
-    : writer_(writer), target_(std::move(target)) {
+OutputFile::OutputFile(FileSystem& fileSystem, LocalPath target)
+    : fileSystem_(fileSystem), target_(std::move(target)) {
     const SideNames names(target_.local);
     // A random tag is all but certain to be free; a few tries make a clash harmless.
     constexpr int kNameAttempts = 8;
     for (int attempt = 0; attempt < kNameAttempts && !buffer_; ++attempt) {
         std::string candidate = names.temporary(randomTag());
-        if (auto file = writer_.createNew(candidate)) {
+        if (auto file = fileSystem_.createNew(candidate)) {
             temporary_ = std::move(candidate);
             buffer_ = std::make_unique<Buffer>(std::move(file));
         }
     }
     if (!buffer_) {
         throw Failure(FailureKind::WriteError,
-                      "cannot find a free name for a temporary file beside " + target_.shown);
+                      "cannot find a free name for a temporary file beside " + target_.quoted());
     }
     stream_ = std::make_unique<std::ostream>(buffer_.get());
 }
@@ -87,7 +87,7 @@ OutputFile::~OutputFile() {
         // Closed first: Windows removes no file that is open.
         stream_.reset();
         buffer_.reset();
-        writer_.remove(temporary_);
+        fileSystem_.remove(temporary_);
     }
 }
 
@@ -97,7 +97,7 @@ std::ostream& OutputFile::stream() noexcept {
 
 void OutputFile::commit() {
     buffer_->finish();
-    writer_.rename(temporary_, target_.local, true);
+    fileSystem_.rename(temporary_, target_.local, true);
     committed_ = true;
 }
 

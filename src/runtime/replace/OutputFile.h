@@ -4,7 +4,7 @@
 #include <ostream>
 #include <string>
 
-#include "runtime/files/FileWriter.h"
+#include "runtime/files/FileSystem.h"
 
 namespace quorrel {
 
@@ -17,7 +17,7 @@ namespace quorrel {
 class OutputFile {
   public:
     // Throws a write-error failure when no temporary file can be made beside the target.
-    OutputFile(FileWriter& writer, TargetPath target);
+    OutputFile(FileSystem& fileSystem, LocalPath target);
     OutputFile(const OutputFile&) = delete;
     OutputFile& operator=(const OutputFile&) = delete;
     ~OutputFile();
@@ -32,8 +32,8 @@ class OutputFile {
   private:
     class Buffer;
 
-    FileWriter& writer_;
-    TargetPath target_;
+    FileSystem& fileSystem_;
+    LocalPath target_;
     std::string temporary_;
     std::unique_ptr<Buffer> buffer_;
     std::unique_ptr<std::ostream> stream_;

@@ -5,15 +5,15 @@
 #include <tuple>
 
 #include "SideNames.h"
-#include "runtime/files/FileQueries.h"
+#include "runtime/files/FileSystem.h"
 #include "runtime/files/PathParts.h"
 
 namespace quorrel {
 
-std::optional<std::pair<TargetPath, LockState>> runInProgress(FileWriter& writer,
-                                                              std::span<const TargetPath> targets) {
-    for (const TargetPath& target : targets) {
-        const LockState state = writer.lockState(SideNames(target.local).lock());
+std::optional<std::pair<LocalPath, LockState>> runInProgress(FileSystem& fileSystem,
+                                                             std::span<const LocalPath> targets) {
+    for (const LocalPath& target : targets) {
+        const LockState state = fileSystem.lockState(SideNames(target.local).lock());
         if (state != LockState::Free) {
             return std::pair(target, state);
         }
@@ -21,25 +21,25 @@ std::optional<std::pair<TargetPath, LockState>> runInProgress(FileWriter& writer
     return std::nullopt;
 }
 
-TargetLocks::TargetLocks(FileWriter& writer, std::span<const TargetPath> targets,
-                         const std::function<void(const TargetPath&)>& waiting) {
+TargetLocks::TargetLocks(FileSystem& fileSystem, std::span<const LocalPath> targets,
+                         const std::function<void(const LocalPath&)>& waiting) {
     // By the folder's identity and the lock's name, which two runs agree on however they spell
     // the paths.
     using Key = std::tuple<FileIdentity, std::string>;
     struct Lock {
         std::string path;
-        const TargetPath* target;
+        const LocalPath* target;
     };
     std::map<Key, Lock> order;
-    for (const TargetPath& target : targets) {
+    for (const LocalPath& target : targets) {
         std::string lock = SideNames(target.local).lock();
-        Key key{identityOf(folderOf(lock)).value_or(FileIdentity{}), nameOf(lock)};
+        Key key{fileSystem.identityOf(folderOf(lock)).value_or(FileIdentity{}), nameOf(lock)};
         order.try_emplace(std::move(key), Lock{std::move(lock), &target});
     }
     for (const auto& entry : order) {
         const Lock& lock = entry.second;
         held_.push_back(
-            writer.lock(lock.path, [&waiting, target = lock.target] { waiting(*target); }));
+            fileSystem.lock(lock.path, [&waiting, target = lock.target] { waiting(*target); }));
     }
 }
 

@@ -2,7 +2,7 @@
 #include <string>
 #include <utility>
 
-#include "NativeFile.h"
+#include "NativeFileSystem.h"
 #include "runtime/base/Failure.h"
 #include "runtime/system/SystemMessageWindows.h"
 #include "runtime/system/UniqueHandleWindows.h"
@@ -63,7 +63,7 @@ std::string refusalOf(const std::wstring& path, DWORD error) {
 
 }  // namespace
 
-std::unique_ptr<ReadableFile> openNativeFile(const LocalPath& file) {
+std::unique_ptr<ReadableFile> NativeFileSystem::openForReading(const LocalPath& file) {
     const std::wstring widePath = wideFromUtf8(file.local);
     UniqueHandle handle(CreateFileW(widePath.c_str(), GENERIC_READ,
                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,

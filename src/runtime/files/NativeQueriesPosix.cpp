@@ -3,9 +3,11 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 
 #include "FileKindPosix.h"
-#include "FileQueries.h"
+#include "NativeFileSystem.h"
 #include "PathParts.h"
 #include "runtime/base/Failure.h"
 #include "runtime/base/InQuotes.h"
@@ -17,21 +19,24 @@ FileIdentity identityFrom(const struct stat& status) {
     return {static_cast<std::uint64_t>(status.st_dev), static_cast<std::uint64_t>(status.st_ino)};
 }
 
-Failure cannotWrite(const TargetPath& target, const std::string& reason) {
-    return Failure(FailureKind::WriteError, "cannot write " + target.shown + ": " + reason);
+Failure cannotWrite(const LocalPath& target, const std::string& reason) {
+    return Failure(FailureKind::WriteError, "cannot write " + target.quoted() + ": " + reason);
 }
 
 }  // namespace
 
-std::optional<FileIdentity> identityOf(const std::string& local) {
+FileStatus NativeFileSystem::statusOf(const std::string& local) noexcept {
     struct stat status {};
     if (::stat(local.c_str(), &status) != 0) {
-        return std::nullopt;
+        // A file where a folder should be is no missing name: what stands there is in the way.
+        return {
+            errno == ENOENT ? FileStatus::Presence::Missing : FileStatus::Presence::Unknown, {}, 0};
     }
-    return identityFrom(status);
+    return {FileStatus::Presence::There, identityFrom(status),
+            std::int64_t{status.st_mtim.tv_sec} * 1'000'000'000 + status.st_mtim.tv_nsec};
 }
 
-std::optional<FileIdentity> inspectTarget(const TargetPath& target) {
+std::optional<FileIdentity> NativeFileSystem::inspectTarget(const LocalPath& target) {
     struct stat status {};
     if (::stat(target.local.c_str(), &status) == 0) {
         if (const char* kind = nonRegularKind(status.st_mode)) {
@@ -52,7 +57,8 @@ std::optional<FileIdentity> inspectTarget(const TargetPath& target) {
     return {};
 }
 
-std::optional<std::string> whyNotMadeByARun(const std::string& local, const std::string& target) {
+std::optional<std::string> NativeFileSystem::whyNotMadeByARun(const std::string& local,
+                                                              const std::string& target) {
     struct stat entry {};
     if (::lstat(local.c_str(), &entry) != 0) {
         return std::string("it cannot be looked at: ") + std::strerror(errno);
@@ -74,6 +80,19 @@ std::optional<std::string> whyNotMadeByARun(const std::string& local, const std:
         return std::nullopt;
     }
     return std::string("it is owned by another user");
+}
+
+std::string NativeFileSystem::pathBehindLinks(const LocalPath& path) {
+    std::error_code error;
+    if (!std::filesystem::is_symlink(path.local, error)) {
+        return path.local;
+    }
+    const auto linked = std::filesystem::canonical(path.local, error);
+    if (error) {
+        throw Failure(FailureKind::OpenRefused,
+                      "cannot open " + path.quoted() + ": " + error.message());
+    }
+    return linked.string();
 }
 
 }  // namespace quorrel

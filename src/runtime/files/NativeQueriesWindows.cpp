@@ -1,6 +1,6 @@
 #include <vector>
 
-#include "FileQueries.h"
+#include "NativeFileSystem.h"
 #include "runtime/base/Failure.h"
 #include "runtime/system/SystemMessageWindows.h"
 #include "runtime/system/UniqueHandleWindows.h"
@@ -17,8 +17,8 @@ UniqueHandle openToAsk(const std::string& local) {
                                     OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
 }
 
-Failure cannotWrite(const TargetPath& target, const std::string& reason) {
-    return Failure(FailureKind::WriteError, "cannot write " + target.shown + ": " + reason);
+Failure cannotWrite(const LocalPath& target, const std::string& reason) {
+    return Failure(FailureKind::WriteError, "cannot write " + target.quoted() + ": " + reason);
 }
 
 FileIdentity identityFrom(const BY_HANDLE_FILE_INFORMATION& information) {
@@ -29,19 +29,32 @@ FileIdentity identityFrom(const BY_HANDLE_FILE_INFORMATION& information) {
 
 }  // namespace
 
-std::optional<FileIdentity> identityOf(const std::string& local) {
-    const UniqueHandle handle = openToAsk(local);
-    if (!handle) {
-        return std::nullopt;
+FileStatus NativeFileSystem::statusOf(const std::string& local) noexcept {
+    try {
+        const UniqueHandle handle = openToAsk(local);
+        BY_HANDLE_FILE_INFORMATION information{};
+        if (!handle || !GetFileInformationByHandle(handle.get(), &information)) {
+            const DWORD error = GetLastError();
+            return {error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND
+                        ? FileStatus::Presence::Missing
+                        : FileStatus::Presence::Unknown,
+                    {},
+                    0};
+        }
+        // A FILETIME counts tenths of microseconds since 1601.
+        constexpr std::int64_t kTicksTo1970 = 116'444'736'000'000'000;
+        const FILETIME written = information.ftLastWriteTime;
+        const auto ticks = static_cast<std::int64_t>(
+            (static_cast<std::uint64_t>(written.dwHighDateTime) << 32) | written.dwLowDateTime);
+        return {FileStatus::Presence::There, identityFrom(information),
+                (ticks - kTicksTo1970) * 100};
+    } catch (...) {
+        // Memory ran out for the path's UTF-16 form.
+        return {FileStatus::Presence::Unknown, {}, 0};
     }
-    BY_HANDLE_FILE_INFORMATION information{};
-    if (!GetFileInformationByHandle(handle.get(), &information)) {
-        return std::nullopt;
-    }
-    return identityFrom(information);
 }
 
-std::optional<FileIdentity> inspectTarget(const TargetPath& target) {
+std::optional<FileIdentity> NativeFileSystem::inspectTarget(const LocalPath& target) {
     UniqueHandle handle = openToAsk(target.local);
     if (!handle) {
         const DWORD error = GetLastError();
@@ -67,7 +80,8 @@ std::optional<FileIdentity> inspectTarget(const TargetPath& target) {
     return identityFrom(information);
 }
 
-std::optional<std::string> whyNotMadeByARun(const std::string& local, const std::string&) {
+std::optional<std::string> NativeFileSystem::whyNotMadeByARun(const std::string& local,
+                                                              const std::string&) {
     const DWORD attributes = GetFileAttributesW(wideFromUtf8(local).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         return "it cannot be looked at: " + systemMessage(GetLastError());
@@ -79,6 +93,11 @@ std::optional<std::string> whyNotMadeByARun(const std::string& local, const std:
         return std::string("it is a folder");
     }
     return std::nullopt;
+}
+
+// On Windows the path is written as it is.
+std::string NativeFileSystem::pathBehindLinks(const LocalPath& path) {
+    return path.local;
 }
 
 }  // namespace quorrel

@@ -9,12 +9,12 @@
 #include <string>
 #include <vector>
 
+#include "FileSystemWrapper.h"
 #include "ScopedVariable.h"
 #include "TempDir.h"
 #include "runtime/base/Failure.h"
 #include "runtime/filetable/FileTable.h"
-#include "runtime/paths/WinePathResolver.h"
-#include "skills/SkillFileLayout.h"
+#include "runtime/paths/PathResolver.h"
 
 namespace quorrel {
 namespace {
@@ -23,9 +23,25 @@ namespace fs = std::filesystem;
 
 using testing::ScopedVariable;
 
-std::string failureOf(const std::string& typed, const fs::path& prefix) {
+// The real file system, counting the folders listed.
+struct CountingListings final : fault::FileSystemWrapper {
+    CountingListings() : FileSystemWrapper(FileSystem::native()) {}
+
+    std::vector<std::string> namesIn(const std::string& folder) override {
+        ++listings;
+        return FileSystemWrapper::namesIn(folder);
+    }
+
+    std::size_t listings = 0;
+};
+
+LocalPath resolved(const std::string& typed) {
+    return PathResolver(FileSystem::native()).resolve(typed);
+}
+
+std::string failureOf(const std::string& typed) {
     try {
-        localPathFor(typed, prefix);
+        resolved(typed);
     } catch (const Failure& failure) {
         EXPECT_EQ(failure.kind(), FailureKind::OpenRefused);
         return failure.description();
@@ -34,11 +50,11 @@ std::string failureOf(const std::string& typed, const fs::path& prefix) {
     return {};
 }
 
-// A Wine prefix whose C: drive holds "Program Files/Ultima Online/skills.mul" in the case the
-// game's installer writes, plus a lower-case "data" folder.
-class WinePathResolverTest : public ::testing::Test {
+// A Wine prefix, the one WINEPREFIX names, whose C: drive holds "Program Files/Ultima
+// Online/skills.mul" in the case the game's installer writes, plus a lower-case "data" folder.
+class PathResolverTest : public ::testing::Test {
   protected:
-    WinePathResolverTest() {
+    PathResolverTest() {
         fs::create_directories(driveC() / "Program Files" / "Ultima Online");
         fs::create_directories(driveC() / "data");
         writeTo(driveC() / "Program Files" / "Ultima Online" / "skills.mul", {7});
@@ -61,9 +77,10 @@ class WinePathResolverTest : public ::testing::Test {
     }
 
     testing::TempDir dir_;
+    ScopedVariable winePrefix_{"WINEPREFIX", prefix().string()};
 };
 
-TEST_F(WinePathResolverTest, DrivePathsResolveInsideThePrefixWhateverTheCaseAndSeparators) {
+TEST_F(PathResolverTest, DrivePathsResolveInsideThePrefixWhateverTheCaseAndSeparators) {
     const std::string data = (driveC() / "data" / "skills.idx").string();
     struct Case {
         std::string typed;
@@ -80,58 +97,55 @@ TEST_F(WinePathResolverTest, DrivePathsResolveInsideThePrefixWhateverTheCaseAndS
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.typed);
-        const LocalPath resolved = localPathFor(c.typed, prefix());
-        EXPECT_EQ(resolved.typed, c.typed);
-        EXPECT_EQ(resolved.local, c.expected);
+        const LocalPath path = resolved(c.typed);
+        EXPECT_EQ(path.typed, c.typed);
+        EXPECT_EQ(path.local, c.expected);
     }
 }
 
 // A file is written where a read of the same path would find it: an existing one in whatever case
 // it has, a new one in the folder a read would find, with the name as typed.
-TEST_F(WinePathResolverTest, PathsToWriteResolveAsAReadWouldFindThem) {
-    WinePathResolver resolver;
+TEST_F(PathResolverTest, PathsToWriteResolveAsAReadWouldFindThem) {
+    PathResolver resolver(FileSystem::native());
     const fs::path game = driveC() / "Program Files" / "Ultima Online";
-    EXPECT_EQ(
-        resolver.resolveForWriting(R"(c:\program files\ultima online\SKILLS.MUL)", prefix()).local,
-        gameFile());
-    EXPECT_EQ(
-        resolver.resolveForWriting(R"(c:\program files\ultima online\New.idx)", prefix()).local,
-        (game / "New.idx").string());
-    EXPECT_EQ(resolver.resolveForWriting("plain/skills.idx", prefix()).local, "plain/skills.idx");
+    EXPECT_EQ(resolver.resolveForWriting(R"(c:\program files\ultima online\SKILLS.MUL)").local,
+              gameFile());
+    EXPECT_EQ(resolver.resolveForWriting(R"(c:\program files\ultima online\New.idx)").local,
+              (game / "New.idx").string());
+    EXPECT_EQ(resolver.resolveForWriting("plain/skills.idx").local, "plain/skills.idx");
     for (const char* refused : {R"(c:\nowhere\skills.idx)", "c:", R"(c:\..)"}) {
-        EXPECT_THROW(resolver.resolveForWriting(refused, prefix()), Failure) << refused;
+        EXPECT_THROW(resolver.resolveForWriting(refused), Failure) << refused;
     }
 }
 
-TEST_F(WinePathResolverTest, OtherPathsAreUsedAsTheyAre) {
+TEST_F(PathResolverTest, OtherPathsAreUsedAsTheyAre) {
     for (const std::string typed :
          {"/tmp/skills.mul", "skills.mul", R"(\program files\skills.mul)", "1:/skills.mul", ""}) {
         SCOPED_TRACE(typed);
-        EXPECT_EQ(localPathFor(typed, prefix()).local, typed);
-        EXPECT_EQ(localPathFor(typed, prefix()).quoted(), "\"" + typed + "\"");
+        EXPECT_EQ(resolved(typed).local, typed);
+        EXPECT_EQ(resolved(typed).quoted(), "\"" + typed + "\"");
     }
 }
 
-TEST_F(WinePathResolverTest, TheDosDevicesLinkTakesPrecedenceOverDriveFolders) {
+TEST_F(PathResolverTest, TheDosDevicesLinkTakesPrecedenceOverDriveFolders) {
     const fs::path elsewhere = dir_.path() / "elsewhere";
     fs::create_directories(elsewhere / "Data");
     writeTo(elsewhere / "Data" / "skills.idx", {1});
     linkDosDevice("c:", elsewhere);
 
-    EXPECT_EQ(localPathFor(R"(C:\data\skills.idx)", prefix()).local,
+    EXPECT_EQ(resolved(R"(C:\data\skills.idx)").local,
               (prefix() / "dosdevices" / "c:" / "Data" / "skills.idx").string());
-    EXPECT_NE(failureOf(R"(c:\Program Files\Ultima Online\skills.mul)", prefix())
+    EXPECT_NE(failureOf(R"(c:\Program Files\Ultima Online\skills.mul)")
                   .find(R"(no "Program Files" in ")" + (prefix() / "dosdevices" / "c:").string()),
               std::string::npos);
 }
 
-TEST_F(WinePathResolverTest, ABrokenDosDevicesLinkFallsBackToTheDriveFolder) {
+TEST_F(PathResolverTest, ABrokenDosDevicesLinkFallsBackToTheDriveFolder) {
     linkDosDevice("c:", dir_.path() / "gone");
-    EXPECT_EQ(localPathFor(R"(c:\program files\ultima online\skills.mul)", prefix()).local,
-              gameFile());
+    EXPECT_EQ(resolved(R"(c:\program files\ultima online\skills.mul)").local, gameFile());
 }
 
-TEST_F(WinePathResolverTest, OtherDrivesComeFromTheirOwnLinksOrFolders) {
+TEST_F(PathResolverTest, OtherDrivesComeFromTheirOwnLinksOrFolders) {
     const fs::path media = dir_.path() / "media";
     fs::create_directories(media);
     writeTo(media / "Skills.Mul", {1});
@@ -139,48 +153,46 @@ TEST_F(WinePathResolverTest, OtherDrivesComeFromTheirOwnLinksOrFolders) {
     fs::create_directories(prefix() / "drive_e");
     writeTo(prefix() / "drive_e" / "skills.idx", {1});
 
-    EXPECT_EQ(localPathFor(R"(D:\skills.mul)", prefix()).local,
+    EXPECT_EQ(resolved(R"(D:\skills.mul)").local,
               (prefix() / "dosdevices" / "d:" / "Skills.Mul").string());
-    EXPECT_EQ(localPathFor("e:/skills.idx", prefix()).local,
-              (prefix() / "drive_e" / "skills.idx").string());
+    EXPECT_EQ(resolved("e:/skills.idx").local, (prefix() / "drive_e" / "skills.idx").string());
 }
 
-TEST_F(WinePathResolverTest, TheExactNameWinsOverOthersInOtherCase) {
+TEST_F(PathResolverTest, TheExactNameWinsOverOthersInOtherCase) {
     const fs::path folder = driveC() / "data";
     writeTo(folder / "SKILLS.IDX", {2});
     writeTo(folder / "Skills.idx", {3});
-    EXPECT_EQ(localPathFor(R"(c:\data\Skills.idx)", prefix()).local,
-              (folder / "Skills.idx").string());
+    EXPECT_EQ(resolved(R"(c:\data\Skills.idx)").local, (folder / "Skills.idx").string());
     // With no exact match the choice among the others does not depend on the listing's order.
-    EXPECT_EQ(localPathFor(R"(c:\data\sKILLS.IDX)", prefix()).local,
-              (folder / "SKILLS.IDX").string());
+    EXPECT_EQ(resolved(R"(c:\data\sKILLS.IDX)").local, (folder / "SKILLS.IDX").string());
 }
 
 // Folders whose names must be matched ignoring case are listed once while they stay unchanged,
 // however many times a path through them is resolved; a folder changed since is listed again, so
 // a file that appears, vanishes or is renamed in it is seen.
-TEST_F(WinePathResolverTest, AnUnchangedFolderIsListedOnceAndAChangedOneAgain) {
+TEST_F(PathResolverTest, AnUnchangedFolderIsListedOnceAndAChangedOneAgain) {
     const fs::path game = driveC() / "Program Files" / "Ultima Online";
     const auto settled = fs::file_time_type::clock::now() - std::chrono::hours(1);
     for (const fs::path& folder : {driveC(), driveC() / "Program Files", game}) {
         fs::last_write_time(folder, settled);
     }
     const std::string typed = R"(c:\program files\ultima online\Skills.MUL)";
-    WinePathResolver resolver;
+    CountingListings counting;
+    PathResolver resolver(counting);
     for (int record = 0; record < 1000; ++record) {
-        ASSERT_EQ(resolver.resolve(typed, prefix()).local, gameFile());
+        ASSERT_EQ(resolver.resolve(typed).local, gameFile());
     }
-    EXPECT_EQ(resolver.listingsMade(), 3u);
+    EXPECT_EQ(counting.listings, 3u);
 
     fs::rename(gameFile(), game / "SKILLS.MUL");
-    EXPECT_EQ(resolver.resolve(typed, prefix()).local, (game / "SKILLS.MUL").string());
+    EXPECT_EQ(resolver.resolve(typed).local, (game / "SKILLS.MUL").string());
     fs::remove(game / "SKILLS.MUL");
-    EXPECT_THROW(resolver.resolve(typed, prefix()), Failure);
+    EXPECT_THROW(resolver.resolve(typed), Failure);
     writeTo(game / "skills.MUL", {5});
-    EXPECT_EQ(resolver.resolve(typed, prefix()).local, (game / "skills.MUL").string());
+    EXPECT_EQ(resolver.resolve(typed).local, (game / "skills.MUL").string());
 }
 
-TEST_F(WinePathResolverTest, MissingPartsAreNamedInTheFailure) {
+TEST_F(PathResolverTest, MissingPartsAreNamedInTheFailure) {
     const std::string drive = driveC().string();
     struct Case {
         std::string typed;
@@ -197,50 +209,44 @@ TEST_F(WinePathResolverTest, MissingPartsAreNamedInTheFailure) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.typed);
-        EXPECT_EQ(failureOf(c.typed, prefix()), c.description);
+        EXPECT_EQ(failureOf(c.typed), c.description);
     }
-    EXPECT_EQ(failureOf(R"(c:\skills.mul)", dir_.path() / "none"),
+    const ScopedVariable nowhere("WINEPREFIX", (dir_.path() / "none").string());
+    EXPECT_EQ(failureOf(R"(c:\skills.mul)"),
               R"(cannot open "c:\skills.mul": no Wine prefix at ")" +
                   (dir_.path() / "none").string() +
                   R"("; WINEPREFIX names the prefix that holds the game)");
 }
 
-TEST_F(WinePathResolverTest, NetworkPathsAreRefusedAsSuch) {
+TEST_F(PathResolverTest, NetworkPathsAreRefusedAsSuch) {
     for (const std::string typed : {R"(\\server\share\skills.mul)", R"(\\?\c:\skills.mul)"}) {
         SCOPED_TRACE(typed);
-        const std::string description = failureOf(typed, prefix());
+        const std::string description = failureOf(typed);
         EXPECT_TRUE(description.starts_with("cannot open \"" + typed + "\": network paths"))
             << description;
         EXPECT_NE(description.find("only on Windows"), std::string::npos) << description;
     }
 }
 
-TEST_F(WinePathResolverTest, APrefixFromTheEnvironmentOrElseHome) {
+TEST_F(PathResolverTest, APrefixFromTheEnvironmentOrElseHome) {
     const fs::path home = dir_.path() / "home";
     fs::create_directories(home / ".wine" / "drive_c");
     writeTo(home / ".wine" / "drive_c" / "skills.mul", {5});
     const ScopedVariable homeVariable("HOME", home.string());
-    {
-        const ScopedVariable prefixVariable("WINEPREFIX", prefix().string());
-        EXPECT_EQ(winePrefixFromEnvironment(), prefix());
-        EXPECT_EQ(localPathFor(R"(c:\data\skills.idx)").local,
-                  (driveC() / "data" / "skills.idx").string());
-    }
+    EXPECT_EQ(resolved(R"(c:\data\skills.idx)").local, (driveC() / "data" / "skills.idx").string());
     for (const std::optional<std::string>& unset :
          {std::optional<std::string>(), std::optional<std::string>("")}) {
         const ScopedVariable prefixVariable("WINEPREFIX", unset);
-        EXPECT_EQ(winePrefixFromEnvironment(), home / ".wine");
-        EXPECT_EQ(localPathFor(R"(C:\SKILLS.MUL)").local,
+        EXPECT_EQ(resolved(R"(C:\SKILLS.MUL)").local,
                   (home / ".wine" / "drive_c" / "skills.mul").string());
     }
 }
 
-TEST_F(WinePathResolverTest, NoPrefixAtAllWhenNeitherVariableIsSet) {
+TEST_F(PathResolverTest, NoPrefixAtAllWhenNeitherVariableIsSet) {
     const ScopedVariable homeVariable("HOME", std::nullopt);
     const ScopedVariable prefixVariable("WINEPREFIX", std::nullopt);
-    EXPECT_EQ(winePrefixFromEnvironment(), std::nullopt);
     try {
-        localPathFor(R"(c:\skills.mul)");
+        resolved(R"(c:\skills.mul)");
         ADD_FAILURE() << "opened without a prefix";
     } catch (const Failure& failure) {
         EXPECT_EQ(failure.kind(), FailureKind::OpenRefused);
@@ -248,13 +254,12 @@ TEST_F(WinePathResolverTest, NoPrefixAtAllWhenNeitherVariableIsSet) {
                   R"(cannot open "c:\skills.mul": neither WINEPREFIX nor HOME is set, so there is )"
                   "no Wine prefix to look for the drive in");
     }
-    EXPECT_EQ(localPathFor("skills.mul").local, "skills.mul");
+    EXPECT_EQ(resolved("skills.mul").local, "skills.mul");
 }
 
 // Through the file table, as the load action opens files: the bytes come from the resolved file,
 // and a refused open names both the typed path and the file it led to.
-TEST_F(WinePathResolverTest, TheFileTableOpensDrivePathsAndNamesTheResolvedFileWhenRefused) {
-    const ScopedVariable prefixVariable("WINEPREFIX", prefix().string());
+TEST_F(PathResolverTest, TheFileTableOpensDrivePathsAndNamesTheResolvedFileWhenRefused) {
     FileTable files;
     files.open(1, R"(c:\program files\ultima online\skills.mul)");
     std::uint8_t flag = 0;
@@ -276,8 +281,7 @@ TEST_F(WinePathResolverTest, TheFileTableOpensDrivePathsAndNamesTheResolvedFileW
     EXPECT_EQ(files.openCount(), 0u);
 }
 
-TEST_F(WinePathResolverTest, TheFileTableNamesAMissingComponent) {
-    const ScopedVariable prefixVariable("WINEPREFIX", prefix().string());
+TEST_F(PathResolverTest, TheFileTableNamesAMissingComponent) {
     FileTable files;
     try {
         files.open(1, R"(c:\x\skills.mul)");

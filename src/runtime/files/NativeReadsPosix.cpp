@@ -8,7 +8,7 @@
 #include <utility>
 
 #include "FileKindPosix.h"
-#include "NativeFile.h"
+#include "NativeFileSystem.h"
 #include "runtime/base/Failure.h"
 #include "runtime/system/UniqueDescriptorPosix.h"
 
@@ -62,7 +62,7 @@ class PosixFile final : public ReadableFile {
 
 }  // namespace
 
-std::unique_ptr<ReadableFile> openNativeFile(const LocalPath& file) {
+std::unique_ptr<ReadableFile> NativeFileSystem::openForReading(const LocalPath& file) {
     // O_NONBLOCK keeps a FIFO without a writer from hanging the open; regular files ignore it.
     UniqueDescriptor descriptor(
         ::open(file.local.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
