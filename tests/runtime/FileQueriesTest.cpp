@@ -150,7 +150,7 @@ TEST(LongNames, AreWrittenUpTo255Bytes) {
     const std::vector<std::uint8_t> bytes = {1, 2, 3};
     const std::string path = (dir.path() / nameOfLength(255)).string();
     const std::array<FileContents, 1> files = {FileContents{{path, path}, bytes}};
-    replaceFiles(FileSystem::native(), files, ExistingFiles::Refuse);
+    replaceFiles(FileSystem::native(), files);
     EXPECT_TRUE(std::filesystem::exists(dir.path() / nameOfLength(255)));
 }
 

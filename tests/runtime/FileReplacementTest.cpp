@@ -41,7 +41,7 @@ class TwoFiles {
 
     // Writes the new contents, each file once or, with `inSteps`, through versions of their own
     // first, as a swap of tables does; the failure it raised, if any, and the notes it gave.
-    std::optional<Failure> write(ExistingFiles existing, bool inSteps = false) {
+    std::optional<Failure> write(bool inSteps = false) {
         const auto targets = this->targets();
         std::vector<FileVersion> versions = {{0, {newData_}}, {1, {newIndex_}}};
         if (inSteps) {
@@ -52,7 +52,7 @@ class TwoFiles {
                         {0, {newData_}}};
         }
         try {
-            notes_ = replaceFiles(writer_, targets, versions, existing);
+            notes_ = replaceFiles(writer_, targets, versions);
         } catch (const Failure& failure) {
             return failure;
         }
@@ -66,9 +66,13 @@ class TwoFiles {
     std::optional<std::string> index() const { return contentsOf(path("skills.idx")); }
     std::set<std::string> names() const { return namesIn(dir_.path()); }
     WriteFaults& faults() { return *faults_; }
-    std::array<LocalPath, 2> targets() const {
+    std::array<LocalPath, 2> paths() const {
         return {LocalPath{path("skills.mul"), path("skills.mul")},
                 LocalPath{path("skills.idx"), path("skills.idx")}};
+    }
+    std::array<LookedAt, 2> targets() {
+        const auto both = paths();
+        return {lookAtTarget(writer_, both[0]), lookAtTarget(writer_, both[1])};
     }
 
   private:
@@ -109,12 +113,11 @@ class FailingOperation : public ::testing::TestWithParam<Sweep> {};
 // the one run without a failure must then have written both files.
 TEST_P(FailingOperation, LeavesTheOldFilesWholeAndNothingElseBehind) {
     const Sweep sweep = GetParam();
-    const auto existing = sweep.withOldFiles ? ExistingFiles::Replace : ExistingFiles::Refuse;
     for (std::size_t nth = 1;; ++nth) {
         TwoFiles files(sweep.withOldFiles);
         const auto before = files.names();
         failThe(files.faults(), sweep.operation, nth);
-        const auto failure = files.write(existing, sweep.inSteps);
+        const auto failure = files.write(sweep.inSteps);
         if (!failure) {
             EXPECT_GT(nth, 1u) << "no such operation was made";
             EXPECT_EQ(files.data(), "new data");
@@ -146,7 +149,7 @@ TEST(FileReplacement, ARestoreThatFailsSaysWhereTheOldFileIsKept) {
     // restore after it fail.
     files.faults().failingRename = 2;
     files.faults().laterRenamesFail = true;
-    const auto failure = files.write(ExistingFiles::Replace);
+    const auto failure = files.write();
     ASSERT_TRUE(failure);
     const std::string message = failure->description();
     const auto kept = message.find("is kept as \"");
@@ -168,7 +171,7 @@ TEST(FileReplacement, ABackupThatCannotBeRemovedIsSaidAndNotTakenForAStoppedRuns
         if (renameFails) {
             files.faults().failingRename = 3;  // after the two files' own renames
         }
-        ASSERT_EQ(files.write(ExistingFiles::Replace), std::nullopt);
+        ASSERT_EQ(files.write(), std::nullopt);
         EXPECT_EQ(files.data(), "new data");
         ASSERT_EQ(files.notes().size(), 1u);
         const std::string& note = files.notes()[0];
@@ -185,37 +188,6 @@ TEST(FileReplacement, ABackupThatCannotBeRemovedIsSaidAndNotTakenForAStoppedRuns
     }
 }
 
-TEST(FileReplacement, RefusesExistingFilesUnlessToldToReplaceThem) {
-    TwoFiles files(true);
-    const auto refused = files.write(ExistingFiles::Refuse);
-    ASSERT_TRUE(refused);
-    EXPECT_NE(refused->description().find("skills.mul\" already exists"), std::string::npos)
-        << refused->description();
-    EXPECT_EQ(files.data(), "old data");
-    EXPECT_EQ(files.faults().writesMade, 0u);
-}
-
-// The file would end up holding only what was written to it last.
-TEST(FileReplacement, RefusesTwoTargetsThatNameOneFileBeforeWritingAnything) {
-    const testing::TempDir dir;
-    FileSystem& fileSystem = FileSystem::native();
-    const std::vector<std::uint8_t> bytes = bytesOf("new");
-    const std::string path = (dir.path() / "skills.mul").string();
-    const std::string samePath = (dir.path() / "." / "skills.mul").string();
-    const std::array<FileContents, 2> contents = {FileContents{{path, path}, bytes},
-                                                  FileContents{{samePath, samePath}, bytes}};
-    ASSERT_EQ(oneFileNamedTwice(fileSystem, std::array{contents[0].target, contents[1].target}),
-              std::pair(std::size_t{0}, std::size_t{1}));
-    try {
-        replaceFiles(fileSystem, contents, ExistingFiles::Replace);
-        FAIL() << "one file named twice was written";
-    } catch (const Failure& failure) {
-        EXPECT_EQ(failure.description(), contents[0].target.quoted() + " and " +
-                                             contents[1].target.quoted() + " are the same file");
-    }
-    EXPECT_TRUE(namesIn(dir.path()).empty());
-}
-
 // The second rename finds the first target replaced by another program, then fails.
 TEST(FileReplacement, NeverPutsTheOldFileBackOverOneItDidNotPutThere) {
     TwoFiles files(true);
@@ -227,11 +199,11 @@ TEST(FileReplacement, NeverPutsTheOldFileBackOverOneItDidNotPutThere) {
     };
     FaultyWrites writer(faults);
     const std::vector<std::uint8_t> bytes = bytesOf("new");
-    const auto targets = files.targets();
-    const std::array<FileContents, 2> contents = {FileContents{targets[0], bytes},
-                                                  FileContents{targets[1], bytes}};
+    const auto paths = files.paths();
+    const std::array<FileContents, 2> contents = {FileContents{paths[0], bytes},
+                                                  FileContents{paths[1], bytes}};
     try {
-        replaceFiles(writer, contents, ExistingFiles::Replace);
+        replaceFiles(writer, contents);
         FAIL() << "the failing rename was not reported";
     } catch (const Failure& failure) {
         EXPECT_NE(failure.description().find("no longer the file this run put there"),

@@ -67,9 +67,8 @@ TEST_P(KeptFilesFilter, OffersOnlyWhatARunCanHaveMade) {
         GTEST_SKIP() << "cannot make " << planted.what << " here";
     }
     const std::string target = (dir.path() / "skills.mul").string();
-    const std::array targets = {LocalPath{target, target}};
-
     FileSystem& fileSystem = FileSystem::native();
+    const std::array targets = {lookAtTarget(fileSystem, LocalPath{target, target})};
     const LeftBeside left = findKeptFiles(fileSystem, targets);
     EXPECT_EQ(left.kept.size(), planted.offered ? 1u : 0u);
     ASSERT_EQ(left.unexpected.size(), planted.why ? 1u : 0u);

@@ -14,17 +14,16 @@ struct FileContents {
     std::span<const std::uint8_t> bytes;
 };
 
-// replaceFiles with one version for each file, in the order given.
+// replaceFiles with one version for each file, in the order given, the targets looked at first.
 inline std::vector<std::string> replaceFiles(FileSystem& fileSystem,
-                                             std::span<const FileContents> files,
-                                             ExistingFiles existing) {
-    std::vector<LocalPath> targets;
+                                             std::span<const FileContents> files) {
+    std::vector<LookedAt> targets;
     std::vector<FileVersion> versions;
     for (const FileContents& file : files) {
         versions.push_back({targets.size(), {file.bytes}});
-        targets.push_back(file.target);
+        targets.push_back(lookAtTarget(fileSystem, file.target));
     }
-    return replaceFiles(fileSystem, targets, versions, existing);
+    return replaceFiles(fileSystem, targets, versions);
 }
 
 }  // namespace quorrel

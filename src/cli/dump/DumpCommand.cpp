@@ -7,6 +7,7 @@
 #include "DumpLoad.h"
 #include "DumpNotices.h"
 #include "cli/KeptFilesReport.h"
+#include "cli/SameFileRefusal.h"
 #include "cli/formats/CsvWriter.h"
 #include "cli/formats/JsonWriter.h"
 #include "cli/formats/TextWriter.h"
@@ -15,8 +16,8 @@
 #include "runtime/files/FileSystem.h"
 #include "runtime/filetable/FileTable.h"
 #include "runtime/paths/PathResolver.h"
-#include "runtime/replace/FileReplacement.h"
 #include "runtime/replace/InterruptedRuns.h"
+#include "runtime/replace/LookedAt.h"
 #include "runtime/replace/OutputFile.h"
 #include "runtime/replace/TargetLocks.h"
 
@@ -29,15 +30,15 @@ namespace {
 // its own, and putting them back would undo a table it then puts in place.
 void reportKeptFiles(const DumpOptions& options, std::ostream& err, FileSystem& fileSystem) {
     PathResolver resolver(fileSystem);
-    std::vector<LocalPath> targets;
+    std::vector<LocalPath> paths;
     for (const std::string& path : {options.dataPath, options.indexPath}) {
         try {
-            targets.push_back(resolver.resolveForWriting(path));
+            paths.push_back(resolver.resolveForWriting(path));
         } catch (const Failure&) {
             // A path that leads nowhere has nothing beside it; the load says why.
         }
     }
-    if (const auto live = runInProgress(fileSystem, targets)) {
+    if (const auto live = runInProgress(fileSystem, paths)) {
         err << kDumpProgram << ": "
             << (live->second == LockState::Held
                     ? "a quorrel-pack run is writing " + live->first.quoted() +
@@ -47,6 +48,10 @@ void reportKeptFiles(const DumpOptions& options, std::ostream& err, FileSystem& 
                           "reported")
             << '\n';
         return;
+    }
+    std::vector<LookedAt> targets;
+    for (LocalPath& path : paths) {
+        targets.push_back(lookAt(fileSystem, std::move(path)));
     }
     const LeftBeside left = findKeptFiles(fileSystem, targets);
     for (const UnexpectedFile& unexpected : left.unexpected) {
@@ -82,8 +87,8 @@ std::optional<LocalPath> outputTarget(const DumpOptions& options, FileSystem& fi
         return std::nullopt;
     }
     PathResolver resolver(fileSystem);
-    LocalPath target = resolver.resolveForWriting(*options.outputPath);
-    fileSystem.inspectTarget(target);
+    const LookedAt target =
+        lookAtTarget(fileSystem, resolver.resolveForWriting(*options.outputPath));
     const std::array<std::pair<const char*, const std::string*>, 2> read = {
         {{"--data", &options.dataPath}, {"--index", &options.indexPath}}};
     for (const auto& [option, path] : read) {
@@ -93,13 +98,11 @@ std::optional<LocalPath> outputTarget(const DumpOptions& options, FileSystem& fi
         } catch (const Failure&) {
             // A path that leads nowhere is no file the output could replace; the load says why.
         }
-        if (source && nameOneFile(fileSystem, target, *source)) {
-            throw Failure(FailureKind::WriteError, "--output " + target.quoted() + " and " +
-                                                       option + " " + source->quoted() +
-                                                       " are the same file");
+        if (source) {
+            refuseOneFileTwice({"--output", target}, {option, lookAt(fileSystem, *source)});
         }
     }
-    return target;
+    return target.path;
 }
 
 // Writes the dump to the file, put in place whole; false when it could not be, with the reason

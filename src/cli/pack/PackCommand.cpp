@@ -7,6 +7,7 @@
 
 #include "PackArguments.h"
 #include "cli/KeptFilesReport.h"
+#include "cli/SameFileRefusal.h"
 #include "cli/StandardStreamName.h"
 #include "cli/formats/CsvReader.h"
 #include "cli/formats/JsonReader.h"
@@ -21,6 +22,7 @@
 #include "runtime/paths/PathResolver.h"
 #include "runtime/replace/FileReplacement.h"
 #include "runtime/replace/InterruptedRuns.h"
+#include "runtime/replace/LookedAt.h"
 #include "runtime/replace/SideNames.h"
 #include "runtime/replace/TargetLocks.h"
 #include "runtime/system/InterruptionsHeld.h"
@@ -95,65 +97,62 @@ SkillTableBuilder tableFromSource(std::istream& standardInput, const PackOptions
     return tableFromStream(file, options);
 }
 
-void refuseExisting(const LocalPath& target, const std::optional<FileIdentity>& file) {
-    if (file) {
+void refuseExisting(const LookedAt& target) {
+    if (target.file) {
         throw Failure(FailureKind::WriteError,
-                      target.quoted() + " already exists; --force replaces it");
-    }
-}
-
-// Two paths for one file would leave it holding only the index, the data lost. replaceFiles
-// refuses them too; asked here, before the list is read, the refusal names the options.
-void refuseOneFileTwice(FileSystem& fileSystem, std::span<const LocalPath> targets) {
-    if (oneFileNamedTwice(fileSystem, targets)) {
-        throw Failure(FailureKind::WriteError,
-                      "--data " + targets[TableSwap::kData].quoted() + " and --index " +
-                          targets[TableSwap::kIndex].quoted() + " are the same file");
+                      target.path.quoted() + " already exists; --force replaces it");
     }
 }
 
 // A target named as a hidden file of a run, say the other target's lock, would be removed with
 // it, or taken for it.
-void refuseSideNames(std::span<const LocalPath> targets) {
-    for (const LocalPath& target : targets) {
-        if (const auto side = sideNameOf(nameOf(target.local), target.windowsName)) {
-            const char* what = side->kind == SideKind::Lock        ? "lock"
-                               : side->kind == SideKind::Temporary ? "temporary file"
-                                                                   : "backup";
-            throw Failure(FailureKind::WriteError, "cannot write " + target.quoted() +
-                                                       ": it is named as quorrel-pack's own " +
-                                                       what + " beside " + inQuotes(side->stem) +
-                                                       ", and such a name is never a target");
-        }
+void refuseSideName(const LocalPath& target) {
+    if (const auto side = sideNameOf(nameOf(target.local), target.windowsName)) {
+        const char* what = side->kind == SideKind::Lock        ? "lock"
+                           : side->kind == SideKind::Temporary ? "temporary file"
+                                                               : "backup";
+        throw Failure(FailureKind::WriteError, "cannot write " + target.quoted() +
+                                                   ": it is named as quorrel-pack's own " + what +
+                                                   " beside " + inQuotes(side->stem) +
+                                                   ", and such a name is never a target");
     }
 }
 
-// The list would be read, then replaced by the table. "--from -" is standard input, whatever
-// file a target named "-" is.
-void refuseListAsTarget(FileSystem& fileSystem, const PackOptions& options,
-                        std::span<const LocalPath> targets) {
-    if (fromStandardInput(options)) {
-        return;
+// The two targets looked at, and refused when writing them would lose something: what is there
+// is no regular file (lookAtTarget), the two are one file (it would end up holding the index
+// alone), a target is named as a hidden file of a run, the list read is one of them (it would be
+// read, then replaced), or, without --force, a file is there already. "--from -" is standard
+// input, whatever file a target named "-" is.
+std::array<LookedAt, 2> lookAtTargets(FileSystem& fileSystem, const std::array<LocalPath, 2>& paths,
+                                      const PackOptions& options) {
+    std::array<LookedAt, 2> targets = {lookAtTarget(fileSystem, paths[TableSwap::kData]),
+                                       lookAtTarget(fileSystem, paths[TableSwap::kIndex])};
+    const GivenPath data{"--data", targets[TableSwap::kData]};
+    const GivenPath index{"--index", targets[TableSwap::kIndex]};
+    refuseOneFileTwice(data, index);
+    refuseSideName(data.looked.path);
+    refuseSideName(index.looked.path);
+    if (!fromStandardInput(options)) {
+        const LookedAt list = lookAt(
+            fileSystem, LocalPath{*options.fromPath, *options.fromPath, paths[0].windowsName});
+        refuseOneFileTwice({"--from", list}, data);
+        refuseOneFileTwice({"--from", list}, index);
     }
-    const LocalPath list{*options.fromPath, *options.fromPath, targets[0].windowsName};
-    for (const std::size_t place : {TableSwap::kData, TableSwap::kIndex}) {
-        if (nameOneFile(fileSystem, list, targets[place])) {
-            throw Failure(FailureKind::WriteError,
-                          "--from " + list.quoted() + " and " +
-                              (place == TableSwap::kData ? "--data " : "--index ") +
-                              targets[place].quoted() + " are the same file");
-        }
+    if (!options.force) {
+        refuseExisting(data.looked);
+        refuseExisting(index.looked);
     }
+    return targets;
 }
 
 // The old file as the swap needs it. One that cannot be read (no permission, say) is still
 // replaced, only without the padded order, which needs its bytes.
-OldFile oldFile(FileSystem& fileSystem, const LocalPath& target) {
-    if (!fileSystem.inspectTarget(target)) {
+OldFile oldFile(FileSystem& fileSystem, const LookedAt& target) {
+    if (!target.file) {
         return {};
     }
     try {
-        return {true, fileSystem.readWholeFile(target, TableSwap::kLargestPaddedFile)};
+        return {true, fileSystem.readWholeFile(target.path, TableSwap::kLargestPaddedFile)};
     } catch (const Failure&) {
         return {true, std::nullopt};
     }
@@ -161,30 +160,23 @@ OldFile oldFile(FileSystem& fileSystem, const LocalPath& target) {
 
 void pack(const PackOptions& options, std::istream& in, std::ostream& err, FileSystem& fileSystem) {
     PathResolver resolver(fileSystem);
-    const std::array<LocalPath, 2> targets = {resolver.resolveForWriting(options.dataPath),
-                                              resolver.resolveForWriting(options.indexPath)};
-    const LocalPath& data = targets[TableSwap::kData];
-    const LocalPath& index = targets[TableSwap::kIndex];
+    const std::array<LocalPath, 2> paths = {resolver.resolveForWriting(options.dataPath),
+                                            resolver.resolveForWriting(options.indexPath)};
     // Before the list is read, so that a long one is not read in vain.
-    const std::optional<FileIdentity> dataFile = fileSystem.inspectTarget(data);
-    const std::optional<FileIdentity> indexFile = fileSystem.inspectTarget(index);
-    refuseOneFileTwice(fileSystem, targets);
-    refuseSideNames(targets);
-    refuseListAsTarget(fileSystem, options, targets);
-    if (!options.force) {
-        refuseExisting(data, dataFile);
-        refuseExisting(index, indexFile);
-    }
+    const std::array<LookedAt, 2> before = lookAtTargets(fileSystem, paths, options);
     const SkillTableBuilder table = tableFromSource(in, options);
 
     // From here on a request to stop waits until the run has finished, or undone, what it is
     // doing, and let go of its locks; waiting for a lock gives way to it.
     const InterruptionsHeld held;
-    const TargetLocks locks(fileSystem, targets, [&](const LocalPath& target) {
+    const TargetLocks locks(fileSystem, before, [&](const LocalPath& target) {
         err << kPackProgram << ": waiting for another quorrel-pack writing " << target.quoted()
             << " to finish\n"
             << std::flush;
     });
+    // Looked at again, now that no other run can change them: the files may have changed while
+    // the list was read, and what is there now is what this run replaces.
+    const std::array<LookedAt, 2> targets = lookAtTargets(fileSystem, paths, options);
     const LeftBeside left = tidyAfterInterruptedRuns(fileSystem, targets);
     for (const UnexpectedFile& unexpected : left.unexpected) {
         err << kPackProgram << ": " << describeUnexpected(unexpected) << '\n';
@@ -192,11 +184,9 @@ void pack(const PackOptions& options, std::istream& in, std::ostream& err, FileS
     for (const KeptFiles& kept : left.kept) {
         err << kPackProgram << ": " << describeKeptFiles(kept, false) << '\n';
     }
-    // Looked at again: the files may have changed while the list was read.
-    const TableSwap swap(table.files(), oldFile(fileSystem, data), oldFile(fileSystem, index));
-    for (const std::string& note :
-         replaceFiles(fileSystem, targets, swap.versions(),
-                      options.force ? ExistingFiles::Replace : ExistingFiles::Refuse)) {
+    const TableSwap swap(table.files(), oldFile(fileSystem, targets[TableSwap::kData]),
+                         oldFile(fileSystem, targets[TableSwap::kIndex]));
+    for (const std::string& note : replaceFiles(fileSystem, targets, swap.versions())) {
         err << kPackProgram << ": " << note << '\n';
     }
 }

@@ -7,8 +7,6 @@
 #include "runtime/base/Failure.h"
 #include "runtime/base/InQuotes.h"
 #include "runtime/files/FileSystem.h"
-#include "runtime/files/PathParts.h"
-#include "runtime/files/WindowsNames.h"
 #include "runtime/system/InterruptionsHeld.h"
 
 namespace quorrel {
@@ -71,23 +69,21 @@ class TemporaryFiles {
 // The targets' old files under second names that share one tag, kept while the run lasts.
 class Backups {
   public:
-    Backups(FileSystem& fileSystem, std::span<const LocalPath> targets)
+    Backups(FileSystem& fileSystem, std::span<const LookedAt> targets)
         : fileSystem_(fileSystem), targets_(targets), paths_(targets.size()) {}
 
     void keepExisting() {
-        std::vector<bool> existing;
-        for (const LocalPath& target : targets_) {
-            existing.push_back(fileSystem_.identityOf(target.local).has_value());
-        }
+        const auto existing = [](const LookedAt& target) { return target.file.has_value(); };
         // How many there are goes into the tag, so that a later run can tell all of them from
         // the rest of a run stopped while it removed them.
         const std::string tag =
-            randomTag() + "-" + std::to_string(std::count(existing.begin(), existing.end(), true));
+            randomTag() + "-" +
+            std::to_string(std::count_if(targets_.begin(), targets_.end(), existing));
         try {
             for (std::size_t i = 0; i < targets_.size(); ++i) {
-                if (existing[i]) {
-                    const std::string backup = SideNames(targets_[i].local).backup(tag);
-                    fileSystem_.keep(targets_[i].local, backup);
+                if (existing(targets_[i])) {
+                    const std::string backup = SideNames(targets_[i].path.local).backup(tag);
+                    fileSystem_.keep(targets_[i].path.local, backup);
                     paths_[i] = backup;
                 }
             }
@@ -132,8 +128,8 @@ class Backups {
         std::string notes;
         for (std::size_t i = 0; i < paths_.size(); ++i) {
             if (paths_[i]) {
-                notes +=
-                    "; the old " + targets_[i].quoted() + " is kept as " + inQuotes(*paths_[i]);
+                notes += "; the old " + targets_[i].path.quoted() + " is kept as " +
+                         inQuotes(*paths_[i]);
             }
         }
         return notes;
@@ -145,10 +141,10 @@ class Backups {
     std::string setAside(std::size_t target) {
         const std::string& backup = *paths_[target];
         std::string note = "the new files are in place, but " + inQuotes(backup) + ", the old " +
-                           targets_[target].quoted() +
+                           targets_[target].path.quoted() +
                            " kept while it was replaced, could not be " + "removed; ";
         try {
-            const std::string aside = SideNames(targets_[target].local).temporary(randomTag());
+            const std::string aside = SideNames(targets_[target].path.local).temporary(randomTag());
             fileSystem_.rename(backup, aside, false);
             return note + "it is now " + inQuotes(aside) + ", which the next run removes";
         } catch (const Failure&) {
@@ -157,7 +153,7 @@ class Backups {
     }
 
     FileSystem& fileSystem_;
-    std::span<const LocalPath> targets_;
+    std::span<const LookedAt> targets_;
     std::vector<std::optional<std::string>> paths_;
 };
 
@@ -170,7 +166,7 @@ struct Placement {
 
 class Replacement {
   public:
-    Replacement(FileSystem& fileSystem, std::span<const LocalPath> targets)
+    Replacement(FileSystem& fileSystem, std::span<const LookedAt> targets)
         : fileSystem_(fileSystem),
           targets_(targets),
           temporary_(fileSystem),
@@ -180,7 +176,8 @@ class Replacement {
         std::vector<std::size_t> written;
         std::vector<FileIdentity> identities;
         for (const FileVersion& version : versions) {
-            written.push_back(temporary_.write(targets_[version.target].local, version.pieces));
+            written.push_back(
+                temporary_.write(targets_[version.target].path.local, version.pieces));
             identities.push_back(identityOfWritten(temporary_.path(written.back())));
             // Until the backups are kept, a request to stop leaves only temporary files to remove.
             if (interruptionRequested()) {
@@ -222,7 +219,7 @@ class Replacement {
     }
 
     void place(std::size_t target, std::size_t written, FileIdentity identity) {
-        const std::string& local = targets_[target].local;
+        const std::string& local = targets_[target].path.local;
         const bool ours = placedBefore(target);
         std::optional<std::size_t> kept;
         if (ours) {
@@ -240,7 +237,7 @@ class Replacement {
         try {
             while (!placements_.empty()) {
                 const Placement placement = placements_.back();
-                const LocalPath& target = targets_[placement.target];
+                const LocalPath& target = targets_[placement.target].path;
                 if (fileSystem_.identityOf(target.local) != placement.placed) {
                     return "; " + target.quoted() + " is no longer the file this run put there, " +
                            "so it is left as it is" + backups_.whereKept();
@@ -259,7 +256,7 @@ class Replacement {
     }
 
     bool undoOne(const Placement& placement) {
-        const std::string& local = targets_[placement.target].local;
+        const std::string& local = targets_[placement.target].path.local;
         try {
             if (placement.keptTemporary) {
                 fileSystem_.rename(temporary_.path(*placement.keptTemporary), local, true);
@@ -277,70 +274,16 @@ class Replacement {
     }
 
     FileSystem& fileSystem_;
-    std::span<const LocalPath> targets_;
+    std::span<const LookedAt> targets_;
     TemporaryFiles temporary_;
     Backups backups_;
     std::vector<Placement> placements_;
 };
 
-void refuseOneFileTwice(FileSystem& fileSystem, std::span<const LocalPath> targets) {
-    if (const auto twice = oneFileNamedTwice(fileSystem, targets)) {
-        throw Failure(FailureKind::WriteError, targets[twice->first].quoted() + " and " +
-                                                   targets[twice->second].quoted() +
-                                                   " are the same file");
-    }
-}
-
-void refuseExisting(FileSystem& fileSystem, std::span<const LocalPath> targets) {
-    for (const LocalPath& target : targets) {
-        if (fileSystem.identityOf(target.local)) {
-            throw Failure(FailureKind::WriteError, target.quoted() + " already exists");
-        }
-    }
-}
-
 }  // namespace
 
-bool nameOneFile(FileSystem& fileSystem, const LocalPath& first, const LocalPath& second) {
-    if (first.local == second.local) {
-        return true;
-    }
-    const auto firstFile = fileSystem.identityOf(first.local);
-    const auto secondFile = fileSystem.identityOf(second.local);
-    if (firstFile && secondFile) {
-        return *firstFile == *secondFile;
-    }
-    // A name that does not exist yet is one file with another when both are the same name in
-    // the same folder, however the folders' paths are spelt.
-    const auto firstFolder = fileSystem.identityOf(folderOf(first.local));
-    if (!firstFolder || firstFolder != fileSystem.identityOf(folderOf(second.local))) {
-        return false;
-    }
-    const std::string firstName = nameOf(first.local);
-    const std::string secondName = nameOf(second.local);
-    return (first.windowsName || second.windowsName) ? sameWindowsName(firstName, secondName)
-                                                     : firstName == secondName;
-}
-
-std::optional<std::pair<std::size_t, std::size_t>> oneFileNamedTwice(
-    FileSystem& fileSystem, std::span<const LocalPath> targets) {
-    for (std::size_t second = 1; second < targets.size(); ++second) {
-        for (std::size_t first = 0; first < second; ++first) {
-            if (nameOneFile(fileSystem, targets[first], targets[second])) {
-                return std::pair(first, second);
-            }
-        }
-    }
-    return std::nullopt;
-}
-
-std::vector<std::string> replaceFiles(FileSystem& fileSystem, std::span<const LocalPath> targets,
-                                      std::span<const FileVersion> versions,
-                                      ExistingFiles existing) {
-    refuseOneFileTwice(fileSystem, targets);
-    if (existing == ExistingFiles::Refuse) {
-        refuseExisting(fileSystem, targets);
-    }
+std::vector<std::string> replaceFiles(FileSystem& fileSystem, std::span<const LookedAt> targets,
+                                      std::span<const FileVersion> versions) {
     return Replacement(fileSystem, targets).run(versions);
 }
 

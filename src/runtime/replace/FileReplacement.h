@@ -1,12 +1,11 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <span>
 #include <string>
-#include <utility>
 #include <vector>
 
+#include "LookedAt.h"
 #include "runtime/files/FileSystem.h"
 
 namespace quorrel {
@@ -21,23 +20,11 @@ struct FileVersion {
     FilePieces pieces;
 };
 
-enum class ExistingFiles { Refuse, Replace };
-
-// Whether the two paths name one file, whether or not it exists yet: the same file when both
-// exist, else the same name in the same folder, names compared as the system compares them (as
-// Windows does, ignoring case, when either is a Windows name).
-bool nameOneFile(FileSystem& fileSystem, const LocalPath& first, const LocalPath& second);
-
-// The places of the first two targets that name one file (as nameOneFile tells), whether or not
-// it exists yet; none when each names a file of its own. Both written, the file would end up
-// holding only what was put there last.
-std::optional<std::pair<std::size_t, std::size_t>> oneFileNamedTwice(
-    FileSystem& fileSystem, std::span<const LocalPath> targets);
-
 // Puts the versions in place, all or none, leaving every target as it was when it fails:
 //  1. every version's bytes go to a new temporary file beside its target (SideNames) and are
 //     flushed to disk, before anything else is done;
-//  2. each existing target is given a second name, its backup, by a hard link (or a copy), so
+//  2. each target that existed when it was looked at is given a second name, its backup, by a hard
+//  link (or a copy), so
 //     the old file is never moved and never absent, not even for an instant; the backups share
 //     a tag that says how many there are;
 //  3. the versions are renamed into place in the order given, each in one rename. It replaces
@@ -54,14 +41,15 @@ std::optional<std::pair<std::size_t, std::size_t>> oneFileNamedTwice(
 // until the versions are all in place, or undone after a failure.
 // A stop of the whole process (a power cut, a kill that cannot be caught) leaves the targets as
 // the last rename left them, with the backups beside them; tidyAfterInterruptedRuns deals with
-// what it leaves. The caller chooses the order of the versions, and holds the targets' locks.
+// what it leaves. The caller chooses the order of the versions, holds the targets' locks, looked
+// at the targets under them, and refused what it must not write: two targets that name one file
+// (both written, it would end up holding only what was put there last) and an existing file it
+// must not replace.
 //
-// Targets that name one file twice fail the run before anything is written, and so does, with
-// ExistingFiles::Refuse, an existing target. Throws a Failure naming the file and the system's
-// reason, with where the old files are kept when undoing failed. Returns, once the versions are
-// in place, a note for each backup that could not be removed, which says what became of it.
-std::vector<std::string> replaceFiles(FileSystem& fileSystem, std::span<const LocalPath> targets,
-                                      std::span<const FileVersion> versions,
-                                      ExistingFiles existing);
+// Throws a Failure naming the file and the system's reason, with where the old files are kept
+// when undoing failed. Returns, once the versions are in place, a note for each backup that could
+// not be removed, which says what became of it.
+std::vector<std::string> replaceFiles(FileSystem& fileSystem, std::span<const LookedAt> targets,
+                                      std::span<const FileVersion> versions);
 
 }  // namespace quorrel

@@ -45,12 +45,13 @@ std::vector<std::string> siblingsStartingWith(FileSystem& fileSystem, const std:
     return found;
 }
 
-Found sideFilesBeside(FileSystem& fileSystem, std::span<const LocalPath> targets) {
+Found sideFilesBeside(FileSystem& fileSystem, std::span<const LookedAt> targets) {
     Found found;
     std::map<std::string, KeptFiles> byTag;
-    for (const LocalPath& target : targets) {
+    for (const LookedAt& looked : targets) {
+        const LocalPath& target = looked.path;
         const SideNames names(target.local);
-        const auto identity = fileSystem.identityOf(target.local);
+        const auto& identity = looked.file;
         for (std::string& path : siblingsStartingWith(fileSystem, target.local, names.prefix())) {
             const auto side = names.of(nameOf(path));
             if (!side || side->kind == SideKind::Lock) {
@@ -80,13 +81,13 @@ bool replacedNothing(const KeptFiles& run) {
 
 }  // namespace
 
-LeftBeside findKeptFiles(FileSystem& fileSystem, std::span<const LocalPath> targets) {
+LeftBeside findKeptFiles(FileSystem& fileSystem, std::span<const LookedAt> targets) {
     Found found = sideFilesBeside(fileSystem, targets);
     std::erase_if(found.runs, replacedNothing);
     return {std::move(found.runs), std::move(found.unexpected)};
 }
 
-LeftBeside tidyAfterInterruptedRuns(FileSystem& fileSystem, std::span<const LocalPath> targets) {
+LeftBeside tidyAfterInterruptedRuns(FileSystem& fileSystem, std::span<const LookedAt> targets) {
     Found found = sideFilesBeside(fileSystem, targets);
     for (const std::string& temporary : found.temporaries) {
         fileSystem.remove(temporary);

@@ -6,12 +6,13 @@
 #include <utility>
 #include <vector>
 
+#include "LookedAt.h"
 #include "runtime/files/FileSystem.h"
 
 namespace quorrel {
 
-// The old files a run of the file fileSystem was replacing when it was stopped (a power cut, a kill
-// that cannot be caught), still under the backup names that run gave them, all with one tag.
+// The old files a run of replaceFiles was replacing when it was stopped (a power cut, a kill that
+// cannot be caught), still under the backup names that run gave them, all with one tag.
 struct KeptFiles {
     struct Kept {
         LocalPath target;
@@ -30,7 +31,7 @@ struct KeptFiles {
 struct UnexpectedFile {
     LocalPath target;
     std::string path;
-    std::string why;  // as whyNotMadeByARun says it
+    std::string why;  // as FileSystem::whyNotMadeByARun says it
 };
 
 // What runs that were stopped left beside the targets, and what looks like it but is not.
@@ -39,15 +40,15 @@ struct LeftBeside {
     std::vector<UnexpectedFile> unexpected;
 };
 
-// Finds the backups beside the targets, one entry per run, leaving out runs whose every backup
-// is still the target itself: those had replaced nothing, so their backups hold nothing else.
-// Touches nothing.
-LeftBeside findKeptFiles(FileSystem& fileSystem, std::span<const LocalPath> targets);
+// Finds the backups beside the targets, as they were looked at, one entry per run, leaving out runs
+// whose every backup is still the target itself: those had replaced nothing, so their backups hold
+// nothing else. Touches nothing.
+LeftBeside findKeptFiles(FileSystem& fileSystem, std::span<const LookedAt> targets);
 
 // Cleans up after runs that were stopped, while the caller holds the targets' locks, so that no
 // live run's files are among them: removes their temporary files and the backups that hold
 // nothing else. Returns the runs whose backups hold old files, to be reported; those are never
 // removed, and neither are unexpected entries.
-LeftBeside tidyAfterInterruptedRuns(FileSystem& fileSystem, std::span<const LocalPath> targets);
+LeftBeside tidyAfterInterruptedRuns(FileSystem& fileSystem, std::span<const LookedAt> targets);
 
 }  // namespace quorrel

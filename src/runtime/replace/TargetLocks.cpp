@@ -21,7 +21,7 @@ std::optional<std::pair<LocalPath, LockState>> runInProgress(FileSystem& fileSys
     return std::nullopt;
 }
 
-TargetLocks::TargetLocks(FileSystem& fileSystem, std::span<const LocalPath> targets,
+TargetLocks::TargetLocks(FileSystem& fileSystem, std::span<const LookedAt> targets,
                          const std::function<void(const LocalPath&)>& waiting) {
     // By the folder's identity and the lock's name, which two runs agree on however they spell
     // the paths.
@@ -31,10 +31,10 @@ TargetLocks::TargetLocks(FileSystem& fileSystem, std::span<const LocalPath> targ
         const LocalPath* target;
     };
     std::map<Key, Lock> order;
-    for (const LocalPath& target : targets) {
-        std::string lock = SideNames(target.local).lock();
-        Key key{fileSystem.identityOf(folderOf(lock)).value_or(FileIdentity{}), nameOf(lock)};
-        order.try_emplace(std::move(key), Lock{std::move(lock), &target});
+    for (const LookedAt& target : targets) {
+        std::string lock = SideNames(target.path.local).lock();
+        Key key{target.folder.value_or(FileIdentity{}), nameOf(lock)};
+        order.try_emplace(std::move(key), Lock{std::move(lock), &target.path});
     }
     for (const auto& entry : order) {
         const Lock& lock = entry.second;
