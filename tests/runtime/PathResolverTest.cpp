@@ -51,7 +51,8 @@ std::string failureOf(const std::string& typed) {
 }
 
 // A Wine prefix, the one WINEPREFIX names, whose C: drive holds "Program Files/Ultima
-// Online/skills.mul" in the case the game's installer writes, plus a lower-case "data" folder.
+// Online/skills.mul" in the case the game's installer writes, plus a lower-case "data" folder
+// with a name that starts with a capital letter outside ASCII.
 class PathResolverTest : public ::testing::Test {
   protected:
     PathResolverTest() {
@@ -59,6 +60,7 @@ class PathResolverTest : public ::testing::Test {
         fs::create_directories(driveC() / "data");
         writeTo(driveC() / "Program Files" / "Ultima Online" / "skills.mul", {7});
         writeTo(driveC() / "data" / "skills.idx", {9});
+        writeTo(driveC() / "data" / u8"\u00C9lan.mul", {4});
     }
 
     fs::path prefix() const { return dir_.path() / "prefix"; }
@@ -82,6 +84,7 @@ class PathResolverTest : public ::testing::Test {
 
 TEST_F(PathResolverTest, DrivePathsResolveInsideThePrefixWhateverTheCaseAndSeparators) {
     const std::string data = (driveC() / "data" / "skills.idx").string();
+    const std::string elan = (driveC() / "data" / "\u00C9lan.mul").string();
     struct Case {
         std::string typed;
         std::string expected;
@@ -94,6 +97,11 @@ TEST_F(PathResolverTest, DrivePathsResolveInsideThePrefixWhateverTheCaseAndSepar
         {R"(c:\\data\\.\skills.idx)", data},
         {R"(c:\Program Files\..\DATA\skills.idx)", data},
         {R"(c:\..\data\skills.idx)", data},
+        // Names are matched as Windows matches them: any letter's case, and the dots and spaces
+        // that end a name, which Windows drops.
+        {"c:\\data\\\u00E9lan.mul", elan},
+        {"c:\\DATA\\\u00C9LAN.MUL. .", elan},
+        {"c:\\data\\skills.idx.", data},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.typed);

@@ -7,9 +7,12 @@ std::string_view withoutTrailingDotsAndSpaces(std::string_view name) {
     return end == std::string_view::npos ? std::string_view() : name.substr(0, end + 1);
 }
 
+std::string windowsNameKey(std::string_view name) {
+    return upperCaseAsWindowsNames(withoutTrailingDotsAndSpaces(name));
+}
+
 bool sameWindowsName(std::string_view first, std::string_view second) {
-    return upperCaseAsWindowsNames(withoutTrailingDotsAndSpaces(first)) ==
-           upperCaseAsWindowsNames(withoutTrailingDotsAndSpaces(second));
+    return windowsNameKey(first) == windowsNameKey(second);
 }
 
 }  // namespace quorrel

@@ -12,8 +12,12 @@ std::string_view withoutTrailingDotsAndSpaces(std::string_view name);
 // names; bytes that are not UTF-8 stay as they are.
 std::string upperCaseAsWindowsNames(std::string_view name);
 
-// Whether two names are one to Windows: equal ignoring case, letter by letter as its file
-// systems compare them, and ignoring the dots and spaces it drops from a name's end.
+// The form in which Windows compares a name: upper case, letter by letter as its file systems
+// compare them, without the dots and spaces it drops from a name's end.
+std::string windowsNameKey(std::string_view name);
+
+// Whether two names are one to Windows: the same windowsNameKey. This is the one answer to that
+// question everywhere, in finding a file in a Wine prefix as in telling two targets apart.
 bool sameWindowsName(std::string_view first, std::string_view second);
 
 }  // namespace quorrel

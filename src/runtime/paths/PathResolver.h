@@ -19,7 +19,9 @@ namespace quorrel {
 // paths are used as typed. The drive is the prefix's dosdevices/<letter>: link or, when that is
 // missing, its drive_<letter> folder. Components are separated by '\' or '/'; "." and empty ones
 // are dropped and ".." goes up one, as on Windows. Each is taken as written when it exists and
-// otherwise matched ignoring case, so a folder is listed only when the exact name is not there.
+// otherwise matched as Windows matches names (sameWindowsName: ignoring the case of any letter,
+// and the dots and spaces that end a name), so a folder is listed only when the exact name is not
+// there.
 //
 // Each path is resolved afresh, so a file that appears, vanishes or is replaced is seen; only the
 // listing of a folder whose names had to be matched ignoring case is kept, and only while the
@@ -42,11 +44,12 @@ class PathResolver {
     LocalPath resolveForWriting(const std::string& typed);
 
   private:
-    // A folder's names by their lower-case form, and what identifies the folder's state.
+    // A folder's names by the form Windows compares them in (windowsNameKey), and what
+    // identifies the folder's state.
     struct Listing {
         FileIdentity folder;
         std::int64_t changed = 0;
-        std::unordered_map<std::string, std::string> byLowerCase;
+        std::unordered_map<std::string, std::string> byWindowsName;
     };
 
     // The parts of the resolution that lead into the Wine prefix; none on Windows.

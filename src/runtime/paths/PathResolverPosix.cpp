@@ -12,6 +12,7 @@
 #include "PathResolver.h"
 #include "runtime/base/Failure.h"
 #include "runtime/base/InQuotes.h"
+#include "runtime/files/WindowsNames.h"
 
 namespace quorrel {
 namespace {
@@ -32,12 +33,6 @@ bool isAsciiLetter(char character) {
 char asciiLower(char character) {
     return (character >= 'A' && character <= 'Z') ? static_cast<char>(character - 'A' + 'a')
                                                   : character;
-}
-
-std::string asciiLowerCase(std::string_view text) {
-    std::string lower(text);
-    std::transform(lower.begin(), lower.end(), lower.begin(), asciiLower);
-    return lower;
 }
 
 Failure refusal(const std::string& typed, std::string_view reason) {
@@ -139,8 +134,10 @@ std::string PathResolver::walkFrom(const std::string& root,
     return at;
 }
 
-// The entry of `folder` whose name equals `name` ignoring case; the first in byte order when
-// several do, so that the choice does not depend on the order the system lists them in.
+// The entry of `folder` whose name is `name` to Windows (sameWindowsName): equal ignoring the
+// case of every letter, not of ASCII letters alone, so that "élan.mul" finds "Élan.mul". The
+// first in byte order when several are, so that the choice does not depend on the order the
+// system lists them in.
 std::optional<std::string> PathResolver::entryIgnoringCase(const std::string& folder,
                                                            const std::string& name) {
     const FileStatus status = fileSystem_.statusOf(folder);
@@ -157,7 +154,7 @@ std::optional<std::string> PathResolver::entryIgnoringCase(const std::string& fo
         fresh = {status.identity, status.changed, {}};
         for (std::string& entryName : fileSystem_.namesIn(folder)) {
             auto [slot, added] =
-                fresh.byLowerCase.try_emplace(asciiLowerCase(entryName), entryName);
+                fresh.byWindowsName.try_emplace(windowsNameKey(entryName), entryName);
             if (!added && entryName < slot->second) {
                 slot->second = std::move(entryName);
             }
@@ -169,8 +166,8 @@ std::optional<std::string> PathResolver::entryIgnoringCase(const std::string& fo
             listing = &fresh;
         }
     }
-    const auto match = listing->byLowerCase.find(asciiLowerCase(name));
-    if (match == listing->byLowerCase.end()) {
+    const auto match = listing->byWindowsName.find(windowsNameKey(name));
+    if (match == listing->byWindowsName.end()) {
         return std::nullopt;
     }
     return match->second;
