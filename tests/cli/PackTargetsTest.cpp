@@ -6,8 +6,10 @@
 #include <filesystem>
 #include <functional>
 
+#include "ExpectFailure.h"
 #include "Files.h"
 #include "NumberedCase.h"
+#include "ReadFaults.h"
 #include "ScopedVariable.h"
 #include "SkillTableFiles.h"
 #include "WriteFaults.h"
@@ -107,7 +109,7 @@ class PackOneFileTwice : public ::testing::TestWithParam<TwoNames> {};
 TEST_P(PackOneFileTwice, IsRefusedAndNothingIsWritten) {
     const TempDir dir;
     if (GetParam().existing) {
-        writeSkillTable(dir, mixedTable());
+        writeTable(dir, mixedTable());
     }
     const auto before = namesIn(dir.path());
     const std::string data = (dir.path() / GetParam().data).string();
@@ -140,7 +142,7 @@ INSTANTIATE_TEST_SUITE_P(Paths, PackOneFileTwice, ::testing::ValuesIn(twoNames()
 // The list would be read, then replaced by the table.
 TEST(PackOneFileTwice, TheListIsNeverATarget) {
     const TempDir dir;
-    const auto paths = writeSkillTable(dir, mixedTable());
+    const auto paths = writeTable(dir, mixedTable());
     const std::string list = dir.write("list.txt", bytesOf("[x] Quill\n"));
     const std::string listAgain = (dir.path() / "." / "list.txt").string();
     for (const auto& [option, target] :
@@ -181,7 +183,7 @@ TEST(PackStopped, AtAnyMomentLeavesTheOldTableOrTheNewOne) {
     std::size_t restored = 0;
     for (std::size_t nth = 1;; ++nth) {
         const TempDir dir;
-        const auto paths = writeSkillTable(dir, mixedTable());
+        const auto paths = writeTable(dir, mixedTable());
         const std::vector<std::string> arguments = {"--data", paths.data, "--index", paths.index,
                                                     "--force"};
         auto faults = std::make_shared<fault::WriteFaults>();

@@ -11,6 +11,7 @@
 #include <string>
 #include <thread>
 
+#include "ExpectFailure.h"
 #include "Files.h"
 #include "NumberedCase.h"
 #include "OneVersionEach.h"
@@ -51,12 +52,7 @@ class TwoFiles {
                         {1, {newIndex_}},
                         {0, {newData_}}};
         }
-        try {
-            notes_ = replaceFiles(writer_, targets, versions);
-        } catch (const Failure& failure) {
-            return failure;
-        }
-        return std::nullopt;
+        return testing::failureOf([&] { notes_ = replaceFiles(writer_, targets, versions); });
     }
 
     const std::vector<std::string>& notes() const { return notes_; }
@@ -202,15 +198,9 @@ TEST(FileReplacement, NeverPutsTheOldFileBackOverOneItDidNotPutThere) {
     const auto paths = files.paths();
     const std::array<FileContents, 2> contents = {FileContents{paths[0], bytes},
                                                   FileContents{paths[1], bytes}};
-    try {
-        replaceFiles(writer, contents);
-        FAIL() << "the failing rename was not reported";
-    } catch (const Failure& failure) {
-        EXPECT_NE(failure.description().find("no longer the file this run put there"),
-                  std::string::npos)
-            << failure.description();
-        EXPECT_NE(failure.description().find("is kept as"), std::string::npos);
-    }
+    EXPECT_FAILURE(replaceFiles(writer, contents), FailureKind::WriteError,
+                   ::testing::AllOf(testing::HasSubstr("no longer the file this run put there"),
+                                    testing::HasSubstr("is kept as")));
     EXPECT_EQ(files.data(), "someone else's");
     EXPECT_EQ(files.index(), "old index");
 }

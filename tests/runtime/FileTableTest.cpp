@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "ExpectFailure.h"
 #include "ProcessResources.h"
 #include "SystemReason.h"
 #include "TempDir.h"
@@ -58,16 +59,6 @@ std::vector<int> accessModesOf(const std::string& path) {
     return modes;
 }
 
-Failure failureOf(auto&& action) {
-    try {
-        action();
-    } catch (const Failure& failure) {
-        return failure;
-    }
-    ADD_FAILURE() << "no failure was raised";
-    return Failure(FailureKind::ListOperation, "none");
-}
-
 class FileTableTest : public ::testing::Test {
   protected:
     TempDir dir;
@@ -102,11 +93,8 @@ TEST_F(FileTableTest, CloseFreesTheNumberAndIgnoresNumbersNotOpen) {
 
 TEST_F(FileTableTest, MissingFileIsRefusedWithPathAndReasonAndNotCreated) {
     const std::string path = (dir.path() / "missing.idx").string();
-    const Failure failure = failureOf([&] { files.open(1, path); });
-    EXPECT_EQ(failure.kind(), FailureKind::OpenRefused);
-    EXPECT_NE(failure.description().find(path), std::string::npos) << failure.description();
-    EXPECT_NE(failure.description().find(testing::missingFileReason()), std::string::npos)
-        << failure.description();
+    EXPECT_FAILURE(files.open(1, path), FailureKind::OpenRefused,
+                   "cannot open \"" + path + "\": " + testing::missingFileReason());
     EXPECT_FALSE(std::filesystem::exists(path));
     EXPECT_FALSE(files.isOpen(1));
     EXPECT_EQ(files.openCount(), 0u);
@@ -134,10 +122,9 @@ TEST_F(FileTableTest, WhatIsNotARegularFileIsRefusedAtTheOpen) {
              {dir.path().string(), std::strerror(EISDIR)}};
 #endif
     for (const Case& c : cases) {
-        const Failure failure = failureOf([&] { files.open(1, c.path); });
-        EXPECT_EQ(failure.kind(), FailureKind::OpenRefused) << c.path;
-        EXPECT_NE(failure.description().find(c.path), std::string::npos) << failure.description();
-        EXPECT_NE(failure.description().find(c.reason), std::string::npos) << failure.description();
+        EXPECT_FAILURE(files.open(1, c.path), FailureKind::OpenRefused,
+                       ::testing::AllOf(testing::StartsWith("cannot open \"" + c.path + "\""),
+                                        testing::HasSubstr(c.reason)));
         EXPECT_EQ(files.openCount(), 0u);
     }
 }
@@ -150,15 +137,13 @@ TEST_F(FileTableTest, AReadTheSystemRefusesIsAReadError) {
     }
     files.open(1, "/proc/self/mem");
     std::uint8_t byte = 0;
-    const Failure failure = failureOf([&] { files.getByte(1, 1, byte); });
-    EXPECT_EQ(failure.kind(), FailureKind::ReadError);
     // Wine shows the file to Windows programs too, and words the reason its own way.
 #ifdef _WIN32
-    EXPECT_TRUE(failure.description().starts_with("cannot read \"/proc/self/mem\": "))
-        << failure.description();
+    EXPECT_FAILURE(files.getByte(1, 1, byte), FailureKind::ReadError,
+                   testing::StartsWith("cannot read \"/proc/self/mem\": "));
 #else
-    EXPECT_EQ(failure.description(),
-              "cannot read \"/proc/self/mem\": " + std::string(std::strerror(EIO)));
+    EXPECT_FAILURE(files.getByte(1, 1, byte), FailureKind::ReadError,
+                   "cannot read \"/proc/self/mem\": " + std::string(std::strerror(EIO)));
 #endif
 }
 
@@ -241,16 +226,11 @@ TEST_F(FileTableTest, PositionBelowOneIsABadReadPositionNamingTheFile) {
     for (const std::int64_t position : {std::int64_t{0}, std::int64_t{-1}, std::int64_t{-5000}}) {
         std::uint8_t byte = 0;
         std::array<std::uint8_t, 4> four{};
-        const std::vector<Failure> failures = {
-            failureOf([&] { files.getBytes(1, position, four); }),
-            failureOf([&] { files.getByte(1, position, byte); }),
-            failureOf([&] { files.getBuffer(1, position, buffer); }),
-        };
-        for (const Failure& failure : failures) {
-            EXPECT_EQ(failure.kind(), FailureKind::BadReadPosition);
-            EXPECT_NE(failure.description().find(path), std::string::npos);
-            EXPECT_NE(failure.description().find(std::to_string(position)), std::string::npos);
-        }
+        const std::string refusal = "cannot read \"" + path + "\" at position " +
+                                    std::to_string(position) + ": positions start at 1";
+        EXPECT_FAILURE(files.getBytes(1, position, four), FailureKind::BadReadPosition, refusal);
+        EXPECT_FAILURE(files.getByte(1, position, byte), FailureKind::BadReadPosition, refusal);
+        EXPECT_FAILURE(files.getBuffer(1, position, buffer), FailureKind::BadReadPosition, refusal);
     }
     EXPECT_EQ(files.position(1), 1);
 }

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "ExpectFailure.h"
 #include "FileSystemWrapper.h"
 #include "ScopedVariable.h"
 #include "TempDir.h"
@@ -37,17 +38,6 @@ struct CountingListings final : fault::FileSystemWrapper {
 
 LocalPath resolved(const std::string& typed) {
     return PathResolver(FileSystem::native()).resolve(typed);
-}
-
-std::string failureOf(const std::string& typed) {
-    try {
-        resolved(typed);
-    } catch (const Failure& failure) {
-        EXPECT_EQ(failure.kind(), FailureKind::OpenRefused);
-        return failure.description();
-    }
-    ADD_FAILURE() << typed << " was not refused";
-    return {};
 }
 
 // A Wine prefix, the one WINEPREFIX names, whose C: drive holds "Program Files/Ultima
@@ -143,9 +133,10 @@ TEST_F(PathResolverTest, TheDosDevicesLinkTakesPrecedenceOverDriveFolders) {
 
     EXPECT_EQ(resolved(R"(C:\data\skills.idx)").local,
               (prefix() / "dosdevices" / "c:" / "Data" / "skills.idx").string());
-    EXPECT_NE(failureOf(R"(c:\Program Files\Ultima Online\skills.mul)")
-                  .find(R"(no "Program Files" in ")" + (prefix() / "dosdevices" / "c:").string()),
-              std::string::npos);
+    EXPECT_FAILURE(resolved(R"(c:\Program Files\Ultima Online\skills.mul)"),
+                   FailureKind::OpenRefused,
+                   testing::HasSubstr(R"(no "Program Files" in ")" +
+                                      (prefix() / "dosdevices" / "c:").string()));
 }
 
 TEST_F(PathResolverTest, ABrokenDosDevicesLinkFallsBackToTheDriveFolder) {
@@ -217,22 +208,22 @@ TEST_F(PathResolverTest, MissingPartsAreNamedInTheFailure) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.typed);
-        EXPECT_EQ(failureOf(c.typed), c.description);
+        EXPECT_FAILURE(resolved(c.typed), FailureKind::OpenRefused, c.description);
     }
     const ScopedVariable nowhere("WINEPREFIX", (dir_.path() / "none").string());
-    EXPECT_EQ(failureOf(R"(c:\skills.mul)"),
-              R"(cannot open "c:\skills.mul": no Wine prefix at ")" +
-                  (dir_.path() / "none").string() +
-                  R"("; WINEPREFIX names the prefix that holds the game)");
+    EXPECT_FAILURE(resolved(R"(c:\skills.mul)"), FailureKind::OpenRefused,
+                   R"(cannot open "c:\skills.mul": no Wine prefix at ")" +
+                       (dir_.path() / "none").string() +
+                       R"("; WINEPREFIX names the prefix that holds the game)");
 }
 
 TEST_F(PathResolverTest, NetworkPathsAreRefusedAsSuch) {
     for (const std::string typed : {R"(\\server\share\skills.mul)", R"(\\?\c:\skills.mul)"}) {
         SCOPED_TRACE(typed);
-        const std::string description = failureOf(typed);
-        EXPECT_TRUE(description.starts_with("cannot open \"" + typed + "\": network paths"))
-            << description;
-        EXPECT_NE(description.find("only on Windows"), std::string::npos) << description;
+        EXPECT_FAILURE(
+            resolved(typed), FailureKind::OpenRefused,
+            ::testing::AllOf(testing::StartsWith("cannot open \"" + typed + "\": network paths"),
+                             testing::HasSubstr("only on Windows")));
     }
 }
 
@@ -253,15 +244,9 @@ TEST_F(PathResolverTest, APrefixFromTheEnvironmentOrElseHome) {
 TEST_F(PathResolverTest, NoPrefixAtAllWhenNeitherVariableIsSet) {
     const ScopedVariable homeVariable("HOME", std::nullopt);
     const ScopedVariable prefixVariable("WINEPREFIX", std::nullopt);
-    try {
-        resolved(R"(c:\skills.mul)");
-        ADD_FAILURE() << "opened without a prefix";
-    } catch (const Failure& failure) {
-        EXPECT_EQ(failure.kind(), FailureKind::OpenRefused);
-        EXPECT_EQ(failure.description(),
-                  R"(cannot open "c:\skills.mul": neither WINEPREFIX nor HOME is set, so there is )"
-                  "no Wine prefix to look for the drive in");
-    }
+    EXPECT_FAILURE(resolved(R"(c:\skills.mul)"), FailureKind::OpenRefused,
+                   R"(cannot open "c:\skills.mul": neither WINEPREFIX nor HOME is set, so there )"
+                   "is no Wine prefix to look for the drive in");
     EXPECT_EQ(resolved("skills.mul").local, "skills.mul");
 }
 
@@ -277,28 +262,17 @@ TEST_F(PathResolverTest, TheFileTableOpensDrivePathsAndNamesTheResolvedFileWhenR
 
     // A file where a folder should be: the walk stops there and the system gives its reason.
     const std::string typed = R"(c:\data\SKILLS.IDX\more)";
-    try {
-        files.open(1, typed);
-        ADD_FAILURE() << "opened a path through a file";
-    } catch (const Failure& failure) {
-        EXPECT_EQ(failure.kind(), FailureKind::OpenRefused);
-        EXPECT_EQ(failure.description(), "cannot open \"" + typed + "\" (resolved to \"" +
-                                             (driveC() / "data" / "skills.idx" / "more").string() +
-                                             "\"): Not a directory");
-    }
+    EXPECT_FAILURE(files.open(1, typed), FailureKind::OpenRefused,
+                   "cannot open \"" + typed + "\" (resolved to \"" +
+                       (driveC() / "data" / "skills.idx" / "more").string() +
+                       "\"): Not a directory");
     EXPECT_EQ(files.openCount(), 0u);
 }
 
 TEST_F(PathResolverTest, TheFileTableNamesAMissingComponent) {
     FileTable files;
-    try {
-        files.open(1, R"(c:\x\skills.mul)");
-        ADD_FAILURE() << "opened a missing file";
-    } catch (const Failure& failure) {
-        EXPECT_EQ(failure.kind(), FailureKind::OpenRefused);
-        EXPECT_EQ(failure.description(),
-                  R"(cannot open "c:\x\skills.mul": no "x" in ")" + driveC().string() + "\"");
-    }
+    EXPECT_FAILURE(files.open(1, R"(c:\x\skills.mul)"), FailureKind::OpenRefused,
+                   R"(cannot open "c:\x\skills.mul": no "x" in ")" + driveC().string() + "\"");
     EXPECT_FALSE(files.isOpen(1));
 }
 

@@ -2,13 +2,17 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <limits>
+#include <new>
 #include <optional>
 #include <ostream>
+#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "ExpectFailure.h"
 #include "NumberedCase.h"
 #include "RecordingHost.h"
 #include "SkillTables.h"
