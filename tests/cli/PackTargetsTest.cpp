@@ -229,5 +229,56 @@ TEST(PackStopped, AtAnyMomentLeavesTheOldTableOrTheNewOne) {
     EXPECT_GT(restored, 0u) << "no stop left a backup to put back";
 }
 
+struct LookFailure {
+    const char* what;
+    std::size_t failingRead;    // this read of the old files fails
+    std::size_t failingRename;  // this rename fails, and from then on no path's status can be had
+    int status;
+    bool oldTableLeft;    // the pair reads as the old table afterwards, else as the new one
+    std::size_t renames;  // renames made, the failing one among them
+    ::testing::Matcher<const std::string&> said;  // what quorrel-pack says
+};
+
+void PrintTo(const LookFailure& failure, std::ostream* out) {
+    *out << failure.what;
+}
+
+class PackLookFailure : public ::testing::TestWithParam<LookFailure> {};
+
+// What a failing disk does to the questions a run asks, made to happen through the fault layer:
+// old files that cannot be read are still replaced, only without the padded order, which needs
+// their bytes (two renames, not five); and a target the undo cannot look at is never touched, as
+// it may no longer be the file the run put there: the pair still reads as the old table (the
+// padded data file beside the old index), and where the old files are kept is said.
+TEST_P(PackLookFailure, LeavesATableAndSaysWhatItLeft) {
+    const LookFailure& c = GetParam();
+    const TempDir dir;
+    const auto paths = writeTable(dir, mixedTable());
+    const auto reads = std::make_shared<fault::ReadFaults>();
+    reads->failingRead = c.failingRead;
+    const auto writes = std::make_shared<fault::WriteFaults>();
+    writes->failingRename = c.failingRename;
+    writes->beforeFailingRename = [faults = writes.get()] { faults->statusesFail = true; };
+    fault::FaultyWrites writing(writes);
+    fault::FaultyReads reading(reads, writing);
+    const CommandRun run =
+        runPackWith(reading, {"--data", paths.data, "--index", paths.index, "--force"}, kNewList);
+    EXPECT_EQ(run.status, c.status) << run.err;
+    EXPECT_THAT(run.err, c.said);
+    EXPECT_EQ(writes->renamesMade, c.renames);
+    EXPECT_EQ(dump(paths, "text"), c.oldTableLeft ? kMixedTableText : kNewList);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, PackLookFailure,
+    ::testing::Values(
+        LookFailure{"the old data file cannot be read", 1, 0, 0, false, 2, ""},
+        LookFailure{"the undo cannot look at the data file", 0, 2, 1, true, 2,
+                    ::testing::AllOf(
+                        HasSubstr("is no longer the file this run put there, so it is left as it "
+                                  "is; the old \""),
+                        HasSubstr(" is kept as \""))}),
+    NumberedCase());
+
 }  // namespace
 }  // namespace quorrel::testing
