@@ -1,4 +1,4 @@
-// Names as the file writer compares and makes them: Windows names, and the hidden names beside a
+// Names as quorrel-pack compares and makes them: Windows names, and the hidden names beside a
 // target, which must fit however long the target's name is.
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 
 namespace quorrel {
 
-// A file open for writing, as the file writer hands it out; closed when destroyed.
+// A file open for writing, as FileSystem::createNew hands it out; closed when destroyed.
 class WritableFile {
   public:
     virtual ~WritableFile() = default;

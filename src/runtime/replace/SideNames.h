@@ -19,7 +19,7 @@ struct SideName {
     bool operator==(const SideName&) const = default;
 };
 
-// The hidden files a run of the file writer makes beside a target, all named after it:
+// The hidden files a run of replaceFiles makes beside a target, all named after it:
 // ".NAME.quorrel-new-TAG" for the temporary files it writes, ".NAME.quorrel-old-TAG-N" for the
 // files it replaces, kept until it has finished (N of them, one tag for all), and
 // ".NAME.quorrel-lock" for its lock, where TAG is 16 hexadecimal digits. So a later run finds what
