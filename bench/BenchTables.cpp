@@ -3,6 +3,7 @@
 #include <array>
 #include <vector>
 
+#include "TableBytes.h"
 #include "TempDir.h"
 #include "skills/SkillFileLayout.h"
 

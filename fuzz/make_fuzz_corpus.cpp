@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "FuzzInput.h"
+#include "TableBytes.h"
 #include "TempDir.h"
 #include "skills/SkillFileLayout.h"
 

@@ -33,15 +33,6 @@ void appendIndexRecord(std::vector<std::uint8_t>& index, const IndexRecord& reco
     appendLittleEndian32(index, record.extra);
 }
 
-std::vector<std::uint8_t> indexBytes(std::span<const IndexRecord> records) {
-    std::vector<std::uint8_t> bytes;
-    bytes.reserve(records.size() * kIndexRecordSize);
-    for (const IndexRecord& record : records) {
-        appendIndexRecord(bytes, record);
-    }
-    return bytes;
-}
-
 void appendGameClientRecord(SkillFiles& files, const SkillRecord& skill) {
     const auto offset = static_cast<std::int32_t>(files.data.size());
     files.data.push_back(skill.flag);
@@ -53,15 +44,6 @@ void appendGameClientRecord(SkillFiles& files, const SkillRecord& skill) {
 
 void appendEmptySlot(SkillFiles& files) {
     appendIndexRecord(files.index, {kEmptySlotOffset, kEmptySlotLength, 0});
-}
-
-SkillFiles gameClientLayout(std::span<const SkillRecord> skills) {
-    SkillFiles files;
-    files.index.reserve(skills.size() * kIndexRecordSize);
-    for (const SkillRecord& skill : skills) {
-        appendGameClientRecord(files, skill);
-    }
-    return files;
 }
 
 }  // namespace quorrel

@@ -56,9 +56,6 @@ IndexRecord indexRecordAt(std::span<const std::uint8_t> index, std::size_t recor
 // Appends one index record as three little-endian 32-bit values: what indexRecordOf reads back.
 void appendIndexRecord(std::vector<std::uint8_t>& index, const IndexRecord& record);
 
-// The index file's bytes for `records`, in order.
-std::vector<std::uint8_t> indexBytes(std::span<const IndexRecord> records);
-
 // Appends a skill as game clients write it: at the end of the data file the flag, the name and a
 // terminating zero, and an index record whose length counts all three. The bytes are taken as
 // they are; the caller sees to it that the offset and length fit in 32 bits.
@@ -66,8 +63,5 @@ void appendGameClientRecord(SkillFiles& files, const SkillRecord& skill);
 
 // Appends an empty slot: an index record with offset -1, length 0 and extra 0.
 void appendEmptySlot(SkillFiles& files);
-
-// The files of `skills` in the game clients' layout, one record each, in order.
-SkillFiles gameClientLayout(std::span<const SkillRecord> skills);
 
 }  // namespace quorrel

@@ -9,6 +9,7 @@
 #include "Files.h"
 #include "ScopedVariable.h"
 #include "SkillTableFiles.h"
+#include "TableBytes.h"
 #include "WriteFaults.h"
 #include "skills/SkillFileLayout.h"
 

@@ -10,6 +10,7 @@
 #include "Files.h"
 #include "ProgramRun.h"
 #include "SkillTableFiles.h"
+#include "TableBytes.h"
 
 namespace quorrel::testing {
 namespace {

@@ -8,6 +8,7 @@
 #include "Files.h"
 #include "NumberedCase.h"
 #include "SkillTableFiles.h"
+#include "TableBytes.h"
 #include "WriteFaults.h"
 #include "skills/SkillFileLayout.h"
 

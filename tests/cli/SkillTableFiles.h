@@ -6,6 +6,7 @@
 #include <string>
 
 #include "CommandRun.h"
+#include "TableBytes.h"
 #include "TableOnDisk.h"
 #include "skills/SkillFileLayout.h"
 

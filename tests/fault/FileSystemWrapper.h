@@ -10,8 +10,6 @@ class FileSystemWrapper : public FileSystem {
   public:
     explicit FileSystemWrapper(FileSystem& target) : target_(target) {}
 
-    FileSystem& target() const noexcept { return target_; }
-
     std::unique_ptr<ReadableFile> openForReading(const LocalPath& file) override {
         return target_.openForReading(file);
     }

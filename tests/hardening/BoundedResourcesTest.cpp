@@ -9,6 +9,7 @@
 
 #include "Files.h"
 #include "ProcessResources.h"
+#include "TableBytes.h"
 #include "TempDir.h"
 #include "runtime/filetable/FileTable.h"
 #include "skills/LoadAction.h"

@@ -13,6 +13,7 @@
 #include "ProcessResources.h"
 #include "ReadFaults.h"
 #include "SkillRows.h"
+#include "TableBytes.h"
 #include "TableOnDisk.h"
 #include "TempDir.h"
 #include "runtime/base/Failure.h"

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <limits>
 
+#include "TableBytes.h"
 #include "skills/SkillFileLayout.h"
 
 namespace quorrel::testing {

@@ -12,6 +12,7 @@
 #include "NumberedCase.h"
 #include "RecordingHost.h"
 #include "SkillTables.h"
+#include "TableBytes.h"
 #include "skills/SkillFileLayout.h"
 
 namespace quorrel {

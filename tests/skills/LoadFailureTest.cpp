@@ -17,6 +17,7 @@
 #include "RecordingHost.h"
 #include "SkillTables.h"
 #include "SystemReason.h"
+#include "TableBytes.h"
 #include "skills/SkillFileLayout.h"
 
 namespace quorrel {

@@ -14,6 +14,7 @@
 #include "Files.h"
 #include "RecordingHost.h"
 #include "SkillRows.h"
+#include "TableBytes.h"
 #include "TableOnDisk.h"
 #include "TempDir.h"
 #include "runtime/base/Failure.h"

@@ -8,6 +8,7 @@
 
 #include "NumberedCase.h"
 #include "SkillTables.h"
+#include "TableBytes.h"
 #include "skills/StandaloneHost.h"
 #include "skills/TableSwap.h"
 

@@ -29,6 +29,7 @@
 #include "Form1.h"
 #include "NumberedCase.h"
 #include "ScopedVariable.h"
+#include "TableBytes.h"
 #include "TableOnDisk.h"
 #include "TempDir.h"
 #include "skills/SkillFileLayout.h"

@@ -15,6 +15,7 @@
 #include "Form1.h"
 #include "Form1Layout.h"
 #include "MessageLoop.h"
+#include "TableBytes.h"
 #include "TableOnDisk.h"
 #include "TempDir.h"
 #include "WindowText.h"
