@@ -8,9 +8,9 @@
 namespace quorrel {
 
 // A path as the file system showed it when it was looked at: the file there, if any, and its
-// folder, each by its identity. A run looks at its targets so once before it reads its list and
-// once more under their locks, and asks these what it needs to know of them: whether one exists,
-// whether two are one file, which folder a lock is in.
+// folder, each by its identity. quorrel-pack looks at its targets once before it reads its list
+// and once more under their locks, and asks these looks what it needs to know of them: whether
+// one exists, whether two are one file, which folder a lock is in.
 struct LookedAt {
     LocalPath path;
     std::optional<FileIdentity> file;    // the file or folder there, links followed
