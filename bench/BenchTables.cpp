@@ -3,8 +3,9 @@
 #include <array>
 #include <vector>
 
+#include "TableBytes.h"
 #include "TempDir.h"
-#include "skills/SkillTableLayout.h"
+#include "skills/SkillFileLayout.h"
 
 namespace quorrel::bench {
 namespace {

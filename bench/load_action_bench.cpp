@@ -11,7 +11,7 @@
 #include "BenchTables.h"
 #include "RatioReporter.h"
 #include "SyscallFloor.h"
-#include "runtime/FileTable.h"
+#include "runtime/filetable/FileTable.h"
 #include "skills/LoadAction.h"
 #include "skills/StandaloneHost.h"
 

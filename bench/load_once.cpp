@@ -6,8 +6,8 @@
 #include <iostream>
 
 #include "PeakResident.h"
-#include "runtime/Failure.h"
-#include "runtime/FileTable.h"
+#include "runtime/base/Failure.h"
+#include "runtime/filetable/FileTable.h"
 #include "skills/LoadAction.h"
 #include "skills/StandaloneHost.h"
 

@@ -32,9 +32,9 @@
 #include "Form1Layout.h"
 #include "MessageLoop.h"
 #include "Win32Api.h"
-#include "runtime/FileTable.h"
-#include "runtime/UniqueHandle.h"
-#include "runtime/WideText.h"
+#include "runtime/filetable/FileTable.h"
+#include "runtime/system/UniqueHandleWindows.h"
+#include "runtime/system/WideTextWindows.h"
 #include "skills/LoadAction.h"
 #include "skills/StandaloneHost.h"
 

@@ -20,7 +20,7 @@
 
 #include "Form1.h"
 #include "PeakResident.h"
-#include "runtime/FileTable.h"
+#include "runtime/filetable/FileTable.h"
 #include "skills/LoadAction.h"
 #include "skills/StandaloneHost.h"
 

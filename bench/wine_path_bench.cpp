@@ -14,7 +14,7 @@
 
 #include "BenchTables.h"
 #include "RatioReporter.h"
-#include "runtime/FileTable.h"
+#include "runtime/filetable/FileTable.h"
 #include "skills/LoadAction.h"
 #include "skills/StandaloneHost.h"
 

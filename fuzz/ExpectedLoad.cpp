@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <limits>
 
-#include "runtime/Text8Bit.h"
+#include "runtime/text/Text8Bit.h"
 
 namespace quorrel::fuzz {
 namespace {

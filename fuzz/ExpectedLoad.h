@@ -5,7 +5,7 @@
 #include <span>
 #include <vector>
 
-#include "runtime/Failure.h"
+#include "runtime/base/Failure.h"
 #include "skills/SkillRow.h"
 
 namespace quorrel::fuzz {

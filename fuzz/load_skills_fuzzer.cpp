@@ -19,7 +19,7 @@
 #include "FuzzInput.h"
 #include "ReadFaults.h"
 #include "ScratchFiles.h"
-#include "runtime/FileTable.h"
+#include "runtime/filetable/FileTable.h"
 #include "skills/LoadAction.h"
 #include "skills/StandaloneHost.h"
 
@@ -135,7 +135,8 @@ void run(const FuzzInput& input) {
     static const ScratchFiles scratch;
     // One table for the whole process, so a number left open shows.
     static const auto reads = std::make_shared<fault::ReadFaults>();
-    static FileTable files(std::make_unique<fault::FaultyFileOpener>(reads));
+    static fault::FaultyReads faultyReads(reads);
+    static FileTable files(faultyReads);
 
     const std::string indexPath =
         input.indexMissing ? scratch.missingFile() : scratch.indexFile(input.index);

@@ -12,8 +12,9 @@
 #include <vector>
 
 #include "FuzzInput.h"
+#include "TableBytes.h"
 #include "TempDir.h"
-#include "skills/SkillTableLayout.h"
+#include "skills/SkillFileLayout.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "runtime/CodePage.h"
+#include "runtime/text/CodePage.h"
 
 namespace quorrel::cli {
 

@@ -2,11 +2,11 @@
 
 #include <csignal>
 #include <exception>
-#include <new>
 #include <ostream>
 #include <string_view>
 
 #include "cli/ExitStatus.h"
+#include "runtime/base/OutOfMemory.h"
 
 namespace quorrel::cli {
 
@@ -21,9 +21,7 @@ int runReportingTheUnexpected(std::string_view program, std::ostream& err, Comma
     std::signal(SIGXFSZ, SIG_IGN);
 #endif
     try {
-        return command();
-    } catch (const std::bad_alloc&) {
-        err << program << ": out of memory\n";
+        return failingWhenMemoryRunsOut(command);
     } catch (const std::exception& unexpected) {
         err << program << ": " << unexpected.what() << '\n';
     } catch (...) {

@@ -2,19 +2,17 @@
 
 #include <algorithm>
 #include <chrono>
-#include <new>
 #include <span>
-#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "SkillFileLayout.h"
-#include "runtime/CheckedMath.h"
-#include "runtime/Failure.h"
-#include "runtime/InQuotes.h"
-#include "runtime/LittleEndian.h"
-#include "runtime/Text8Bit.h"
+#include "runtime/base/CheckedMath.h"
+#include "runtime/base/Failure.h"
+#include "runtime/base/InQuotes.h"
+#include "runtime/base/OutOfMemory.h"
+#include "runtime/text/Text8Bit.h"
 
 namespace quorrel {
 namespace {
@@ -45,13 +43,9 @@ class ClosesOnExit {
 template <typename Step, typename Place>
 void describedAt(Place place, Step step) {
     try {
-        step();
+        failingWhenMemoryRunsOut(step);
     } catch (const Failure& failure) {
         throw failure.at(place());
-    } catch (const std::bad_alloc&) {
-        throw Failure(FailureKind::OutOfMemory, "out of memory").at(place());
-    } catch (const std::length_error&) {
-        throw Failure(FailureKind::OutOfMemory, "more memory than can be had").at(place());
     }
 }
 
@@ -120,9 +114,11 @@ bool readIndexRecord(IndexBlocks& index, LoadFields& fields) {
     if (record == nullptr) {
         return false;
     }
-    fields.offset = littleEndianInt32(std::span<const std::uint8_t, 4>(record, 4));
-    fields.length = littleEndianInt32(std::span<const std::uint8_t, 4>(record + 4, 4));
-    std::copy_n(record + 8, fields.extra.size(), fields.extra.begin());
+    const IndexRecord read =
+        indexRecordOf(std::span<const std::uint8_t, kIndexRecordSize>(record, kIndexRecordSize));
+    fields.offset = read.offset;
+    fields.length = read.length;
+    fields.extra = read.extra;
     return true;
 }
 
@@ -294,13 +290,7 @@ void loadTable(LoadHost& host, FileTable& files) {
 void loadSkills(LoadHost& host, FileTable& files) {
     // Memory that runs out outside a record, or while a record's failure is being described,
     // still ends the load as a failure of its own kind.
-    try {
-        loadTable(host, files);
-    } catch (const std::bad_alloc&) {
-        throw Failure(FailureKind::OutOfMemory, "out of memory");
-    } catch (const std::length_error&) {
-        throw Failure(FailureKind::OutOfMemory, "more memory than can be had");
-    }
+    failingWhenMemoryRunsOut([&] { loadTable(host, files); });
 }
 
 }  // namespace quorrel

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "LoadHost.h"
-#include "runtime/FileTable.h"
+#include "runtime/filetable/FileTable.h"
 
 namespace quorrel {
 

@@ -6,7 +6,7 @@
 
 #include "LoadFields.h"
 #include "SkillList.h"
-#include "runtime/CodePage.h"
+#include "runtime/text/CodePage.h"
 
 namespace quorrel {
 

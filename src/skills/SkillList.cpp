@@ -1,10 +1,23 @@
 #include "SkillList.h"
 
 #include <string>
+#include <utility>
 
-#include "runtime/Failure.h"
+#include "runtime/base/Failure.h"
+#include "runtime/base/OutOfMemory.h"
 
 namespace quorrel {
+
+void SkillList::AddItem(std::string text) {
+    if (const std::size_t zero = text.find('\0'); zero != std::string::npos) {
+        text.resize(zero);
+    }
+    failingWhenMemoryRunsOut([&] { appendItem(std::move(text)); },
+                             [size = text.size()] {
+                                 return "cannot add an item of " + std::to_string(size) +
+                                        " bytes to the list";
+                             });
+}
 
 bool SkillList::holds(int index, std::size_t count) noexcept {
     return index >= 0 && static_cast<std::size_t>(index) < count;

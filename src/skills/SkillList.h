@@ -2,7 +2,6 @@
 
 #include <cstddef>
 #include <string>
-#include <utility>
 
 namespace quorrel {
 
@@ -16,13 +15,10 @@ class SkillList {
     virtual void Clear() = 0;
 
     // Appends an item with its check mark clear. The item keeps `text` (UTF-8) only up to its
-    // first zero character. The text is taken, not copied, so a huge name is held once.
-    void AddItem(std::string text) {
-        if (const std::size_t zero = text.find('\0'); zero != std::string::npos) {
-            text.resize(zero);
-        }
-        appendItem(std::move(text));
-    }
+    // first zero character. The text is taken, not copied, so a huge name is held once. Memory
+    // running out, in whichever list, is an out-of-memory failure that says so ("cannot add an
+    // item of 9 bytes to the list: out of memory").
+    void AddItem(std::string text);
 
     // The index of the item added last; -1 when none has been added since the list was emptied.
     virtual int NewIndex() const = 0;

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "SkillFileLayout.h"
-#include "runtime/Failure.h"
-#include "runtime/Text8Bit.h"
+#include "runtime/base/Failure.h"
+#include "runtime/text/Text8Bit.h"
 
 namespace quorrel {
 namespace {

@@ -5,11 +5,11 @@
 #include <optional>
 #include <string>
 
+#include "SkillFileLayout.h"
 #include "SkillRow.h"
-#include "SkillTableLayout.h"
-#include "runtime/CodePage.h"
-#include "runtime/Failure.h"
-#include "runtime/HoldingCodePages.h"
+#include "runtime/base/Failure.h"
+#include "runtime/text/CodePage.h"
+#include "runtime/text/HoldingCodePages.h"
 
 namespace quorrel {
 

@@ -7,7 +7,7 @@
 
 #include "LoadHost.h"
 #include "MemorySkillList.h"
-#include "runtime/Text8Bit.h"
+#include "runtime/text/Text8Bit.h"
 
 namespace quorrel {
 

@@ -5,8 +5,8 @@
 #include <span>
 #include <vector>
 
-#include "SkillTableLayout.h"
-#include "runtime/FileReplacement.h"
+#include "SkillFileLayout.h"
+#include "runtime/replace/FileReplacement.h"
 
 namespace quorrel {
 
@@ -43,9 +43,6 @@ class TableSwap {
     TableSwap& operator=(const TableSwap&) = delete;
 
     std::span<const FileVersion> versions() const noexcept { return versions_; }
-
-    // Whether the swap goes through the padded data files, and every rename leaves a table.
-    bool padded() const noexcept { return versions_.size() > 2; }
 
   private:
     void padThrough(const SkillFiles& fresh, std::uint64_t start);

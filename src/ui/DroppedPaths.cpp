@@ -5,8 +5,8 @@
 #include <string_view>
 #include <system_error>
 
-#include "runtime/InQuotes.h"
-#include "runtime/SystemPath.h"
+#include "runtime/base/InQuotes.h"
+#include "runtime/files/SystemPath.h"
 
 namespace quorrel::form1 {
 namespace {

@@ -1,10 +1,9 @@
 #include "GuardedLoad.h"
 
 #include <exception>
-#include <new>
 
-#include "runtime/Failure.h"
-#include "runtime/InQuotes.h"
+#include "runtime/base/Failure.h"
+#include "runtime/base/InQuotes.h"
 #include "skills/LoadAction.h"
 
 namespace quorrel {
@@ -17,8 +16,6 @@ std::string describeCaught(const LoadHost& host) {
         throw;
     } catch (const Failure& failure) {
         return failure.description();
-    } catch (const std::bad_alloc&) {
-        reason = "out of memory";
     } catch (const std::exception& unexpected) {
         reason = unexpected.what();
     } catch (...) {

@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "runtime/FileTable.h"
+#include "runtime/filetable/FileTable.h"
 #include "skills/LoadHost.h"
 
 namespace quorrel {

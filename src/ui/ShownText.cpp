@@ -1,6 +1,6 @@
 #include "ShownText.h"
 
-#include "runtime/Utf8.h"
+#include "runtime/base/Utf8.h"
 
 namespace quorrel {
 

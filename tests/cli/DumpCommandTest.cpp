@@ -9,6 +9,7 @@
 #include "Files.h"
 #include "ScopedVariable.h"
 #include "SkillTableFiles.h"
+#include "TableBytes.h"
 #include "WriteFaults.h"
 #include "skills/SkillFileLayout.h"
 
@@ -16,10 +17,10 @@ namespace quorrel::cli {
 namespace {
 
 using testing::bytesOf;
-using testing::SkillTablePaths;
+using testing::TablePaths;
 using testing::TempDir;
 
-std::vector<std::string> pathArguments(const SkillTablePaths& paths) {
+std::vector<std::string> pathArguments(const TablePaths& paths) {
     return {"--data", paths.data, "--index", paths.index};
 }
 
@@ -31,8 +32,7 @@ std::vector<std::string> withFormat(std::vector<std::string> arguments, const ch
 // Text has no flags: the one that is not 0 or 1 is said to be lost, and the status stays 0.
 TEST(DumpCommand, PrintsTextByDefaultWithNamesInUtf8) {
     const TempDir dir;
-    const auto result =
-        testing::runDump(pathArguments(writeSkillTable(dir, testing::mixedTable())));
+    const auto result = testing::runDump(pathArguments(writeTable(dir, testing::mixedTable())));
     EXPECT_EQ(result.status, 0);
     EXPECT_EQ(result.out, testing::kMixedTableText);
     EXPECT_EQ(result.err,
@@ -43,7 +43,7 @@ TEST(DumpCommand, PrintsTextByDefaultWithNamesInUtf8) {
 
 TEST(DumpCommand, PrintsJsonWhenAsked) {
     const TempDir dir;
-    const auto paths = writeSkillTable(dir, testing::mixedTable());
+    const auto paths = writeTable(dir, testing::mixedTable());
     const auto result = testing::runDump(withFormat(pathArguments(paths), "json"));
     EXPECT_EQ(result.status, 0);
     EXPECT_NE(result.out.find("\"name\": \"Cr\u00e8me Br\u00fbl\u00e9e \u20ac\",\n"
@@ -56,7 +56,7 @@ TEST(DumpCommand, PrintsJsonWhenAsked) {
 
 TEST(DumpCommand, AnEmptyTableIsASuccessWithNothingListed) {
     const TempDir dir;
-    const auto paths = writeSkillTable(dir, SkillFiles{});
+    const auto paths = writeTable(dir, SkillFiles{});
     const auto text = testing::runDump(pathArguments(paths));
     EXPECT_EQ(text.status, 0);
     EXPECT_EQ(text.out, "");
@@ -69,7 +69,7 @@ TEST(DumpCommand, AnEmptyTableIsASuccessWithNothingListed) {
 
 TEST(DumpCommand, AFailedLoadPrintsTheItemsBeforeItAndTheReasonOnStandardError) {
     const TempDir dir;
-    const auto paths = writeSkillTable(dir, testing::tableFailingAtRecord3());
+    const auto paths = writeTable(dir, testing::tableFailingAtRecord3());
     const auto result = testing::runDump(pathArguments(paths));
     EXPECT_EQ(result.status, 1);
     EXPECT_EQ(result.out, testing::kMixedTableText);
@@ -81,7 +81,7 @@ TEST(DumpCommand, AFailedLoadPrintsTheItemsBeforeItAndTheReasonOnStandardError) 
 
 TEST(DumpCommand, AFailedLoadInJsonGivesTheKindAndTheItemsBeforeIt) {
     const TempDir dir;
-    const auto paths = writeSkillTable(dir, testing::tableFailingAtRecord3());
+    const auto paths = writeTable(dir, testing::tableFailingAtRecord3());
     const auto result = testing::runDump(withFormat(pathArguments(paths), "json"));
     EXPECT_EQ(result.status, 1);
     EXPECT_NE(result.out.find("\"name\": \"Zither Tuning\""), std::string::npos) << result.out;
@@ -93,7 +93,7 @@ TEST(DumpCommand, AFailedLoadInJsonGivesTheKindAndTheItemsBeforeIt) {
 
 TEST(DumpCommand, AMissingDataFileIsRefusedNamingThePath) {
     const TempDir dir;
-    const auto paths = writeSkillTable(dir, testing::mixedTable());
+    const auto paths = writeTable(dir, testing::mixedTable());
     const std::string missing = (dir.path() / "missing.mul").string();
     const auto result =
         testing::runDump(withFormat({"--data", missing, "--index", paths.index}, "json"));
@@ -158,7 +158,7 @@ INSTANTIATE_TEST_SUITE_P(
 // A code page is a decimal number, leading zeros and all.
 TEST(DumpCommand, TakesACodePageWithLeadingZerosInDecimal) {
     const TempDir dir;
-    const auto paths = writeSkillTable(dir, testing::mixedTable());
+    const auto paths = writeTable(dir, testing::mixedTable());
     auto arguments = pathArguments(paths);
     arguments.insert(arguments.end(), {"--codepage", "01252"});
     const auto result = testing::runDump(arguments);
@@ -170,12 +170,11 @@ TEST(DumpCommand, TakesACodePageWithLeadingZerosInDecimal) {
 // while a run holds the lock, only that it is on is said.
 TEST(DumpCommand, SaysARunIsOnRatherThanOfferingItsBackups) {
     const TempDir dir;
-    const auto paths = writeSkillTable(dir, testing::mixedTable());
+    const auto paths = writeTable(dir, testing::mixedTable());
     dir.write(".skills.mul.quorrel-old-0123456789abcdef-1", bytesOf("old data"));
-    NativeFileWriter writer;
     const std::string lock = (dir.path() / ".skills.idx.quorrel-lock").string();
     {
-        const auto held = writer.lock(lock, [] {});
+        const auto held = FileSystem::native().lock(lock, [] {});
         // In CSV, which keeps the whole table, the dump says nothing else.
         const auto during = testing::runDump(withFormat(pathArguments(paths), "csv"));
         EXPECT_EQ(during.status, 0);
@@ -190,7 +189,7 @@ TEST(DumpCommand, SaysARunIsOnRatherThanOfferingItsBackups) {
 // argument after it stays an argument of its own.
 TEST(DumpCommand, AnEmptyPathOptionIsTheEmptyPathNotTheNextArgument) {
     const TempDir dir;
-    const auto paths = writeSkillTable(dir, testing::mixedTable());
+    const auto paths = writeTable(dir, testing::mixedTable());
     struct Case {
         std::vector<std::string> arguments;
         std::string refusal;
@@ -215,7 +214,7 @@ TEST(DumpCommand, RunningOutOfMemoryPrintsTheSkillsBeforeAndFails) {
     const TempDir dir;
     const std::string longName(2 * 1024 * 1024, 'A');
     const SkillRecord skills[] = {{"Dowsing", 1}, {"Gilding", 0}, {longName, 1}};
-    const auto paths = writeSkillTable(dir, gameClientLayout(skills));
+    const auto paths = writeTable(dir, gameClientLayout(skills));
     // The first allocation this large holds the name's bytes, the second its text.
     const fault::AllocationFailure textConversion(2, 3 * 512 * 1024);
     const auto result = testing::runDump(pathArguments(paths));
@@ -230,12 +229,12 @@ TEST(DumpCommand, RunningOutOfMemoryPrintsTheSkillsBeforeAndFails) {
 TEST(DumpOutput, ReplacesTheFileWholeOrLeavesItAsItWas) {
     const TempDir dir;
     const SkillFiles table = testing::mixedTable();
-    const auto paths = writeSkillTable(dir, table);
+    const auto paths = writeTable(dir, table);
     const std::string output = dir.write("table.csv", testing::bytesOf("an edited list"));
     const auto dumpWith = [&](std::vector<std::string> more, std::size_t failingWrite = 0) {
         auto faults = std::make_shared<fault::WriteFaults>();
         faults->failingWrite = failingWrite;
-        fault::FaultyFileWriter writer(faults);
+        fault::FaultyWrites writer(faults);
         more.insert(more.end(), {"--index", paths.index, "--format", "csv"});
         return testing::runDumpWith(writer, more);
     };
@@ -269,7 +268,7 @@ TEST(DumpOutput, ReplacesTheFileWholeOrLeavesItAsItWas) {
 TEST(DumpCommand, NamesTheRecordsWhoseNamesAPackWouldWriteInOtherBytes) {
     const TempDir dir;
     const SkillRecord skills[] = {{"Dowsing", 1}, {"\x87\x90 Lore", 0}};
-    const auto paths = writeSkillTable(dir, gameClientLayout(skills));
+    const auto paths = writeTable(dir, gameClientLayout(skills));
     const auto result = testing::runDump(
         {"--data", paths.data, "--index", paths.index, "--format", "json", "--codepage", "932"});
     EXPECT_EQ(result.status, 0);

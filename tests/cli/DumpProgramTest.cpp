@@ -10,6 +10,7 @@
 #include "Files.h"
 #include "ProgramRun.h"
 #include "SkillTableFiles.h"
+#include "TableBytes.h"
 
 namespace quorrel::testing {
 namespace {
@@ -23,7 +24,7 @@ ProgramRun runDumpProgram(const std::vector<std::string>& arguments, const TempD
 TEST(DumpProgram, ReadsNamesInTheLocalesCodePageOrTheOneChosen) {
     const TempDir dir;
     const SkillRecord skills[] = {{"\xC7\xE5\xEB\xFC\xE5", 1}};
-    const auto paths = writeSkillTable(dir, gameClientLayout(skills));
+    const auto paths = writeTable(dir, gameClientLayout(skills));
     const std::string cyrillic = "[x] \u0417\u0435\u043B\u044C\u0435\n";
     const std::string latin1 = "[x] \u00C7\u00E5\u00EB\u00FC\u00E5\n";
     const struct {
@@ -62,7 +63,7 @@ TEST(DumpProgram, ExitsWith1WhenStandardOutputCannotBeWritten) {
         GTEST_SKIP() << "this system has no /dev/full";
     }
     const TempDir dir;
-    const auto paths = writeSkillTable(dir, mixedTable());
+    const auto paths = writeTable(dir, mixedTable());
     const std::string command = std::string("'") + QUORREL_DUMP_PROGRAM + "' --data '" +
                                 paths.data + "' --index '" + paths.index +
                                 "' >/dev/full 2>/dev/null";
@@ -91,7 +92,7 @@ TEST_P(UnderAFileSizeLimit, AWriteThatPassesItFailsWithAMessage) {
     for (int skill = 0; skill < 80; ++skill) {
         appendGameClientRecord(files, {"A skill with a name long enough to pass the limit", 1});
     }
-    const auto paths = writeSkillTable(dir, files);
+    const auto paths = writeTable(dir, files);
     const std::string list = (dir.path() / "list.txt").string();
     ASSERT_EQ(std::system(("'" + std::string(QUORREL_DUMP_PROGRAM) + "' --data '" + paths.data +
                            "' --index '" + paths.index + "' >'" + list + "'")

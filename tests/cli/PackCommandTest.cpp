@@ -8,6 +8,7 @@
 #include "Files.h"
 #include "NumberedCase.h"
 #include "SkillTableFiles.h"
+#include "TableBytes.h"
 #include "WriteFaults.h"
 #include "skills/SkillFileLayout.h"
 
@@ -28,7 +29,7 @@ std::vector<std::string> targets(const TempDir& dir, const char* stem) {
     return {"--data", base + ".mul", "--index", base + ".idx"};
 }
 
-testing::SkillTablePaths pathsOf(const TempDir& dir, const char* stem) {
+testing::TablePaths pathsOf(const TempDir& dir, const char* stem) {
     const std::string base = (dir.path() / stem).string();
     return {base + ".mul", base + ".idx"};
 }
@@ -66,7 +67,7 @@ class RoundTrip : public ::testing::TestWithParam<const char*> {};
 TEST_P(RoundTrip, PacksADumpBackIntoTheSameTable) {
     const std::string format = GetParam();
     const TempDir dir;
-    const auto original = writeSkillTable(dir, gameClientTable());
+    const auto original = writeTable(dir, gameClientTable());
     const auto dumped = testing::runDumpOf(original, format);
     ASSERT_EQ(dumped.status, 0) << dumped.err;
 
@@ -109,7 +110,7 @@ class CodePageRoundTrip : public ::testing::TestWithParam<CodePageTable> {};
 TEST_P(CodePageRoundTrip, DumpsAndPacksTheSameBytes) {
     const std::string codePage = GetParam().codePage;
     const TempDir dir;
-    const auto original = writeSkillTable(dir, GetParam().files);
+    const auto original = writeTable(dir, GetParam().files);
     const auto dumped = runDump({"--data", original.data, "--index", original.index, "--format",
                                  "json", "--codepage", codePage});
     ASSERT_EQ(dumped.status, 0) << dumped.err;
@@ -148,8 +149,8 @@ TEST(Pack, ATableInAnyLayoutPacksToOneThatListsTheSame) {
     const std::string data("\x01Zither\x00Quill\x00", 14);
     const std::vector<std::uint8_t> dataBytes(data.begin(), data.end());
     const IndexRecord records[] = {{8, 6, 0}, {-1, 5, 9}, {0, 7, 0x12345678}, {3, 0, 1}};
-    const testing::SkillTablePaths original{dir.write("odd.mul", dataBytes),
-                                            dir.write("odd.idx", indexBytes(records))};
+    const testing::TablePaths original{dir.write("odd.mul", dataBytes),
+                                       dir.write("odd.idx", indexBytes(records))};
     const std::string dumped = dump(original, "json");
     const auto result = runPack(with(targets(dir, "packed"), {"--format", "json"}), dumped);
     ASSERT_EQ(result.status, 0) << result.err;
@@ -252,7 +253,7 @@ class PackBadInput : public ::testing::TestWithParam<BadInput> {};
 
 TEST_P(PackBadInput, FailsNamingTheLineOrSkillAndLeavesTheFilesAlone) {
     const TempDir dir;
-    const auto old = writeSkillTable(dir, testing::mixedTable());
+    const auto old = writeTable(dir, testing::mixedTable());
     const auto before = namesIn(dir.path());
     const auto result = runPack(
         {"--data", old.data, "--index", old.index, "--format", GetParam().format, "--force"},
@@ -354,7 +355,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(Pack, ReplacesExistingFilesOnlyWithForce) {
     const TempDir dir;
-    const auto old = writeSkillTable(dir, testing::mixedTable());
+    const auto old = writeTable(dir, testing::mixedTable());
     const auto oldIndex = contentsOf(old.index);
     const auto refused = runPack({"--data", old.data, "--index", old.index}, "[x] New\n");
     EXPECT_EQ(refused.status, 1);
@@ -375,12 +376,12 @@ TEST(Pack, ReplacesExistingFilesOnlyWithForce) {
 
 TEST(Pack, AFailingRenameLeavesTheOldFilesAndSaysWhy) {
     const TempDir dir;
-    const auto old = writeSkillTable(dir, testing::mixedTable());
+    const auto old = writeTable(dir, testing::mixedTable());
     const auto oldData = contentsOf(old.data);
     const auto oldIndex = contentsOf(old.index);
     auto faults = std::make_shared<fault::WriteFaults>();
     faults->failingRename = 3;  // the third step of the swap, with the new table in place
-    fault::FaultyFileWriter writer(faults);
+    fault::FaultyWrites writer(faults);
     const auto result =
         runPackWith(writer, {"--data", old.data, "--index", old.index, "--force"}, "[x] New\n");
     EXPECT_EQ(result.status, 1);

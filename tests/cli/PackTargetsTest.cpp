@@ -6,8 +6,10 @@
 #include <filesystem>
 #include <functional>
 
+#include "ExpectFailure.h"
 #include "Files.h"
 #include "NumberedCase.h"
+#include "ReadFaults.h"
 #include "ScopedVariable.h"
 #include "SkillTableFiles.h"
 #include "WriteFaults.h"
@@ -107,7 +109,7 @@ class PackOneFileTwice : public ::testing::TestWithParam<TwoNames> {};
 TEST_P(PackOneFileTwice, IsRefusedAndNothingIsWritten) {
     const TempDir dir;
     if (GetParam().existing) {
-        writeSkillTable(dir, mixedTable());
+        writeTable(dir, mixedTable());
     }
     const auto before = namesIn(dir.path());
     const std::string data = (dir.path() / GetParam().data).string();
@@ -140,7 +142,7 @@ INSTANTIATE_TEST_SUITE_P(Paths, PackOneFileTwice, ::testing::ValuesIn(twoNames()
 // The list would be read, then replaced by the table.
 TEST(PackOneFileTwice, TheListIsNeverATarget) {
     const TempDir dir;
-    const auto paths = writeSkillTable(dir, mixedTable());
+    const auto paths = writeTable(dir, mixedTable());
     const std::string list = dir.write("list.txt", bytesOf("[x] Quill\n"));
     const std::string listAgain = (dir.path() / "." / "list.txt").string();
     for (const auto& [option, target] :
@@ -181,12 +183,12 @@ TEST(PackStopped, AtAnyMomentLeavesTheOldTableOrTheNewOne) {
     std::size_t restored = 0;
     for (std::size_t nth = 1;; ++nth) {
         const TempDir dir;
-        const auto paths = writeSkillTable(dir, mixedTable());
+        const auto paths = writeTable(dir, mixedTable());
         const std::vector<std::string> arguments = {"--data", paths.data, "--index", paths.index,
                                                     "--force"};
         auto faults = std::make_shared<fault::WriteFaults>();
         faults->stoppingOperation = nth;
-        fault::FaultyFileWriter writer(faults);
+        fault::FaultyWrites writer(faults);
         try {
             runPackWith(writer, arguments, kNewList);
         } catch (const fault::Stopped&) {
@@ -226,6 +228,57 @@ TEST(PackStopped, AtAnyMomentLeavesTheOldTableOrTheNewOne) {
     }
     EXPECT_GT(restored, 0u) << "no stop left a backup to put back";
 }
+
+struct LookFailure {
+    const char* what;
+    std::size_t failingRead;    // this read of the old files fails
+    std::size_t failingRename;  // this rename fails, and from then on no path's status can be had
+    int status;
+    bool oldTableLeft;    // the pair reads as the old table afterwards, else as the new one
+    std::size_t renames;  // renames made, the failing one among them
+    ::testing::Matcher<const std::string&> said;  // what quorrel-pack says
+};
+
+void PrintTo(const LookFailure& failure, std::ostream* out) {
+    *out << failure.what;
+}
+
+class PackLookFailure : public ::testing::TestWithParam<LookFailure> {};
+
+// What a failing disk does to the questions a run asks, made to happen through the fault layer:
+// old files that cannot be read are still replaced, only without the padded order, which needs
+// their bytes (two renames, not five); and a target the undo cannot look at is never touched, as
+// it may no longer be the file the run put there: the pair still reads as the old table (the
+// padded data file beside the old index), and where the old files are kept is said.
+TEST_P(PackLookFailure, LeavesATableAndSaysWhatItLeft) {
+    const LookFailure& c = GetParam();
+    const TempDir dir;
+    const auto paths = writeTable(dir, mixedTable());
+    const auto reads = std::make_shared<fault::ReadFaults>();
+    reads->failingRead = c.failingRead;
+    const auto writes = std::make_shared<fault::WriteFaults>();
+    writes->failingRename = c.failingRename;
+    writes->beforeFailingRename = [faults = writes.get()] { faults->statusesFail = true; };
+    fault::FaultyWrites writing(writes);
+    fault::FaultyReads reading(reads, writing);
+    const CommandRun run =
+        runPackWith(reading, {"--data", paths.data, "--index", paths.index, "--force"}, kNewList);
+    EXPECT_EQ(run.status, c.status) << run.err;
+    EXPECT_THAT(run.err, c.said);
+    EXPECT_EQ(writes->renamesMade, c.renames);
+    EXPECT_EQ(dump(paths, "text"), c.oldTableLeft ? kMixedTableText : kNewList);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, PackLookFailure,
+    ::testing::Values(
+        LookFailure{"the old data file cannot be read", 1, 0, 0, false, 2, ""},
+        LookFailure{"the undo cannot look at the data file", 0, 2, 1, true, 2,
+                    ::testing::AllOf(
+                        HasSubstr("is no longer the file this run put there, so it is left as it "
+                                  "is; the old \""),
+                        HasSubstr(" is kept as \""))}),
+    NumberedCase());
 
 }  // namespace
 }  // namespace quorrel::testing

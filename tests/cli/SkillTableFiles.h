@@ -6,22 +6,11 @@
 #include <string>
 
 #include "CommandRun.h"
-#include "TempDir.h"
-#include "skills/SkillTableLayout.h"
+#include "TableBytes.h"
+#include "TableOnDisk.h"
+#include "skills/SkillFileLayout.h"
 
 namespace quorrel::testing {
-
-// The paths of a skill table written into a temporary directory.
-struct SkillTablePaths {
-    std::string data;
-    std::string index;
-};
-
-// Writes `files` as skills.mul and skills.idx into `dir`.
-inline SkillTablePaths writeSkillTable(const TempDir& dir, const SkillFiles& files) {
-    return SkillTablePaths{dir.write("skills.mul", files.data),
-                           dir.write("skills.idx", files.index)};
-}
 
 // A table in the game-client layout whose second name holds Windows-1252 bytes that are not
 // ASCII (è, û, é and the euro sign), and whose first and third are checked.
@@ -49,12 +38,12 @@ inline SkillFiles tableFailingAtRecord3() {
 }
 
 // Runs quorrel-dump on the pair.
-inline CommandRun runDumpOf(const SkillTablePaths& paths, const std::string& format = "text") {
+inline CommandRun runDumpOf(const TablePaths& paths, const std::string& format = "text") {
     return runDump({"--data", paths.data, "--index", paths.index, "--format", format});
 }
 
 // What quorrel-dump prints for the pair, which it must read in full.
-inline std::string dump(const SkillTablePaths& paths, const std::string& format) {
+inline std::string dump(const TablePaths& paths, const std::string& format) {
     const CommandRun run = runDumpOf(paths, format);
     EXPECT_EQ(run.status, 0) << run.err;
     return run.out;

@@ -5,9 +5,8 @@
 #include <string>
 #include <utility>
 
-#include "runtime/Failure.h"
-#include "runtime/InQuotes.h"
-#include "runtime/NativeFileOpener.h"
+#include "runtime/base/Failure.h"
+#include "runtime/base/InQuotes.h"
 
 namespace quorrel::fault {
 namespace {
@@ -43,13 +42,9 @@ class FaultyFile final : public ReadableFile {
 
 }  // namespace
 
-FaultyFileOpener::FaultyFileOpener(std::shared_ptr<ReadFaults> faults)
-    : native_(std::make_unique<NativeFileOpener>()), faults_(std::move(faults)) {}
-
-FaultyFileOpener::~FaultyFileOpener() = default;
-
-std::unique_ptr<ReadableFile> FaultyFileOpener::openForReading(const std::string& path) {
-    return std::make_unique<FaultyFile>(native_->openForReading(path), path, faults_);
+std::unique_ptr<ReadableFile> FaultyReads::openForReading(const LocalPath& file) {
+    return std::make_unique<FaultyFile>(FileSystemWrapper::openForReading(file), file.typed,
+                                        faults_);
 }
 
 }  // namespace quorrel::fault

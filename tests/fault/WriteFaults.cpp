@@ -2,9 +2,8 @@
 
 #include <utility>
 
-#include "runtime/Failure.h"
-#include "runtime/InQuotes.h"
-#include "runtime/NativeFileWriter.h"
+#include "runtime/base/Failure.h"
+#include "runtime/base/InQuotes.h"
 
 namespace quorrel::fault {
 namespace {
@@ -50,33 +49,31 @@ void enterOperation(WriteFaults& faults) {
     }
 }
 
-FaultyFileWriter::FaultyFileWriter(std::shared_ptr<WriteFaults> faults)
-    : native_(std::make_unique<NativeFileWriter>()), faults_(std::move(faults)) {}
-
-FaultyFileWriter::~FaultyFileWriter() = default;
-
-TargetPath FaultyFileWriter::locate(const std::string& typed) {
-    return native_->locate(typed);
+FileStatus FaultyWrites::statusOf(const std::string& local) noexcept {
+    if (faults_->statusesFail) {
+        return {FileStatus::Presence::Unknown, {}, 0};
+    }
+    return FileSystemWrapper::statusOf(local);
 }
 
-std::unique_ptr<WritableFile> FaultyFileWriter::createNew(const std::string& local) {
+std::unique_ptr<WritableFile> FaultyWrites::createNew(const std::string& local) {
     enterOperation(*faults_);
-    auto file = native_->createNew(local);
+    auto file = FileSystemWrapper::createNew(local);
     if (!file) {
         return nullptr;
     }
     return std::make_unique<FaultyWritableFile>(std::move(file), local, faults_);
 }
 
-void FaultyFileWriter::keep(const std::string& from, const std::string& to) {
+void FaultyWrites::keep(const std::string& from, const std::string& to) {
     enterOperation(*faults_);
     if (++faults_->keepsMade == faults_->failingKeep) {
         throw injected("cannot keep " + inQuotes(from) + " as " + inQuotes(to));
     }
-    native_->keep(from, to);
+    FileSystemWrapper::keep(from, to);
 }
 
-void FaultyFileWriter::rename(const std::string& from, const std::string& to, bool replace) {
+void FaultyWrites::rename(const std::string& from, const std::string& to, bool replace) {
     enterOperation(*faults_);
     const std::size_t rename = ++faults_->renamesMade;
     const std::size_t failing = faults_->failingRename;
@@ -86,26 +83,22 @@ void FaultyFileWriter::rename(const std::string& from, const std::string& to, bo
         }
         throw injected("cannot rename " + inQuotes(from) + " to " + inQuotes(to));
     }
-    native_->rename(from, to, replace);
+    FileSystemWrapper::rename(from, to, replace);
 }
 
-bool FaultyFileWriter::remove(const std::string& local) noexcept {
+bool FaultyWrites::remove(const std::string& local) noexcept {
     try {
         enterOperation(*faults_);
     } catch (const Stopped&) {
         return false;
     }
-    return ++faults_->removesMade != faults_->failingRemove && native_->remove(local);
+    return ++faults_->removesMade != faults_->failingRemove && FileSystemWrapper::remove(local);
 }
 
-std::unique_ptr<HeldLock> FaultyFileWriter::lock(const std::string& local,
-                                                 const std::function<void()>& waiting) {
+std::unique_ptr<HeldLock> FaultyWrites::lock(const std::string& local,
+                                             const std::function<void()>& waiting) {
     enterOperation(*faults_);
-    return native_->lock(local, waiting);
-}
-
-LockState FaultyFileWriter::lockState(const std::string& local) noexcept {
-    return native_->lockState(local);
+    return FileSystemWrapper::lock(local, waiting);
 }
 
 }  // namespace quorrel::fault

@@ -4,13 +4,14 @@
 #include <functional>
 #include <memory>
 #include <stdexcept>
+#include <utility>
 
-#include "runtime/FileWriter.h"
+#include "FileSystemWrapper.h"
 
 namespace quorrel::fault {
 
-// What goes wrong with the operations of a FaultyFileWriter. Each kind is counted from 1 across
-// all files, in the order the calls are made; 0 means no failure of that kind.
+// What goes wrong with the operations of a FaultyWrites file system. Each kind is counted from 1
+// across all files, in the order the calls are made; 0 means no failure of that kind.
 struct WriteFaults {
     std::size_t failingWrite = 0;   // this write fails as a full disk would
     std::size_t failingFlush = 0;   // this flush to disk fails
@@ -20,6 +21,8 @@ struct WriteFaults {
     bool laterRenamesFail = false;  // and so does every rename after it
     // Done as the failing rename is entered, before it fails: another program acting meanwhile.
     std::function<void()> beforeFailingRename;
+    // Once set, every look at a path's status fails, as on a disk that has begun to fail.
+    bool statusesFail = false;
     // The process stops, as a kill or a power cut would stop it, on entering this operation of
     // any kind (creating, writing, flushing, keeping, renaming, removing, locking): it and every
     // later one do nothing and throw Stopped.
@@ -32,30 +35,30 @@ struct WriteFaults {
     std::size_t operationsMade = 0;
 };
 
-// What a FaultyFileWriter throws once its process has stopped; not a Failure, as nothing that
-// happens after a real stop can report one.
+// What a FaultyWrites file system throws once its process has stopped; not a Failure, as nothing
+// that happens after a real stop can report one.
 struct Stopped : std::runtime_error {
     Stopped() : std::runtime_error("the process stopped (injected)") {}
 };
 
-// Writes the system's own files, whose operations then go wrong as `faults` says. A failing
-// operation throws the write-error failure the system's would and changes nothing.
-class FaultyFileWriter final : public FileWriter {
+// A file system whose changes to `target` go wrong as `faults` says: a failing operation throws
+// the write-error failure the system's would and changes nothing. Reading, listing and the other
+// questions pass on untouched.
+class FaultyWrites final : public FileSystemWrapper {
   public:
-    explicit FaultyFileWriter(std::shared_ptr<WriteFaults> faults);
-    ~FaultyFileWriter() override;
+    explicit FaultyWrites(std::shared_ptr<WriteFaults> faults,
+                          FileSystem& target = FileSystem::native())
+        : FileSystemWrapper(target), faults_(std::move(faults)) {}
 
-    TargetPath locate(const std::string& typed) override;
+    FileStatus statusOf(const std::string& local) noexcept override;
     std::unique_ptr<WritableFile> createNew(const std::string& local) override;
     void keep(const std::string& from, const std::string& to) override;
     void rename(const std::string& from, const std::string& to, bool replace) override;
     bool remove(const std::string& local) noexcept override;
     std::unique_ptr<HeldLock> lock(const std::string& local,
                                    const std::function<void()>& waiting) override;
-    LockState lockState(const std::string& local) noexcept override;
 
   private:
-    std::unique_ptr<FileWriter> native_;
     std::shared_ptr<WriteFaults> faults_;
 };
 

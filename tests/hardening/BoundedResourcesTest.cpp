@@ -9,10 +9,11 @@
 
 #include "Files.h"
 #include "ProcessResources.h"
+#include "TableBytes.h"
 #include "TempDir.h"
-#include "runtime/FileTable.h"
+#include "runtime/filetable/FileTable.h"
 #include "skills/LoadAction.h"
-#include "skills/SkillTableLayout.h"
+#include "skills/SkillFileLayout.h"
 #include "skills/StandaloneHost.h"
 
 namespace quorrel::testing {

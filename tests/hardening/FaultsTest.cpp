@@ -9,14 +9,17 @@
 #include <vector>
 
 #include "AllocationFailure.h"
+#include "ExpectFailure.h"
 #include "ProcessResources.h"
 #include "ReadFaults.h"
 #include "SkillRows.h"
+#include "TableBytes.h"
+#include "TableOnDisk.h"
 #include "TempDir.h"
-#include "runtime/Failure.h"
-#include "runtime/FileTable.h"
+#include "runtime/base/Failure.h"
+#include "runtime/filetable/FileTable.h"
 #include "skills/LoadAction.h"
-#include "skills/SkillTableLayout.h"
+#include "skills/SkillFileLayout.h"
 #include "skills/StandaloneHost.h"
 
 namespace quorrel::testing {
@@ -34,12 +37,6 @@ bool isPrefixOf(const std::vector<std::string>& prefix, const std::vector<std::s
 
 class FaultsTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        const auto layout = gameClientLayout(kSkills);
-        dataPath = dir.write("skills.mul", layout.data);
-        indexPath = dir.write("skills.idx", layout.index);
-    }
-
     struct Outcome {
         std::optional<Failure> failure;
         std::size_t filesLeftOpen = 0;
@@ -47,20 +44,18 @@ class FaultsTest : public ::testing::Test {
 
     // One load through files whose reads go wrong as `faults` says.
     Outcome load(StandaloneHost& host, const std::shared_ptr<fault::ReadFaults>& faults) const {
-        FileTable table(std::make_unique<fault::FaultyFileOpener>(faults));
+        fault::FaultyReads reads(faults);
+        FileTable table(reads);
         Outcome outcome;
-        try {
-            loadSkills(host, table);
-        } catch (const Failure& failure) {
-            outcome.failure = failure;
-        }
+        outcome.failure = failureOf([&] { loadSkills(host, table); });
         outcome.filesLeftOpen = table.openCount();
         return outcome;
     }
 
     TempDir dir;
-    std::string dataPath;
-    std::string indexPath;
+    const TablePaths written = writeTable(dir, gameClientLayout(kSkills));
+    const std::string dataPath = written.data;
+    const std::string indexPath = written.index;
 };
 
 // Memory running out at any allocation of a load, in the list and the text conversion as well as
@@ -77,11 +72,7 @@ TEST_F(FaultsTest, EveryAllocationThatFailsIsAnOutOfMemoryFailure) {
         bool failed = false;
         {
             const fault::AllocationFailure allocation(nth);
-            try {
-                loadSkills(host, table);
-            } catch (const Failure& caught) {
-                failure = caught;
-            }
+            failure = failureOf([&] { loadSkills(host, table); });
             failed = allocation.happened();
         }
         if (!failed) {

@@ -4,16 +4,16 @@
 #include <string>
 #include <vector>
 
+#include "TableOnDisk.h"
 #include "TempDir.h"
-#include "runtime/Failure.h"
+#include "runtime/base/Failure.h"
 
 namespace quorrel::testing {
 
 // One way to call the load action and what it must end in.
 struct LoadCase {
     std::string name;
-    std::string indexPath;
-    std::string dataPath;
+    TablePaths paths;
     std::optional<FailureKind> failure;  // none when the load succeeds
     std::size_t items = 0;               // items in the list afterwards
 };

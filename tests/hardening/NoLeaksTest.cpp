@@ -1,8 +1,9 @@
 #include <gtest/gtest.h>
 
+#include "ExpectFailure.h"
 #include "HostileTables.h"
 #include "ProcessResources.h"
-#include "runtime/FileTable.h"
+#include "runtime/filetable/FileTable.h"
 #include "skills/LoadAction.h"
 #include "skills/StandaloneHost.h"
 
@@ -13,15 +14,10 @@ constexpr int kRunsPerCase = 500;
 
 std::optional<FailureKind> loadOnce(const LoadCase& loadCase, FileTable& files,
                                     std::size_t& items) {
-    StandaloneHost host(loadCase.dataPath, loadCase.indexPath);
-    try {
-        loadSkills(host, files);
-    } catch (const Failure& failure) {
-        items = host.list().items().size();
-        return failure.kind();
-    }
+    StandaloneHost host(loadCase.paths.data, loadCase.paths.index);
+    const auto failure = failureOf([&] { loadSkills(host, files); });
     items = host.list().items().size();
-    return std::nullopt;
+    return failure ? std::optional(failure->kind()) : std::nullopt;
 }
 
 // Thousands of loads that fail in every way, mixed with loads that succeed, leave the process with

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "runtime/CodePage.h"
+#include "runtime/text/CodePage.h"
 
 namespace quorrel {
 namespace {

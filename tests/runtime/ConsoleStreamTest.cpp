@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "runtime/ConsoleStream.h"
+#include "runtime/system/ConsoleStreamWindows.h"
 
 namespace quorrel {
 namespace {

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "ScopedVariable.h"
-#include "runtime/FileTable.h"
-#include "runtime/WinePathResolver.h"
+#include "runtime/filetable/FileTable.h"
+#include "runtime/paths/PathResolver.h"
 #include "skills/LoadAction.h"
 #include "skills/SkillFileLayout.h"
 #include "skills/StandaloneHost.h"
@@ -24,8 +24,9 @@ class DemoPrefixTest : public ::testing::Test {
 
 TEST_F(DemoPrefixTest, TheDefaultPathsLeadToTheDemoFiles) {
     const fs::path demo = QUORREL_DEMO_DIR;
-    EXPECT_TRUE(fs::equivalent(localPathFor(kDefaultDataPath).local, demo / "skills.mul"));
-    EXPECT_TRUE(fs::equivalent(localPathFor(kDefaultIndexPath).local, demo / "skills.idx"));
+    PathResolver resolver(FileSystem::native());
+    EXPECT_TRUE(fs::equivalent(resolver.resolve(kDefaultDataPath).local, demo / "skills.mul"));
+    EXPECT_TRUE(fs::equivalent(resolver.resolve(kDefaultIndexPath).local, demo / "skills.idx"));
 }
 
 TEST_F(DemoPrefixTest, TheLoadActionOnTheDefaultPathsListsTheDemoTable) {

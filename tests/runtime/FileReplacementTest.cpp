@@ -11,20 +11,20 @@
 #include <string>
 #include <thread>
 
+#include "ExpectFailure.h"
 #include "Files.h"
 #include "NumberedCase.h"
 #include "OneVersionEach.h"
 #include "TempDir.h"
 #include "WriteFaults.h"
-#include "runtime/Failure.h"
-#include "runtime/FileReplacement.h"
-#include "runtime/InterruptedRuns.h"
-#include "runtime/NativeFileWriter.h"
+#include "runtime/base/Failure.h"
+#include "runtime/replace/FileReplacement.h"
+#include "runtime/replace/InterruptedRuns.h"
 
 namespace quorrel {
 namespace {
 
-using fault::FaultyFileWriter;
+using fault::FaultyWrites;
 using fault::WriteFaults;
 using testing::bytesOf;
 using testing::contentsOf;
@@ -42,7 +42,7 @@ class TwoFiles {
 
     // Writes the new contents, each file once or, with `inSteps`, through versions of their own
     // first, as a swap of tables does; the failure it raised, if any, and the notes it gave.
-    std::optional<Failure> write(ExistingFiles existing, bool inSteps = false) {
+    std::optional<Failure> write(bool inSteps = false) {
         const auto targets = this->targets();
         std::vector<FileVersion> versions = {{0, {newData_}}, {1, {newIndex_}}};
         if (inSteps) {
@@ -52,12 +52,7 @@ class TwoFiles {
                         {1, {newIndex_}},
                         {0, {newData_}}};
         }
-        try {
-            notes_ = replaceFiles(writer_, targets, versions, existing);
-        } catch (const Failure& failure) {
-            return failure;
-        }
-        return std::nullopt;
+        return testing::failureOf([&] { notes_ = replaceFiles(writer_, targets, versions); });
     }
 
     const std::vector<std::string>& notes() const { return notes_; }
@@ -67,14 +62,19 @@ class TwoFiles {
     std::optional<std::string> index() const { return contentsOf(path("skills.idx")); }
     std::set<std::string> names() const { return namesIn(dir_.path()); }
     WriteFaults& faults() { return *faults_; }
-    std::array<TargetPath, 2> targets() {
-        return {writer_.locate(path("skills.mul")), writer_.locate(path("skills.idx"))};
+    std::array<LocalPath, 2> paths() const {
+        return {LocalPath{path("skills.mul"), path("skills.mul")},
+                LocalPath{path("skills.idx"), path("skills.idx")}};
+    }
+    std::array<LookedAt, 2> targets() {
+        const auto both = paths();
+        return {lookAtTarget(writer_, both[0]), lookAtTarget(writer_, both[1])};
     }
 
   private:
     testing::TempDir dir_;
     std::shared_ptr<WriteFaults> faults_ = std::make_shared<WriteFaults>();
-    FaultyFileWriter writer_{faults_};
+    FaultyWrites writer_{faults_};
     std::vector<std::uint8_t> newData_ = bytesOf("new data");
     std::vector<std::uint8_t> newIndex_ = bytesOf("new index");
     std::vector<std::uint8_t> step_ = bytesOf(" on the way");
@@ -109,12 +109,11 @@ class FailingOperation : public ::testing::TestWithParam<Sweep> {};
 // the one run without a failure must then have written both files.
 TEST_P(FailingOperation, LeavesTheOldFilesWholeAndNothingElseBehind) {
     const Sweep sweep = GetParam();
-    const auto existing = sweep.withOldFiles ? ExistingFiles::Replace : ExistingFiles::Refuse;
     for (std::size_t nth = 1;; ++nth) {
         TwoFiles files(sweep.withOldFiles);
         const auto before = files.names();
         failThe(files.faults(), sweep.operation, nth);
-        const auto failure = files.write(existing, sweep.inSteps);
+        const auto failure = files.write(sweep.inSteps);
         if (!failure) {
             EXPECT_GT(nth, 1u) << "no such operation was made";
             EXPECT_EQ(files.data(), "new data");
@@ -146,7 +145,7 @@ TEST(FileReplacement, ARestoreThatFailsSaysWhereTheOldFileIsKept) {
     // restore after it fail.
     files.faults().failingRename = 2;
     files.faults().laterRenamesFail = true;
-    const auto failure = files.write(ExistingFiles::Replace);
+    const auto failure = files.write();
     ASSERT_TRUE(failure);
     const std::string message = failure->description();
     const auto kept = message.find("is kept as \"");
@@ -168,14 +167,14 @@ TEST(FileReplacement, ABackupThatCannotBeRemovedIsSaidAndNotTakenForAStoppedRuns
         if (renameFails) {
             files.faults().failingRename = 3;  // after the two files' own renames
         }
-        ASSERT_EQ(files.write(ExistingFiles::Replace), std::nullopt);
+        ASSERT_EQ(files.write(), std::nullopt);
         EXPECT_EQ(files.data(), "new data");
         ASSERT_EQ(files.notes().size(), 1u);
         const std::string& note = files.notes()[0];
         EXPECT_NE(note.find("the old \"" + files.path("skills.mul") + "\""), std::string::npos)
             << note;
         EXPECT_EQ(files.names().size(), 3u);
-        const LeftBeside left = findKeptFiles(files.targets());
+        const LeftBeside left = findKeptFiles(FileSystem::native(), files.targets());
         if (renameFails) {
             EXPECT_NE(note.find("delete it"), std::string::npos) << note;
         } else {
@@ -183,36 +182,6 @@ TEST(FileReplacement, ABackupThatCannotBeRemovedIsSaidAndNotTakenForAStoppedRuns
             EXPECT_TRUE(left.kept.empty() && left.unexpected.empty());
         }
     }
-}
-
-TEST(FileReplacement, RefusesExistingFilesUnlessToldToReplaceThem) {
-    TwoFiles files(true);
-    const auto refused = files.write(ExistingFiles::Refuse);
-    ASSERT_TRUE(refused);
-    EXPECT_NE(refused->description().find("skills.mul\" already exists"), std::string::npos)
-        << refused->description();
-    EXPECT_EQ(files.data(), "old data");
-    EXPECT_EQ(files.faults().writesMade, 0u);
-}
-
-// The file would end up holding only what was written to it last.
-TEST(FileReplacement, RefusesTwoTargetsThatNameOneFileBeforeWritingAnything) {
-    const testing::TempDir dir;
-    NativeFileWriter writer;
-    const std::vector<std::uint8_t> bytes = bytesOf("new");
-    const std::array<FileContents, 2> contents = {
-        FileContents{writer.locate((dir.path() / "skills.mul").string()), bytes},
-        FileContents{writer.locate((dir.path() / "." / "skills.mul").string()), bytes}};
-    ASSERT_EQ(oneFileNamedTwice(std::array{contents[0].target, contents[1].target}),
-              std::pair(std::size_t{0}, std::size_t{1}));
-    try {
-        replaceFiles(writer, contents, ExistingFiles::Replace);
-        FAIL() << "one file named twice was written";
-    } catch (const Failure& failure) {
-        EXPECT_EQ(failure.description(), contents[0].target.shown + " and " +
-                                             contents[1].target.shown + " are the same file");
-    }
-    EXPECT_TRUE(namesIn(dir.path()).empty());
 }
 
 // The second rename finds the first target replaced by another program, then fails.
@@ -224,20 +193,14 @@ TEST(FileReplacement, NeverPutsTheOldFileBackOverOneItDidNotPutThere) {
         testing::writeFile(foreign + ".theirs", bytesOf("someone else's"));
         std::filesystem::rename(foreign + ".theirs", foreign);
     };
-    FaultyFileWriter writer(faults);
+    FaultyWrites writer(faults);
     const std::vector<std::uint8_t> bytes = bytesOf("new");
-    const std::array<FileContents, 2> contents = {
-        FileContents{writer.locate(files.path("skills.mul")), bytes},
-        FileContents{writer.locate(files.path("skills.idx")), bytes}};
-    try {
-        replaceFiles(writer, contents, ExistingFiles::Replace);
-        FAIL() << "the failing rename was not reported";
-    } catch (const Failure& failure) {
-        EXPECT_NE(failure.description().find("no longer the file this run put there"),
-                  std::string::npos)
-            << failure.description();
-        EXPECT_NE(failure.description().find("is kept as"), std::string::npos);
-    }
+    const auto paths = files.paths();
+    const std::array<FileContents, 2> contents = {FileContents{paths[0], bytes},
+                                                  FileContents{paths[1], bytes}};
+    EXPECT_FAILURE(replaceFiles(writer, contents), FailureKind::WriteError,
+                   ::testing::AllOf(testing::HasSubstr("no longer the file this run put there"),
+                                    testing::HasSubstr("is kept as")));
     EXPECT_EQ(files.data(), "someone else's");
     EXPECT_EQ(files.index(), "old index");
 }
@@ -247,13 +210,12 @@ TEST(FileReplacement, NeverPutsTheOldFileBackOverOneItDidNotPutThere) {
 TEST(FileReplacement, ALockIsHeldByOneRunAtATime) {
     const testing::TempDir dir;
     const std::string lockPath = (dir.path() / ".skills.mul.quorrel-lock").string();
-    NativeFileWriter writer;
-    auto first = writer.lock(lockPath, [] { ADD_FAILURE() << "the first run waited"; });
+    auto first =
+        FileSystem::native().lock(lockPath, [] { ADD_FAILURE() << "the first run waited"; });
     std::promise<void> waiting;
     int waits = 0;
     std::thread second([&] {
-        NativeFileWriter own;
-        const auto held = own.lock(lockPath, [&] {
+        const auto held = FileSystem::native().lock(lockPath, [&] {
             ++waits;
             waiting.set_value();
         });

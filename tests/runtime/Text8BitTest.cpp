@@ -5,9 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "ExpectFailure.h"
 #include "NumberedCase.h"
-#include "runtime/Failure.h"
-#include "runtime/Text8Bit.h"
+#include "runtime/base/Failure.h"
+#include "runtime/text/Text8Bit.h"
 
 namespace quorrel {
 namespace {
@@ -74,14 +75,7 @@ TEST(TextTo8Bit, RefusesWhatWindows1252CannotHoldNamingIt) {
         {"\xED\xA0\x80", "not valid UTF-8"},
     };
     for (const auto& c : cases) {
-        try {
-            textTo8Bit(c.text);
-            ADD_FAILURE() << c.text << " was encoded";
-        } catch (const Failure& failure) {
-            EXPECT_EQ(failure.kind(), FailureKind::BadInput);
-            EXPECT_NE(std::string(failure.what()).find(c.words), std::string::npos)
-                << failure.what();
-        }
+        EXPECT_FAILURE(textTo8Bit(c.text), FailureKind::BadInput, testing::HasSubstr(c.words));
     }
 }
 
@@ -184,14 +178,8 @@ TEST(TextTo8Bit, RefusesWhatTheCodePageCannotHoldNamingBoth) {
         {949, "\uFFFD", "U+FFFD, which Windows-949 cannot hold"},
     };
     for (const auto& c : cases) {
-        try {
-            textTo8Bit(c.text, *CodePage::known(c.codePage));
-            ADD_FAILURE() << c.text << " was encoded";
-        } catch (const Failure& failure) {
-            EXPECT_EQ(failure.kind(), FailureKind::BadInput);
-            EXPECT_NE(std::string(failure.what()).find(c.words), std::string::npos)
-                << failure.what();
-        }
+        EXPECT_FAILURE(textTo8Bit(c.text, *CodePage::known(c.codePage)), FailureKind::BadInput,
+                       testing::HasSubstr(c.words));
     }
 }
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "runtime/Utf8.h"
+#include "runtime/base/Utf8.h"
 
 namespace quorrel {
 namespace {

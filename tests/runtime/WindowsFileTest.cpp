@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "TempDir.h"
-#include "runtime/FileTable.h"
-#include "runtime/UniqueHandle.h"
-#include "skills/SkillTableLayout.h"
+#include "runtime/filetable/FileTable.h"
+#include "runtime/system/UniqueHandleWindows.h"
+#include "skills/SkillFileLayout.h"
 
 namespace quorrel {
 namespace {

@@ -12,7 +12,8 @@
 #include "NumberedCase.h"
 #include "RecordingHost.h"
 #include "SkillTables.h"
-#include "skills/SkillTableLayout.h"
+#include "TableBytes.h"
+#include "skills/SkillFileLayout.h"
 
 namespace quorrel {
 namespace {

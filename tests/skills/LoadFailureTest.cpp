@@ -2,18 +2,23 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <limits>
+#include <new>
 #include <optional>
 #include <ostream>
+#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "ExpectFailure.h"
 #include "NumberedCase.h"
 #include "RecordingHost.h"
 #include "SkillTables.h"
 #include "SystemReason.h"
-#include "skills/SkillTableLayout.h"
+#include "TableBytes.h"
+#include "skills/SkillFileLayout.h"
 
 namespace quorrel {
 namespace {
@@ -263,6 +268,31 @@ TEST_F(LoadFailureTest, ARunAfterAFailureStartsAfresh) {
     EXPECT_EQ(namesOf(host.list().items()), std::vector<std::string>{"Gilding"});
     EXPECT_EQ(host.fields().idxFileNo, 1);
     EXPECT_EQ(tables.files().openCount(), 0u);
+}
+
+// Memory running out as a list takes an item is a failure that says so, the same in every list
+// (the windows' and quorrel-dump's), whichever of the two ways it shows.
+TEST(AddItem, MemoryRunningOutIsAnOutOfMemoryFailure) {
+    class FullList final : public SkillList {
+      public:
+        explicit FullList(std::function<void()> raise) : raise_(std::move(raise)) {}
+        void Clear() override {}
+        int NewIndex() const override { return -1; }
+        void Selected(int, bool) override {}
+        void ListIndex(int) override {}
+
+      protected:
+        void appendItem(std::string) override { raise_(); }
+
+      private:
+        std::function<void()> raise_;
+    };
+    for (const std::function<void()>& raise : std::vector<std::function<void()>>{
+             [] { throw std::bad_alloc(); }, [] { throw std::length_error("vector"); }}) {
+        FullList list(raise);
+        EXPECT_FAILURE(list.AddItem(std::string("Quill\0more", 10)), FailureKind::OutOfMemory,
+                       "cannot add an item of 5 bytes to the list: out of memory");
+    }
 }
 
 }  // namespace

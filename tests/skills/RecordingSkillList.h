@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "runtime/Failure.h"
+#include "runtime/base/Failure.h"
 #include "skills/MemorySkillList.h"
 #include "skills/SkillList.h"
 

@@ -10,14 +10,17 @@
 #include <string_view>
 #include <vector>
 
+#include "ExpectFailure.h"
 #include "Files.h"
 #include "RecordingHost.h"
 #include "SkillRows.h"
+#include "TableBytes.h"
+#include "TableOnDisk.h"
 #include "TempDir.h"
-#include "runtime/Failure.h"
-#include "runtime/FileTable.h"
+#include "runtime/base/Failure.h"
+#include "runtime/filetable/FileTable.h"
 #include "skills/LoadAction.h"
-#include "skills/SkillTableLayout.h"
+#include "skills/SkillFileLayout.h"
 
 namespace quorrel {
 
@@ -54,18 +57,14 @@ class SkillTables {
 
     // A host over the data file of kThreeSkills and an index of `records`.
     RecordingHost hostOverThreeSkills(const std::vector<IndexRecord>& records) const {
-        return RecordingHost(writeFile("skills.mul", gameClientLayout(kThreeSkills).data),
-                             writeIndex(records));
+        const TablePaths paths =
+            writeTable(dir_, SkillFiles{indexBytes(records), gameClientLayout(kThreeSkills).data});
+        return RecordingHost(paths.data, paths.index);
     }
 
     // Runs the load action; the failure it raised, if any.
     std::optional<Failure> load(LoadHost& host) {
-        try {
-            loadSkills(host, files_);
-        } catch (const Failure& failure) {
-            return failure;
-        }
-        return std::nullopt;
+        return failureOf([&] { loadSkills(host, files_); });
     }
 
     FileTable& files() noexcept { return files_; }

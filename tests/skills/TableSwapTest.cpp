@@ -8,6 +8,7 @@
 
 #include "NumberedCase.h"
 #include "SkillTables.h"
+#include "TableBytes.h"
 #include "skills/StandaloneHost.h"
 #include "skills/TableSwap.h"
 
@@ -87,7 +88,8 @@ TEST_P(SwapSteps, EveryRenameLeavesThePairReadingAsTheOldTableOrTheNewOne) {
         index = old.files->index;
     }
     const TableSwap swap(fresh, OldFile{data.has_value(), data}, OldFile{index.has_value(), index});
-    EXPECT_EQ(swap.padded(), old.padded);
+    // Only the padded order passes through more than the two final files.
+    EXPECT_EQ(swap.versions().size() > 2, old.padded);
 
     SkillTables tables;
     const Shown before = shownBy(tables, data, index);

@@ -9,7 +9,7 @@
 
 #include "cli/dump/DumpCommand.h"
 #include "cli/pack/PackCommand.h"
-#include "runtime/NativeFileWriter.h"
+#include "runtime/files/FileSystem.h"
 
 namespace quorrel::testing {
 
@@ -30,38 +30,34 @@ int withArgv(const char* program, const std::vector<std::string>& arguments, Com
     return command(static_cast<int>(argv.size()), argv.data());
 }
 
-// Runs quorrel-dump, writing --output's file through `writer`.
-inline CommandRun runDumpWith(FileWriter& writer, const std::vector<std::string>& arguments) {
-    std::ostringstream out;
-    std::ostringstream err;
-    FileTable files;
-    const int status = withArgv("quorrel-dump", arguments, [&](int argc, const char* const* argv) {
-        return cli::runDumpCommand(argc, argv, out, err, files, writer);
-    });
-    return CommandRun{status, out.str(), err.str()};
-}
-
-// Runs quorrel-dump; with `outFails`, writing to its standard output fails.
-inline CommandRun runDump(const std::vector<std::string>& arguments, bool outFails = false) {
+// Runs quorrel-dump on the files of `fileSystem`; with `outFails`, writing to its standard output
+// fails.
+inline CommandRun runDumpWith(FileSystem& fileSystem, const std::vector<std::string>& arguments,
+                              bool outFails = false) {
     std::ostringstream out;
     if (outFails) {
         out.setstate(std::ios::badbit);
     }
     std::ostringstream err;
     const int status = withArgv("quorrel-dump", arguments, [&](int argc, const char* const* argv) {
-        return cli::runDumpCommand(argc, argv, out, err);
+        return cli::runDumpCommand(argc, argv, out, err, fileSystem);
     });
     return CommandRun{status, out.str(), err.str()};
 }
 
-// Runs quorrel-pack through `writer`, with `input` as its standard input.
-inline CommandRun runPackWith(FileWriter& writer, const std::vector<std::string>& arguments,
+// Runs quorrel-dump on the system's own files.
+inline CommandRun runDump(const std::vector<std::string>& arguments, bool outFails = false) {
+    return runDumpWith(FileSystem::native(), arguments, outFails);
+}
+
+// Runs quorrel-pack on the files of `fileSystem`, with `input` as its standard input.
+inline CommandRun runPackWith(FileSystem& fileSystem, const std::vector<std::string>& arguments,
                               const std::string& input) {
     std::istringstream in(input);
     std::ostringstream out;
     std::ostringstream err;
     const int status = withArgv("quorrel-pack", arguments, [&](int argc, const char* const* argv) {
-        return cli::runPackCommand(argc, argv, in, out, err, writer);
+        return cli::runPackCommand(argc, argv, in, out, err, fileSystem);
     });
     return CommandRun{status, out.str(), err.str()};
 }
@@ -69,8 +65,7 @@ inline CommandRun runPackWith(FileWriter& writer, const std::vector<std::string>
 // Runs quorrel-pack on the system's own files.
 inline CommandRun runPack(const std::vector<std::string>& arguments,
                           const std::string& input = {}) {
-    NativeFileWriter writer;
-    return runPackWith(writer, arguments, input);
+    return runPackWith(FileSystem::native(), arguments, input);
 }
 
 }  // namespace quorrel::testing

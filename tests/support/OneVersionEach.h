@@ -4,27 +4,26 @@
 #include <span>
 #include <vector>
 
-#include "runtime/FileReplacement.h"
+#include "runtime/replace/FileReplacement.h"
 
 namespace quorrel {
 
 // A file to write and everything it is to hold, when each target gets one version.
 struct FileContents {
-    TargetPath target;
+    LocalPath target;
     std::span<const std::uint8_t> bytes;
 };
 
-// replaceFiles with one version for each file, in the order given.
-inline std::vector<std::string> replaceFiles(FileWriter& writer,
-                                             std::span<const FileContents> files,
-                                             ExistingFiles existing) {
-    std::vector<TargetPath> targets;
+// replaceFiles with one version for each file, in the order given, the targets looked at first.
+inline std::vector<std::string> replaceFiles(FileSystem& fileSystem,
+                                             std::span<const FileContents> files) {
+    std::vector<LookedAt> targets;
     std::vector<FileVersion> versions;
     for (const FileContents& file : files) {
         versions.push_back({targets.size(), {file.bytes}});
-        targets.push_back(file.target);
+        targets.push_back(lookAtTarget(fileSystem, file.target));
     }
-    return replaceFiles(writer, targets, versions, existing);
+    return replaceFiles(fileSystem, targets, versions);
 }
 
 }  // namespace quorrel

@@ -7,7 +7,7 @@
 
 #include "GuardedLoad.h"
 #include "NumberedCase.h"
-#include "runtime/Failure.h"
+#include "runtime/base/Failure.h"
 #include "skills/LoadFields.h"
 #include "skills/LoadHost.h"
 #include "skills/SkillList.h"

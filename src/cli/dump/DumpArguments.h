@@ -7,7 +7,7 @@
 
 #include "cli/ExitStatus.h"
 #include "cli/formats/TableFormat.h"
-#include "runtime/CodePage.h"
+#include "runtime/text/CodePage.h"
 #include "skills/SkillFileLayout.h"
 
 namespace quorrel::cli {

@@ -6,45 +6,54 @@
 #include "DumpArguments.h"
 #include "DumpLoad.h"
 #include "DumpNotices.h"
+#include "cli/KeptFilesReport.h"
+#include "cli/SameFileRefusal.h"
 #include "cli/formats/CsvWriter.h"
 #include "cli/formats/JsonWriter.h"
 #include "cli/formats/TextWriter.h"
-#include "runtime/Failure.h"
-#include "runtime/FileQueries.h"
-#include "runtime/InQuotes.h"
-#include "runtime/InterruptedRuns.h"
-#include "runtime/NativeFileWriter.h"
-#include "runtime/OutputFile.h"
+#include "runtime/base/Failure.h"
+#include "runtime/base/InQuotes.h"
+#include "runtime/files/FileSystem.h"
+#include "runtime/filetable/FileTable.h"
+#include "runtime/paths/PathResolver.h"
+#include "runtime/replace/InterruptedRuns.h"
+#include "runtime/replace/LookedAt.h"
+#include "runtime/replace/OutputFile.h"
+#include "runtime/replace/TargetLocks.h"
 
 namespace quorrel::cli {
 namespace {
 
 // The files an interrupted quorrel-pack kept beside the two, said, so that the table they may
-// hold alone is not lost unnoticed. The writer only finds the files a pack of these paths would
+// hold alone is not lost unnoticed. It only finds the files a pack of these paths would
 // write, and asks whether a run holds their locks; nothing is written. A live run's backups are
 // its own, and putting them back would undo a table it then puts in place.
-void reportKeptFiles(const DumpOptions& options, std::ostream& err) {
-    NativeFileWriter finder;
-    std::vector<TargetPath> targets;
+void reportKeptFiles(const DumpOptions& options, std::ostream& err, FileSystem& fileSystem) {
+    PathResolver resolver(fileSystem);
+    std::vector<LocalPath> paths;
     for (const std::string& path : {options.dataPath, options.indexPath}) {
         try {
-            targets.push_back(finder.locate(path));
+            paths.push_back(resolver.resolveForWriting(path));
         } catch (const Failure&) {
             // A path that leads nowhere has nothing beside it; the load says why.
         }
     }
-    if (const auto live = runInProgress(finder, targets)) {
+    if (const auto live = runInProgress(fileSystem, paths)) {
         err << kDumpProgram << ": "
             << (live->second == LockState::Held
-                    ? "a quorrel-pack run is writing " + live->first.shown +
+                    ? "a quorrel-pack run is writing " + live->first.quoted() +
                           " now; the files it keeps beside it are its own"
-                    : "cannot tell whether a quorrel-pack run is writing " + live->first.shown +
+                    : "cannot tell whether a quorrel-pack run is writing " + live->first.quoted() +
                           " now (its lock cannot be opened), so the files beside it are not "
                           "reported")
             << '\n';
         return;
     }
-    const LeftBeside left = findKeptFiles(targets);
+    std::vector<LookedAt> targets;
+    for (LocalPath& path : paths) {
+        targets.push_back(lookAt(fileSystem, std::move(path)));
+    }
+    const LeftBeside left = findKeptFiles(fileSystem, targets);
     for (const UnexpectedFile& unexpected : left.unexpected) {
         err << kDumpProgram << ": " << describeUnexpected(unexpected) << '\n';
     }
@@ -73,40 +82,40 @@ void writeDump(std::ostream& out, const SkillDump& dump, const DumpOptions& opti
 // The file --output names, looked at before the table is read: it must be a regular file or a
 // new name in an existing folder, and neither of the two files the table is read from, which the
 // output would replace.
-std::optional<TargetPath> outputTarget(const DumpOptions& options, FileWriter& writer) {
+std::optional<LocalPath> outputTarget(const DumpOptions& options, FileSystem& fileSystem) {
     if (!options.outputPath) {
         return std::nullopt;
     }
-    TargetPath target = writer.locate(*options.outputPath);
-    inspectTarget(target);
+    PathResolver resolver(fileSystem);
+    const LookedAt target =
+        lookAtTarget(fileSystem, resolver.resolveForWriting(*options.outputPath));
     const std::array<std::pair<const char*, const std::string*>, 2> read = {
         {{"--data", &options.dataPath}, {"--index", &options.indexPath}}};
     for (const auto& [option, path] : read) {
-        std::optional<TargetPath> source;
+        std::optional<LocalPath> source;
         try {
-            source = writer.locate(*path);
+            source = resolver.resolveForWriting(*path);
         } catch (const Failure&) {
             // A path that leads nowhere is no file the output could replace; the load says why.
         }
-        if (source && nameOneFile(target, *source)) {
-            throw Failure(FailureKind::WriteError, "--output " + target.shown + " and " + option +
-                                                       " " + source->shown + " are the same file");
+        if (source) {
+            refuseOneFileTwice({"--output", target}, {option, lookAt(fileSystem, *source)});
         }
     }
-    return target;
+    return target.path;
 }
 
 // Writes the dump to the file, put in place whole; false when it could not be, with the reason
 // said.
-bool writeOutputFile(const TargetPath& target, const SkillDump& dump, const DumpOptions& options,
-                     FileWriter& writer, std::ostream& err) {
+bool writeOutputFile(const LocalPath& target, const SkillDump& dump, const DumpOptions& options,
+                     FileSystem& fileSystem, std::ostream& err) {
     try {
-        OutputFile file(writer, target);
+        OutputFile file(fileSystem, target);
         writeDump(file.stream(), dump, options);
         file.commit();
         return true;
     } catch (const Failure& failure) {
-        err << kDumpProgram << ": " << failure.description() << "; " << target.shown
+        err << kDumpProgram << ": " << failure.description() << "; " << target.quoted()
             << " is as it was\n";
         return false;
     }
@@ -126,27 +135,22 @@ void tellWhatPackingWouldChange(const SkillDump& dump, const DumpOptions& option
 
 }  // namespace
 
-int runDumpCommand(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
-    FileTable files;
-    NativeFileWriter writer;
-    return runDumpCommand(argc, argv, out, err, files, writer);
-}
-
 int runDumpCommand(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
-                   FileTable& files, FileWriter& writer) {
+                   FileSystem& fileSystem) {
     const ParsedArguments parsed = parseDumpArguments(argc, argv, out, err);
     if (const auto* early = std::get_if<EarlyExit>(&parsed)) {
         return early->status;
     }
     const auto& options = std::get<DumpOptions>(parsed);
-    std::optional<TargetPath> output;
+    std::optional<LocalPath> output;
     try {
-        output = outputTarget(options, writer);
+        output = outputTarget(options, fileSystem);
     } catch (const Failure& failure) {
         err << kDumpProgram << ": " << failure.description() << '\n';
         return kExitFailed;
     }
 
+    FileTable files(fileSystem);
     const SkillDump dump = loadDump(options.dataPath, options.indexPath, options.codePage, files);
     if (!output) {
         writeDump(out, dump, options);
@@ -156,16 +160,16 @@ int runDumpCommand(int argc, const char* const* argv, std::ostream& out, std::os
             err << kDumpProgram << ": cannot write to standard output\n";
             return kExitFailed;
         }
-    } else if (!dump.failure && !writeOutputFile(*output, dump, options, writer, err)) {
+    } else if (!dump.failure && !writeOutputFile(*output, dump, options, fileSystem, err)) {
         return kExitFailed;
     }
     tellWhatPackingWouldChange(dump, options, err);
-    reportKeptFiles(options, err);
+    reportKeptFiles(options, err, fileSystem);
     if (dump.failure) {
         err << kDumpProgram << ": " << dump.failure->description() << '\n';
         // A table read in part does not replace a file that may hold a whole one.
         if (output) {
-            err << kDumpProgram << ": " << output->shown
+            err << kDumpProgram << ": " << output->quoted()
                 << " was not written, as the table was not read in full\n";
         }
         return kExitFailed;

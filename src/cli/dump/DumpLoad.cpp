@@ -1,8 +1,8 @@
 #include "DumpLoad.h"
 
-#include <new>
 #include <utility>
 
+#include "runtime/base/OutOfMemory.h"
 #include "skills/LoadAction.h"
 #include "skills/StandaloneHost.h"
 
@@ -13,12 +13,10 @@ SkillDump loadDump(const std::string& dataPath, const std::string& indexPath, Co
     StandaloneHost host(dataPath, indexPath, codePage);
     std::optional<Failure> failure;
     try {
-        loadSkills(host, files);
+        // The load names the record when it can; this is for memory that ran out while it did.
+        failingWhenMemoryRunsOut([&] { loadSkills(host, files); });
     } catch (const Failure& caught) {
         failure = caught;
-    } catch (const std::bad_alloc&) {
-        // The load names the record when it can; this is for memory that ran out while it did.
-        failure = Failure(FailureKind::OutOfMemory, "out of memory");
     }
     // Moved, not copied: a copy of a large table could be what memory runs out on.
     return SkillDump{host.list().takeItems(), std::move(failure), host.recordsGoneThrough(),

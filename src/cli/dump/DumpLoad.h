@@ -3,8 +3,8 @@
 #include <string>
 
 #include "cli/formats/SkillDump.h"
-#include "runtime/CodePage.h"
-#include "runtime/FileTable.h"
+#include "runtime/filetable/FileTable.h"
+#include "runtime/text/CodePage.h"
 
 namespace quorrel::cli {
 

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "cli/formats/SkillDump.h"
-#include "runtime/CodePage.h"
+#include "runtime/text/CodePage.h"
 
 namespace quorrel::cli {
 

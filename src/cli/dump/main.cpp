@@ -1,7 +1,7 @@
 #include "DumpArguments.h"
 #include "DumpCommand.h"
 #include "cli/ReportingTheUnexpected.h"
-#include "runtime/StandardStreams.h"
+#include "runtime/system/StandardStreams.h"
 
 int main(int argc, char* argv[]) {
     quorrel::StandardStreams streams;

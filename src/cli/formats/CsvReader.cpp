@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "CsvFormat.h"
-#include "runtime/Failure.h"
+#include "runtime/base/Failure.h"
 
 namespace quorrel::cli {
 namespace {

@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "JsonFormat.h"
-#include "runtime/Failure.h"
+#include "runtime/base/Failure.h"
 
 namespace quorrel::cli {
 namespace {

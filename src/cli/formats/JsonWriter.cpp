@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "JsonFormat.h"
-#include "runtime/Utf8.h"
+#include "runtime/base/Utf8.h"
 
 namespace quorrel::cli {
 namespace {

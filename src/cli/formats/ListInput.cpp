@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "TableFormat.h"
-#include "runtime/Utf8.h"
+#include "runtime/base/Utf8.h"
 
 namespace quorrel::cli {
 namespace {

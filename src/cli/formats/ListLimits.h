@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <string>
 
-#include "runtime/Failure.h"
+#include "runtime/base/Failure.h"
 #include "skills/SkillTableBuilder.h"
 
 namespace quorrel::cli {

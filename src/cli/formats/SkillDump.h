@@ -4,7 +4,7 @@
 #include <optional>
 #include <vector>
 
-#include "runtime/Failure.h"
+#include "runtime/base/Failure.h"
 #include "skills/SkillRow.h"
 
 namespace quorrel::cli {

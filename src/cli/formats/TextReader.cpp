@@ -6,8 +6,8 @@
 #include <string_view>
 
 #include "TextFormat.h"
-#include "runtime/Failure.h"
-#include "runtime/Utf8.h"
+#include "runtime/base/Failure.h"
+#include "runtime/base/Utf8.h"
 
 namespace quorrel::cli {
 namespace {

@@ -4,22 +4,28 @@
 #include <cerrno>
 #include <cstring>
 #include <fstream>
-#include <new>
 
 #include "PackArguments.h"
+#include "cli/KeptFilesReport.h"
+#include "cli/SameFileRefusal.h"
 #include "cli/StandardStreamName.h"
 #include "cli/formats/CsvReader.h"
 #include "cli/formats/JsonReader.h"
 #include "cli/formats/ListInput.h"
 #include "cli/formats/TextReader.h"
-#include "runtime/Failure.h"
-#include "runtime/FileQueries.h"
-#include "runtime/FileReplacement.h"
-#include "runtime/InQuotes.h"
-#include "runtime/InterruptedRuns.h"
-#include "runtime/InterruptionsHeld.h"
-#include "runtime/SideFiles.h"
-#include "runtime/SystemPath.h"
+#include "runtime/base/Failure.h"
+#include "runtime/base/InQuotes.h"
+#include "runtime/base/OutOfMemory.h"
+#include "runtime/files/FileSystem.h"
+#include "runtime/files/PathParts.h"
+#include "runtime/files/SystemPath.h"
+#include "runtime/paths/PathResolver.h"
+#include "runtime/replace/FileReplacement.h"
+#include "runtime/replace/InterruptedRuns.h"
+#include "runtime/replace/LookedAt.h"
+#include "runtime/replace/SideNames.h"
+#include "runtime/replace/TargetLocks.h"
+#include "runtime/system/InterruptionsHeld.h"
 #include "skills/SkillTableBuilder.h"
 #include "skills/TableSwap.h"
 
@@ -57,19 +63,20 @@ std::string sourceName(const PackOptions& options) {
 SkillTableBuilder tableFromStream(std::istream& in, const PackOptions& options) {
     SkillTableBuilder table(options.codePage);
     try {
-        ListInput list(in);
-        try {
-            readInFormat(list.stream(), options.format, table);
-        } catch (const Failure&) {
-            table.finish(false);
-            throw;
-        }
-        table.finish();
+        failingWhenMemoryRunsOut(
+            [&] {
+                ListInput list(in);
+                try {
+                    readInFormat(list.stream(), options.format, table);
+                } catch (const Failure&) {
+                    table.finish(false);
+                    throw;
+                }
+                table.finish();
+            },
+            [&] { return "record " + std::to_string(table.nextRecord()); });
     } catch (const Failure& failure) {
         throw failure.within(sourceName(options));
-    } catch (const std::bad_alloc&) {
-        throw Failure(FailureKind::OutOfMemory, sourceName(options) + ": out of memory at record " +
-                                                    std::to_string(table.nextRecord()));
     }
     if (in.bad()) {
         throw Failure(FailureKind::BadInput, "cannot read " + sourceName(options));
@@ -90,106 +97,96 @@ SkillTableBuilder tableFromSource(std::istream& standardInput, const PackOptions
     return tableFromStream(file, options);
 }
 
-void refuseExisting(const TargetPath& target, const std::optional<FileIdentity>& file) {
-    if (file) {
+void refuseExisting(const LookedAt& target) {
+    if (target.file) {
         throw Failure(FailureKind::WriteError,
-                      target.shown + " already exists; --force replaces it");
-    }
-}
-
-// Two paths for one file would leave it holding only the index, the data lost. The writer
-// refuses them too; asked here, before the list is read, the refusal names the options.
-void refuseOneFileTwice(std::span<const TargetPath> targets) {
-    if (oneFileNamedTwice(targets)) {
-        throw Failure(FailureKind::WriteError,
-                      "--data " + targets[TableSwap::kData].shown + " and --index " +
-                          targets[TableSwap::kIndex].shown + " are the same file");
+                      target.path.quoted() + " already exists; --force replaces it");
     }
 }
 
 // A target named as a hidden file of a run, say the other target's lock, would be removed with
 // it, or taken for it.
-void refuseSideNames(std::span<const TargetPath> targets) {
-    for (const TargetPath& target : targets) {
-        if (const auto side = sideNameOf(nameOf(target.local), target.windowsName)) {
-            const char* what = side->kind == SideKind::Lock        ? "lock"
-                               : side->kind == SideKind::Temporary ? "temporary file"
-                                                                   : "backup";
-            throw Failure(FailureKind::WriteError, "cannot write " + target.shown +
-                                                       ": it is named as quorrel-pack's own " +
-                                                       what + " beside " + inQuotes(side->stem) +
-                                                       ", and such a name is never a target");
-        }
+void refuseSideName(const LocalPath& target) {
+    if (const auto side = sideNameOf(nameOf(target.local), target.windowsName)) {
+        const char* what = side->kind == SideKind::Lock        ? "lock"
+                           : side->kind == SideKind::Temporary ? "temporary file"
+                                                               : "backup";
+        throw Failure(FailureKind::WriteError, "cannot write " + target.quoted() +
+                                                   ": it is named as quorrel-pack's own " + what +
+                                                   " beside " + inQuotes(side->stem) +
+                                                   ", and such a name is never a target");
     }
 }
 
-// The list would be read, then replaced by the table. "--from -" is standard input, whatever
-// file a target named "-" is.
-void refuseListAsTarget(const PackOptions& options, std::span<const TargetPath> targets) {
-    if (fromStandardInput(options)) {
-        return;
+// The two targets looked at, and refused when writing them would lose something: what is there
+// is no regular file (lookAtTarget), the two are one file (it would end up holding the index
+// alone), a target is named as a hidden file of a run, the list read is one of them (it would be
+// read, then replaced), or, without --force, a file is there already. "--from -" is standard
+// input, whatever file a target named "-" is.
+std::array<LookedAt, 2> lookAtTargets(FileSystem& fileSystem, const std::array<LocalPath, 2>& paths,
+                                      const PackOptions& options) {
+    std::array<LookedAt, 2> targets = {lookAtTarget(fileSystem, paths[TableSwap::kData]),
+                                       lookAtTarget(fileSystem, paths[TableSwap::kIndex])};
+    const GivenPath data{"--data", targets[TableSwap::kData]};
+    const GivenPath index{"--index", targets[TableSwap::kIndex]};
+    refuseOneFileTwice(data, index);
+    refuseSideName(data.looked.path);
+    refuseSideName(index.looked.path);
+    if (!fromStandardInput(options)) {
+        const LookedAt list = lookAt(
+            fileSystem, LocalPath{*options.fromPath, *options.fromPath, paths[0].windowsName});
+        refuseOneFileTwice({"--from", list}, data);
+        refuseOneFileTwice({"--from", list}, index);
     }
-    const TargetPath list{*options.fromPath, inQuotes(*options.fromPath), targets[0].windowsName};
-    for (const std::size_t place : {TableSwap::kData, TableSwap::kIndex}) {
-        if (nameOneFile(list, targets[place])) {
-            throw Failure(FailureKind::WriteError,
-                          "--from " + list.shown + " and " +
-                              (place == TableSwap::kData ? "--data " : "--index ") +
-                              targets[place].shown + " are the same file");
-        }
+    if (!options.force) {
+        refuseExisting(data.looked);
+        refuseExisting(index.looked);
     }
+    return targets;
 }
 
 // The old file as the swap needs it. One that cannot be read (no permission, say) is still
 // replaced, only without the padded order, which needs its bytes.
-OldFile oldFile(const TargetPath& target) {
-    if (!inspectTarget(target)) {
+OldFile oldFile(FileSystem& fileSystem, const LookedAt& target) {
+    if (!target.file) {
         return {};
     }
     try {
-        return {true, readWholeFile(target.local, TableSwap::kLargestPaddedFile)};
+        return {true, fileSystem.readWholeFile(target.path, TableSwap::kLargestPaddedFile)};
     } catch (const Failure&) {
         return {true, std::nullopt};
     }
 }
 
-void pack(const PackOptions& options, std::istream& in, std::ostream& err, FileWriter& writer) {
-    const std::array<TargetPath, 2> targets = {writer.locate(options.dataPath),
-                                               writer.locate(options.indexPath)};
-    const TargetPath& data = targets[TableSwap::kData];
-    const TargetPath& index = targets[TableSwap::kIndex];
+void pack(const PackOptions& options, std::istream& in, std::ostream& err, FileSystem& fileSystem) {
+    PathResolver resolver(fileSystem);
+    const std::array<LocalPath, 2> paths = {resolver.resolveForWriting(options.dataPath),
+                                            resolver.resolveForWriting(options.indexPath)};
     // Before the list is read, so that a long one is not read in vain.
-    const std::optional<FileIdentity> dataFile = inspectTarget(data);
-    const std::optional<FileIdentity> indexFile = inspectTarget(index);
-    refuseOneFileTwice(targets);
-    refuseSideNames(targets);
-    refuseListAsTarget(options, targets);
-    if (!options.force) {
-        refuseExisting(data, dataFile);
-        refuseExisting(index, indexFile);
-    }
+    const std::array<LookedAt, 2> before = lookAtTargets(fileSystem, paths, options);
     const SkillTableBuilder table = tableFromSource(in, options);
 
     // From here on a request to stop waits until the run has finished, or undone, what it is
     // doing, and let go of its locks; waiting for a lock gives way to it.
     const InterruptionsHeld held;
-    const TargetLocks locks(writer, targets, [&](const TargetPath& target) {
-        err << kPackProgram << ": waiting for another quorrel-pack writing " << target.shown
+    const TargetLocks locks(fileSystem, before, [&](const LocalPath& target) {
+        err << kPackProgram << ": waiting for another quorrel-pack writing " << target.quoted()
             << " to finish\n"
             << std::flush;
     });
-    const LeftBeside left = tidyAfterInterruptedRuns(writer, targets);
+    // Looked at again, now that no other run can change them: the files may have changed while
+    // the list was read, and what is there now is what this run replaces.
+    const std::array<LookedAt, 2> targets = lookAtTargets(fileSystem, paths, options);
+    const LeftBeside left = tidyAfterInterruptedRuns(fileSystem, targets);
     for (const UnexpectedFile& unexpected : left.unexpected) {
         err << kPackProgram << ": " << describeUnexpected(unexpected) << '\n';
     }
     for (const KeptFiles& kept : left.kept) {
         err << kPackProgram << ": " << describeKeptFiles(kept, false) << '\n';
     }
-    // Looked at again: the files may have changed while the list was read.
-    const TableSwap swap(table.files(), oldFile(data), oldFile(index));
-    for (const std::string& note :
-         replaceFiles(writer, targets, swap.versions(),
-                      options.force ? ExistingFiles::Replace : ExistingFiles::Refuse)) {
+    const TableSwap swap(table.files(), oldFile(fileSystem, targets[TableSwap::kData]),
+                         oldFile(fileSystem, targets[TableSwap::kIndex]));
+    for (const std::string& note : replaceFiles(fileSystem, targets, swap.versions())) {
         err << kPackProgram << ": " << note << '\n';
     }
 }
@@ -197,13 +194,13 @@ void pack(const PackOptions& options, std::istream& in, std::ostream& err, FileW
 }  // namespace
 
 int runPackCommand(int argc, const char* const* argv, std::istream& in, std::ostream& out,
-                   std::ostream& err, FileWriter& writer) {
+                   std::ostream& err, FileSystem& fileSystem) {
     const ParsedPackArguments parsed = parsePackArguments(argc, argv, out, err);
     if (const auto* early = std::get_if<EarlyExit>(&parsed)) {
         return early->status;
     }
     try {
-        pack(std::get<PackOptions>(parsed), in, err, writer);
+        pack(std::get<PackOptions>(parsed), in, err, fileSystem);
     } catch (const Failure& failure) {
         err << kPackProgram << ": " << failure.description() << '\n';
         return kExitFailed;

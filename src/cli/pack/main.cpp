@@ -1,9 +1,8 @@
 #include "PackArguments.h"
 #include "PackCommand.h"
 #include "cli/ReportingTheUnexpected.h"
-#include "runtime/InterruptionsHeld.h"
-#include "runtime/NativeFileWriter.h"
-#include "runtime/StandardStreams.h"
+#include "runtime/system/InterruptionsHeld.h"
+#include "runtime/system/StandardStreams.h"
 
 // Failures of the list or the files are handed back; after anything else the files are still as
 // they were.
@@ -13,9 +12,8 @@ int main(int argc, char* argv[]) {
         quorrel::StandardStreams streams;
         status =
             quorrel::cli::runReportingTheUnexpected(quorrel::cli::kPackProgram, streams.err(), [&] {
-                quorrel::NativeFileWriter writer;
                 return quorrel::cli::runPackCommand(argc, argv, streams.in(), streams.out(),
-                                                    streams.err(), writer);
+                                                    streams.err());
             });
     }
     // Once everything is tidied up and said, a request to stop that came meanwhile ends the program

@@ -9,7 +9,7 @@
 #include "PathField.h"
 #include "SkillListModel.h"
 #include "SkillListView.h"
-#include "runtime/FileTable.h"
+#include "runtime/filetable/FileTable.h"
 #include "skills/LoadFields.h"
 #include "skills/LoadHost.h"
 

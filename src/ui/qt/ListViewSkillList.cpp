@@ -1,11 +1,7 @@
 #include "ListViewSkillList.h"
 
-#include <new>
-#include <stdexcept>
 #include <string>
 #include <utility>
-
-#include "runtime/Failure.h"
 
 namespace quorrel {
 
@@ -14,16 +10,7 @@ int ListViewSkillList::NewIndex() const {
 }
 
 void ListViewSkillList::appendItem(std::string text) {
-    const std::size_t size = text.size();
-    try {
-        model_.append(std::move(text));
-    } catch (const std::bad_alloc&) {
-        throw Failure(FailureKind::OutOfMemory, "cannot add an item of " + std::to_string(size) +
-                                                    " bytes to the list: out of memory");
-    } catch (const std::length_error&) {
-        throw Failure(FailureKind::OutOfMemory, "cannot add an item of " + std::to_string(size) +
-                                                    " bytes to the list: the list is full");
-    }
+    model_.append(std::move(text));
 }
 
 void ListViewSkillList::Selected(int index, bool checked) {

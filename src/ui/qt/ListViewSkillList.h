@@ -23,7 +23,7 @@ class ListViewSkillList final : public SkillList {
     void publishPending() { model_.publishPending(); }
 
   protected:
-    // Throws an out-of-memory failure when the item's text cannot be stored.
+    // Memory running out is std::bad_alloc, which AddItem says as a failure.
     void appendItem(std::string text) override;
 
   private:

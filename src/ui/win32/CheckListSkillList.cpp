@@ -1,11 +1,10 @@
 #include "CheckListSkillList.h"
 
 #include <algorithm>
-#include <new>
 #include <string>
 
 #include "Clipboard.h"
-#include "runtime/Failure.h"
+#include "runtime/base/Failure.h"
 
 namespace quorrel::win32 {
 namespace {
@@ -13,11 +12,6 @@ namespace {
 // The list-view's state images of a check box: 1 clear, 2 set.
 UINT checkState(bool checked) {
     return INDEXTOSTATEIMAGEMASK(checked ? 2u : 1u);
-}
-
-[[noreturn]] void throwCannotAdd(std::size_t bytes) {
-    throw Failure(FailureKind::OutOfMemory, "cannot add an item of " + std::to_string(bytes) +
-                                                " bytes to the list: out of memory");
 }
 
 // Whether `text` begins with `wanted` (the whole of it unless `partial`), ignoring case as the
@@ -46,11 +40,7 @@ void CheckListSkillList::Clear() {
 }
 
 void CheckListSkillList::appendItem(std::string text) {
-    try {
-        items_.append(text);
-    } catch (const std::bad_alloc&) {
-        throwCannotAdd(text.size());
-    }
+    items_.append(text);
 }
 
 void CheckListSkillList::publish() {

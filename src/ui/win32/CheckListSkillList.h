@@ -51,7 +51,7 @@ class CheckListSkillList final : public SkillList {
     int currentRow() const;
 
   protected:
-    // Throws an out-of-memory failure when the item cannot be stored.
+    // Memory running out is std::bad_alloc, which AddItem says as a failure.
     void appendItem(std::string text) override;
 
   private:

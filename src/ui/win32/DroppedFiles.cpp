@@ -3,7 +3,7 @@
 #include <memory>
 #include <type_traits>
 
-#include "runtime/WideText.h"
+#include "runtime/system/WideTextWindows.h"
 
 namespace quorrel::win32 {
 namespace {

@@ -11,7 +11,7 @@
 #include "FittedFont.h"
 #include "GuardedLoad.h"
 #include "ResourceIds.h"
-#include "runtime/WideText.h"
+#include "runtime/system/WideTextWindows.h"
 
 // After windows.h: its types first.
 #include <windowsx.h>

@@ -12,7 +12,7 @@
 #include "Handles.h"
 #include "PathFields.h"
 #include "Win32Api.h"
-#include "runtime/FileTable.h"
+#include "runtime/filetable/FileTable.h"
 #include "skills/LoadFields.h"
 #include "skills/LoadHost.h"
 

@@ -1,7 +1,7 @@
 #include "ShownItems.h"
 
 #include "ShownText.h"
-#include "runtime/WideText.h"
+#include "runtime/system/WideTextWindows.h"
 
 namespace quorrel::win32 {
 namespace {

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "Win32Api.h"
-#include "runtime/WideText.h"
+#include "runtime/system/WideTextWindows.h"
 
 namespace quorrel::win32 {
 

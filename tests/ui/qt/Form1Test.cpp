@@ -29,8 +29,10 @@
 #include "Form1.h"
 #include "NumberedCase.h"
 #include "ScopedVariable.h"
+#include "TableBytes.h"
+#include "TableOnDisk.h"
 #include "TempDir.h"
-#include "skills/SkillTableLayout.h"
+#include "skills/SkillFileLayout.h"
 
 namespace quorrel {
 namespace {
@@ -83,8 +85,8 @@ class Form1Test : public ::testing::Test {
 
     // Writes the skill files under `stem` and types their paths into the window.
     void typeFilesOf(const std::vector<SkillRecord>& skills, const std::string& stem) {
-        const SkillFiles files = gameClientLayout(skills);
-        typePaths(dir.write(stem + ".mul", files.data), dir.write(stem + ".idx", files.index));
+        const testing::TablePaths paths = testing::writeTable(dir, gameClientLayout(skills), stem);
+        typePaths(paths.data, paths.index);
     }
 
     void typePaths(const std::string& dataPath, const std::string& indexPath) {

@@ -5,10 +5,11 @@
 #include <string>
 #include <utility>
 
+#include "ExpectFailure.h"
 #include "ListViewSkillList.h"
 #include "ShownText.h"
 #include "SkillListModel.h"
-#include "runtime/Failure.h"
+#include "runtime/base/Failure.h"
 
 namespace quorrel {
 namespace {
@@ -76,26 +77,14 @@ TEST_F(ListViewSkillListTest, ClearEmptiesTheListAndDropsTheCurrentItem) {
 
 TEST_F(ListViewSkillListTest, OperationsOnAMissingItemFailWithTheirKinds) {
     list.AddItem("Only");
-    struct Case {
-        const char* what;
-        std::function<void()> operation;
-        FailureKind kind;
-    };
-    const Case cases[] = {
-        {"check item 1 of 1", [&] { list.Selected(1, true); }, FailureKind::ListOperation},
-        {"check item -1", [&] { list.Selected(-1, false); }, FailureKind::ListOperation},
-        {"make item 1 current", [&] { list.ListIndex(1); }, FailureKind::InvalidListIndex},
-        {"make item -1 current", [&] { list.ListIndex(-1); }, FailureKind::InvalidListIndex},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        try {
-            c.operation();
-            ADD_FAILURE() << "no failure";
-        } catch (const Failure& failure) {
-            EXPECT_EQ(failure.kind(), c.kind);
-        }
-    }
+    EXPECT_FAILURE(list.Selected(1, true), FailureKind::ListOperation,
+                   "cannot set the check mark of item 1: the list has 1 items");
+    EXPECT_FAILURE(list.Selected(-1, false), FailureKind::ListOperation,
+                   "cannot set the check mark of item -1: the list has 1 items");
+    EXPECT_FAILURE(list.ListIndex(1), FailureKind::InvalidListIndex,
+                   "cannot make item 1 current: the list has 1 items");
+    EXPECT_FAILURE(list.ListIndex(-1), FailureKind::InvalidListIndex,
+                   "cannot make item -1 current: the list has 1 items");
     list.Clear();
     EXPECT_THROW(list.ListIndex(0), Failure);
 }

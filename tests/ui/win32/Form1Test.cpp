@@ -10,14 +10,17 @@
 #include <vector>
 
 #include "ControlIds.h"
+#include "ExpectFailure.h"
 #include "ExplorerDrop.h"
 #include "Form1.h"
 #include "Form1Layout.h"
 #include "MessageLoop.h"
+#include "TableBytes.h"
+#include "TableOnDisk.h"
 #include "TempDir.h"
 #include "WindowText.h"
-#include "runtime/Failure.h"
-#include "skills/SkillTableLayout.h"
+#include "runtime/base/Failure.h"
+#include "skills/SkillFileLayout.h"
 
 // After windows.h: its types first.
 #include <oleacc.h>
@@ -92,8 +95,8 @@ class Form1Test : public ::testing::Test {
     }
 
     void typeFilesOf(const std::vector<SkillRecord>& skills, const std::string& stem) {
-        const SkillFiles files = gameClientLayout(skills);
-        typePaths(dir.write(stem + ".mul", files.data), dir.write(stem + ".idx", files.index));
+        const testing::TablePaths paths = testing::writeTable(dir, gameClientLayout(skills), stem);
+        typePaths(paths.data, paths.index);
     }
 
     void typePaths(const std::string& dataPath, const std::string& indexPath) {
@@ -330,17 +333,10 @@ TEST_F(Form1Test, TheListsOperationsKeepTheirRulesAndFailuresOnItsOwnItems) {
     EXPECT_EQ(list.NewIndex(), 1);
     list.Selected(1, true);
     // The item count the failures go by is the window's, not the list-view's, which has none yet.
-    const auto failureOf =
-        [](const std::function<void()>& operation) -> std::optional<FailureKind> {
-        try {
-            operation();
-        } catch (const Failure& failure) {
-            return failure.kind();
-        }
-        return std::nullopt;
-    };
-    EXPECT_EQ(failureOf([&] { list.Selected(2, true); }), FailureKind::ListOperation);
-    EXPECT_EQ(failureOf([&] { list.ListIndex(2); }), FailureKind::InvalidListIndex);
+    EXPECT_FAILURE(list.Selected(2, true), FailureKind::ListOperation,
+                   "cannot set the check mark of item 2: the list has 2 items");
+    EXPECT_FAILURE(list.ListIndex(2), FailureKind::InvalidListIndex,
+                   "cannot make item 2 current: the list has 2 items");
     list.ListIndex(1);
     EXPECT_EQ(shownItems(), (std::vector<ShownItem>{{L"One", false}, {L"Tw", true}}));
     EXPECT_EQ(currentRow(), 1);

@@ -15,7 +15,7 @@
 #include "VisibleWindow.h"
 #include "Win32Api.h"
 #include "WindowText.h"
-#include "runtime/UniqueHandle.h"
+#include "runtime/system/UniqueHandleWindows.h"
 
 namespace {
 

@@ -17,7 +17,7 @@
 #include "VisibleWindow.h"
 #include "Win32Api.h"
 #include "WindowText.h"
-#include "runtime/UniqueHandle.h"
+#include "runtime/system/UniqueHandleWindows.h"
 
 // After windows.h: its types first.
 #include <oleacc.h>

@@ -1,0 +1,88 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <limits>
+#include <utility>
+
+#include "FileKindPosix.h"
+#include "NativeFileSystem.h"
+#include "runtime/base/Failure.h"
+#include "runtime/system/UniqueDescriptorPosix.h"
+
+namespace quorrel {
+namespace {
+
+// What a path that is not a regular file names instead, for the refusal; empty for a regular file.
+std::string notARegularFile(mode_t mode) {
+    const char* kind = nonRegularKind(mode);
+    if (kind == nullptr) {
+        return {};
+    }
+    return S_ISDIR(mode) ? std::strerror(EISDIR)
+                         : std::string("it is ") + kind + ", not a regular file";
+}
+
+// A file opened for reading, which owns its descriptor.
+class PosixFile final : public ReadableFile {
+  public:
+    PosixFile(UniqueDescriptor descriptor, std::string name)
+        : descriptor_(std::move(descriptor)), name_(std::move(name)) {}
+
+    std::size_t readAt(std::uint64_t offset, std::span<std::uint8_t> into) override {
+        std::size_t total = 0;
+        while (total < into.size()) {
+            const std::uint64_t at = offset + total;
+            if (at > static_cast<std::uint64_t>(std::numeric_limits<off_t>::max())) {
+                break;  // no file reaches that far
+            }
+            const ssize_t got = ::pread(descriptor_.get(), into.data() + total, into.size() - total,
+                                        static_cast<off_t>(at));
+            if (got < 0) {
+                if (errno == EINTR) {
+                    continue;
+                }
+                throw Failure(FailureKind::ReadError,
+                              "cannot read " + name_ + ": " + std::strerror(errno));
+            }
+            if (got == 0) {
+                break;
+            }
+            total += static_cast<std::size_t>(got);
+        }
+        return total;
+    }
+
+  private:
+    UniqueDescriptor descriptor_;
+    std::string name_;
+};
+
+}  // namespace
+
+std::unique_ptr<ReadableFile> NativeFileSystem::openForReading(const LocalPath& file) {
+    // O_NONBLOCK keeps a FIFO without a writer from hanging the open; regular files ignore it.
+    UniqueDescriptor descriptor(
+        ::open(file.local.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+    if (!descriptor) {
+        const int reason = errno;
+        throw Failure(FailureKind::OpenRefused,
+                      "cannot open " + file.quoted() + ": " + std::strerror(reason));
+    }
+    // The descriptor, not the name, is checked, so a link followed or a file swapped in between
+    // cannot slip a device past the check.
+    struct stat status {};
+    if (::fstat(descriptor.get(), &status) != 0) {
+        const int reason = errno;
+        throw Failure(FailureKind::OpenRefused,
+                      "cannot open " + file.quoted() + ": " + std::strerror(reason));
+    }
+    if (const std::string refusal = notARegularFile(status.st_mode); !refusal.empty()) {
+        throw Failure(FailureKind::OpenRefused, "cannot open " + file.quoted() + ": " + refusal);
+    }
+    return std::make_unique<PosixFile>(std::move(descriptor), file.quoted());
+}
+
+}  // namespace quorrel

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "runtime/files/ReadableFile.h"
+
+namespace quorrel {
+
+// A file open in binary mode: a 1-based read position, reads at a given position that move it,
+// and end-of-file. Small reads are served from a read-ahead window, so reading a file a few bytes
+// at a time costs few system calls.
+//
+// The file may change while it is open. Every read is served by one read of the system's at the
+// moment it is needed, or from a window that one such read filled, and the end of the file is
+// wherever a read last came up short: nothing is decided by a size taken earlier.
+class BinaryFile {
+  public:
+    BinaryFile(std::unique_ptr<ReadableFile> file, std::string path);
+
+    const std::string& path() const noexcept { return path_; }
+
+    // The 1-based position of the next byte a read would take.
+    std::int64_t position() const noexcept { return position_; }
+
+    // Whether the last read reached past the end of the file.
+    bool endOfFile() const noexcept { return endReached_; }
+
+    // Fills `into` from 1-based `position` and moves the position past it; returns how many bytes
+    // came from the file. The bytes past the end of the file read as 0. Throws a bad-read-position
+    // failure when position < 1, and a read-error failure when the system cannot read the file.
+    std::size_t read(std::int64_t position, std::span<std::uint8_t> into);
+
+    // Moves the position on by `bytes` without reading them.
+    void skip(std::int64_t bytes) noexcept { position_ += bytes; }
+
+  private:
+    std::size_t readThroughWindow(std::uint64_t offset, std::span<std::uint8_t> into);
+
+    std::unique_ptr<ReadableFile> file_;
+    std::string path_;
+    std::int64_t position_ = 1;
+    bool endReached_ = false;
+    std::vector<std::uint8_t> window_;
+    std::uint64_t windowOffset_ = 0;
+    std::size_t windowFill_ = 0;
+};
+
+}  // namespace quorrel

@@ -1,0 +1,72 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "BinaryFile.h"
+#include "ByteBuffer.h"
+#include "runtime/files/FileSystem.h"
+#include "runtime/paths/PathResolver.h"
+
+namespace quorrel {
+
+// The number under which an open file is known: 1 to 32767.
+using FileNumber = std::int16_t;
+
+// Files opened under numbers, read at 1-based positions and closed by number. Every file still open
+// is closed when the table is destroyed. Operations on a number that is not open throw
+// std::invalid_argument: that is a fault of the caller, not of the file.
+class FileTable {
+  public:
+    static constexpr FileNumber kHighestNumber = 32767;
+
+    // A table of the files of `fileSystem`, the system's own unless a test hands in another.
+    // Paths are resolved as PathResolver resolves them, which keeps the folder listings that
+    // matching names ignoring case needs from one open to the next, while the folders stay
+    // unchanged.
+    explicit FileTable(FileSystem& fileSystem = FileSystem::native());
+
+    // The lowest number that no open file uses. Throws an open-refused failure when all are taken.
+    FileNumber freeNumber() const;
+
+    // Opens `path` for reading under `number`, positioned at 1. Throws an open-refused failure
+    // naming the path and the reason when it cannot be opened or is not a regular file.
+    void open(FileNumber number, const std::string& path);
+
+    // Closes the file; its number is free again. Closing a number that is not open does nothing.
+    void close(FileNumber number) noexcept;
+
+    bool isOpen(FileNumber number) const noexcept;
+    std::size_t openCount() const noexcept;
+
+    // Whether the last read of the file reached past its end. The end is found by reading, so a
+    // file that grows or shrinks while open ends where it ends at that moment.
+    bool endOfFile(FileNumber number);
+    std::int64_t position(FileNumber number);
+    const std::string& path(FileNumber number);
+
+    // Sized reads at a 1-based position, moving the position past what they read. Bytes past the
+    // end of the file read as 0. A position below 1 throws a bad-read-position failure, a read
+    // the system refuses a read-error failure. getBytes returns how many bytes the file held.
+    void getByte(FileNumber number, std::int64_t position, std::uint8_t& field);
+    std::size_t getBytes(FileNumber number, std::int64_t position, std::span<std::uint8_t> field);
+
+    // Fills the buffer's held elements from `position` and moves the position past all of its
+    // elements, held or not.
+    void getBuffer(FileNumber number, std::int64_t position, ByteBuffer& buffer);
+
+  private:
+    BinaryFile& file(FileNumber number);
+
+    FileSystem& fileSystem_;
+    PathResolver resolver_;
+    std::vector<std::optional<BinaryFile>> slots_;  // slot i holds number i + 1
+};
+
+}  // namespace quorrel

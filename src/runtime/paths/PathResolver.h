@@ -1,0 +1,69 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "runtime/files/FileSystem.h"
+#include "runtime/files/LocalPath.h"
+
+namespace quorrel {
+
+// Finds the file this system uses for a path as the user typed it, asking the file system it is
+// given. On Windows every path is the system's own and is used as typed. Elsewhere a path that
+// starts with a drive letter and a colon ("c:\...", "C:/...") names a file inside the Wine prefix
+// ($WINEPREFIX, else ~/.wine, read at each call), as Windows programs run there find it; other
+// paths are used as typed. The drive is the prefix's dosdevices/<letter>: link or, when that is
+// missing, its drive_<letter> folder. Components are separated by '\' or '/'; "." and empty ones
+// are dropped and ".." goes up one, as on Windows. Each is taken as written when it exists and
+// otherwise matched as Windows matches names (sameWindowsName: ignoring the case of any letter,
+// and the dots and spaces that end a name), so a folder is listed only when the exact name is not
+// there.
+//
+// Each path is resolved afresh, so a file that appears, vanishes or is replaced is seen; only the
+// listing of a folder whose names had to be matched ignoring case is kept, and only while the
+// folder is unchanged since it was listed. That makes the cost of resolving a path independent of
+// how many files its folders hold.
+class PathResolver {
+  public:
+    explicit PathResolver(FileSystem& fileSystem) : fileSystem_(fileSystem) {}
+
+    // The file to read for `typed`. Throws an open-refused failure naming the path and what is
+    // missing when it cannot lead to one: off Windows for a network path ("\\server\share\..."),
+    // and for a drive-letter path when there is no prefix, no such drive in it, or a component
+    // that is not there.
+    LocalPath resolve(const std::string& typed);
+
+    // The file to write for `typed`: the one resolve() gives when it exists, and behind it, when
+    // it is a link, the file the link leads to; for a new one, its folder resolved and its name
+    // kept as typed. Throws an open-refused failure when the folder cannot be found, the path
+    // names a drive's root, or a link leads nowhere.
+    LocalPath resolveForWriting(const std::string& typed);
+
+  private:
+    // A folder's names by the form Windows compares them in (windowsNameKey), and what
+    // identifies the folder's state.
+    struct Listing {
+        FileIdentity folder;
+        std::int64_t changed = 0;
+        std::unordered_map<std::string, std::string> byWindowsName;
+    };
+
+    // The parts of the resolution that lead into the Wine prefix; none on Windows.
+    std::string resolveInPrefix(const std::string& typed, char letter,
+                                const std::vector<std::string>& components,
+                                const std::filesystem::path& prefix);
+    std::string walkFrom(const std::string& root, const std::vector<std::string>& components,
+                         const std::string& typed);
+    std::optional<std::string> entryIgnoringCase(const std::string& folder,
+                                                 const std::string& name);
+    bool exists(const std::string& local) noexcept;
+
+    FileSystem& fileSystem_;
+    std::unordered_map<std::string, Listing> listings_;
+};
+
+}  // namespace quorrel

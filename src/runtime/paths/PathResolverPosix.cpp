@@ -1,0 +1,233 @@
+// Drive-letter paths on systems other than Windows, where Windows programs run under Wine: they
+// lead into the Wine prefix. Windows reads such paths itself (PathResolverWindows.cpp).
+
+#include <algorithm>
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "PathResolver.h"
+#include "runtime/base/Failure.h"
+#include "runtime/base/InQuotes.h"
+#include "runtime/files/WindowsNames.h"
+
+namespace quorrel {
+namespace {
+
+struct DrivePath {
+    char letter;  // lower case, as Wine names its drives
+    std::vector<std::string> components;
+};
+
+bool isSeparator(char character) {
+    return character == '\\' || character == '/';
+}
+
+bool isAsciiLetter(char character) {
+    return (character >= 'a' && character <= 'z') || (character >= 'A' && character <= 'Z');
+}
+
+char asciiLower(char character) {
+    return (character >= 'A' && character <= 'Z') ? static_cast<char>(character - 'A' + 'a')
+                                                  : character;
+}
+
+Failure refusal(const std::string& typed, std::string_view reason) {
+    return Failure(FailureKind::OpenRefused,
+                   "cannot open " + inQuotes(typed) + ": " + std::string(reason));
+}
+
+// Whether `typed` starts with a drive letter and a colon, as the paths that lead into the Wine
+// prefix do.
+bool startsWithDriveLetter(std::string_view typed) {
+    return typed.size() >= 2 && isAsciiLetter(typed[0]) && typed[1] == ':';
+}
+
+// Splits what follows "X:" the way Windows reads it: both separators, "." and empty components
+// dropped, ".." going up one but never above the drive's root.
+std::optional<DrivePath> drivePathOf(std::string_view typed) {
+    if (!startsWithDriveLetter(typed)) {
+        return std::nullopt;
+    }
+    DrivePath drive{asciiLower(typed[0]), {}};
+    std::string_view rest = typed.substr(2);
+    while (!rest.empty()) {
+        const auto end = std::find_if(rest.begin(), rest.end(), isSeparator);
+        const std::string_view component(rest.begin(), end);
+        rest.remove_prefix(component.size() + (end == rest.end() ? 0 : 1));
+        if (component == "..") {
+            if (!drive.components.empty()) {
+                drive.components.pop_back();
+            }
+        } else if (!component.empty() && component != ".") {
+            drive.components.emplace_back(component);
+        }
+    }
+    return drive;
+}
+
+std::string joined(std::string base, const std::vector<std::string>& components, std::size_t from) {
+    for (std::size_t i = from; i < components.size(); ++i) {
+        base += '/';
+        base += components[i];
+    }
+    return base;
+}
+
+void refuseNetworkPath(const std::string& typed) {
+    if (typed.starts_with("\\\\")) {
+        throw refusal(typed, "network paths (\\\\server\\share\\...) are opened only on Windows");
+    }
+}
+
+// The Wine prefix a drive-letter path leads into: the one in $WINEPREFIX when it is set and not
+// empty, else ~/.wine from $HOME. Throws an open-refused failure when neither is set.
+std::filesystem::path winePrefixFor(const std::string& typed) {
+    if (const char* prefix = std::getenv("WINEPREFIX"); prefix != nullptr && *prefix != '\0') {
+        return prefix;
+    }
+    if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
+        return std::filesystem::path(home) / ".wine";
+    }
+    throw refusal(typed,
+                  "neither WINEPREFIX nor HOME is set, so there is no Wine prefix to look for the "
+                  "drive in");
+}
+
+// A folder's listing is trusted again only when the folder was last changed at least this long
+// before it was listed: the system stamps changes with a coarse clock, so a folder changed again
+// within the same tick as the listing could otherwise keep its stamp and hide the change.
+constexpr std::int64_t kSettledSeconds = 2;
+
+}  // namespace
+
+bool PathResolver::exists(const std::string& local) noexcept {
+    return fileSystem_.statusOf(local).presence == FileStatus::Presence::There;
+}
+
+// Follows the components down from the drive's root. A component that is missing as written is
+// looked for in other case; one that the system refuses for another reason (a file where a folder
+// should be, no permission) ends the walk, and the open then reports that reason.
+std::string PathResolver::walkFrom(const std::string& root,
+                                   const std::vector<std::string>& components,
+                                   const std::string& typed) {
+    std::string at = root;
+    for (std::size_t i = 0; i < components.size(); ++i) {
+        const std::string& component = components[i];
+        const FileStatus::Presence presence = fileSystem_.statusOf(at + '/' + component).presence;
+        if (presence == FileStatus::Presence::Unknown) {
+            return joined(at, components, i);
+        }
+        if (presence == FileStatus::Presence::There) {
+            at += '/' + component;
+            continue;
+        }
+        const auto match = entryIgnoringCase(at, component);
+        if (!match) {
+            throw refusal(typed, "no " + inQuotes(component) + " in " + inQuotes(at));
+        }
+        at += '/' + *match;
+    }
+    return at;
+}
+
+// The entry of `folder` whose name is `name` to Windows (sameWindowsName): equal ignoring the
+// case of every letter, not of ASCII letters alone, so that "élan.mul" finds "Élan.mul". The
+// first in byte order when several are, so that the choice does not depend on the order the
+// system lists them in.
+std::optional<std::string> PathResolver::entryIgnoringCase(const std::string& folder,
+                                                           const std::string& name) {
+    const FileStatus status = fileSystem_.statusOf(folder);
+    if (status.presence != FileStatus::Presence::There) {
+        return std::nullopt;
+    }
+    const auto cached = listings_.find(folder);
+    const bool unchanged = cached != listings_.end() && cached->second.folder == status.identity &&
+                           cached->second.changed == status.changed;
+    const Listing* listing = unchanged ? &cached->second : nullptr;
+    Listing fresh;
+    if (listing == nullptr) {
+        const std::int64_t listedAt = std::time(nullptr);
+        fresh = {status.identity, status.changed, {}};
+        for (std::string& entryName : fileSystem_.namesIn(folder)) {
+            auto [slot, added] =
+                fresh.byWindowsName.try_emplace(windowsNameKey(entryName), entryName);
+            if (!added && entryName < slot->second) {
+                slot->second = std::move(entryName);
+            }
+        }
+        listings_.erase(folder);
+        if (status.changed / 1'000'000'000 + kSettledSeconds <= listedAt) {
+            listing = &listings_.emplace(folder, std::move(fresh)).first->second;
+        } else {
+            listing = &fresh;
+        }
+    }
+    const auto match = listing->byWindowsName.find(windowsNameKey(name));
+    if (match == listing->byWindowsName.end()) {
+        return std::nullopt;
+    }
+    return match->second;
+}
+
+std::string PathResolver::resolveInPrefix(const std::string& typed, char letter,
+                                          const std::vector<std::string>& components,
+                                          const std::filesystem::path& prefix) {
+    const std::string drive(1, letter);
+    const std::string roots[] = {(prefix / "dosdevices" / (drive + ":")).string(),
+                                 (prefix / ("drive_" + drive)).string()};
+    for (const std::string& root : roots) {
+        // With every name written as it is on disk, which is the usual case, one stat settles it.
+        const std::string exact = joined(root, components, 0);
+        if (exists(exact)) {
+            return exact;
+        }
+        if (exists(root)) {
+            return walkFrom(root, components, typed);
+        }
+    }
+    if (!exists(prefix.string())) {
+        throw refusal(typed, "no Wine prefix at " + inQuotes(prefix.string()) +
+                                 "; WINEPREFIX names the prefix that holds the game");
+    }
+    throw refusal(typed, "no drive " + drive + ": in the Wine prefix " + inQuotes(prefix.string()) +
+                             " (neither dosdevices/" + drive + ": nor drive_" + drive + ")");
+}
+
+LocalPath PathResolver::resolve(const std::string& typed) {
+    refuseNetworkPath(typed);
+    const auto drive = drivePathOf(typed);
+    if (!drive) {
+        return {typed, typed, false};
+    }
+    return {typed, resolveInPrefix(typed, drive->letter, drive->components, winePrefixFor(typed)),
+            true};
+}
+
+LocalPath PathResolver::resolveForWriting(const std::string& typed) {
+    refuseNetworkPath(typed);
+    auto drive = drivePathOf(typed);
+    LocalPath path{typed, typed, false};
+    if (drive) {
+        if (drive->components.empty()) {
+            throw refusal(typed, "it names a drive, not a file");
+        }
+        const std::string name = drive->components.back();
+        drive->components.pop_back();
+        const std::string folder =
+            resolveInPrefix(typed, drive->letter, drive->components, winePrefixFor(typed));
+        path.windowsName = true;
+        path.local =
+            folder + '/' +
+            (exists(folder + '/' + name) ? name : entryIgnoringCase(folder, name).value_or(name));
+    }
+    // A link is followed, as a read of it would be: the file it leads to is replaced and the
+    // link stays, rather than the link being replaced by a file of its own.
+    path.local = fileSystem_.pathBehindLinks(path);
+    return path;
+}
+
+}  // namespace quorrel

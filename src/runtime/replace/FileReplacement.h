@@ -1,0 +1,55 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "LookedAt.h"
+#include "runtime/files/FileSystem.h"
+
+namespace quorrel {
+
+// The bytes a file is to hold, as pieces written one after another.
+using FilePieces = std::vector<std::span<const std::uint8_t>>;
+
+// One version of one of the targets: the files are put in place version after version, and a
+// target may get several, each replacing the one before.
+struct FileVersion {
+    std::size_t target;  // its place among the targets
+    FilePieces pieces;
+};
+
+// Puts the versions in place, all or none, leaving every target as it was when it fails:
+//  1. every version's bytes go to a new temporary file beside its target (SideNames) and are
+//     flushed to disk, before anything else is done;
+//  2. each target that existed when it was looked at is given a second name, its backup, by a hard
+//  link (or a copy), so
+//     the old file is never moved and never absent, not even for an instant; the backups share
+//     a tag that says how many there are;
+//  3. the versions are renamed into place in the order given, each in one rename. It replaces
+//     only a file the run has kept: the target's old file, or an earlier version of the run,
+//     which is first given a temporary second name of its own; a file that appears meanwhile
+//     makes the rename fail;
+//  4. when a step fails, the versions placed are undone last first, each by renaming the file it
+//     replaced back (or removing it when there was none), so the targets go back through the
+//     states they came through; a target that is no longer the file the run put there is never
+//     touched, and undoing stops there. Then the temporary files and the backups are removed,
+//     but for backups still needed, which the failure's message names.
+// A request to stop the program (InterruptionsHeld) that comes while the temporary files are
+// written ends the run with Interrupted before any target is touched; one that comes later waits
+// until the versions are all in place, or undone after a failure.
+// A stop of the whole process (a power cut, a kill that cannot be caught) leaves the targets as
+// the last rename left them, with the backups beside them; tidyAfterInterruptedRuns deals with
+// what it leaves. The caller chooses the order of the versions, holds the targets' locks, looked
+// at the targets under them, and refused what it must not write: two targets that name one file
+// (both written, it would end up holding only what was put there last) and an existing file it
+// must not replace.
+//
+// Throws a Failure naming the file and the system's reason, with where the old files are kept
+// when undoing failed. Returns, once the versions are in place, a note for each backup that could
+// not be removed, which says what became of it.
+std::vector<std::string> replaceFiles(FileSystem& fileSystem, std::span<const LookedAt> targets,
+                                      std::span<const FileVersion> versions);
+
+}  // namespace quorrel
