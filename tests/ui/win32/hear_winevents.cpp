@@ -28,23 +28,37 @@ namespace {
 using quorrel::utf8FromWide;
 using quorrel::wideFromUtf8;
 
-// What was heard since the last step: one line per event, "focus: NAME (ROLE, STATE)".
+// What was heard since the last step: one line per event, "focus: NAME (ROLE, STATE, POSITION)".
 std::vector<std::string> heard;
 
 std::string textOf(BSTR text) {
     return text != nullptr ? utf8FromWide(std::wstring(text, SysStringLen(text))) : std::string();
 }
 
-// How an object is heard: "NAME (ROLE)", and for a check box whether it is checked, as the
-// system names roles.
-std::string seen(const std::string& name, LONG role, bool checked = false) {
+// How an object is heard: "NAME (ROLE)", as the system names roles, and for a check box whether
+// it is checked; for an item of a list, where it stands among them ("12 of 58").
+std::string seen(const std::string& name, LONG role, bool checked = false,
+                 const std::string& position = {}) {
     wchar_t text[64] = {};
     GetRoleTextW(static_cast<DWORD>(role), text, 64);
     std::string described = name + " (" + utf8FromWide(text);
     if (role == ROLE_SYSTEM_CHECKBUTTON) {
         described += checked ? ", checked" : ", not checked";
     }
+    if (!position.empty()) {
+        described += ", " + position;
+    }
     return described + ")";
+}
+
+// Where an item stands, as a screen reader counts the items of a list: an item that is no object
+// of its own is its list's child `id`, the first being 1, of as many as the list has children.
+std::string positionOf(IAccessible& list, const VARIANT& id) {
+    long count = 0;
+    if (id.vt != VT_I4 || id.lVal == CHILDID_SELF || list.get_accChildCount(&count) != S_OK) {
+        return {};
+    }
+    return std::to_string(id.lVal) + " of " + std::to_string(count);
 }
 
 // What the object an event names says of itself; nothing when it is gone.
@@ -63,7 +77,8 @@ std::string describe(HWND window, LONG object, LONG child) {
     accessible->get_accRole(id, &role);
     accessible->get_accState(id, &state);
     std::string described = seen(textOf(name), role.vt == VT_I4 ? role.lVal : 0,
-                                 state.vt == VT_I4 && (state.lVal & STATE_SYSTEM_CHECKED) != 0);
+                                 state.vt == VT_I4 && (state.lVal & STATE_SYSTEM_CHECKED) != 0,
+                                 positionOf(*accessible.Get(), id));
     SysFreeString(name);
     return described;
 }
@@ -222,7 +237,7 @@ int main(int argc, char** argv) {
 
     const std::string list = "focus: " + seen("Skills", ROLE_SYSTEM_LIST);
     const std::string get = "focus: " + seen("Get", ROLE_SYSTEM_PUSHBUTTON);
-    const std::string first = seen("Lanternwright", ROLE_SYSTEM_CHECKBUTTON, true);
+    const std::string first = seen("Lanternwright", ROLE_SYSTEM_CHECKBUTTON, true, "1 of 58");
     // Wine says nothing of the first focus a program's window takes; Windows does.
     listener.step("window shown", {});
     listener.step("Tab", {VK_TAB});
@@ -244,16 +259,21 @@ int main(int argc, char** argv) {
     listener.step("Tab Tab Tab into the list", {VK_TAB, VK_TAB, VK_TAB});
     listener.expect("entering the list names its current skill", "focus: " + first, true);
     listener.step("Down", {VK_DOWN});
-    listener.expect("Down", "focus: " + seen("Cloud Reading", ROLE_SYSTEM_CHECKBUTTON), true);
+    listener.expect(
+        "Down", "focus: " + seen("Cloud Reading", ROLE_SYSTEM_CHECKBUTTON, false, "2 of 58"), true);
     listener.step("Up", {VK_UP});
     listener.expect("Up", "focus: " + first, true);
+    listener.step("Down 11 times", std::vector<WORD>(11, VK_DOWN));
+    listener.expect("Down to a middle skill",
+                    "focus: " + seen("Tide Lore", ROLE_SYSTEM_CHECKBUTTON, true, "12 of 58"), true);
     listener.step("End", {VK_END});
-    listener.expect("End", "focus: " + seen("Cairn Building", ROLE_SYSTEM_CHECKBUTTON, true), true);
+    listener.expect(
+        "End", "focus: " + seen("Cairn Building", ROLE_SYSTEM_CHECKBUTTON, true, "58 of 58"), true);
     listener.step("Home", {VK_HOME});
     listener.expect("Home", "focus: " + first, true);
     listener.step("Space on a skill", {VK_SPACE});
     listener.expect("Space on a checked skill",
-                    "state: " + seen("Lanternwright", ROLE_SYSTEM_CHECKBUTTON, false));
+                    "state: " + seen("Lanternwright", ROLE_SYSTEM_CHECKBUTTON, false, "1 of 58"));
 
     listener.step("Tab to Get, Enter", {VK_TAB, VK_RETURN});
     listener.expect("Tab to Get", get);
