@@ -20,6 +20,7 @@
 #include "runtime/base/Failure.h"
 #include "runtime/replace/FileReplacement.h"
 #include "runtime/replace/InterruptedRuns.h"
+#include "runtime/replace/TargetLocks.h"
 
 namespace quorrel {
 namespace {
@@ -211,11 +212,11 @@ TEST(FileReplacement, ALockIsHeldByOneRunAtATime) {
     const testing::TempDir dir;
     const std::string lockPath = (dir.path() / ".skills.mul.quorrel-lock").string();
     auto first =
-        FileSystem::native().lock(lockPath, [] { ADD_FAILURE() << "the first run waited"; });
+        takeLock(FileSystem::native(), lockPath, [] { ADD_FAILURE() << "the first run waited"; });
     std::promise<void> waiting;
     int waits = 0;
     std::thread second([&] {
-        const auto held = FileSystem::native().lock(lockPath, [&] {
+        const auto held = takeLock(FileSystem::native(), lockPath, [&] {
             ++waits;
             waiting.set_value();
         });
