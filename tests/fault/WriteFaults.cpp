@@ -51,7 +51,7 @@ void enterOperation(WriteFaults& faults) {
 
 FileStatus FaultyWrites::statusOf(const std::string& local) noexcept {
     if (faults_->statusesFail) {
-        return {FileStatus::Presence::Unknown, {}, 0};
+        return FileStatus{};  // Unknown
     }
     return FileSystemWrapper::statusOf(local);
 }

@@ -136,10 +136,9 @@ FileKind kindOf(mode_t mode) {
 FileStatus statusFrom(int result, const struct stat& status) noexcept {
     if (result != 0) {
         const int reason = errno;
-        FileStatus missing{
-            reason == ENOENT ? FileStatus::Presence::Missing : FileStatus::Presence::Unknown,
-            {},
-            0};
+        FileStatus missing;
+        missing.presence =
+            reason == ENOENT ? FileStatus::Presence::Missing : FileStatus::Presence::Unknown;
         try {
             missing.reason = std::strerror(reason);
         } catch (...) {

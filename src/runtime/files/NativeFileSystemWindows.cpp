@@ -29,11 +29,10 @@ FileIdentity identityFrom(const BY_HANDLE_FILE_INFORMATION& information) {
 }
 
 FileStatus notThere(DWORD error) {
-    FileStatus status{error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND
+    FileStatus status;
+    status.presence = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND
                           ? FileStatus::Presence::Missing
-                          : FileStatus::Presence::Unknown,
-                      {},
-                      0};
+                          : FileStatus::Presence::Unknown;
     status.reason = systemMessage(error);
     return status;
 }
@@ -127,7 +126,8 @@ FileStatus NativeFileSystem::statusOf(const std::string& local) noexcept {
             return notThere(GetLastError());
         }
         if (GetFileType(handle.get()) != FILE_TYPE_DISK) {
-            FileStatus device{FileStatus::Presence::There, {}, 0};
+            FileStatus device;
+            device.presence = FileStatus::Presence::There;
             device.kind = FileKind::DeviceOrPipe;
             return device;
         }
@@ -140,15 +140,17 @@ FileStatus NativeFileSystem::statusOf(const std::string& local) noexcept {
         const FILETIME written = information.ftLastWriteTime;
         const auto ticks = static_cast<std::int64_t>(
             (static_cast<std::uint64_t>(written.dwHighDateTime) << 32) | written.dwLowDateTime);
-        FileStatus status{FileStatus::Presence::There, identityFrom(information),
-                          (ticks - kTicksTo1970) * 100};
+        FileStatus status;
+        status.presence = FileStatus::Presence::There;
+        status.identity = identityFrom(information);
+        status.changed = (ticks - kTicksTo1970) * 100;
         status.kind = (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0
                           ? FileKind::Folder
                           : FileKind::Regular;
         return status;
     } catch (...) {
         // Memory ran out for the path's UTF-16 form.
-        return {FileStatus::Presence::Unknown, {}, 0};
+        return FileStatus{};  // Unknown
     }
 }
 
@@ -158,13 +160,14 @@ FileStatus NativeFileSystem::entryStatusOf(const std::string& local) noexcept {
         if (attributes == INVALID_FILE_ATTRIBUTES) {
             return notThere(GetLastError());
         }
-        FileStatus status{FileStatus::Presence::There, {}, 0};
+        FileStatus status;
+        status.presence = FileStatus::Presence::There;
         status.kind = (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 ? FileKind::Link
                       : (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0   ? FileKind::Folder
                                                                        : FileKind::Regular;
         return status;
     } catch (...) {
-        return {FileStatus::Presence::Unknown, {}, 0};
+        return FileStatus{};  // Unknown
     }
 }
 
