@@ -65,40 +65,21 @@ SkillTableBuilder tableFromSource(std::istream& standardInput, const PackOptions
     return tableFromStream(file, options);
 }
 
-void refuseExisting(const LookedAt& target) {
-    if (target.file) {
-        throw Failure(FailureKind::WriteError,
-                      target.path.quoted() + " already exists; --force replaces it");
-    }
-}
-
-// Refuses, beyond what every replacement refuses, the list read as one of the targets (it would
-// be read, then replaced), and without --force a file there already. "--from -" is standard
-// input, whatever file a target named "-" is.
-void refuseTargets(FileSystem& fileSystem, std::span<const LookedAt> targets,
-                   const PackOptions& options) {
-    const GivenPath data{"--data", targets[TableSwap::kData]};
-    const GivenPath index{"--index", targets[TableSwap::kIndex]};
-    if (!fromStandardInput(options)) {
-        const LookedAt list = lookAt(fileSystem, LocalPath{*options.fromPath, *options.fromPath,
-                                                           data.looked.path.windowsName});
-        refuseOneFileTwice({"--from", list}, data);
-        refuseOneFileTwice({"--from", list}, index);
-    }
-    if (!options.force) {
-        refuseExisting(data.looked);
-        refuseExisting(index.looked);
-    }
-}
-
+// Writes the table of the list to the targets, all or nothing, the targets looked at before the
+// list is read, so that a long one is not read in vain.
 void pack(const PackOptions& options, std::istream& in, std::ostream& err, FileSystem& fileSystem) {
     PathResolver resolver(fileSystem);
+    const LocalPath data = resolver.resolveForWriting(options.dataPath);
+    const LocalPath index = resolver.resolveForWriting(options.indexPath);
     const auto say = [&](const std::string& line) { err << kPackProgram << ": " << line << '\n'; };
     std::optional<SkillTableBuilder> table;
     ReplacementSteps steps;
-    steps.refuse = [&](std::span<const LookedAt> targets) {
-        refuseTargets(fileSystem, targets, options);
-    };
+    // "--from -" is standard input, whatever file a target named "-" is.
+    if (!fromStandardInput(options)) {
+        steps.reads.push_back(
+            {"--from", LocalPath{*options.fromPath, *options.fromPath, data.windowsName}});
+    }
+    steps.toReplaceExisting = options.force ? "" : "--force";
     steps.waiting = [&](const LocalPath& target) {
         err << kPackProgram << ": waiting for another quorrel-pack writing " << target.quoted()
             << " to finish\n"
@@ -117,10 +98,7 @@ void pack(const PackOptions& options, std::istream& in, std::ostream& err, FileS
         return std::make_unique<TableSwap>(table->files(), std::move(old[TableSwap::kData]),
                                            old[TableSwap::kIndex]);
     };
-    // The targets are looked at before the list is read, so that a long one is not read in vain.
-    TargetReplacement replacement(fileSystem,
-                                  {{"--data", resolver.resolveForWriting(options.dataPath)},
-                                   {"--index", resolver.resolveForWriting(options.indexPath)}},
+    TargetReplacement replacement(fileSystem, {{"--data", data}, {"--index", index}},
                                   std::move(steps));
     table.emplace(tableFromSource(in, options, fileSystem));
     for (const std::string& note : replacement.replace()) {

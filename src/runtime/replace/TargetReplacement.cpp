@@ -46,7 +46,21 @@ std::vector<LookedAt> TargetReplacement::look() const {
     for (const LookedAt& target : looked) {
         refuseSideName(target.path);
     }
-    steps_.refuse(looked);
+    for (const NamedTarget& read : steps_.reads) {
+        const LookedAt source = lookAt(fileSystem_, read.path);
+        for (std::size_t i = 0; i < looked.size(); ++i) {
+            refuseOneFileTwice({read.option, source}, {named_[i].option, looked[i]});
+        }
+    }
+    if (!steps_.toReplaceExisting.empty()) {
+        for (const LookedAt& target : looked) {
+            if (target.file) {
+                throw Failure(FailureKind::WriteError, target.path.quoted() + " already exists; " +
+                                                           std::string(steps_.toReplaceExisting) +
+                                                           " replaces it");
+            }
+        }
+    }
     return looked;
 }
 

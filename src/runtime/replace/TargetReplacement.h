@@ -53,10 +53,12 @@ struct NamedTarget {
 
 // What the caller decides as a replacement goes.
 struct ReplacementSteps {
-    // Refuses, by throwing a Failure, what else must not be written (an existing file without
-    // --force, say): called after each look at the targets, the first before the caller makes its
-    // new files, the last under the locks.
-    std::function<void(std::span<const LookedAt>)> refuse;
+    // The files read while the run lasts (the list a table is made from), which no target may be:
+    // it would be read, then replaced.
+    std::vector<NamedTarget> reads;
+    // When empty, a target that exists already is replaced; else it is refused, with what the
+    // user gives to replace it ("--force").
+    std::string_view toReplaceExisting;
     // Another run holds a target's lock: said once while this run waits for it.
     std::function<void(const LocalPath&)> waiting;
     // What stopped runs left beside the targets, found under the locks, for the caller to say.
@@ -69,7 +71,8 @@ struct ReplacementSteps {
 
 // Replacing targets, in two steps: looked at first (the constructor, refusing what a write would
 // lose: what lookAtTarget refuses, two targets that name one file, a target named as a hidden
-// file of a run, then the caller's refusals), so that nothing long is done in vain; then
+// file of a run or as a file read, an existing one unless it may be replaced), so that nothing
+// long is done in vain; then
 // replace(), which holds requests to stop (InterruptionsHeld), takes the locks, looks at the
 // targets again and refuses again, tidies up after stopped runs, reads the old files, makes the
 // versions and puts them in place (replaceFiles). Throws the Failure of any step, or Interrupted
