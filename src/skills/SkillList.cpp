@@ -19,9 +19,13 @@ void SkillList::AddItem(std::string text) {
                              });
 }
 
+bool SkillList::holds(int index, std::size_t count) noexcept {
+    return index >= 0 && static_cast<std::size_t>(index) < count;
+}
+
 void SkillList::Selected(int index, bool checked) {
     const std::size_t count = itemCount();
-    if (index < 0 || static_cast<std::size_t>(index) >= count) {
+    if (!holds(index, count)) {
         throw Failure(FailureKind::ListOperation, "cannot set the check mark of item " +
                                                       std::to_string(index) + ": the list has " +
                                                       std::to_string(count) + " items");
@@ -31,7 +35,7 @@ void SkillList::Selected(int index, bool checked) {
 
 void SkillList::ListIndex(int index) {
     const std::size_t count = itemCount();
-    if (index < 0 || static_cast<std::size_t>(index) >= count) {
+    if (!holds(index, count)) {
         throw Failure(FailureKind::InvalidListIndex, "cannot make item " + std::to_string(index) +
                                                          " current: the list has " +
                                                          std::to_string(count) + " items");

@@ -43,6 +43,9 @@ class SkillList {
 
     // Makes the item at `index`, which the list holds, the current one.
     virtual void makeCurrent(std::size_t index) = 0;
+
+    // Whether `index` is that of one of `count` items.
+    static bool holds(int index, std::size_t count) noexcept;
 };
 
 }  // namespace quorrel
