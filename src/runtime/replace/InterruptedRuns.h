@@ -31,7 +31,7 @@ struct KeptFiles {
 struct UnexpectedFile {
     LocalPath target;
     std::string path;
-    std::string why;  // as FileSystem::whyNotMadeByARun says it
+    std::string why;  // "it is a symbolic link", "it is owned by another user"
 };
 
 // What runs that were stopped left beside the targets, and what looks like it but is not.
