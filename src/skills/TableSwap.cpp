@@ -27,23 +27,9 @@ std::optional<std::uint64_t> startAfterOldRecords(std::span<const std::uint8_t> 
     return oldSize + 1;
 }
 
-// The index with every used record's offset moved by `shift`.
-std::vector<std::uint8_t> shifted(std::span<const std::uint8_t> index, std::uint64_t shift) {
-    std::vector<std::uint8_t> moved;
-    moved.reserve(index.size());
-    for (std::size_t record = 0; record < index.size() / kIndexRecordSize; ++record) {
-        IndexRecord place = indexRecordAt(index, record);
-        if (!isEmptySlot(place.offset, place.length)) {
-            place.offset += static_cast<std::int32_t>(shift);
-        }
-        appendIndexRecord(moved, place);
-    }
-    return moved;
-}
-
 }  // namespace
 
-TableSwap::TableSwap(const SkillFiles& fresh, OldFile oldData, const OldFile& oldIndex) {
+TableSwap::TableSwap(const LaidOutTable& fresh, OldFile oldData, const OldFile& oldIndex) {
     const std::optional<std::uint64_t> oldEnd =
         oldData.bytes && oldIndex.bytes
             ? startAfterOldRecords(*oldIndex.bytes, oldData.bytes->size())
@@ -57,7 +43,7 @@ TableSwap::TableSwap(const SkillFiles& fresh, OldFile oldData, const OldFile& ol
         }
     }
     const FileVersion data{kData, {fresh.data}};
-    const FileVersion index{kIndex, {fresh.index}};
+    const FileVersion index{kIndex, fresh.index.pieces()};
     if (!oldData.exists && oldIndex.exists) {
         versions_ = {index, data};
     } else {
@@ -65,16 +51,16 @@ TableSwap::TableSwap(const SkillFiles& fresh, OldFile oldData, const OldFile& ol
     }
 }
 
-void TableSwap::padThrough(const SkillFiles& fresh, std::uint64_t start) {
+void TableSwap::padThrough(const LaidOutTable& fresh, std::uint64_t start) {
     const std::span<const std::uint8_t> oldData(oldData_);
     zeros_.resize(start - std::min<std::uint64_t>(oldData.size(), fresh.data.size()));
-    shiftedIndex_ = shifted(fresh.index, start);
+    shiftedIndex_ = fresh.index.shifted(start);
     const std::span<const std::uint8_t> zeros(zeros_);
     versions_ = {
         {kData, {oldData, zeros.first(start - oldData.size()), fresh.data}},
-        {kIndex, {shiftedIndex_}},
+        {kIndex, shiftedIndex_.pieces()},
         {kData, {fresh.data, zeros.first(start - fresh.data.size()), fresh.data}},
-        {kIndex, {fresh.index}},
+        {kIndex, fresh.index.pieces()},
         {kData, {fresh.data}},
     };
 }

@@ -6,6 +6,7 @@
 #include <sstream>
 #include <string>
 
+#include "ExpectFailure.h"
 #include "Files.h"
 #include "NumberedCase.h"
 #include "cli/formats/ListInput.h"
@@ -16,7 +17,8 @@ namespace {
 struct Decoding {
     const char* what;
     std::string input;
-    std::string expected;  // UTF-8
+    std::string expected;  // UTF-8, or the failure's words
+    bool fails = false;
 };
 
 void PrintTo(const Decoding& decoding, std::ostream* out) {
@@ -28,6 +30,11 @@ class ListInputTest : public ::testing::TestWithParam<Decoding> {};
 TEST_P(ListInputTest, GivesTheReadersUtf8) {
     std::istringstream in(GetParam().input);
     ListInput list(in);
+    if (GetParam().fails) {
+        EXPECT_FAILURE(std::string(std::istreambuf_iterator<char>(list.stream()), {}),
+                       FailureKind::BadInput, testing::HasSubstr(GetParam().expected));
+        return;
+    }
     const std::string read(std::istreambuf_iterator<char>(list.stream()), {});
     EXPECT_EQ(read, GetParam().expected);
 }
@@ -46,10 +53,13 @@ INSTANTIATE_TEST_SUITE_P(
                  std::string(32767, 'a') + "\U0001F600b"},
         Decoding{"a high surrogate without its low one",
                  testing::utf16WithMark(u"\xD83D"
-                                        u"b\xD83D"),
-                 "\uFFFDb\uFFFD"},
+                                        u"b"),
+                 "\uFFFDb"},
+        Decoding{"the list ends in a high surrogate", testing::utf16WithMark(u"b\xD83D"),
+                 "the list ends in half a UTF-16 character", true},
         Decoding{"a low surrogate alone", testing::utf16WithMark(u"a\xDE00"), "a\uFFFD"},
-        Decoding{"an odd last byte", testing::utf16WithMark(u"a") + "b", "a\uFFFD"},
+        Decoding{"an odd last byte", testing::utf16WithMark(u"a") + "b",
+                 "the list ends in half a UTF-16 character", true},
         Decoding{"the start of a UTF-8 mark", "\xEF\xBBx", "\xEF\xBBx"},
         Decoding{"UTF-16 without a mark", std::string("a\0", 2), std::string("a\0", 2)}),
     testing::NumberedCase());

@@ -39,8 +39,10 @@ class TemporaryFiles {
             auto file = fileSystem_.createNew(candidate);
             if (file) {
                 paths_.push_back(std::move(candidate));
-                for (const auto& piece : pieces) {
-                    file->write(piece);
+                for (const FilePiece& piece : pieces) {
+                    for (std::uint64_t time = 0; time < piece.times; ++time) {
+                        file->write(piece.bytes);
+                    }
                 }
                 file->flush();
                 return paths_.size() - 1;
