@@ -2,9 +2,12 @@
 // write whole are packed in PackCommandTest.
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <ios>
 #include <iterator>
 #include <sstream>
 #include <string>
+#include <system_error>
 
 #include "ExpectFailure.h"
 #include "Files.h"
@@ -63,6 +66,36 @@ INSTANTIATE_TEST_SUITE_P(
         Decoding{"the start of a UTF-8 mark", "\xEF\xBBx", "\xEF\xBBx"},
         Decoding{"UTF-16 without a mark", std::string("a\0", 2), std::string("a\0", 2)}),
     testing::NumberedCase());
+
+// A source whose reads fail part way, as a disk's or a network file system's may: what the standard
+// library throws for it is said as the source being unreadable, with the system's reason.
+class FailingHalfWay : public std::streambuf {
+  protected:
+    int_type underflow() override {
+        if (served_) {
+            throw std::ios_base::failure("read", std::error_code(EIO, std::generic_category()));
+        }
+        served_ = true;
+        setg(text_, text_, text_ + 6);
+        return traits_type::to_int_type(*gptr());
+    }
+
+  private:
+    char text_[7] = "[x] A\n";
+    bool served_ = false;
+};
+
+TEST(ListInputSource, AReadThatFailsHalfWayIsTheListUnreadable) {
+    FailingHalfWay source;
+    std::istream in(&source);
+    ListInput list(in);
+    try {
+        const std::string read(std::istreambuf_iterator<char>(list.stream()), {});
+        ADD_FAILURE() << "read " << read;
+    } catch (const ListUnreadable& unreadable) {
+        EXPECT_STREQ(unreadable.what(), "Input/output error");
+    }
+}
 
 }  // namespace
 }  // namespace quorrel::cli

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "AllocationFailure.h"
 #include "Files.h"
 #include "NumberedCase.h"
 #include "SkillTableFiles.h"
@@ -384,6 +385,28 @@ INSTANTIATE_TEST_SUITE_P(
         // A syntax error where it stands, past a run of whitespace the parser sees as one space.
         BadInput{"json", "{\"skills\": [\n\n     \n  }", "parse error at line 4, column 3:"}),
     testing::NumberedCase());
+
+// Memory running out while a list is read is said where the reader stood, in every format, not at
+// a record the list does not have.
+TEST(Pack, RunningOutOfMemoryNamesTheLineBeingRead) {
+    const std::string longName(2 * 1024 * 1024, 'n');
+    const std::pair<const char*, std::string> lists[] = {
+        {"text", "[x] A\n[x] B\n[x] " + longName + "\n"},
+        {"csv", "record,name,checked\n0,A,true\n2," + longName + ",true\n"},
+        {"json", "{\"skills\": [{\"name\": \"A\", \"checked\": true},\n\n  {\"name\": \"" +
+                     longName + "\"}]}"},
+    };
+    for (const auto& [format, list] : lists) {
+        const TempDir dir;
+        // The first allocation this large is the list's copy in the test's standard input.
+        const fault::AllocationFailure failing(2, 1024 * 1024);
+        const auto result = runPack(with(targets(dir, "packed"), {"--format", format}), list);
+        EXPECT_TRUE(failing.happened()) << format;
+        EXPECT_EQ(result.status, 1) << format;
+        EXPECT_TRUE(result.err.starts_with("quorrel-pack: standard input: line 3")) << result.err;
+        EXPECT_TRUE(result.err.ends_with(": out of memory\n")) << result.err;
+    }
+}
 
 TEST(Pack, ReplacesExistingFilesOnlyWithForce) {
     const TempDir dir;

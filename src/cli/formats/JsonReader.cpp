@@ -128,7 +128,7 @@ class TableEvents final : public nlohmann::json_sax<Json> {
         }
         if (recordCount_) {
             try {
-                table_.padTo(*recordCount_);
+                failingWhenMemoryRunsOut([&] { table_.padTo(*recordCount_); });
             } catch (const Failure& failure) {
                 throw failure.within("recordCount");
             }
