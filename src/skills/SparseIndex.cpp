@@ -27,11 +27,13 @@ void SparseIndex::append(const IndexRecord& record) {
 }
 
 void SparseIndex::appendEmptySlots(std::uint64_t count) {
-    if (count == 0) {
-        return;
-    }
     if (!gaps_.empty() && gaps_.back().recordsEnd == used_.size()) {
         gaps_.back().emptySlots += count;
+    } else if (count < kShortestCountedRun) {
+        const IndexRecord slot{kEmptySlotOffset, kEmptySlotLength, 0};
+        for (std::uint64_t written = 0; written < count; ++written) {
+            appendIndexRecord(used_, slot);
+        }
     } else {
         gaps_.push_back({used_.size(), count});
     }
@@ -43,7 +45,10 @@ SparseIndex SparseIndex::shifted(std::uint64_t shift) const {
     moved.used_.clear();
     for (std::size_t record = 0; record < used_.size() / kIndexRecordSize; ++record) {
         IndexRecord place = indexRecordAt(used_, record);
-        place.offset += static_cast<std::int32_t>(shift);
+        // Short runs of empty slots are held among the records: they stay empty slots.
+        if (!isEmptySlot(place.offset, place.length)) {
+            place.offset += static_cast<std::int32_t>(shift);
+        }
         appendIndexRecord(moved.used_, place);
     }
     return moved;
@@ -51,6 +56,8 @@ SparseIndex SparseIndex::shifted(std::uint64_t shift) const {
 
 FilePieces SparseIndex::pieces() const {
     FilePieces pieces;
+    // At most three a run (the records before it, whole blocks, the rest), and the records after.
+    pieces.reserve(3 * gaps_.size() + 1);
     const std::span<const std::uint8_t> used(used_);
     const std::span<const std::uint8_t> block = emptySlotBlock();
     std::size_t from = 0;

@@ -10,9 +10,14 @@ namespace quorrel {
 
 // An index file as a table being laid out holds it: the records of its skills as their bytes,
 // and each run of empty slots as a count, so that the empty slots a list asks for cost no memory
-// however many they are; they become bytes only as the file is written (pieces()).
+// however many they are; they become bytes only as the file is written (pieces()). A run shorter
+// than kShortestCountedRun is held as its bytes, which cost no more than its count and the pieces
+// that write it would: so whatever a list asks for, what is held stays within a small multiple
+// of its skills, and the writer gets few pieces.
 class SparseIndex {
   public:
+    static constexpr std::uint64_t kShortestCountedRun = 8;
+
     void append(const IndexRecord& record);
     void appendEmptySlots(std::uint64_t count);
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <utility>
 
 #include "SkillFileLayout.h"
 
@@ -42,13 +43,14 @@ TableSwap::TableSwap(const LaidOutTable& fresh, OldFile oldData, const OldFile& 
             return;
         }
     }
-    const FileVersion data{kData, {fresh.data}};
-    const FileVersion index{kIndex, fresh.index.pieces()};
+    // Moved into place, not copied: an index of many runs is many pieces.
+    FileVersion first{kData, {fresh.data}};
+    FileVersion second{kIndex, fresh.index.pieces()};
     if (!oldData.exists && oldIndex.exists) {
-        versions_ = {index, data};
-    } else {
-        versions_ = {data, index};
+        std::swap(first, second);
     }
+    versions_.push_back(std::move(first));
+    versions_.push_back(std::move(second));
 }
 
 void TableSwap::padThrough(const LaidOutTable& fresh, std::uint64_t start) {
@@ -56,13 +58,11 @@ void TableSwap::padThrough(const LaidOutTable& fresh, std::uint64_t start) {
     zeros_.resize(start - std::min<std::uint64_t>(oldData.size(), fresh.data.size()));
     shiftedIndex_ = fresh.index.shifted(start);
     const std::span<const std::uint8_t> zeros(zeros_);
-    versions_ = {
-        {kData, {oldData, zeros.first(start - oldData.size()), fresh.data}},
-        {kIndex, shiftedIndex_.pieces()},
-        {kData, {fresh.data, zeros.first(start - fresh.data.size()), fresh.data}},
-        {kIndex, fresh.index.pieces()},
-        {kData, {fresh.data}},
-    };
+    versions_.push_back({kData, {oldData, zeros.first(start - oldData.size()), fresh.data}});
+    versions_.push_back({kIndex, shiftedIndex_.pieces()});
+    versions_.push_back({kData, {fresh.data, zeros.first(start - fresh.data.size()), fresh.data}});
+    versions_.push_back({kIndex, fresh.index.pieces()});
+    versions_.push_back({kData, {fresh.data}});
 }
 
 }  // namespace quorrel

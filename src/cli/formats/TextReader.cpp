@@ -49,10 +49,12 @@ void appendEscaped(std::string& name, std::string_view escaped, std::size_t& at)
         std::size_t end = at - 1;
         nextCodePoint(escaped, end);
         const auto byte = static_cast<unsigned char>(letter);
-        const std::string shown =
-            byte > 0x20 && byte < 0x7F
-                ? "\\" + std::string(1, letter)
-                : "\\ before " + quotedFromList(escaped.substr(at - 1, end - (at - 1)));
+        std::string shown = "\\";
+        if (byte > 0x20 && byte < 0x7F) {
+            shown += letter;
+        } else {
+            shown += " before " + quotedFromList(escaped.substr(at - 1, end - (at - 1)));
+        }
         throw badLine("unknown escape " + shown + " (known: \\n, \\r, \\t, \\\\ and \\xHH)");
     }
     const auto high = at < escaped.size() ? hexDigit(escaped[at]) : std::nullopt;
