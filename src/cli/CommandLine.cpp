@@ -52,6 +52,20 @@ std::optional<CodePage> codePageNamed(std::string_view value) {
     return CodePage::known(number);
 }
 
+// The option given more than once where it takes one value, if that is what CLI11 refused: its
+// own words ("At Most 1 required but received 2") say it in its terms, not the user's.
+std::optional<std::string> repeatedOption(const CLI::App& app) {
+    for (const CLI::Option* option : app.get_options()) {
+        if (option->get_items_expected_max() == 1 && option->count() > 1) {
+            const std::size_t times = option->count();
+            return option->get_name() + " is given " +
+                   (times == 2 ? std::string("twice") : std::to_string(times) + " times") +
+                   "; give it once";
+        }
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 SplitArguments withoutEmptyValues(int argc, const char* const* argv,
@@ -122,6 +136,13 @@ std::optional<int> parseOrExit(CLI::App& app, std::vector<std::string> arguments
     std::reverse(arguments.begin(), arguments.end());
     try {
         app.parse(arguments);
+    } catch (const CLI::ArgumentMismatch& error) {
+        if (const auto repeated = repeatedOption(app)) {
+            err << program << ": " << *repeated << "\nRun with --help for more information.\n";
+            return kExitUsageError;
+        }
+        app.exit(error, out, err);
+        return kExitUsageError;
     } catch (const CLI::ParseError& error) {
         // CLI11 reports help and version as "errors" with status 0 and writes them to `out`.
         const int status = app.exit(error, out, err);

@@ -33,13 +33,16 @@ void appendIndexRecord(std::vector<std::uint8_t>& index, const IndexRecord& reco
     appendLittleEndian32(index, record.extra);
 }
 
+IndexRecord appendDataRecord(std::vector<std::uint8_t>& data, const SkillRecord& skill) {
+    const auto offset = static_cast<std::int32_t>(data.size());
+    data.push_back(skill.flag);
+    data.insert(data.end(), skill.name.begin(), skill.name.end());
+    data.push_back(0);
+    return {offset, static_cast<std::int32_t>(skill.name.size() + 2), skill.extra};
+}
+
 void appendGameClientRecord(SkillFiles& files, const SkillRecord& skill) {
-    const auto offset = static_cast<std::int32_t>(files.data.size());
-    files.data.push_back(skill.flag);
-    files.data.insert(files.data.end(), skill.name.begin(), skill.name.end());
-    files.data.push_back(0);
-    appendIndexRecord(files.index,
-                      {offset, static_cast<std::int32_t>(skill.name.size() + 2), skill.extra});
+    appendIndexRecord(files.index, appendDataRecord(files.data, skill));
 }
 
 void appendEmptySlot(SkillFiles& files) {

@@ -56,6 +56,11 @@ IndexRecord indexRecordAt(std::span<const std::uint8_t> index, std::size_t recor
 // Appends one index record as three little-endian 32-bit values: what indexRecordOf reads back.
 void appendIndexRecord(std::vector<std::uint8_t>& index, const IndexRecord& record);
 
+// Appends a skill's data record as game clients write it at the end of the data file: the flag,
+// the name and a terminating zero; the index record that points at it, its length counting all
+// three. The caller sees to it that the offset and length fit in 32 bits.
+IndexRecord appendDataRecord(std::vector<std::uint8_t>& data, const SkillRecord& skill);
+
 // Appends a skill as game clients write it: at the end of the data file the flag, the name and a
 // terminating zero, and an index record whose length counts all three. The bytes are taken as
 // they are; the caller sees to it that the offset and length fit in 32 bits.

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "SkillFileLayout.h"
-#include "runtime/base/Ascii.h"
 #include "runtime/base/Failure.h"
+#include "runtime/base/QuotedFromList.h"
 #include "runtime/text/Text8Bit.h"
 
 namespace quorrel {
@@ -13,27 +13,8 @@ namespace {
 // The bytes of the flag and the terminating zero around a name.
 constexpr std::uint64_t kRecordOverhead = 2;
 
-// Longer names are cut in messages; the record number tells which skill it is.
-constexpr std::size_t kLongestShownName = 60;
-
-// The name as a message can show it: control bytes, the zero byte among them, as \xHH.
-std::string shownName(std::string_view name) {
-    std::string shown;
-    for (const char character : name.substr(0, kLongestShownName)) {
-        const auto byte = static_cast<std::uint8_t>(character);
-        if (byte < 0x20 || byte == 0x7F) {
-            shown += "\\x";
-            shown += kLowerHexDigits[byte >> 4];
-            shown += kLowerHexDigits[byte & 0xF];
-        } else {
-            shown += character;
-        }
-    }
-    return name.size() > kLongestShownName ? shown + "..." : shown;
-}
-
 Failure badSkill(const SkillRow& skill, const std::string& reason) {
-    return Failure(FailureKind::BadInput, "skill \"" + shownName(skill.name) + "\" (record " +
+    return Failure(FailureKind::BadInput, "skill " + quotedFromList(skill.name) + " (record " +
                                               std::to_string(skill.record) + "): " + reason);
 }
 
@@ -74,7 +55,7 @@ void SkillTableBuilder::add(const SkillRow& skill, const Place& where) {
                        "length reach");
     }
     emptySlotsUpTo(skill.record);
-    appendGameClientRecord(files_, SkillRecord{std::move(name), skill.flag, 0});
+    files_.index.append(appendDataRecord(files_.data, SkillRecord{std::move(name), skill.flag, 0}));
     ++nextRecord_;
 }
 
@@ -126,7 +107,7 @@ void SkillTableBuilder::refuse(const SkillRow& skill, const Place& where) {
     }
     holding_->see(skill.name);
     // The table will not be written: its bytes need not be held any longer.
-    files_ = SkillFiles{};
+    files_ = LaidOutTable{};
     nextRecord_ = skill.record + 1;
 }
 
@@ -141,9 +122,9 @@ void SkillTableBuilder::emptySlotsUpTo(std::uint64_t record) {
         nextRecord_ = std::max(nextRecord_, record);
         return;
     }
-    while (nextRecord_ < record) {
-        appendEmptySlot(files_);
-        ++nextRecord_;
+    if (nextRecord_ < record) {
+        files_.index.appendEmptySlots(record - nextRecord_);
+        nextRecord_ = record;
     }
 }
 

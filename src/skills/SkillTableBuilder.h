@@ -7,15 +7,23 @@
 
 #include "SkillFileLayout.h"
 #include "SkillRow.h"
+#include "SparseIndex.h"
 #include "runtime/base/Failure.h"
 #include "runtime/text/CodePage.h"
 #include "runtime/text/HoldingCodePages.h"
 
 namespace quorrel {
 
+// A table laid out: the data file's bytes and the index, whose empty slots are held as counts.
+struct LaidOutTable {
+    SparseIndex index;
+    std::vector<std::uint8_t> data;
+};
+
 // Lays out a table in the game clients' layout from a list, checking that every skill can be
 // written so that a load reads back the same list: records in list order, numbered records where
-// given and empty slots for the numbers the list skips.
+// given and empty slots for the numbers the list skips. Memory holds the skills, never the empty
+// slots: a list asking for the largest index costs what its skills cost.
 class SkillTableBuilder {
   public:
     // Neither file may pass what a signed 32-bit offset reaches; for the index that is a bound
@@ -58,7 +66,7 @@ class SkillTableBuilder {
     // The record after the last one used: the number the next skill of an unnumbered list gets.
     std::uint64_t nextRecord() const noexcept { return nextRecord_; }
 
-    const SkillFiles& files() const noexcept { return files_; }
+    const LaidOutTable& files() const noexcept { return files_; }
 
   private:
     // The records the list skips before `record` become empty slots.
@@ -73,7 +81,7 @@ class SkillTableBuilder {
 
     CodePage codePage_;
     std::uint64_t largestFile_;
-    SkillFiles files_;
+    LaidOutTable files_;
     std::uint64_t nextRecord_ = 0;
     std::optional<Failure> refused_;
     std::optional<HoldingCodePages> holding_;  // once a name is refused

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <utility>
 
 #include "SkillFileLayout.h"
 
@@ -27,23 +28,9 @@ std::optional<std::uint64_t> startAfterOldRecords(std::span<const std::uint8_t> 
     return oldSize + 1;
 }
 
-// The index with every used record's offset moved by `shift`.
-std::vector<std::uint8_t> shifted(std::span<const std::uint8_t> index, std::uint64_t shift) {
-    std::vector<std::uint8_t> moved;
-    moved.reserve(index.size());
-    for (std::size_t record = 0; record < index.size() / kIndexRecordSize; ++record) {
-        IndexRecord place = indexRecordAt(index, record);
-        if (!isEmptySlot(place.offset, place.length)) {
-            place.offset += static_cast<std::int32_t>(shift);
-        }
-        appendIndexRecord(moved, place);
-    }
-    return moved;
-}
-
 }  // namespace
 
-TableSwap::TableSwap(const SkillFiles& fresh, OldFile oldData, const OldFile& oldIndex) {
+TableSwap::TableSwap(const LaidOutTable& fresh, OldFile oldData, const OldFile& oldIndex) {
     const std::optional<std::uint64_t> oldEnd =
         oldData.bytes && oldIndex.bytes
             ? startAfterOldRecords(*oldIndex.bytes, oldData.bytes->size())
@@ -56,27 +43,26 @@ TableSwap::TableSwap(const SkillFiles& fresh, OldFile oldData, const OldFile& ol
             return;
         }
     }
-    const FileVersion data{kData, {fresh.data}};
-    const FileVersion index{kIndex, {fresh.index}};
+    // Moved into place, not copied: an index of many runs is many pieces.
+    FileVersion first{kData, {fresh.data}};
+    FileVersion second{kIndex, fresh.index.pieces()};
     if (!oldData.exists && oldIndex.exists) {
-        versions_ = {index, data};
-    } else {
-        versions_ = {data, index};
+        std::swap(first, second);
     }
+    versions_.push_back(std::move(first));
+    versions_.push_back(std::move(second));
 }
 
-void TableSwap::padThrough(const SkillFiles& fresh, std::uint64_t start) {
+void TableSwap::padThrough(const LaidOutTable& fresh, std::uint64_t start) {
     const std::span<const std::uint8_t> oldData(oldData_);
     zeros_.resize(start - std::min<std::uint64_t>(oldData.size(), fresh.data.size()));
-    shiftedIndex_ = shifted(fresh.index, start);
+    shiftedIndex_ = fresh.index.shifted(start);
     const std::span<const std::uint8_t> zeros(zeros_);
-    versions_ = {
-        {kData, {oldData, zeros.first(start - oldData.size()), fresh.data}},
-        {kIndex, {shiftedIndex_}},
-        {kData, {fresh.data, zeros.first(start - fresh.data.size()), fresh.data}},
-        {kIndex, {fresh.index}},
-        {kData, {fresh.data}},
-    };
+    versions_.push_back({kData, {oldData, zeros.first(start - oldData.size()), fresh.data}});
+    versions_.push_back({kIndex, shiftedIndex_.pieces()});
+    versions_.push_back({kData, {fresh.data, zeros.first(start - fresh.data.size()), fresh.data}});
+    versions_.push_back({kIndex, fresh.index.pieces()});
+    versions_.push_back({kData, {fresh.data}});
 }
 
 }  // namespace quorrel

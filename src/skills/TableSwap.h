@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "SkillFileLayout.h"
+#include "SkillTableBuilder.h"
+#include "SparseIndex.h"
 #include "runtime/replace/TargetReplacement.h"
 
 namespace quorrel {
@@ -32,18 +34,18 @@ class TableSwap final : public ReplacementVersions {
     static constexpr std::uint64_t kLargestPaddedFile = 64 * 1024 * 1024;
 
     // `fresh` must outlive the swap: its versions point into it, and into the old data kept here.
-    TableSwap(const SkillFiles& fresh, OldFile oldData, const OldFile& oldIndex);
+    TableSwap(const LaidOutTable& fresh, OldFile oldData, const OldFile& oldIndex);
     TableSwap(const TableSwap&) = delete;
     TableSwap& operator=(const TableSwap&) = delete;
 
     std::span<const FileVersion> versions() const noexcept override { return versions_; }
 
   private:
-    void padThrough(const SkillFiles& fresh, std::uint64_t start);
+    void padThrough(const LaidOutTable& fresh, std::uint64_t start);
 
     std::vector<std::uint8_t> oldData_;
     std::vector<std::uint8_t> zeros_;
-    std::vector<std::uint8_t> shiftedIndex_;
+    SparseIndex shiftedIndex_;
     std::vector<FileVersion> versions_;
 };
 

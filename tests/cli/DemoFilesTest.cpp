@@ -27,9 +27,9 @@ TEST(DemoFiles, AreWhatQuorrelPackMakesOfTheList) {
     SkillTableBuilder table(CodePage::windows1252());
     readTextTable(list, table);
     ASSERT_GE(table.nextRecord(), 50u);
-    const SkillFiles& made = table.files();
-    EXPECT_EQ(contentsOf(kDemoDir / "skills.idx"),
-              std::string(made.index.begin(), made.index.end()));
+    const LaidOutTable& made = table.files();
+    const std::vector<std::uint8_t> index = made.index.bytes();
+    EXPECT_EQ(contentsOf(kDemoDir / "skills.idx"), std::string(index.begin(), index.end()));
     EXPECT_EQ(contentsOf(kDemoDir / "skills.mul"), std::string(made.data.begin(), made.data.end()));
 }
 

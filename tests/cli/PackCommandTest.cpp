@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "AllocationFailure.h"
 #include "Files.h"
 #include "NumberedCase.h"
 #include "SkillTableFiles.h"
@@ -242,7 +243,7 @@ TEST(Pack, ReadsTheListFromAFileWithFrom) {
 struct BadInput {
     const char* format;
     std::string input;
-    const char* words;
+    std::string words;
 };
 
 void PrintTo(const BadInput& bad, std::ostream* out) {
@@ -294,7 +295,7 @@ INSTANTIATE_TEST_SUITE_P(
         BadInput{"csv", "record,name,checked,flag\r\n0,A,true,0\r\n",
                  "line 2: checked is \"true\" but the flag 0 says otherwise"},
         BadInput{"csv", "record,name,checked,flag\r\n0,A,,256\r\n",
-                 "line 2: the flag \"256\" is not a byte"},
+                 "line 2: the flag \"256\" is too large for a byte"},
         BadInput{"csv", "record,name,checked,flag\r\n0,A,,\r\n",
                  "line 2: checked and flag are both empty"},
         BadInput{"csv", "record,name,checked,flag\r\n3,A,true,1\r\n2,,,\r\n",
@@ -323,9 +324,9 @@ INSTANTIATE_TEST_SUITE_P(
         BadInput{"json",
                  R"({"skills": [{"name": "A", "checked": true}],
                      "error": {"kind": "read-error", "message": "cannot read"}})",
-                 "\"error\" is not null (cannot read)"},
+                 "\"error\" is not null (\"cannot read\")"},
         BadInput{"json", R"({"skills": [], "error": {"kind": "x", "message": "y", "detail": []}})",
-                 "\"error\" is not null (y)"},
+                 "\"error\" is not null (\"y\")"},
         BadInput{"json", R"({"skills": [], "recordCount": 1, "recordCount": 2})",
                  "the document gives \"recordCount\" twice"},
         BadInput{"json", R"({"skills": [{"record": 18446744073709551616, "name": "A"}]})",
@@ -350,8 +351,62 @@ INSTANTIATE_TEST_SUITE_P(
         BadInput{"json", R"({"skills": [{"record": 3, "name": "A", "checked": true}],
                              "recordCount": 2})",
                  "recordCount: the table has 2 records, but its skills use 4"},
-        BadInput{"json", R"({"error": null})", "no \"skills\" list"}),
+        BadInput{"json", R"({"error": null})", "no \"skills\" list"},
+        // Encoding faults, said as what they are.
+        BadInput{"text", "[x] A\n\xEF\xBB\xBF[x] B\n",
+                 "line 2: a byte-order mark in the middle of the list"},
+        BadInput{"csv", "\xEF\xBB\xBF\xEF\xBB\xBFrecord,name,checked\r\n",
+                 "line 1: a byte-order mark in the middle of the list"},
+        BadInput{"json", "{\"skills\": \xEF\xBB\xBF[]}",
+                 "line 1, column 12: a byte-order mark in the middle of the list"},
+        BadInput{"text", utf16WithMark(u"[x] A\n[x] B") + "C",
+                 "line 2: the list ends in half a UTF-16 character"},
+        // Numbers past the bound, however many digits.
+        BadInput{"csv", "record,name,checked\r\n18446744073709551616,A,true\r\n",
+                 "line 2: the record \"18446744073709551616\" is too large"},
+        BadInput{"csv", "record,name,checked\r\n" + std::string(400, '9') + ",A,true\r\n",
+                 "line 2: the record \"" + std::string(60, '9') + "...\" is too large"},
+        BadInput{"json", R"({"skills": [{"record": )" + std::string(400, '7') + "}]}",
+                 "skills[0]: \"record\" is 777777777777777777777777..., too large"},
+        BadInput{"json", R"({"skills": [], "recordCount": )" + std::string(309, '1') + "}",
+                 "\"recordCount\" is 111111111111111111111111..., too large"},
+        BadInput{"json", R"({"skills": [], "recordCount": 1e400})",
+                 "\"recordCount\" must be a whole number from 0, not a fractional number"},
+        // What the list gave, cut to a readable length and with its control characters escaped.
+        BadInput{"csv", "record,name,checked\r\n0,A," + std::string(1 << 20, 'y') + "\r\n",
+                 "line 2: checked is \"" + std::string(60, 'y') + "...\", not true or false"},
+        BadInput{"csv", "record,name,checked\r\n0,A,\x1B[31m\xC2\x9B\r\n",
+                 "line 2: checked is \"\\x1b[31m\\x9b\", not"},
+        BadInput{"json", R"({"skills": [], "\u001b]0;title\u0007": 1})",
+                 "the document holds \"\\x1b]0;title\\x07\"; it holds only"},
+        BadInput{"json", R"({"skills": [], "error": {"message": "\u009b2J\n"}})",
+                 "\"error\" is not null (\"\\x9b2J\\n\")"},
+        BadInput{"text", "[x] a\\\x1B\n", "line 1: unknown escape \\ before \"\\x1b\""},
+        // A syntax error where it stands, past a run of whitespace the parser sees as one space.
+        BadInput{"json", "{\"skills\": [\n\n     \n  }", "parse error at line 4, column 3:"}),
     testing::NumberedCase());
+
+// Memory running out while a list is read is said where the reader stood, in every format, not at
+// a record the list does not have.
+TEST(Pack, RunningOutOfMemoryNamesTheLineBeingRead) {
+    const std::string longName(2 * 1024 * 1024, 'n');
+    const std::pair<const char*, std::string> lists[] = {
+        {"text", "[x] A\n[x] B\n[x] " + longName + "\n"},
+        {"csv", "record,name,checked\n0,A,true\n2," + longName + ",true\n"},
+        {"json", "{\"skills\": [{\"name\": \"A\", \"checked\": true},\n\n  {\"name\": \"" +
+                     longName + "\"}]}"},
+    };
+    for (const auto& [format, list] : lists) {
+        const TempDir dir;
+        // The first allocation this large is the list's copy in the test's standard input.
+        const fault::AllocationFailure failing(2, 1024 * 1024);
+        const auto result = runPack(with(targets(dir, "packed"), {"--format", format}), list);
+        EXPECT_TRUE(failing.happened()) << format;
+        EXPECT_EQ(result.status, 1) << format;
+        EXPECT_TRUE(result.err.starts_with("quorrel-pack: standard input: line 3")) << result.err;
+        EXPECT_TRUE(result.err.ends_with(": out of memory\n")) << result.err;
+    }
+}
 
 TEST(Pack, ReplacesExistingFilesOnlyWithForce) {
     const TempDir dir;
@@ -399,6 +454,7 @@ TEST(Pack, UsageErrorsExitWith2) {
         {"--index", paths.index},
         {"--data", paths.data, "--index", paths.index, "--format", "xml"},
         {"--data=", "--index", paths.index},
+        {"--data", paths.data, "--index", paths.index, "--format", "csv", "--format", "json"},
     };
     for (const auto& arguments : cases) {
         const auto result = runPack(arguments);
@@ -406,6 +462,9 @@ TEST(Pack, UsageErrorsExitWith2) {
         EXPECT_TRUE(result.err.starts_with("quorrel-pack: ")) << result.err;
     }
     EXPECT_TRUE(namesIn(dir.path()).empty());
+    EXPECT_EQ(runPack(cases.back()).err,
+              "quorrel-pack: --format is given twice; give it once\n"
+              "Run with --help for more information.\n");
 }
 
 }  // namespace

@@ -11,6 +11,8 @@
 #include "CsvFormat.h"
 #include "runtime/base/Ascii.h"
 #include "runtime/base/Failure.h"
+#include "runtime/base/OutOfMemory.h"
+#include "runtime/base/QuotedFromList.h"
 
 namespace quorrel::cli {
 namespace {
@@ -64,6 +66,9 @@ class CsvRows {
         }
         if (line.ends_with('\r')) {
             line.pop_back();
+        }
+        if (startsWithByteOrderMark(line)) {
+            throw byteOrderMarkInTheMiddle();
         }
         for (const char separator : {csv::kSeparator, csv::kSemicolon}) {
             std::istringstream text(line);
@@ -164,22 +169,34 @@ class CsvRows {
     std::uint64_t rowLine_ = 1;
 };
 
+bool allDigits(std::string_view field) {
+    return !field.empty() &&
+           std::ranges::all_of(field, [](char c) { return c >= '0' && c <= '9'; });
+}
+
 // A whole number from 0 up to `most`, written in decimal digits alone.
 std::optional<std::uint64_t> wholeNumber(const std::string& field, std::uint64_t most) {
     std::uint64_t number = 0;
     const char* end = field.data() + field.size();
     const auto [stop, error] = std::from_chars(field.data(), end, number);
-    if (field.empty() || error != std::errc() || stop != end || number > most) {
+    if (!allDigits(field) || error != std::errc() || stop != end || number > most) {
         return std::nullopt;
     }
     return number;
 }
 
 std::uint64_t recordNumber(const std::string& field) {
+    if (startsWithByteOrderMark(field)) {
+        throw byteOrderMarkInTheMiddle();
+    }
     if (const auto record = wholeNumber(field, UINT64_MAX)) {
         return *record;
     }
-    throw badRow("the record \"" + field + "\" is not a whole number from 0");
+    if (allDigits(field)) {
+        throw badRow("the record " + quotedFromList(field) +
+                     " is too large: the index file would pass 2 GiB");
+    }
+    throw badRow("the record " + quotedFromList(field) + " is not a whole number from 0");
 }
 
 bool equalIgnoringCase(std::string_view text, std::string_view lowerCase) {
@@ -195,14 +212,16 @@ bool checkedOf(const std::string& field) {
     if (equalIgnoringCase(field, csv::kClear) || field == "0") {
         return false;
     }
-    throw badRow("checked is \"" + field + "\", not true or false (or 1 or 0)");
+    throw badRow("checked is " + quotedFromList(field) + ", not true or false (or 1 or 0)");
 }
 
 std::uint8_t flagOf(const std::string& field) {
     if (const auto flag = wholeNumber(field, 255)) {
         return static_cast<std::uint8_t>(*flag);
     }
-    throw badRow("the flag \"" + field + "\" is not a byte, a whole number from 0 to 255");
+    throw badRow("the flag " + quotedFromList(field) +
+                 (allDigits(field) ? " is too large for a byte" : " is not a byte") +
+                 ", a whole number from 0 to 255");
 }
 
 // A skill's row: its check mark and flag from whichever of the two is given, which must agree
@@ -219,8 +238,8 @@ SkillRow skillOfRow(std::uint64_t record, std::vector<std::string>& fields) {
         checkedField.empty() ? std::nullopt : std::optional(checkedOf(checkedField));
     const std::uint8_t flag = hasFlag ? flagOf(fields[3]) : (*checked ? 1 : 0);
     if (checked && (flag != 0) != *checked) {
-        throw badRow("checked is \"" + checkedField + "\" but the flag " + std::to_string(flag) +
-                     " says otherwise; change both, or clear one");
+        throw badRow("checked is " + quotedFromList(checkedField) + " but the flag " +
+                     std::to_string(flag) + " says otherwise; change both, or clear one");
     }
     return SkillRow{record, std::move(fields[1]), flag != 0, flag};
 }
@@ -265,11 +284,17 @@ void readCsvTable(std::istream& in, SkillTableBuilder& table, std::size_t longes
                          "\" (or 0.2.0's \"" + std::string(csv::kHeaderWithoutFlag) +
                          "\"), with commas or semicolons between");
         }
-        while (rows.next(fields, *columns)) {
+        const auto nextRow = [&] {
+            if (!rows.next(fields, *columns)) {
+                return false;
+            }
             // A spreadsheet may write rows of empty cells after the table; they hold nothing.
             if (!allEmpty(fields, 0)) {
                 addRow(fields, *columns, table, where);
             }
+            return true;
+        };
+        while (failingWhenMemoryRunsOut(nextRow)) {
         }
     } catch (const Failure& failure) {
         throw failure.within(where());

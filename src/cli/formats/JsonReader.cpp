@@ -1,5 +1,6 @@
 #include "JsonReader.h"
 
+#include <array>
 #include <functional>
 #include <iterator>
 #include <nlohmann/json.hpp>
@@ -10,11 +11,25 @@
 
 #include "JsonFormat.h"
 #include "runtime/base/Failure.h"
+#include "runtime/base/OutOfMemory.h"
+#include "runtime/base/QuotedFromList.h"
 
 namespace quorrel::cli {
 namespace {
 
 using Json = nlohmann::json;
+
+// Longer than any number the format can take (a record, a flag or a count, whole numbers below
+// 2^64), so that a longer one is refused when it gets here, not after an endless run of digits.
+constexpr std::size_t kLongestNumber = 64;
+
+// A syntax error as the parser found it, to be said with the line and column of the bytes as
+// they stand (the parser sees runs of whitespace as one space).
+struct SyntaxError {
+    std::size_t position;  // the bytes the parser had taken, counted from 1
+    std::string lastToken;
+    std::string message;
+};
 
 Failure badDocument(const std::string& reason) {
     return Failure(FailureKind::BadInput, reason);
@@ -65,21 +80,16 @@ class TableEvents final : public nlohmann::json_sax<Json> {
     }
     bool number_float(number_float_t, const string_t& written) override {
         // Whole numbers past 64 bits arrive here too, written without a point or an exponent.
-        if (written.find_first_of(".eE") != string_t::npos) {
-            return value("a fractional number");
-        }
-        if (written.starts_with('-')) {
-            return value("a negative number");
-        }
-        const bool counted =
-            (place_ == Place::SkillValue && (key_ == json::kRecord || key_ == json::kFlag)) ||
-            (place_ == Place::TopValue && key_ == json::kRecordCount);
-        if (counted) {
-            throw badDocument((place_ == Place::SkillValue ? where() + ": " : std::string()) +
-                              "\"" + key_ + "\" is " + written + ", too large");
-        }
-        return value("a number");
+        return number(written, false);
     }
+
+    // A number the parser could not read on from: cut at kLongestNumber bytes, or past what a
+    // double holds. Always throws.
+    void refuseNumber(const std::string& written) {
+        number(written, true);
+        refuseError();
+    }
+
     bool string(string_t& value) override {
         if (place_ == Place::SkillValue && key_ == json::kName) {
             return set(skill_.name, std::move(value));
@@ -98,13 +108,18 @@ class TableEvents final : public nlohmann::json_sax<Json> {
     bool end_array() override;
     bool key(string_t& name) override;
 
-    bool parse_error(std::size_t, const std::string&, const Json::exception& error) override {
+    bool parse_error(std::size_t position, const std::string& lastToken,
+                     const Json::exception& error) override {
+        // 406: a number past what a double holds, which is no syntax error.
+        if (error.id == 406) {
+            refuseNumber(lastToken);
+        }
         std::string message = error.what();
         // nlohmann's own prefix, "[json.exception.parse_error.101] ", says nothing to a user.
         if (const auto end = message.find("] "); message.starts_with("[") && end != message.npos) {
             message.erase(0, end + 2);
         }
-        throw badDocument("not a JSON document: " + message);
+        throw SyntaxError{position, lastToken, message};
     }
 
     void finish() {
@@ -113,7 +128,7 @@ class TableEvents final : public nlohmann::json_sax<Json> {
         }
         if (recordCount_) {
             try {
-                table_.padTo(*recordCount_);
+                failingWhenMemoryRunsOut([&] { table_.padTo(*recordCount_); });
             } catch (const Failure& failure) {
                 throw failure.within("recordCount");
             }
@@ -131,6 +146,7 @@ class TableEvents final : public nlohmann::json_sax<Json> {
     }
 
     bool value(const std::string& what);
+    bool number(const std::string& written, bool cut);
     void refuseError() const;
     void addSkill();
     std::string where() const { return "skills[" + std::to_string(skillNumber_) + "]"; }
@@ -147,6 +163,24 @@ class TableEvents final : public nlohmann::json_sax<Json> {
     std::string errorMessage_;
     std::optional<std::uint64_t> recordCount_;
 };
+
+bool TableEvents::number(const std::string& written, bool cut) {
+    if (written.find_first_of(".eE") != std::string::npos) {
+        return value("a fractional number");
+    }
+    if (written.starts_with('-')) {
+        return value("a negative number");
+    }
+    const bool counted =
+        (place_ == Place::SkillValue && (key_ == json::kRecord || key_ == json::kFlag)) ||
+        (place_ == Place::TopValue && key_ == json::kRecordCount);
+    if (counted) {
+        throw badDocument((place_ == Place::SkillValue ? where() + ": " : std::string()) + "\"" +
+                          key_ + "\" is " + (cut ? written.substr(0, 24) + "..." : written) +
+                          ", too large");
+    }
+    return value("a number");
+}
 
 bool TableEvents::value(const std::string& what) {
     if (errorDepth_ > 0) {
@@ -179,15 +213,15 @@ bool TableEvents::value(const std::string& what) {
 void TableEvents::refuseError() const {
     throw badDocument(
         "the document's \"error\" is not null" +
-        (errorMessage_.empty() ? std::string() : " (" + errorMessage_ + ")") +
+        (errorMessage_.empty() ? std::string() : " (" + quotedFromList(errorMessage_) + ")") +
         ": it is the dump of a load that failed, so its skills stop short of the table's end, "
         "and packing them would lose the rest");
 }
 
 bool TableEvents::start_object(std::size_t) {
     if (errorDepth_ > 0) {
-        ++errorDepth_;
-        return true;
+        // Whatever the error holds, it is refused; read no deeper than its message.
+        refuseError();
     }
     switch (place_) {
         case Place::Start:
@@ -232,8 +266,7 @@ bool TableEvents::end_object() {
 
 bool TableEvents::start_array(std::size_t) {
     if (errorDepth_ > 0) {
-        ++errorDepth_;
-        return true;
+        refuseError();
     }
     if (place_ == Place::TopValue && key_ == json::kSkills) {
         place_ = Place::Skills;
@@ -259,8 +292,8 @@ bool TableEvents::key(string_t& name) {
     key_ = std::move(name);
     if (place_ == Place::Top) {
         if (key_ != json::kSkills && key_ != json::kRecordCount && key_ != json::kError) {
-            throw badDocument("the document holds \"" + key_ +
-                              "\"; it holds only \"skills\", \"recordCount\" and \"error\"");
+            throw badDocument("the document holds " + quotedFromList(key_) +
+                              "; it holds only \"skills\", \"recordCount\" and \"error\"");
         }
         // As in a skill: with two, one would be dropped without a word.
         if (!topKeys_.insert(key_).second) {
@@ -272,8 +305,8 @@ bool TableEvents::key(string_t& name) {
     const bool known = key_ == json::kRecord || key_ == json::kName || key_ == json::kChecked ||
                        key_ == json::kFlag;
     if (!known) {
-        throw badDocument(where() + ": unknown key \"" + key_ +
-                          "\" (a skill has \"record\", \"name\", \"checked\" and \"flag\")");
+        throw badDocument(where() + ": unknown key " + quotedFromList(key_) +
+                          " (a skill has \"record\", \"name\", \"checked\" and \"flag\")");
     }
     const bool repeated =
         (key_ == json::kRecord && skill_.record) || (key_ == json::kName && skill_.name) ||
@@ -312,82 +345,186 @@ void TableEvents::addSkill() {
     }
 }
 
-// Counts the bytes of the string or number being read, so that one that never ends is refused
-// at the limit rather than when memory runs out: the parser holds each whole before it hands
-// it on. JSON's own structure tells where each starts.
-class TokenLimit {
+// The document's bytes as the parser takes them. The parser keeps every byte since its last
+// string or number, for its messages: outside strings a run of whitespace is handed on as its
+// first byte alone, so that a list of a million spaces costs nothing, and the line and column of
+// a syntax error are counted here, of the bytes as they stand. A string that runs past `longest`
+// bytes, or a number past kLongestNumber, is refused as it passes the bound, not once it has been
+// held whole.
+class JsonSource {
   public:
-    explicit TokenLimit(std::size_t longest) : longest_(longest) {}
+    JsonSource(std::streambuf& in, std::size_t longest, TableEvents& events)
+        : in_(in), longest_(longest), events_(events) {}
 
-    void see(char character) {
+    class Iterator {
+      public:
+        using iterator_category = std::input_iterator_tag;
+        using value_type = char;
+        using difference_type = std::ptrdiff_t;
+        using pointer = const char*;
+        using reference = char;
+
+        explicit Iterator(JsonSource* source) : source_(source) {}
+        char operator*() const { return source_->current(); }
+        Iterator& operator++() {
+            source_->advance();
+            return *this;
+        }
+        bool operator==(const Iterator& other) const { return atEnd() == other.atEnd(); }
+
+      private:
+        bool atEnd() const { return source_ == nullptr || source_->atEnd(); }
+        JsonSource* source_;
+    };
+
+    Iterator begin() { return Iterator(this); }
+    static Iterator end() { return Iterator(nullptr); }
+
+    // "line 3, column 7": where the next byte stands.
+    std::string here() const { return placeName(next_); }
+
+    // The failure for a syntax error, said where the byte it was found at stands.
+    Failure failureOf(const SyntaxError& error) {
+        const std::string place = error.position >= 1 && error.position <= handed_ &&
+                                          handed_ - error.position < kRemembered
+                                      ? placeName(remembered_[(error.position - 1) % kRemembered])
+                                      : here();
+        if (lastHanded_ == 0xEF && byteOrderMarkRest()) {
+            return byteOrderMarkInTheMiddle().within(place);
+        }
+        std::string message = error.message;
+        // "parse error at line 1, column 5: syntax error ..." with the place counted here.
+        constexpr std::string_view kParseError = "parse error at ";
+        if (const auto colon = message.find(": ");
+            message.starts_with(kParseError) && colon != std::string::npos) {
+            message.replace(kParseError.size(), colon - kParseError.size(), place);
+        }
+        const std::string read = "last read: '" + error.lastToken + "'";
+        if (const auto at = message.find(read); at != std::string::npos) {
+            message.replace(at, read.size(), "last read: " + quotedFromList(error.lastToken));
+        }
+        return Failure(FailureKind::BadInput, "not a JSON document: " + message);
+    }
+
+  private:
+    struct Position {
+        std::uint64_t line = 1;
+        std::uint64_t column = 1;
+    };
+    static constexpr std::size_t kRemembered = 8;
+
+    static std::string placeName(const Position& position) {
+        return "line " + std::to_string(position.line) + ", column " +
+               std::to_string(position.column);
+    }
+
+    static bool isWhitespace(int byte) {
+        return byte == ' ' || byte == '\t' || byte == '\r' || byte == '\n';
+    }
+
+    bool atEnd() { return in_.sgetc() == std::char_traits<char>::eof(); }
+
+    char current() {
+        const int byte = in_.sgetc();
+        // A raw zero byte is no JSON; the parser would call it the end of the input.
+        if (byte == '\0') {
+            throw zeroByte().within(here());
+        }
+        return static_cast<char>(byte);
+    }
+
+    void advance() {
+        const char byte = current();
+        see(byte);
+        in_.sbumpc();
+        remembered_[handed_++ % kRemembered] = next_;
+        lastHanded_ = static_cast<unsigned char>(byte);
+        step(byte);
+        if (!inString_ && isWhitespace(byte)) {
+            while (isWhitespace(in_.sgetc())) {
+                step(static_cast<char>(in_.sbumpc()));
+            }
+        }
+    }
+
+    void step(char byte) {
+        if (byte == '\n') {
+            ++next_.line;
+            next_.column = 1;
+        } else {
+            ++next_.column;
+        }
+    }
+
+    // Follows strings and numbers, so as to bound them.
+    void see(char byte) {
         if (inString_) {
             if (escaped_) {
                 escaped_ = false;
-            } else if (character == '\\') {
+            } else if (byte == '\\') {
                 escaped_ = true;
-            } else if (character == '"') {
+            } else if (byte == '"') {
                 inString_ = false;
-                run_ = 0;
                 return;
             }
-        } else if (character == '"') {
-            inString_ = true;
-            run_ = 0;
+            if (++run_ > longest_) {
+                throw tooLong("a string", longest_).within(here());
+            }
             return;
-        } else if (std::string_view("{}[],: \t\r\n").find(character) != std::string_view::npos) {
+        }
+        if (byte == '"' || std::string_view("{}[],:").find(byte) != std::string_view::npos ||
+            isWhitespace(byte)) {
+            inString_ = byte == '"';
             run_ = 0;
             return;
         }
-        if (++run_ > longest_) {
-            throw tooLong("a string or number", longest_);
+        if (run_++ == 0) {
+            number_.clear();
+            inNumber_ = byte == '-' || (byte >= '0' && byte <= '9');
+        }
+        if (inNumber_) {
+            if (number_.size() == kLongestNumber) {
+                events_.refuseNumber(number_);
+            }
+            number_ += byte;
+        } else if (run_ > longest_) {
+            throw tooLong("a word", longest_).within(here());
         }
     }
 
-  private:
+    // Whether the two bytes after an 0xEF the parser could not take are the rest of a
+    // byte-order mark; they are read, the document being refused either way.
+    bool byteOrderMarkRest() { return in_.sgetc() == 0xBB && in_.snextc() == 0xBF; }
+
+    std::streambuf& in_;
     std::size_t longest_;
-    std::size_t run_ = 0;
+    TableEvents& events_;
+    Position next_;
+    std::array<Position, kRemembered> remembered_{};
+    std::size_t handed_ = 0;
+    unsigned char lastHanded_ = 0;
     bool inString_ = false;
     bool escaped_ = false;
-};
-
-// The document's bytes as the parser takes them, each shown to the limit as it passes.
-class LimitedBytes {
-  public:
-    using iterator_category = std::input_iterator_tag;
-    using value_type = char;
-    using difference_type = std::ptrdiff_t;
-    using pointer = const char*;
-    using reference = char;
-
-    LimitedBytes(std::istreambuf_iterator<char> at, TokenLimit* limit) : at_(at), limit_(limit) {}
-
-    char operator*() const {
-        // A raw zero byte is no JSON; the parser would call it the end of the input.
-        if (*at_ == '\0') {
-            throw zeroByte();
-        }
-        return *at_;
-    }
-    LimitedBytes& operator++() {
-        limit_->see(*at_);
-        ++at_;
-        return *this;
-    }
-    bool operator==(const LimitedBytes& other) const { return at_ == other.at_; }
-
-  private:
-    std::istreambuf_iterator<char> at_;
-    TokenLimit* limit_;
+    bool inNumber_ = false;
+    std::size_t run_ = 0;
+    std::string number_;
 };
 
 }  // namespace
 
 void readJsonTable(std::istream& in, SkillTableBuilder& table, std::size_t longest) {
     TableEvents events(table);
-    TokenLimit limit(longest);
-    Json::sax_parse(LimitedBytes(std::istreambuf_iterator<char>(in), &limit),
-                    LimitedBytes(std::istreambuf_iterator<char>(), &limit), &events,
-                    Json::input_format_t::json, true);
+    JsonSource source(*in.rdbuf(), longest, events);
+    try {
+        failingWhenMemoryRunsOut(
+            [&] {
+                Json::sax_parse(source.begin(), JsonSource::end(), &events,
+                                Json::input_format_t::json, true);
+            },
+            [&] { return source.here(); });
+    } catch (const SyntaxError& error) {
+        throw source.failureOf(error);
+    }
     events.finish();
 }
 

@@ -1,9 +1,13 @@
 #include "ListInput.h"
 
 #include <array>
+#include <cerrno>
+#include <ios>
+#include <system_error>
 #include <utility>
 
 #include "TableFormat.h"
+#include "runtime/base/Failure.h"
 #include "runtime/base/Utf8.h"
 
 namespace quorrel::cli {
@@ -18,6 +22,32 @@ bool isHighSurrogate(char16_t unit) {
 
 bool isLowSurrogate(char16_t unit) {
     return unit >= 0xDC00 && unit <= 0xDFFF;
+}
+
+// Why the standard library could not read, in a user's words.
+std::string reasonOf(const std::ios_base::failure& failure) {
+    const std::error_code code = failure.code();
+    if (code.category() != std::generic_category() && code.category() != std::system_category()) {
+        return "the system gave no reason";
+    }
+    switch (code.value()) {
+        case EISDIR:
+            return "it is a folder";
+        case EBADF:
+            return "it is closed, or open for writing only";
+        default:
+            return code.message();
+    }
+}
+
+// Runs a read of the source, turning the standard library's failure into ListUnreadable.
+template <typename Read>
+auto reading(Read&& read) {
+    try {
+        return read();
+    } catch (const std::ios_base::failure& failure) {
+        throw ListUnreadable(reasonOf(failure));
+    }
 }
 
 }  // namespace
@@ -37,7 +67,8 @@ void ListInput::takeByteOrderMark() {
     for (const Mark& mark : kMarks) {
         // The marks start with three different bytes, so at most one can match what was read.
         while (start_.size() < mark.bytes.size() && mark.bytes.starts_with(start_) &&
-               source_.sgetc() == static_cast<unsigned char>(mark.bytes[start_.size()])) {
+               reading([&] { return source_.sgetc(); }) ==
+                   static_cast<unsigned char>(mark.bytes[start_.size()])) {
             start_ += static_cast<char>(source_.sbumpc());
         }
         if (start_ == mark.bytes) {
@@ -55,8 +86,7 @@ std::streambuf::int_type ListInput::underflow() {
         } else if (ended_) {
             return traits_type::eof();
         } else {
-            const auto got = static_cast<std::size_t>(
-                source_.sgetn(raw_.data(), static_cast<std::streamsize>(raw_.size())));
+            const std::size_t got = readSource();
             ended_ = got == 0;
             if (encoding_ == Encoding::Utf8) {
                 decoded_.assign(raw_.data(), got);
@@ -67,6 +97,13 @@ std::streambuf::int_type ListInput::underflow() {
         setg(decoded_.data(), decoded_.data(), decoded_.data() + decoded_.size());
     }
     return traits_type::to_int_type(*gptr());
+}
+
+std::size_t ListInput::readSource() {
+    return reading([&] {
+        return static_cast<std::size_t>(
+            source_.sgetn(raw_.data(), static_cast<std::streamsize>(raw_.size())));
+    });
 }
 
 void ListInput::convertUtf16(std::size_t size) {
@@ -89,13 +126,14 @@ void ListInput::convertUtf16(std::size_t size) {
     if (at < size) {
         oddByte_ = static_cast<std::uint8_t>(raw_[at]);
     }
-    if (size == 0) {
-        // The end: what waits for its other half never gets it.
-        if (oddByte_ || highSurrogate_) {
-            appendUtf8(decoded_, kReplacement);
-        }
+    if (size == 0 && (oddByte_ || highSurrogate_)) {
+        // The end: what waits for its other half never gets it. Said only now, when the reader
+        // has taken everything before it, so that it is said where the reader stands.
         oddByte_.reset();
         highSurrogate_.reset();
+        throw Failure(FailureKind::BadInput,
+                      "the list ends in half a UTF-16 character (its last byte, or the first half "
+                      "of a surrogate pair); it was cut short, or saved in another encoding");
     }
 }
 

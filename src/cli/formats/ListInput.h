@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <istream>
 #include <optional>
+#include <stdexcept>
 #include <streambuf>
 #include <string>
 #include <vector>
@@ -13,8 +14,19 @@ namespace quorrel::cli {
 // UTF-8 byte-order mark at the start (Excel's "CSV UTF-8", Notepad's "UTF-8 with BOM") is dropped,
 // and a list in UTF-16 with its byte-order mark, little-endian (Windows PowerShell 5.1's ">",
 // Notepad's "Unicode") or big-endian, is converted to UTF-8. Any other input passes as it is.
-// What is not UTF-16 in such a list (half a surrogate pair, an odd last byte) becomes U+FFFD,
-// which no code page holds, so that the skill it lands in is refused by name.
+// Half a surrogate pair in such a list becomes U+FFFD, which no code page holds, so that the skill
+// it lands in is refused by name; a list that ends in half a UTF-16 character (an odd last byte,
+// a high surrogate) is a bad-input failure that says so, thrown as the reader reaches the end.
+//
+// A source that cannot be read (a folder, a closed standard input, an I/O error half way) throws
+// ListUnreadable, which no reader mistakes for a fault of the list's text: the caller names the
+// list.
+class ListUnreadable : public std::runtime_error {
+  public:
+    // `reason` as a message gives it after the list's name: "it is a folder".
+    explicit ListUnreadable(const std::string& reason) : std::runtime_error(reason) {}
+};
+
 class ListInput final : public std::streambuf {
   public:
     // `in` must outlive this object, which reads it from where it stands.
@@ -31,6 +43,7 @@ class ListInput final : public std::streambuf {
     enum class Encoding { Utf8, Utf16LittleEndian, Utf16BigEndian };
 
     void takeByteOrderMark();
+    std::size_t readSource();
     void convertUtf16(std::size_t size);
     void appendUnit(char16_t unit);
 

@@ -2,7 +2,9 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 
+#include "TableFormat.h"
 #include "runtime/base/Failure.h"
 #include "skills/SkillTableBuilder.h"
 
@@ -25,6 +27,19 @@ inline Failure zeroByte() {
     return Failure(FailureKind::BadInput,
                    "a zero byte; a name cannot hold one, and text lists write none (a list in "
                    "UTF-16 must start with its byte-order mark)");
+}
+
+// The failure for a byte-order mark after the start of the list, where two lists were joined
+// (`cat a.csv b.csv`, PowerShell's `>>` onto a list saved with a mark) or a tool wrote the mark
+// twice; the mark that starts a list is dropped before any reader sees it.
+inline Failure byteOrderMarkInTheMiddle() {
+    return Failure(FailureKind::BadInput,
+                   "a byte-order mark in the middle of the list (two lists joined into one, or a "
+                   "mark written twice?)");
+}
+
+inline bool startsWithByteOrderMark(std::string_view text) {
+    return text.starts_with(kUtf8ByteOrderMark);
 }
 
 }  // namespace quorrel::cli

@@ -7,6 +7,8 @@
 
 #include "TextFormat.h"
 #include "runtime/base/Failure.h"
+#include "runtime/base/OutOfMemory.h"
+#include "runtime/base/QuotedFromList.h"
 #include "runtime/base/Utf8.h"
 
 namespace quorrel::cli {
@@ -43,8 +45,17 @@ void appendEscaped(std::string& name, std::string_view escaped, std::size_t& at)
         return;
     }
     if (letter != text::kHexEscapeLetter) {
-        throw badLine("unknown escape \\" + std::string(1, letter) +
-                      " (known: \\n, \\r, \\t, \\\\ and \\xHH)");
+        // The character after the backslash, whole, shown escaped when it is no plain letter.
+        std::size_t end = at - 1;
+        nextCodePoint(escaped, end);
+        const auto byte = static_cast<unsigned char>(letter);
+        std::string shown = "\\";
+        if (byte > 0x20 && byte < 0x7F) {
+            shown += letter;
+        } else {
+            shown += " before " + quotedFromList(escaped.substr(at - 1, end - (at - 1)));
+        }
+        throw badLine("unknown escape " + shown + " (known: \\n, \\r, \\t, \\\\ and \\xHH)");
     }
     const auto high = at < escaped.size() ? hexDigit(escaped[at]) : std::nullopt;
     const auto low = at + 1 < escaped.size() ? hexDigit(escaped[at + 1]) : std::nullopt;
@@ -71,6 +82,9 @@ std::string unescaped(std::string_view escaped) {
 }
 
 SkillRow skillOfLine(std::string_view line, std::uint64_t record) {
+    if (startsWithByteOrderMark(line)) {
+        throw byteOrderMarkInTheMiddle();
+    }
     const bool checked = line.starts_with(text::kCheckedMark);
     if (!checked && !line.starts_with(text::kClearMark)) {
         throw badLine("a skill's line starts with \"[x] \" or \"[ ] \"");
@@ -125,10 +139,16 @@ void readTextTable(std::istream& in, SkillTableBuilder& table, std::size_t longe
     const SkillTableBuilder::Place where = [&] { return "line " + std::to_string(number); };
     for (;; ++number) {
         try {
-            if (!nextLine(*in.rdbuf(), line, longest)) {
+            const bool read = failingWhenMemoryRunsOut([&] {
+                if (!nextLine(*in.rdbuf(), line, longest)) {
+                    return false;
+                }
+                table.add(skillOfText(line, table.nextRecord()), where);
+                return true;
+            });
+            if (!read) {
                 return;
             }
-            table.add(skillOfText(line, table.nextRecord()), where);
         } catch (const Failure& failure) {
             throw failure.within(where());
         }

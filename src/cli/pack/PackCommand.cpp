@@ -31,26 +31,28 @@ std::string sourceName(const PackOptions& options) {
 // The table of the list in one stream, in UTF-8 or UTF-16 as ListInput takes it, its failures
 // named after the list's source. A name the code page cannot hold is reported once the list has
 // been read, with the code page that holds them all; any failure before that, with the first.
+// Memory running out is said where the reader stood; a source that cannot be read, as such.
 SkillTableBuilder tableFromStream(std::istream& in, const PackOptions& options) {
     SkillTableBuilder table(options.codePage);
     try {
-        failingWhenMemoryRunsOut(
-            [&] {
-                ListInput list(in);
-                try {
-                    readListInFormat(list.stream(), options.format, table);
-                } catch (const Failure&) {
-                    table.finish(false);
-                    throw;
-                }
-                table.finish();
-            },
-            [&] { return "record " + std::to_string(table.nextRecord()); });
+        failingWhenMemoryRunsOut([&] {
+            ListInput list(in);
+            try {
+                readListInFormat(list.stream(), options.format, table);
+            } catch (const Failure&) {
+                table.finish(false);
+                throw;
+            }
+            table.finish();
+        });
     } catch (const Failure& failure) {
         throw failure.within(sourceName(options));
+    } catch (const ListUnreadable& unreadable) {
+        throw Failure(FailureKind::ReadError,
+                      "cannot read " + sourceName(options) + ": " + unreadable.what());
     }
     if (in.bad()) {
-        throw Failure(FailureKind::BadInput, "cannot read " + sourceName(options));
+        throw Failure(FailureKind::ReadError, "cannot read " + sourceName(options));
     }
     return table;
 }

@@ -34,8 +34,10 @@ class TemporaryFiles {
     std::size_t write(const std::string& target, const FilePieces& pieces) {
         TemporaryFile temporary = createTemporaryBeside(fileSystem_, target, inQuotes(target));
         paths_.push_back(std::move(temporary.path));
-        for (const auto& piece : pieces) {
-            temporary.file->write(piece);
+        for (const FilePiece& piece : pieces) {
+            for (std::uint64_t time = 0; time < piece.times; ++time) {
+                temporary.file->write(piece.bytes);
+            }
         }
         temporary.file->flush();
         return paths_.size() - 1;

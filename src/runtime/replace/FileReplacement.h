@@ -10,8 +10,19 @@
 
 namespace quorrel {
 
+// A piece of what a file is to hold: `bytes`, written `times` over, so that a run of the same
+// bytes (a table's empty slots, say) need not be held in memory as often as it is written.
+struct FilePiece {
+    FilePiece(std::span<const std::uint8_t> piece, std::uint64_t over = 1)
+        : bytes(piece), times(over) {}
+    FilePiece(const std::vector<std::uint8_t>& piece) : bytes(piece) {}
+
+    std::span<const std::uint8_t> bytes;
+    std::uint64_t times = 1;
+};
+
 // The bytes a file is to hold, as pieces written one after another.
-using FilePieces = std::vector<std::span<const std::uint8_t>>;
+using FilePieces = std::vector<FilePiece>;
 
 // One version of one of the targets: the files are put in place version after version, and a
 // target may get several, each replacing the one before.

@@ -1,0 +1,93 @@
+#include "SparseIndex.h"
+
+#include <span>
+
+namespace quorrel {
+namespace {
+
+// Empty slots enough to write a long run of them in few writes, in 64 KiB less four bytes.
+constexpr std::size_t kSlotsInBlock = 65536 / kIndexRecordSize;
+
+std::span<const std::uint8_t> emptySlotBlock() {
+    static const std::vector<std::uint8_t> block = [] {
+        SkillFiles files;
+        for (std::size_t slot = 0; slot < kSlotsInBlock; ++slot) {
+            appendEmptySlot(files);
+        }
+        return files.index;
+    }();
+    return block;
+}
+
+}  // namespace
+
+void SparseIndex::append(const IndexRecord& record) {
+    appendIndexRecord(used_, record);
+    ++records_;
+}
+
+void SparseIndex::appendEmptySlots(std::uint64_t count) {
+    if (!gaps_.empty() && gaps_.back().recordsEnd == used_.size()) {
+        gaps_.back().emptySlots += count;
+    } else if (count < kShortestCountedRun) {
+        const IndexRecord slot{kEmptySlotOffset, kEmptySlotLength, 0};
+        for (std::uint64_t written = 0; written < count; ++written) {
+            appendIndexRecord(used_, slot);
+        }
+    } else {
+        gaps_.push_back({used_.size(), count});
+    }
+    records_ += count;
+}
+
+SparseIndex SparseIndex::shifted(std::uint64_t shift) const {
+    SparseIndex moved = *this;
+    moved.used_.clear();
+    for (std::size_t record = 0; record < used_.size() / kIndexRecordSize; ++record) {
+        IndexRecord place = indexRecordAt(used_, record);
+        // Short runs of empty slots are held among the records: they stay empty slots.
+        if (!isEmptySlot(place.offset, place.length)) {
+            place.offset += static_cast<std::int32_t>(shift);
+        }
+        appendIndexRecord(moved.used_, place);
+    }
+    return moved;
+}
+
+FilePieces SparseIndex::pieces() const {
+    FilePieces pieces;
+    // At most three a run (the records before it, whole blocks, the rest), and the records after.
+    pieces.reserve(3 * gaps_.size() + 1);
+    const std::span<const std::uint8_t> used(used_);
+    const std::span<const std::uint8_t> block = emptySlotBlock();
+    std::size_t from = 0;
+    for (const Gap& gap : gaps_) {
+        if (gap.recordsEnd > from) {
+            pieces.emplace_back(used.subspan(from, gap.recordsEnd - from));
+        }
+        if (gap.emptySlots >= kSlotsInBlock) {
+            pieces.emplace_back(block, gap.emptySlots / kSlotsInBlock);
+        }
+        if (gap.emptySlots % kSlotsInBlock != 0) {
+            pieces.emplace_back(block.first(gap.emptySlots % kSlotsInBlock * kIndexRecordSize));
+        }
+        from = gap.recordsEnd;
+    }
+    if (used.size() > from) {
+        pieces.emplace_back(used.subspan(from));
+    }
+    return pieces;
+}
+
+std::vector<std::uint8_t> SparseIndex::bytes() const {
+    std::vector<std::uint8_t> bytes;
+    bytes.reserve(size());
+    for (const FilePiece& piece : pieces()) {
+        for (std::uint64_t time = 0; time < piece.times; ++time) {
+            bytes.insert(bytes.end(), piece.bytes.begin(), piece.bytes.end());
+        }
+    }
+    return bytes;
+}
+
+}  // namespace quorrel
