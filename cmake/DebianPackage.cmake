@@ -59,6 +59,18 @@ string(REGEX REPLACE "^.*\nPermission is hereby" "Permission is hereby" licence 
 string(STRIP "${licence}" licence)
 string(REPLACE "\n\n" "\n.\n" licence "${licence}")
 string(REPLACE "\n" "\n " QUORREL_LICENCE_TEXT " ${licence}")
+# Then a paragraph for each library compiled into the programs, with its notice, as the build
+# machine's package of it gives it (cmake/ThirdPartyNotices.cmake).
+set(QUORREL_THIRD_PARTY_STANZAS "")
+if(QUORREL_THIRD_PARTY_NOTICES)
+    quorrel_third_party_facts(linux)
+    quorrel_notices(deb-copyright "${QUORREL_THIRD_PARTY_FACTS}" "${CMAKE_CURRENT_BINARY_DIR}/copyright-third-party")
+    file(READ "${CMAKE_CURRENT_BINARY_DIR}/copyright-third-party" stanzas)
+    string(STRIP "${stanzas}" stanzas)
+    if(NOT stanzas STREQUAL "")
+        set(QUORREL_THIRD_PARTY_STANZAS "\n\n${stanzas}")
+    endif()
+endif()
 configure_file("${linux_dir}/copyright.in" copyright @ONLY)
 install(FILES "${CMAKE_CURRENT_BINARY_DIR}/copyright" DESTINATION "${doc_dir}")
 install(FILES "${linux_dir}/lintian-overrides" DESTINATION "${CMAKE_INSTALL_DATADIR}/lintian/overrides"

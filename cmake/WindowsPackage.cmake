@@ -9,6 +9,13 @@ configure_file("${packaging_dir}/windows/README.txt.in" README.txt @ONLY NEWLINE
 configure_file("${PROJECT_SOURCE_DIR}/LICENSE" LICENSE.txt @ONLY NEWLINE_STYLE CRLF)
 install(FILES "${CMAKE_CURRENT_BINARY_DIR}/README.txt" "${CMAKE_CURRENT_BINARY_DIR}/LICENSE.txt"
         DESTINATION .)
+# Beside it, the notices of the libraries compiled and linked into the programs: the C++ and C
+# run-times are linked in statically, so they travel with every program.
+if(QUORREL_THIRD_PARTY_NOTICES)
+    quorrel_third_party_facts(windows)
+    quorrel_notices(text --crlf "${QUORREL_THIRD_PARTY_FACTS}" "${CMAKE_CURRENT_BINARY_DIR}/THIRD-PARTY-NOTICES.txt")
+    install(FILES "${CMAKE_CURRENT_BINARY_DIR}/THIRD-PARTY-NOTICES.txt" DESTINATION .)
+endif()
 
 # The installer's release facts for packaging/windows/quorrel.nsi, which scripts/package builds
 # from the same staged files.

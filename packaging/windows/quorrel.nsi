@@ -67,6 +67,13 @@ BrandingText "${PRODUCT} ${VERSION}"
 !define MUI_LICENSEPAGE_TEXT_BOTTOM "The MIT licence asks nothing of you to use ${PRODUCT}; its one condition, keeping this notice, applies to copies you pass on. $_CLICK"
 !define MUI_LICENSEPAGE_BUTTON "$(^NextBtn)"
 !insertmacro MUI_PAGE_LICENSE "${STAGE}\LICENSE.txt"
+; Then the notices of the libraries compiled and linked into the programs, for information too.
+!define MUI_PAGE_HEADER_TEXT "Third-party notices"
+!define MUI_PAGE_HEADER_SUBTEXT "The programs contain libraries of others, under their own licences."
+!define MUI_LICENSEPAGE_TEXT_TOP "Each library's version, licence and notice; also installed as THIRD-PARTY-NOTICES.txt."
+!define MUI_LICENSEPAGE_TEXT_BOTTOM "These licences ask nothing of you to use ${PRODUCT}; their conditions apply to copies you pass on. $_CLICK"
+!define MUI_LICENSEPAGE_BUTTON "$(^NextBtn)"
+!insertmacro MUI_PAGE_LICENSE "${STAGE}\THIRD-PARTY-NOTICES.txt"
 !insertmacro MULTIUSER_PAGE_INSTALLMODE
 !insertmacro MUI_PAGE_COMPONENTS
 !insertmacro MUI_PAGE_DIRECTORY
@@ -108,6 +115,7 @@ FunctionEnd
     !insertmacro ${action} "quorrel-pack.exe"
     !insertmacro ${action} "README.txt"
     !insertmacro ${action} "LICENSE.txt"
+    !insertmacro ${action} "THIRD-PARTY-NOTICES.txt"
 !macroend
 !macro INSTALL_FILE name
     File "${STAGE}\${name}"
