@@ -68,6 +68,9 @@ class SkillTableBuilder {
 
     const LaidOutTable& files() const noexcept { return files_; }
 
+    // The most records the index may hold.
+    std::uint64_t mostRecords() const noexcept;
+
   private:
     // The records the list skips before `record` become empty slots.
     void emptySlotsUpTo(std::uint64_t record);
@@ -75,9 +78,6 @@ class SkillTableBuilder {
     // Keeps the failure of a skill whose name the code page cannot hold, and from then on only
     // narrows down the code pages that hold every name, starting with those written so far.
     void refuse(const SkillRow& skill, const Place& where);
-
-    // The most records the index may hold.
-    std::uint64_t mostRecords() const noexcept;
 
     CodePage codePage_;
     std::uint64_t largestFile_;

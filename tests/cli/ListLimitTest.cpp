@@ -62,7 +62,31 @@ INSTANTIATE_TEST_SUITE_P(
                                  return R"({"skills": [{"name": ")" + name +
                                         R"(", "checked": true}]})";
                              },
+                             0},
+                      Format{"json whitespace", readJsonTable,
+                             [](const std::string& name) {
+                                 return R"({"skills": [)" + std::string(name.size(), ' ') + "]}";
+                             },
                              0}));
+
+// Rows of empty cells hold nothing, but no more of them than a table has records are read.
+TEST(ListLimit, CsvRowsOfEmptyCellsEndAtTheMostRecords) {
+    for (const std::size_t rows : {std::size_t{10}, std::size_t{11}}) {
+        std::string list = "record,name,checked\n";
+        for (std::size_t row = 0; row < rows; ++row) {
+            list += ",,\n";
+        }
+        std::istringstream in(list);
+        SkillTableBuilder table(10 * 12);  // room for ten records
+        if (rows <= table.mostRecords()) {
+            readCsvTable(in, table);
+        } else {
+            EXPECT_FAILURE(readCsvTable(in, table), FailureKind::BadInput,
+                           "line 12: more rows of empty cells in a row than the 10 records a "
+                           "table holds");
+        }
+    }
+}
 
 }  // namespace
 }  // namespace quorrel::cli

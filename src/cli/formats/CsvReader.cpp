@@ -284,13 +284,19 @@ void readCsvTable(std::istream& in, SkillTableBuilder& table, std::size_t longes
                          "\" (or 0.2.0's \"" + std::string(csv::kHeaderWithoutFlag) +
                          "\"), with commas or semicolons between");
         }
+        std::uint64_t emptyRows = 0;
         const auto nextRow = [&] {
             if (!rows.next(fields, *columns)) {
                 return false;
             }
-            // A spreadsheet may write rows of empty cells after the table; they hold nothing.
+            // A spreadsheet may write rows of empty cells after the table; they hold nothing,
+            // but more of them in a row than a table has records is a list that never ends.
             if (!allEmpty(fields, 0)) {
+                emptyRows = 0;
                 addRow(fields, *columns, table, where);
+            } else if (++emptyRows > table.mostRecords()) {
+                throw badRow("more rows of empty cells in a row than the " +
+                             std::to_string(table.mostRecords()) + " records a table holds");
             }
             return true;
         };

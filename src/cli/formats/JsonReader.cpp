@@ -441,7 +441,11 @@ class JsonSource {
         lastHanded_ = static_cast<unsigned char>(byte);
         step(byte);
         if (!inString_ && isWhitespace(byte)) {
-            while (isWhitespace(in_.sgetc())) {
+            // Bounded as a name is, so that endless whitespace ends too.
+            for (std::size_t run = 1; isWhitespace(in_.sgetc()); ++run) {
+                if (run == longest_) {
+                    throw tooLong("a run of whitespace", longest_).within(here());
+                }
                 step(static_cast<char>(in_.sbumpc()));
             }
         }
