@@ -125,6 +125,10 @@ bool writeOutputFile(const LocalPath& target, const SkillDump& dump, const DumpO
         if (const auto notKept = file.commit()) {
             say(*notKept);
         }
+        // main then ends the program as the request would have ended it.
+        if (const auto request = interruptionRequested()) {
+            say("stopped by " + *request + " once " + target.quoted() + " was in place");
+        }
         return true;
     } catch (const Failure& failure) {
         say(failure.description() + "; " + target.quoted() + " is as it was");

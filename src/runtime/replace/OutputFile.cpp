@@ -110,6 +110,10 @@ std::optional<std::string> OutputFile::commit() {
         notKept = keepWhatSedKeeps(fileSystem_, target_, temporary_);
     }
     buffer_->flush();
+    // The last chance to stop with the target as it was.
+    if (interruptionRequested()) {
+        throw Interrupted();
+    }
     fileSystem_.rename(temporary_, target_.local, true);
     committed_ = true;
     return notKept;
