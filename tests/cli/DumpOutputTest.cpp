@@ -194,37 +194,6 @@ TEST(DumpOutput, TheNewFileKeepsWhatSedKeeps) {
     }
     EXPECT_EQ(testing::contentsOf(output), testing::dump(paths, "csv"));
 }
-
-// A link in a sticky folder everyone may write leads a write only when it is the caller's or the
-// folder owner's, as the kernel follows one for a shell's ">": here another user's is refused,
-// for quorrel-dump and quorrel-pack alike. It needs root, to give the link away.
-TEST(DumpOutput, AsRootALinkAnotherUserPlantedInASharedFolderIsRefused) {
-    if (::geteuid() != 0) {
-        GTEST_SKIP() << "needs root, to give a link to another user";
-    }
-    const TempDir dir;
-    const TablePaths paths = writeTable(dir, testing::mixedTable());
-    const std::string secret = dir.write("config", testing::bytesOf("private"));
-    const fs::path shared = dir.path() / "sh";
-    fs::create_directory(shared);
-    ::chmod(shared.c_str(), 01777);
-    const std::string planted = (shared / "table.csv").string();
-    fs::create_symlink(secret, planted);
-    ASSERT_EQ(::lchown(planted.c_str(), 65534, 65534), 0);
-    const auto dump = dumpTo(paths, planted);
-    EXPECT_EQ(dump.status, 1);
-    EXPECT_NE(dump.err.find("is a symbolic link owned by "), std::string::npos) << dump.err;
-    const auto pack = testing::runPack(
-        {"--data", planted, "--index", (shared / "x.idx").string(), "--force"}, "[x] Quill\n");
-    EXPECT_EQ(pack.status, 1);
-    EXPECT_NE(pack.err.find("(uid 65534) in \"" + shared.string() + "\""), std::string::npos)
-        << pack.err;
-    EXPECT_EQ(testing::contentsOf(secret), "private");
-    // The caller's own link there is followed.
-    ASSERT_EQ(::lchown(planted.c_str(), 0, 0), 0);
-    EXPECT_EQ(dumpTo(paths, planted).status, 0);
-    EXPECT_EQ(testing::contentsOf(secret), testing::dump(paths, "csv"));
-}
 #endif
 
 }  // namespace
