@@ -102,7 +102,15 @@ TEST(DumpOutput, RemovesWhatAKilledRunLeftBesideTheFile) {
               (std::set<std::string>{"skills.idx", "skills.mul", "table.csv"}));
 }
 
-// Says what the new file could not keep of the old one, and is still written.
+// cmd.exe expands %NAME% inside quotes too: a % stands outside them, escaped.
+TEST(RestoreCommand, QuotesForCmdSoThatNoPercentIsExpanded) {
+    EXPECT_EQ(cmdQuoted("C:\\Games\\skills.mul"), "\"C:\\Games\\skills.mul\"");
+    EXPECT_EQ(cmdQuoted("C:\\100%\\%USERNAME%.mul"), "\"C:\\100\"^%\"\\\"^%\"USERNAME\"^%\".mul\"");
+}
+
+#ifndef _WIN32
+// Says what the new file could not keep of the old one, and is still written. (Windows numbers
+// no owner to name.)
 TEST(DumpOutput, SaysInALineWhatTheNewFileDoesNotKeep) {
     class KeepsNothing final : public fault::FileSystemWrapper {
       public:
@@ -127,13 +135,6 @@ TEST(DumpOutput, SaysInALineWhatTheNewFileDoesNotKeep) {
     EXPECT_EQ(testing::contentsOf(output), testing::dump(paths, "csv"));
 }
 
-// cmd.exe expands %NAME% inside quotes too: a % stands outside them, escaped.
-TEST(RestoreCommand, QuotesForCmdSoThatNoPercentIsExpanded) {
-    EXPECT_EQ(cmdQuoted("C:\\Games\\skills.mul"), "\"C:\\Games\\skills.mul\"");
-    EXPECT_EQ(cmdQuoted("C:\\100%\\%USERNAME%.mul"), "\"C:\\100\"^%\"\\\"^%\"USERNAME\"^%\".mul\"");
-}
-
-#ifndef _WIN32
 // "/dev/stdout >> log" appends to the log: written to as standard output, never replaced.
 TEST(DumpOutput, StandardOutputByAnyOfItsNamesIsWrittenAsAStream) {
     const TempDir dir;
