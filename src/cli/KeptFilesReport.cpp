@@ -3,11 +3,23 @@
 #include "runtime/base/InQuotes.h"
 
 namespace quorrel::cli {
+
+std::string cmdQuoted(const std::string& path) {
+    // cmd.exe expands %NAME% even inside quotes; a % outside them, escaped by ^, stays itself.
+    // Nothing else in a quoted name is expanded: delayed expansion (!NAME!) is off at a prompt,
+    // and no Windows name holds a quote.
+    std::string quoted = "\"";
+    for (const char character : path) {
+        quoted += character == '%' ? std::string("\"^%\"") : std::string(1, character);
+    }
+    return quoted + "\"";
+}
+
 namespace {
 
 std::string shellQuoted(const std::string& path) {
 #ifdef _WIN32
-    return inQuotes(path);
+    return cmdQuoted(path);
 #else
     std::string quoted = "'";
     for (const char character : path) {

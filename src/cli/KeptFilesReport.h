@@ -15,6 +15,9 @@ namespace quorrel::cli {
 // finished, or beside other files) gets no command: alone they would not put a table back.
 std::string describeKeptFiles(const KeptFiles& kept, bool onlyReplaced);
 
+// A path quoted for cmd.exe, so that it names exactly that path: "C:\a"^%"b" for C:\a%b.
+std::string cmdQuoted(const std::string& path);
+
 // The report of an unexpected entry, which says that it is left alone.
 std::string describeUnexpected(const UnexpectedFile& unexpected);
 

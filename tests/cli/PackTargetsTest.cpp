@@ -171,6 +171,21 @@ TEST(PackOneFileTwice, TwoCasesOfADriveLetterNameAreOneFile) {
     EXPECT_NE(run.err.find("are the same file"), std::string::npos) << run.err;
     EXPECT_TRUE(fs::is_empty(prefix.path() / "drive_c" / "Game"));
 }
+
+// --from is looked up in the prefix as --data and --index are, in any case.
+TEST(PackFrom, ADriveLetterListIsReadFromThePrefix) {
+    const TempDir prefix;
+    fs::create_directories(prefix.path() / "drive_c" / "G");
+    const ScopedVariable winePrefix("WINEPREFIX", prefix.path().string());
+    const TempDir dir;
+    writeFile(prefix.path() / "drive_c" / "G" / "List.txt", bytesOf("[x] Quill\n"));
+    const CommandRun run = runPack({"--data", (dir.path() / "s.mul").string(), "--index",
+                                    (dir.path() / "s.idx").string(), "--from", "c:\\g\\list.txt"},
+                                   "");
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(runDumpOf({(dir.path() / "s.mul").string(), (dir.path() / "s.idx").string()}).out,
+              "[x] Quill\n");
+}
 #endif
 
 constexpr const char* kNewList = "[x] Quill\n[ ] Rope Splicing\n[x] Lantern Trimming\n";

@@ -26,8 +26,17 @@ class FileSystemWrapper : public FileSystem {
         return target_.entryStatusOf(local);
     }
     std::optional<std::uint32_t> currentUser() noexcept override { return target_.currentUser(); }
-    std::string pathBehindLinks(const LocalPath& path) override {
-        return target_.pathBehindLinks(path);
+    std::optional<std::string> userName(std::uint32_t user) override {
+        return target_.userName(user);
+    }
+    std::optional<std::string> groupName(std::uint32_t group) override {
+        return target_.groupName(group);
+    }
+    std::optional<std::string> linkTarget(const std::string& local) override {
+        return target_.linkTarget(local);
+    }
+    unsigned keepAttributes(const std::string& from, const std::string& to) noexcept override {
+        return target_.keepAttributes(from, to);
     }
     std::unique_ptr<WritableFile> createNew(const std::string& local) override {
         return target_.createNew(local);

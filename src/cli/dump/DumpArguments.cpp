@@ -46,7 +46,7 @@ ParsedArguments parseDumpArguments(int argc, const char* const* argv, std::ostre
     std::string outputPath;
     auto* output = app.add_option("--output", outputPath,
                                   "The file to write, replaced whole once the table was read in "
-                                  "full; standard output when left out or -");
+                                  "full; standard output when left out, - or /dev/stdout");
     app.add_flag("--bom", options.byteOrderMark,
                  "Start the output with a UTF-8 byte-order mark, so that spreadsheets open a CSV "
                  "as UTF-8");
@@ -70,7 +70,7 @@ ParsedArguments parseDumpArguments(int argc, const char* const* argv, std::ostre
     if (split.emptied.contains("--index")) {
         options.indexPath.clear();
     }
-    if (output->count() > 0 && outputPath != kStandardStream) {
+    if (output->count() > 0 && !namesStandardOutput(outputPath)) {
         options.outputPath = outputPath;
     }
     options.format = formatNamed(formatName);

@@ -17,7 +17,9 @@
 #include "runtime/paths/PathResolver.h"
 #include "runtime/replace/LookedAt.h"
 #include "runtime/replace/OutputFile.h"
+#include "runtime/replace/SideNames.h"
 #include "runtime/replace/TargetReplacement.h"
+#include "runtime/system/InterruptionsHeld.h"
 
 namespace quorrel::cli {
 namespace {
@@ -83,6 +85,8 @@ std::optional<LocalPath> outputTarget(const DumpOptions& options, FileSystem& fi
     PathResolver resolver(fileSystem);
     const LookedAt target =
         lookAtTarget(fileSystem, resolver.resolveForWriting(*options.outputPath));
+    // A lock, or a kept backup that may hold an old table's only copy, is quorrel-pack's.
+    refuseSideName(target.path);
     const std::array<std::pair<const char*, const std::string*>, 2> read = {
         {{"--data", &options.dataPath}, {"--index", &options.indexPath}}};
     for (const auto& [option, path] : read) {
@@ -100,19 +104,39 @@ std::optional<LocalPath> outputTarget(const DumpOptions& options, FileSystem& fi
 }
 
 // Writes the dump to the file, put in place whole; false when it could not be, with the reason
-// said.
+// said. A request to stop meanwhile leaves the file as it was, and nothing beside it.
 bool writeOutputFile(const LocalPath& target, const SkillDump& dump, const DumpOptions& options,
                      FileSystem& fileSystem, std::ostream& err) {
+    const auto say = [&](const std::string& line) { err << kDumpProgram << ": " << line << '\n'; };
     try {
-        OutputFile file(fileSystem, target);
+        const InterruptionsHeld held;
+        OutputFile file(fileSystem, target, [&](const LocalPath& locked) {
+            err << kDumpProgram << ": waiting for another run writing " << locked.quoted()
+                << " to finish\n"
+                << std::flush;
+        });
+        for (const UnexpectedFile& unexpected : file.leftBeside().unexpected) {
+            say(describeUnexpected(unexpected));
+        }
+        for (const KeptFiles& kept : file.leftBeside().kept) {
+            say(describeKeptFiles(kept, true));
+        }
         writeDump(file.stream(), dump, options);
-        file.commit();
+        if (const auto notKept = file.commit()) {
+            say(*notKept);
+        }
+        // main then ends the program as the request would have ended it.
+        if (const auto request = interruptionRequested()) {
+            say("stopped by " + *request + " once " + target.quoted() + " was in place");
+        }
         return true;
     } catch (const Failure& failure) {
-        err << kDumpProgram << ": " << failure.description() << "; " << target.quoted()
-            << " is as it was\n";
-        return false;
+        say(failure.description() + "; " + target.quoted() + " is as it was");
+    } catch (const Interrupted&) {
+        say("stopped by " + interruptionRequested().value_or("request") + "; " + target.quoted() +
+            " is as it was");
     }
+    return false;
 }
 
 // Says what a pack of the output would not give back as it stands.

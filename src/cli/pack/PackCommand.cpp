@@ -2,6 +2,7 @@
 
 #include <array>
 #include <istream>
+#include <optional>
 
 #include "PackArguments.h"
 #include "cli/KeptFilesReport.h"
@@ -57,13 +58,14 @@ SkillTableBuilder tableFromStream(std::istream& in, const PackOptions& options) 
     return table;
 }
 
-// The table of the list from --from, or from `standardInput` when it is left out or "-".
+// The table of the list from --from, the file `from`, or from `standardInput` when it is left out
+// or "-".
 SkillTableBuilder tableFromSource(std::istream& standardInput, const PackOptions& options,
-                                  FileSystem& fileSystem) {
-    if (fromStandardInput(options)) {
+                                  const std::optional<LocalPath>& from, FileSystem& fileSystem) {
+    if (!from) {
         return tableFromStream(standardInput, options);
     }
-    FileInput file(fileSystem, LocalPath{*options.fromPath, *options.fromPath});
+    FileInput file(fileSystem, *from);
     return tableFromStream(file, options);
 }
 
@@ -76,10 +78,13 @@ void pack(const PackOptions& options, std::istream& in, std::ostream& err, FileS
     const auto say = [&](const std::string& line) { err << kPackProgram << ": " << line << '\n'; };
     std::optional<SkillTableBuilder> table;
     ReplacementSteps steps;
-    // "--from -" is standard input, whatever file a target named "-" is.
+    // "--from -" is standard input, whatever file a target named "-" is. A drive-letter path is
+    // looked up in the Wine prefix, as the targets are.
+    std::optional<LocalPath> from;
     if (!fromStandardInput(options)) {
-        steps.reads.push_back(
-            {"--from", LocalPath{*options.fromPath, *options.fromPath, data.windowsName}});
+        from = resolver.resolve(*options.fromPath);
+        from->windowsName = from->windowsName || data.windowsName;
+        steps.reads.push_back({"--from", *from});
     }
     steps.toReplaceExisting = options.force ? "" : "--force";
     steps.waiting = [&](const LocalPath& target) {
@@ -102,7 +107,7 @@ void pack(const PackOptions& options, std::istream& in, std::ostream& err, FileS
     };
     TargetReplacement replacement(fileSystem, {{"--data", data}, {"--index", index}},
                                   std::move(steps));
-    table.emplace(tableFromSource(in, options, fileSystem));
+    table.emplace(tableFromSource(in, options, from, fileSystem));
     for (const std::string& note : replacement.replace()) {
         say(note);
     }

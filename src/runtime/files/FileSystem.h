@@ -54,12 +54,24 @@ struct FileStatus {
     // Where the system numbers users (POSIX): the owner, and whether the folder is sticky, so
     // that only an entry's owner (or the folder's) may remove or rename the entry.
     std::optional<std::uint32_t> owner;
+    std::optional<std::uint32_t> group;
     bool sticky = false;
-    std::string reason;  // the system's words for why it is not There
+    std::uint32_t permissions = 0;  // POSIX's mode bits (07777), 0 where the system has none
+    std::string reason;             // the system's words for why it is not There
 };
 
 // Whether a run holds a lock, as far as another program can tell without taking it.
 enum class LockState { Free, Held, Unknown };
+
+// What a rewritten file may keep of the file it replaces, as flags: its mode, its owner and its
+// group, its access control list and its other extended attributes.
+enum KeptAttribute : unsigned {
+    kKeptMode = 1,
+    kKeptOwner = 2,
+    kKeptGroup = 4,
+    kKeptAcl = 8,
+    kKeptExtendedAttributes = 16
+};
 
 // A lock that the file system holds until the object goes.
 class HeldLock {
@@ -116,11 +128,13 @@ class FileSystem {
     // The user this process acts as, where the system numbers users (POSIX).
     virtual std::optional<std::uint32_t> currentUser() noexcept = 0;
 
-    // The file a write of `path` replaces: off Windows, when the path is a symbolic link, the
-    // file it leads to, so that the link stays and what it leads to is replaced, as a read of it
-    // reads that; else the path itself. Throws an open-refused failure when a link leads nowhere
-    // that can be found.
-    virtual std::string pathBehindLinks(const LocalPath& path) = 0;
+    // The name of the user or group of that number; none when the system has none for it.
+    virtual std::optional<std::string> userName(std::uint32_t user) = 0;
+    virtual std::optional<std::string> groupName(std::uint32_t group) = 0;
+
+    // What the symbolic link `local` holds, as it holds it; none when it is no link, or on a
+    // system where this system follows none itself (Windows).
+    virtual std::optional<std::string> linkTarget(const std::string& local) = 0;
 
     // Changing
 
@@ -138,6 +152,11 @@ class FileSystem {
     // rename fail and stay undone. Returns once the rename is on disk. Throws a write-error
     // failure naming both files and the system's reason.
     virtual void rename(const std::string& from, const std::string& to, bool replace) = 0;
+
+    // Gives the file `to` what it can of the file `from`'s mode, owner, group, access control
+    // list and extended attributes, as far as the system lets this process set them; what the
+    // file `from` has that `to` did not get, as KeptAttribute flags (0 when all was kept).
+    virtual unsigned keepAttributes(const std::string& from, const std::string& to) noexcept = 0;
 
     // Removes the file; false when the system refused.
     virtual bool remove(const std::string& local) noexcept = 0;

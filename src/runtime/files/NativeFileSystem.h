@@ -18,11 +18,14 @@ class NativeFileSystem final : public FileSystem {
     FileStatus entryStatusOf(const std::string& local) noexcept override;
     std::vector<std::string> namesIn(const std::string& folder) override;
     std::optional<std::uint32_t> currentUser() noexcept override;
-    std::string pathBehindLinks(const LocalPath& path) override;
+    std::optional<std::string> userName(std::uint32_t user) override;
+    std::optional<std::string> groupName(std::uint32_t group) override;
+    std::optional<std::string> linkTarget(const std::string& local) override;
 
     std::unique_ptr<WritableFile> createNew(const std::string& local) override;
     void keep(const std::string& from, const std::string& to) override;
     void rename(const std::string& from, const std::string& to, bool replace) override;
+    unsigned keepAttributes(const std::string& from, const std::string& to) noexcept override;
     bool remove(const std::string& local) noexcept override;
     LockAttempt tryLock(const std::string& local) override;
     LockState lockState(const std::string& local) noexcept override;

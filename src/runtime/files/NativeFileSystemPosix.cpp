@@ -1,13 +1,14 @@
 #include <fcntl.h>
+#include <grp.h>
+#include <pwd.h>
 #include <stdio.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
-#include <filesystem>
-#include <system_error>
 #include <vector>
 
 #include "NativeFileSystem.h"
@@ -122,6 +123,42 @@ void copyFile(const std::string& from, const std::string& to) {
     }
 }
 
+// The names of the file's extended attributes; none where the file system has none.
+std::vector<std::string> extendedAttributeNames(const std::string& path) {
+    std::vector<char> names(4096);
+    for (;;) {
+        const ssize_t size = ::listxattr(path.c_str(), names.data(), names.size());
+        if (size >= 0) {
+            std::vector<std::string> listed;
+            for (std::size_t at = 0; at < static_cast<std::size_t>(size);) {
+                listed.emplace_back(names.data() + at);
+                at += listed.back().size() + 1;
+            }
+            return listed;
+        }
+        if (errno != ERANGE) {
+            return {};
+        }
+        names.resize(names.size() * 2);
+    }
+}
+
+// Copies the extended attributes, the access control lists among them ("system.posix_acl_*");
+// the ones that could not be set, as KeptAttribute flags.
+unsigned keepExtendedAttributes(const std::string& from, const std::string& to) {
+    unsigned lost = 0;
+    for (const std::string& name : extendedAttributeNames(from)) {
+        const ssize_t size = ::getxattr(from.c_str(), name.c_str(), nullptr, 0);
+        std::vector<char> value(size > 0 ? static_cast<std::size_t>(size) : 0);
+        const bool read =
+            size >= 0 && ::getxattr(from.c_str(), name.c_str(), value.data(), value.size()) == size;
+        if (!read || ::setxattr(to.c_str(), name.c_str(), value.data(), value.size(), 0) != 0) {
+            lost |= name.starts_with("system.posix_acl_") ? kKeptAcl : kKeptExtendedAttributes;
+        }
+    }
+    return lost;
+}
+
 FileKind kindOf(mode_t mode) {
     return S_ISREG(mode)    ? FileKind::Regular
            : S_ISDIR(mode)  ? FileKind::Folder
@@ -151,7 +188,9 @@ FileStatus statusFrom(int result, const struct stat& status) noexcept {
             std::int64_t{status.st_mtim.tv_sec} * 1'000'000'000 + status.st_mtim.tv_nsec,
             kindOf(status.st_mode),
             static_cast<std::uint32_t>(status.st_uid),
+            static_cast<std::uint32_t>(status.st_gid),
             S_ISDIR(status.st_mode) && (status.st_mode & S_ISVTX) != 0,
+            static_cast<std::uint32_t>(status.st_mode & 07777),
             {}};
 }
 
@@ -268,17 +307,40 @@ std::optional<std::uint32_t> NativeFileSystem::currentUser() noexcept {
     return static_cast<std::uint32_t>(::geteuid());
 }
 
-std::string NativeFileSystem::pathBehindLinks(const LocalPath& path) {
-    std::error_code error;
-    if (!std::filesystem::is_symlink(path.local, error)) {
-        return path.local;
+std::optional<std::string> NativeFileSystem::userName(std::uint32_t user) {
+    std::vector<char> buffer(16 * 1024);
+    struct passwd entry {};
+    struct passwd* found = nullptr;
+    if (::getpwuid_r(static_cast<uid_t>(user), &entry, buffer.data(), buffer.size(), &found) != 0 ||
+        found == nullptr) {
+        return std::nullopt;
     }
-    const auto linked = std::filesystem::canonical(path.local, error);
-    if (error) {
-        throw Failure(FailureKind::OpenRefused,
-                      "cannot open " + path.quoted() + ": " + error.message());
+    return std::string(found->pw_name);
+}
+
+std::optional<std::string> NativeFileSystem::groupName(std::uint32_t id) {
+    std::vector<char> buffer(16 * 1024);
+    struct group entry {};
+    struct group* found = nullptr;
+    if (::getgrgid_r(static_cast<gid_t>(id), &entry, buffer.data(), buffer.size(), &found) != 0 ||
+        found == nullptr) {
+        return std::nullopt;
     }
-    return linked.string();
+    return std::string(found->gr_name);
+}
+
+std::optional<std::string> NativeFileSystem::linkTarget(const std::string& local) {
+    std::vector<char> held(256);
+    for (;;) {
+        const ssize_t length = ::readlink(local.c_str(), held.data(), held.size());
+        if (length < 0) {
+            return std::nullopt;
+        }
+        if (static_cast<std::size_t>(length) < held.size()) {
+            return std::string(held.data(), static_cast<std::size_t>(length));
+        }
+        held.resize(held.size() * 2);
+    }
 }
 
 // Changing
@@ -321,6 +383,36 @@ void NativeFileSystem::keep(const std::string& from, const std::string& to) {
     }
     copyFile(from, to);
     flushFolderOf(to);
+}
+
+unsigned NativeFileSystem::keepAttributes(const std::string& from, const std::string& to) noexcept {
+    struct stat old {};
+    if (::stat(from.c_str(), &old) != 0) {
+        return kKeptMode | kKeptOwner | kKeptGroup;
+    }
+    unsigned lost = 0;
+    // Owner and group first: a change of owner clears the set-user-ID and set-group-ID bits.
+    if (::chown(to.c_str(), old.st_uid, old.st_gid) != 0) {
+        // A user may still give a file to a group they belong to.
+        if (old.st_uid != ::geteuid()) {
+            lost |= kKeptOwner;
+        }
+        if (::chown(to.c_str(), static_cast<uid_t>(-1), old.st_gid) != 0) {
+            struct stat made {};
+            if (::stat(to.c_str(), &made) != 0 || made.st_gid != old.st_gid) {
+                lost |= kKeptGroup;
+            }
+        }
+    }
+    if (::chmod(to.c_str(), old.st_mode & 07777) != 0) {
+        lost |= kKeptMode;
+    }
+    try {
+        lost |= keepExtendedAttributes(from, to);
+    } catch (...) {
+        lost |= kKeptExtendedAttributes;
+    }
+    return lost;
 }
 
 bool NativeFileSystem::remove(const std::string& local) noexcept {

@@ -176,9 +176,18 @@ std::optional<std::uint32_t> NativeFileSystem::currentUser() noexcept {
     return std::nullopt;
 }
 
-// On Windows the path is written as it is.
-std::string NativeFileSystem::pathBehindLinks(const LocalPath& path) {
-    return path.local;
+// Windows numbers neither users nor groups, and this system follows no link there itself: a
+// write replaces the link.
+std::optional<std::string> NativeFileSystem::userName(std::uint32_t) {
+    return std::nullopt;
+}
+
+std::optional<std::string> NativeFileSystem::groupName(std::uint32_t) {
+    return std::nullopt;
+}
+
+std::optional<std::string> NativeFileSystem::linkTarget(const std::string&) {
+    return std::nullopt;
 }
 
 // Changing
@@ -229,6 +238,11 @@ void NativeFileSystem::keep(const std::string& from, const std::string& to) {
         DeleteFileW(copy.c_str());
         throw writeError("cannot flush " + inQuotes(to) + " to disk", error);
     }
+}
+
+// A new file takes the permissions its folder hands down; the old file's own are not copied.
+unsigned NativeFileSystem::keepAttributes(const std::string&, const std::string&) noexcept {
+    return 0;
 }
 
 bool NativeFileSystem::remove(const std::string& local) noexcept {

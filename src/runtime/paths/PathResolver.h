@@ -37,10 +37,10 @@ class PathResolver {
     // that is not there.
     LocalPath resolve(const std::string& typed);
 
-    // The file to write for `typed`: the one resolve() gives when it exists, and behind it, when
-    // it is a link, the file the link leads to; for a new one, its folder resolved and its name
-    // kept as typed. Throws an open-refused failure when the folder cannot be found, the path
-    // names a drive's root, or a link leads nowhere.
+    // The file to write for `typed`: the one resolve() gives when it exists; for a new one, its
+    // folder resolved and its name kept as typed. A link is left to the look at the target
+    // (lookAtTarget), which follows it or refuses it. Throws an open-refused failure when the
+    // folder cannot be found or the path names a drive's root.
     LocalPath resolveForWriting(const std::string& typed);
 
   private:

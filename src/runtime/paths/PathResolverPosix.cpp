@@ -220,9 +220,7 @@ LocalPath PathResolver::resolveForWriting(const std::string& typed) {
             folder + '/' +
             (exists(folder + '/' + name) ? name : entryIgnoringCase(folder, name).value_or(name));
     }
-    // A link is followed, as a read of it would be: the file it leads to is replaced and the
-    // link stays, rather than the link being replaced by a file of its own.
-    path.local = fileSystem_.pathBehindLinks(path);
+    // A link is followed, or refused, where the target is looked at (lookAtTarget).
     return path;
 }
 

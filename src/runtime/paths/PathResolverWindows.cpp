@@ -7,9 +7,7 @@ LocalPath PathResolver::resolve(const std::string& typed) {
 }
 
 LocalPath PathResolver::resolveForWriting(const std::string& typed) {
-    LocalPath path = resolve(typed);
-    path.local = fileSystem_.pathBehindLinks(path);
-    return path;
+    return resolve(typed);
 }
 
 }  // namespace quorrel

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "KeptAttributes.h"
 #include "SideNames.h"
 #include "TemporaryFile.h"
 #include "runtime/base/Failure.h"
@@ -30,14 +31,21 @@ class TemporaryFiles {
 
     const std::string& path(std::size_t index) const { return paths_[index]; }
 
-    // Writes the pieces to a new temporary file beside `target`, flushed to disk; its index.
-    std::size_t write(const std::string& target, const FilePieces& pieces) {
-        TemporaryFile temporary = createTemporaryBeside(fileSystem_, target, inQuotes(target));
+    // Writes the pieces to a new temporary file beside the target, gives it what `sed -i` keeps
+    // of the target's old file, and flushes it to disk; its index. What could not be kept goes to
+    // `notKept`.
+    std::size_t write(const LookedAt& target, const FilePieces& pieces,
+                      std::optional<std::string>& notKept) {
+        const std::string& local = target.path.local;
+        TemporaryFile temporary = createTemporaryBeside(fileSystem_, local, inQuotes(local));
         paths_.push_back(std::move(temporary.path));
         for (const FilePiece& piece : pieces) {
             for (std::uint64_t time = 0; time < piece.times; ++time) {
                 temporary.file->write(piece.bytes);
             }
+        }
+        if (target.file) {
+            notKept = keepWhatSedKeeps(fileSystem_, target.path, paths_.back());
         }
         temporary.file->flush();
         return paths_.size() - 1;
@@ -168,9 +176,15 @@ class Replacement {
     std::vector<std::string> run(std::span<const FileVersion> versions) {
         std::vector<std::size_t> written;
         std::vector<FileIdentity> identities;
+        std::vector<std::string> notes;
+        std::vector<bool> told(targets_.size(), false);
         for (const FileVersion& version : versions) {
-            written.push_back(
-                temporary_.write(targets_[version.target].path.local, version.pieces));
+            std::optional<std::string> notKept;
+            written.push_back(temporary_.write(targets_[version.target], version.pieces, notKept));
+            if (notKept && !told[version.target]) {
+                told[version.target] = true;
+                notes.push_back(std::move(*notKept));
+            }
             identities.push_back(identityOfWritten(temporary_.path(written.back())));
             // Until the backups are kept, a request to stop leaves only temporary files to remove.
             if (interruptionRequested()) {
@@ -189,7 +203,10 @@ class Replacement {
             undo();
             throw;
         }
-        return backups_.removeAllOnceReplaced();
+        for (std::string& note : backups_.removeAllOnceReplaced()) {
+            notes.push_back(std::move(note));
+        }
+        return notes;
     }
 
   private:

@@ -32,8 +32,9 @@ struct FileVersion {
 };
 
 // Puts the versions in place, all or none, leaving every target as it was when it fails:
-//  1. every version's bytes go to a new temporary file beside its target (SideNames) and are
-//     flushed to disk, before anything else is done;
+//  1. every version's bytes go to a new temporary file beside its target (SideNames), which gets
+//     what `sed -i` keeps of the target's old file (keepWhatSedKeeps), and are flushed to disk,
+//     before anything else is done;
 //  2. each target that existed when it was looked at is given a second name, its backup, by a
 //     hard link (or a copy), so the old file is never moved and never absent, not even for an
 //     instant; the backups share a tag and say how many there are;
@@ -55,8 +56,9 @@ struct FileVersion {
 // targets' locks, looks at the targets under them and refuses what must not be written.
 //
 // Throws a Failure naming the file and the system's reason, with where the old files are kept
-// when undoing failed. Returns, once the versions are in place, a note for each backup that could
-// not be removed, which says what became of it.
+// when undoing failed. Returns, once the versions are in place, a note for each target whose new
+// file could not keep all that its old one had, and for each backup that could not be removed,
+// which says what became of it.
 std::vector<std::string> replaceFiles(FileSystem& fileSystem, std::span<const LookedAt> targets,
                                       std::span<const FileVersion> versions);
 

@@ -3,6 +3,7 @@
 #include <string>
 #include <utility>
 
+#include "TargetLinks.h"
 #include "runtime/base/Failure.h"
 #include "runtime/base/InQuotes.h"
 #include "runtime/files/PathParts.h"
@@ -46,6 +47,13 @@ LookedAt lookAtTarget(FileSystem& fileSystem, LocalPath path) {
     const auto refused = [&](const std::string& reason) {
         return Failure(FailureKind::WriteError, "cannot write " + path.quoted() + ": " + reason);
     };
+    // What is there first, as the system's own links lead (a pipe a shell hands over), then the
+    // links followed by the rule.
+    const FileStatus there = fileSystem.statusOf(path.local);
+    if (there.presence == FileStatus::Presence::There && there.kind != FileKind::Regular) {
+        throw refused("it is " + kindName(there.kind) + ", not a regular file");
+    }
+    path = followTargetLinks(fileSystem, std::move(path));
     const FileStatus target = fileSystem.statusOf(path.local);
     const std::string folderPath = folderOf(path.local);
     const auto folder = fileSystem.identityOf(folderPath);

@@ -23,8 +23,9 @@ struct LookedAt {
 // that cannot be looked at, has no identity.
 LookedAt lookAt(FileSystem& fileSystem, LocalPath path);
 
-// Looks at a target before anything is written: the regular file there, or nothing for a missing
-// name in an existing folder. Anything else put in its place would be lost, so a folder, a
+// Looks at a target before anything is written, a symbolic link followed or refused by the rule
+// of followTargetLinks: the regular file there, or nothing for a missing name in an existing
+// folder. Anything else put in its place would be lost, so a folder, a
 // device or a pipe there ("cannot write "uo": it is a folder, not a regular file"), a missing
 // folder, or a system that cannot say, is a write-error failure.
 LookedAt lookAtTarget(FileSystem& fileSystem, LocalPath path);

@@ -1,13 +1,19 @@
 #include "OutputFile.h"
 
 #include <optional>
+#include <span>
 #include <streambuf>
 #include <utility>
 #include <vector>
 
+#include "KeptAttributes.h"
+#include "LookedAt.h"
+#include "SideNames.h"
+#include "TargetLocks.h"
 #include "TemporaryFile.h"
 #include "runtime/base/Failure.h"
 #include "runtime/base/InQuotes.h"
+#include "runtime/system/InterruptionsHeld.h"
 
 namespace quorrel {
 
@@ -19,11 +25,18 @@ class OutputFile::Buffer final : public std::streambuf {
         setp(block_.data(), block_.data() + block_.size());
     }
 
-    // Writes what is left and flushes the file to disk; throws the first failure.
+    // Writes what is left; throws the first failure, or Interrupted after a request to stop.
     void finish() {
         if (sync() != 0) {
+            if (!failure_) {
+                throw Interrupted();
+            }
             throw *failure_;
         }
+    }
+
+    // Flushes the file to disk and closes it.
+    void flush() {
         file_->flush();
         file_.reset();
     }
@@ -41,7 +54,8 @@ class OutputFile::Buffer final : public std::streambuf {
     }
 
     int sync() override {
-        if (failure_) {
+        // A request to stop ends the writing at the next block: the file is not put in place.
+        if (failure_ || interruptionRequested()) {
             return -1;
         }
         try {
@@ -63,8 +77,13 @@ class OutputFile::Buffer final : public std::streambuf {
     std::optional<Failure> failure_;
 };
 
-OutputFile::OutputFile(FileSystem& fileSystem, LocalPath target)
+OutputFile::OutputFile(FileSystem& fileSystem, LocalPath target,
+                       const std::function<void(const LocalPath&)>& waiting)
     : fileSystem_(fileSystem), target_(std::move(target)) {
+    lock_ = takeLock(fileSystem_, SideNames(target_.local).lock(), [&] { waiting(target_); });
+    // With the lock, no live run's files are beside the target: a killed run's are removed.
+    const LookedAt looked = lookAt(fileSystem_, target_);
+    left_ = tidyAfterInterruptedRuns(fileSystem_, std::span(&looked, 1));
     TemporaryFile temporary = createTemporaryBeside(fileSystem_, target_.local, target_.quoted());
     temporary_ = std::move(temporary.path);
     buffer_ = std::make_unique<Buffer>(std::move(temporary.file));
@@ -84,10 +103,20 @@ std::ostream& OutputFile::stream() noexcept {
     return *stream_;
 }
 
-void OutputFile::commit() {
+std::optional<std::string> OutputFile::commit() {
     buffer_->finish();
+    std::optional<std::string> notKept;
+    if (fileSystem_.identityOf(target_.local)) {
+        notKept = keepWhatSedKeeps(fileSystem_, target_, temporary_);
+    }
+    buffer_->flush();
+    // The last chance to stop with the target as it was.
+    if (interruptionRequested()) {
+        throw Interrupted();
+    }
     fileSystem_.rename(temporary_, target_.local, true);
     committed_ = true;
+    return notKept;
 }
 
 }  // namespace quorrel

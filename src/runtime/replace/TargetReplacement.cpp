@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "SideNames.h"
+#include "TargetLinks.h"
 #include "TargetLocks.h"
 #include "runtime/base/Failure.h"
 #include "runtime/system/InterruptionsHeld.h"
@@ -29,6 +30,10 @@ TargetReplacement::TargetReplacement(FileSystem& fileSystem, std::vector<NamedTa
                                      ReplacementSteps steps)
     : fileSystem_(fileSystem), named_(std::move(targets)), steps_(std::move(steps)) {
     looked_ = look();
+    // From here on the files behind the links: the locks are theirs.
+    for (std::size_t i = 0; i < named_.size(); ++i) {
+        named_[i].path = looked_[i].path;
+    }
 }
 
 std::vector<LookedAt> TargetReplacement::look() const {
@@ -71,7 +76,15 @@ std::vector<std::string> TargetReplacement::replace() {
     const TargetLocks locks(fileSystem_, looked_, steps_.waiting);
     // Looked at again, now that no other run can change them: the files may have changed since
     // the first look, and what is there now is what this run replaces.
-    looked_ = look();
+    const std::vector<LookedAt> first = std::exchange(looked_, look());
+    for (std::size_t i = 0; i < looked_.size(); ++i) {
+        // A target made a link meanwhile leads elsewhere than the file this run has locked.
+        if (looked_[i].path.local != first[i].path.local) {
+            throw Failure(FailureKind::WriteError, looked_[i].path.quoted() +
+                                                       " was changed into a link while the run " +
+                                                       "read its list; nothing was written");
+        }
+    }
     steps_.left(tidyAfterInterruptedRuns(fileSystem_, looked_));
     std::vector<OldFile> old;
     for (const LookedAt& target : looked_) {
@@ -82,6 +95,13 @@ std::vector<std::string> TargetReplacement::replace() {
 }
 
 StoppedRunsReport whatStoppedRunsLeft(FileSystem& fileSystem, std::vector<LocalPath> targets) {
+    // A run wrote beside the file a link leads to; a link no run follows has nothing beside it.
+    for (LocalPath& target : targets) {
+        try {
+            target = followTargetLinks(fileSystem, target);
+        } catch (const Failure&) {
+        }
+    }
     if (auto live = runInProgress(fileSystem, targets)) {
         return {std::move(live), {}};
     }
