@@ -6,6 +6,8 @@
 #include <fstream>
 
 #include "PackArguments.h"
+#include "TableChanges.h"
+#include "TableInPlace.h"
 #include "cli/KeptFilesReport.h"
 #include "cli/SameFileRefusal.h"
 #include "cli/StandardStreamName.h"
@@ -158,13 +160,29 @@ OldFile oldFile(FileSystem& fileSystem, const LookedAt& target) {
     }
 }
 
-void pack(const PackOptions& options, std::istream& in, std::ostream& err, FileSystem& fileSystem) {
+void say(std::ostream& out, const TableChanges& changes, Tense tense) {
+    for (const std::string& line : changes.lines(tense)) {
+        out << line << '\n';
+    }
+    out << std::flush;
+}
+
+void pack(const PackOptions& options, std::istream& in, std::ostream& out, std::ostream& err,
+          FileSystem& fileSystem) {
     PathResolver resolver(fileSystem);
     const std::array<LocalPath, 2> paths = {resolver.resolveForWriting(options.dataPath),
                                             resolver.resolveForWriting(options.indexPath)};
     // Before the list is read, so that a long one is not read in vain.
     const std::array<LookedAt, 2> before = lookAtTargets(fileSystem, paths, options);
     const SkillTableBuilder table = tableFromSource(in, options);
+    if (options.dryRun) {
+        // No lock: a dry run changes nothing, and must not keep a real run waiting.
+        say(out,
+            TableChanges(readTableInPlace(fileSystem, before, options.codePage), table.files(),
+                         options.codePage),
+            Tense::Coming);
+        return;
+    }
 
     // From here on a request to stop waits until the run has finished, or undone, what it is
     // doing, and let go of its locks; waiting for a lock gives way to it.
@@ -200,7 +218,7 @@ int runPackCommand(int argc, const char* const* argv, std::istream& in, std::ost
         return early->status;
     }
     try {
-        pack(std::get<PackOptions>(parsed), in, err, fileSystem);
+        pack(std::get<PackOptions>(parsed), in, out, err, fileSystem);
     } catch (const Failure& failure) {
         err << kPackProgram << ": " << failure.description() << '\n';
         return kExitFailed;
