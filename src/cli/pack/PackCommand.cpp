@@ -22,6 +22,7 @@
 #include "runtime/files/PathParts.h"
 #include "runtime/files/SystemPath.h"
 #include "runtime/paths/PathResolver.h"
+#include "runtime/replace/BakFiles.h"
 #include "runtime/replace/FileReplacement.h"
 #include "runtime/replace/InterruptedRuns.h"
 #include "runtime/replace/LookedAt.h"
@@ -134,15 +135,24 @@ std::array<LookedAt, 2> lookAtTargets(FileSystem& fileSystem, const std::array<L
     refuseOneFileTwice(data, index);
     refuseSideName(data.looked.path);
     refuseSideName(index.looked.path);
+    std::vector<LookedAt> given(targets.begin(), targets.end());
     if (!fromStandardInput(options)) {
-        const LookedAt list = lookAt(
-            fileSystem, LocalPath{*options.fromPath, *options.fromPath, paths[0].windowsName});
+        const LookedAt& list = given.emplace_back(lookAt(
+            fileSystem, LocalPath{*options.fromPath, *options.fromPath, paths[0].windowsName}));
         refuseOneFileTwice({"--from", list}, data);
         refuseOneFileTwice({"--from", list}, index);
     }
     if (!options.force) {
         refuseExisting(data.looked);
         refuseExisting(index.looked);
+    }
+    if (options.backup) {
+        // Each target's .bak is checked against the paths given but the target itself.
+        for (std::size_t target = 0; target < targets.size(); ++target) {
+            std::vector<LookedAt> others = given;
+            others.erase(others.begin() + static_cast<std::ptrdiff_t>(target));
+            refuseBakFile(fileSystem, targets[target], others);
+        }
     }
     return targets;
 }
@@ -202,10 +212,21 @@ void pack(const PackOptions& options, std::istream& in, std::ostream& out, std::
     for (const KeptFiles& kept : left.kept) {
         err << kPackProgram << ": " << describeKeptFiles(kept, false) << '\n';
     }
+    const std::optional<TableInPlace> replaced =
+        options.verbose ? std::optional(readTableInPlace(fileSystem, targets, options.codePage))
+                        : std::nullopt;
+    std::vector<LocalPath> keptAs;
+    if (options.backup) {
+        keptAs = {bakPathOf(targets[TableSwap::kData].path),
+                  bakPathOf(targets[TableSwap::kIndex].path)};
+    }
     const TableSwap swap(table.files(), oldFile(fileSystem, targets[TableSwap::kData]),
                          oldFile(fileSystem, targets[TableSwap::kIndex]));
-    for (const std::string& note : replaceFiles(fileSystem, targets, swap.versions())) {
+    for (const std::string& note : replaceFiles(fileSystem, targets, swap.versions(), keptAs)) {
         err << kPackProgram << ": " << note << '\n';
+    }
+    if (replaced) {
+        say(out, TableChanges(*replaced, table.files(), options.codePage), Tense::Done);
     }
 }
 

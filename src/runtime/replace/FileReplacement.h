@@ -46,10 +46,14 @@ struct FileVersion {
 // (both written, it would end up holding only what was put there last) and an existing file it
 // must not replace.
 //
+// With `keptAs`, a path for each target (BakFiles), the backups are not removed at the end but
+// renamed there, each in one rename that replaces what was there, once every version is in place.
+//
 // Throws a Failure naming the file and the system's reason, with where the old files are kept
 // when undoing failed. Returns, once the versions are in place, a note for each backup that could
-// not be removed, which says what became of it.
+// not be removed, or kept where asked, which says what became of it.
 std::vector<std::string> replaceFiles(FileSystem& fileSystem, std::span<const LookedAt> targets,
-                                      std::span<const FileVersion> versions);
+                                      std::span<const FileVersion> versions,
+                                      std::span<const LocalPath> keptAs = {});
 
 }  // namespace quorrel
