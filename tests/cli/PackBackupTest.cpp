@@ -17,10 +17,6 @@ namespace fs = std::filesystem;
 
 constexpr const char* kNewList = "[x] Quill\n[ ] Rope Splicing\n[x] Lantern Trimming\n";
 
-std::string textOf(const std::vector<std::uint8_t>& bytes) {
-    return {bytes.begin(), bytes.end()};
-}
-
 // Stops the run at each of its file system operations in turn, as a kill would, in a folder that
 // holds an earlier pair of .bak files: the pair reads as the old table or the new one, each .bak is
 // the earlier one or the old file, whole; a later run without --backup neither reports nor
@@ -33,9 +29,8 @@ TEST(PackBackup, AStopAtAnyMomentLeavesATableAndEachBakWhole) {
     for (std::size_t nth = 1;; ++nth) {
         const TempDir dir;
         const auto paths = writeTable(dir, old);
-        writeTable(dir, earlier, "skills.bak");
-        fs::rename(dir.path() / "skills.bak.mul", paths.data + ".bak");
-        fs::rename(dir.path() / "skills.bak.idx", paths.index + ".bak");
+        dir.write("skills.mul.bak", earlier.data);
+        dir.write("skills.idx.bak", earlier.index);
         const std::vector<std::string> arguments = {"--data",    paths.data, "--index",
                                                     paths.index, "--force",  "--backup"};
         auto faults = std::make_shared<fault::WriteFaults>();
