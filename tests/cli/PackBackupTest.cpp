@@ -79,7 +79,8 @@ void PrintTo(const RefusedBak& refused, std::ostream* out) {
 
 class PackBackupRefuses : public ::testing::TestWithParam<RefusedBak> {};
 
-// Refused before anything is touched: the pair, the .bak and the folder are as they were.
+// Refused before anything is touched, by a dry run as by a real run, with the same message: the
+// pair, the .bak and the folder are as they were.
 TEST_P(PackBackupRefuses, ABakItMustNotReplace) {
     const TempDir dir;
     const auto paths = writeTable(dir, mixedTable());

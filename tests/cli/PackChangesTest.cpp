@@ -118,26 +118,5 @@ INSTANTIATE_TEST_SUITE_P(
                     {"--codepage", "1251"}}),
     NumberedCase());
 
-// A dry run checks what a real run checks, and fails as it would, with the same message: here an
-// existing file without --force, and a list that cannot be read.
-TEST(PackDryRun, FailsAsTheRealRunWould) {
-    const TempDir dir;
-    const auto paths = writeTable(dir, fourSkills());
-    for (const bool force : {false, true}) {
-        std::vector<std::string> real = {"--data", paths.data, "--index", paths.index};
-        if (force) {
-            real.push_back("--force");
-        }
-        std::vector<std::string> dry = real;
-        dry.push_back("-n");
-        const CommandRun dryRun = runPack(dry, "[y] Quill\n");
-        const CommandRun realRun = runPack(real, "[y] Quill\n");
-        EXPECT_EQ(dryRun.status, 1) << dryRun.err;
-        EXPECT_EQ(dryRun.err, realRun.err);
-        EXPECT_EQ(dryRun.out, "");
-    }
-    EXPECT_EQ(dump(paths, "text"), "[x] Dowsing\n[x] Tracking\n[x] Snooping\n[ ] Fishing\n");
-}
-
 }  // namespace
 }  // namespace quorrel::testing
