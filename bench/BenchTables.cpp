@@ -22,18 +22,13 @@ std::string nameOf(std::size_t record) {
 
 }  // namespace
 
-TablePaths writeTable(std::size_t usedRecords, const std::filesystem::path& directory) {
+TablePaths writeBenchTable(std::size_t usedRecords, const std::filesystem::path& directory) {
     std::vector<SkillRecord> skills;
     skills.reserve(usedRecords);
     for (std::size_t record = 0; record < usedRecords; ++record) {
         skills.push_back({nameOf(record), static_cast<std::uint8_t>(record % 2)});
     }
-    const auto files = gameClientLayout(skills);
-    const std::string stem = (directory / std::to_string(usedRecords)).string();
-    TablePaths paths{stem + ".idx", stem + ".mul"};
-    testing::writeFile(paths.index, files.index);
-    testing::writeFile(paths.data, files.data);
-    return paths;
+    return testing::writeTable(directory, gameClientLayout(skills), std::to_string(usedRecords));
 }
 
 }  // namespace quorrel::bench

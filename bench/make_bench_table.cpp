@@ -17,7 +17,7 @@ int main(int argc, char** argv) {
     }
     try {
         std::filesystem::create_directories(argv[2]);
-        const auto table = quorrel::bench::writeTable(std::stoul(argv[1]), argv[2]);
+        const auto table = quorrel::bench::writeBenchTable(std::stoul(argv[1]), argv[2]);
         std::cout << table.index << '\n' << table.data << '\n';
     } catch (const std::exception& error) {
         std::cerr << "make-bench-table: " << error.what() << '\n';

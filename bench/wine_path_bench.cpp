@@ -34,7 +34,7 @@ void writePrefix(const fs::path& prefix) {
     for (std::size_t i = 0; i < kOtherFiles; ++i) {
         std::ofstream(game / ("art" + std::to_string(i) + ".mul"));
     }
-    const auto table = quorrel::bench::writeTable(kRecords, game);
+    const auto table = quorrel::bench::writeBenchTable(kRecords, game);
     fs::rename(table.index, game / "Skills.idx");
     fs::rename(table.data, game / "Skills.mul");
     const auto settled = fs::file_time_type::clock::now() - std::chrono::hours(1);

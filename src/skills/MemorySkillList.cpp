@@ -15,18 +15,12 @@ void MemorySkillList::appendItem(std::string text) {
     items_.push_back(SkillRow{fields_.record, std::move(text), false, fields_.flag});
 }
 
-void MemorySkillList::Selected(int index, bool checked) {
-    if (!holds(index, items_.size())) {
-        throwNoItemToCheck(index, items_.size());
-    }
-    items_[static_cast<std::size_t>(index)].checked = checked;
+void MemorySkillList::checkItem(std::size_t index, bool checked) {
+    items_[index].checked = checked;
 }
 
-void MemorySkillList::ListIndex(int index) {
-    if (!holds(index, items_.size())) {
-        throwNoItemToMakeCurrent(index, items_.size());
-    }
-    current_ = index;
+void MemorySkillList::makeCurrent(std::size_t index) {
+    current_ = static_cast<int>(index);
 }
 
 std::vector<SkillRow> MemorySkillList::takeItems() noexcept {

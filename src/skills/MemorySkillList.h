@@ -20,8 +20,6 @@ class MemorySkillList final : public SkillList {
 
     void Clear() override;
     int NewIndex() const override { return static_cast<int>(items_.size()) - 1; }
-    void Selected(int index, bool checked) override;
-    void ListIndex(int index) override;
 
     const std::vector<SkillRow>& items() const noexcept { return items_; }
     std::optional<int> currentIndex() const noexcept { return current_; }
@@ -31,6 +29,9 @@ class MemorySkillList final : public SkillList {
 
   protected:
     void appendItem(std::string text) override;
+    std::size_t itemCount() const override { return items_.size(); }
+    void checkItem(std::size_t index, bool checked) override;
+    void makeCurrent(std::size_t index) override;
 
   private:
     const LoadFields& fields_;

@@ -23,16 +23,24 @@ bool SkillList::holds(int index, std::size_t count) noexcept {
     return index >= 0 && static_cast<std::size_t>(index) < count;
 }
 
-void SkillList::throwNoItemToCheck(int index, std::size_t count) {
-    throw Failure(FailureKind::ListOperation, "cannot set the check mark of item " +
-                                                  std::to_string(index) + ": the list has " +
-                                                  std::to_string(count) + " items");
+void SkillList::Selected(int index, bool checked) {
+    const std::size_t count = itemCount();
+    if (!holds(index, count)) {
+        throw Failure(FailureKind::ListOperation, "cannot set the check mark of item " +
+                                                      std::to_string(index) + ": the list has " +
+                                                      std::to_string(count) + " items");
+    }
+    checkItem(static_cast<std::size_t>(index), checked);
 }
 
-void SkillList::throwNoItemToMakeCurrent(int index, std::size_t count) {
-    throw Failure(FailureKind::InvalidListIndex, "cannot make item " + std::to_string(index) +
-                                                     " current: the list has " +
-                                                     std::to_string(count) + " items");
+void SkillList::ListIndex(int index) {
+    const std::size_t count = itemCount();
+    if (!holds(index, count)) {
+        throw Failure(FailureKind::InvalidListIndex, "cannot make item " + std::to_string(index) +
+                                                         " current: the list has " +
+                                                         std::to_string(count) + " items");
+    }
+    makeCurrent(static_cast<std::size_t>(index));
 }
 
 }  // namespace quorrel

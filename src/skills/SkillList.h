@@ -25,21 +25,27 @@ class SkillList {
 
     // Sets or clears the check mark of an item. Throws a list-operation failure when there is
     // no item at `index`.
-    virtual void Selected(int index, bool checked) = 0;
+    void Selected(int index, bool checked);
 
     // Makes the item at `index` the current one. Throws an invalid-list-index failure when there
     // is no item at `index`.
-    virtual void ListIndex(int index) = 0;
+    void ListIndex(int index);
 
   protected:
     // Appends an item whose text holds no zero character, taking the text over.
     virtual void appendItem(std::string text) = 0;
 
-    // Whether `index` is that of one of `count` items; the failures Selected and ListIndex throw
-    // when it is not.
+    // How many items the list holds.
+    virtual std::size_t itemCount() const = 0;
+
+    // Sets or clears the check mark of the item at `index`, which the list holds.
+    virtual void checkItem(std::size_t index, bool checked) = 0;
+
+    // Makes the item at `index`, which the list holds, the current one.
+    virtual void makeCurrent(std::size_t index) = 0;
+
+    // Whether `index` is that of one of `count` items.
     static bool holds(int index, std::size_t count) noexcept;
-    [[noreturn]] static void throwNoItemToCheck(int index, std::size_t count);
-    [[noreturn]] static void throwNoItemToMakeCurrent(int index, std::size_t count);
 };
 
 }  // namespace quorrel

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "SkillFileLayout.h"
+#include "runtime/base/Ascii.h"
 #include "runtime/base/Failure.h"
 #include "runtime/text/Text8Bit.h"
 
@@ -17,14 +18,13 @@ constexpr std::size_t kLongestShownName = 60;
 
 // The name as a message can show it: control bytes, the zero byte among them, as \xHH.
 std::string shownName(std::string_view name) {
-    constexpr std::string_view kHexDigits = "0123456789abcdef";
     std::string shown;
     for (const char character : name.substr(0, kLongestShownName)) {
         const auto byte = static_cast<std::uint8_t>(character);
         if (byte < 0x20 || byte == 0x7F) {
             shown += "\\x";
-            shown += kHexDigits[byte >> 4];
-            shown += kHexDigits[byte & 0xF];
+            shown += kLowerHexDigits[byte >> 4];
+            shown += kLowerHexDigits[byte & 0xF];
         } else {
             shown += character;
         }

@@ -6,15 +6,9 @@
 #include <vector>
 
 #include "SkillFileLayout.h"
-#include "runtime/replace/FileReplacement.h"
+#include "runtime/replace/TargetReplacement.h"
 
 namespace quorrel {
-
-// One of the files a table replaces, as far as the swap needs to know it.
-struct OldFile {
-    bool exists = false;
-    std::optional<std::vector<std::uint8_t>> bytes;  // its bytes, when small enough to hold
-};
 
 // The versions of the data file (target kData) and the index (kIndex) that put a new table in
 // place of an old one, in an order that leaves a pair reading as the old table or as the new one
@@ -31,7 +25,7 @@ struct OldFile {
 // kLargestPaddedFile; otherwise the two files are put
 // in place as they are, the data file first (the index first when only the index exists), so that
 // the old or the missing index still decides what a reader finds until the very last rename.
-class TableSwap {
+class TableSwap final : public ReplacementVersions {
   public:
     static constexpr std::size_t kData = 0;
     static constexpr std::size_t kIndex = 1;
@@ -42,7 +36,7 @@ class TableSwap {
     TableSwap(const TableSwap&) = delete;
     TableSwap& operator=(const TableSwap&) = delete;
 
-    std::span<const FileVersion> versions() const noexcept { return versions_; }
+    std::span<const FileVersion> versions() const noexcept override { return versions_; }
 
   private:
     void padThrough(const SkillFiles& fresh, std::uint64_t start);

@@ -3,10 +3,11 @@
 #include <algorithm>
 #include <filesystem>
 #include <string_view>
-#include <system_error>
 
+#include "runtime/base/Ascii.h"
 #include "runtime/base/InQuotes.h"
 #include "runtime/files/SystemPath.h"
+#include "runtime/files/WindowsNames.h"
 
 namespace quorrel::form1 {
 namespace {
@@ -16,16 +17,9 @@ namespace fs = std::filesystem;
 constexpr std::string_view kDataFileName = "skills.mul";
 constexpr std::string_view kIndexFileName = "skills.idx";
 
-std::string lowered(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(), [](char c) {
-        return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-    });
-    return text;
-}
-
-bool isFolder(const std::string& path) {
-    std::error_code ignored;
-    return fs::is_directory(systemPath(path), ignored);
+bool isFolder(FileSystem& fileSystem, const std::string& path) {
+    const FileStatus status = fileSystem.statusOf(path);
+    return status.presence == FileStatus::Presence::There && status.kind == FileKind::Folder;
 }
 
 enum class FileRole { Data, Index, Unknown };
@@ -33,7 +27,7 @@ enum class FileRole { Data, Index, Unknown };
 // Which file a name looks like, by its extension: the game names its data files *.mul and its
 // index files *.idx.
 FileRole roleByName(const std::string& path) {
-    const std::string extension = lowered(utf8Of(systemPath(path).extension()));
+    const std::string extension = asciiLowerCase(utf8Of(systemPath(path).extension()));
     if (extension == ".mul") {
         return FileRole::Data;
     }
@@ -66,27 +60,30 @@ DropOutcome twoFiles(const std::string& first, const std::string& second) {
     return firstIsData ? DropOutcome{first, second, {}} : DropOutcome{second, first, {}};
 }
 
-// The entry of `folder` whose name is `name` in any case; an exact match comes first, so that a
-// folder holding both skills.mul and SKILLS.MUL gives the same answer every time.
-std::optional<fs::path> entryNamed(const fs::path& folder, std::string_view name) {
-    std::error_code error;
-    std::optional<fs::path> found;
-    for (fs::directory_iterator entry(folder, error), end; !error && entry != end;
-         entry.increment(error)) {
-        const std::string entryName = utf8Of(entry->path().filename());
-        if (entryName == name) {
-            return entry->path();
+// The entry of `folder` whose name is `name` as Windows compares names, where the game's files
+// come from; an exact match comes first, then the least name, so that a folder holding both
+// skills.mul and SKILLS.MUL gives the same answer every time.
+std::optional<std::string> entryNamed(FileSystem& fileSystem, const std::string& folder,
+                                      std::string_view name) {
+    std::optional<std::string> found;
+    for (const std::string& entry : fileSystem.namesIn(folder)) {
+        if (entry == name) {
+            found = entry;
+            break;
         }
-        if (lowered(entryName) == name && (!found || entry->path() < *found)) {
-            found = entry->path();
+        if (sameWindowsName(entry, name) && (!found || entry < *found)) {
+            found = entry;
         }
     }
-    return found;
+    if (!found) {
+        return std::nullopt;
+    }
+    return utf8Of(systemPath(folder) / systemPath(*found));
 }
 
-DropOutcome folderOfBoth(const std::string& folder) {
-    const auto data = entryNamed(systemPath(folder), kDataFileName);
-    const auto index = entryNamed(systemPath(folder), kIndexFileName);
+DropOutcome folderOfBoth(FileSystem& fileSystem, const std::string& folder) {
+    const auto data = entryNamed(fileSystem, folder, kDataFileName);
+    const auto index = entryNamed(fileSystem, folder, kIndexFileName);
     if (!data || !index) {
         const std::string_view missing = !data && !index ? "skills.mul and skills.idx"
                                          : !data         ? kDataFileName
@@ -94,15 +91,18 @@ DropOutcome folderOfBoth(const std::string& folder) {
         return refused("The folder " + inQuotes(folder) + " holds no " + std::string(missing) +
                        ".");
     }
-    return {utf8Of(*data), utf8Of(*index), {}};
+    return {*data, *index, {}};
 }
 
 }  // namespace
 
-DropOutcome pathsFromDrop(const std::vector<std::string>& dropped, ControlId droppedOn) {
-    const auto folders = std::count_if(dropped.begin(), dropped.end(), isFolder);
+DropOutcome pathsFromDrop(const std::vector<std::string>& dropped, ControlId droppedOn,
+                          FileSystem& fileSystem) {
+    const auto folders =
+        std::count_if(dropped.begin(), dropped.end(),
+                      [&](const std::string& path) { return isFolder(fileSystem, path); });
     if (dropped.size() == 1 && folders == 1) {
-        return folderOfBoth(dropped.front());
+        return folderOfBoth(fileSystem, dropped.front());
     }
     if (dropped.size() == 1) {
         return oneFile(dropped.front(), droppedOn);

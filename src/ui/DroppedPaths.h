@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "Form1Layout.h"
+#include "runtime/files/FileSystem.h"
 
 namespace quorrel::form1 {
 
@@ -25,7 +26,8 @@ struct DropOutcome {
 //   (*.mul) into txtPath, the one named like an index (*.idx) into txtPathIdx;
 // - a folder that holds skills.mul and skills.idx (in any case) fills both with those two;
 // - anything else is refused.
-// Only folders are looked into; nothing is opened or read.
-DropOutcome pathsFromDrop(const std::vector<std::string>& dropped, ControlId droppedOn);
+// Only folders are looked into, through `fileSystem`; nothing is opened or read.
+DropOutcome pathsFromDrop(const std::vector<std::string>& dropped, ControlId droppedOn,
+                          FileSystem& fileSystem = FileSystem::native());
 
 }  // namespace quorrel::form1

@@ -15,6 +15,12 @@ inline constexpr std::string_view kGetCaption = "Get";
 inline constexpr std::string_view kDataPathAtStart = kDefaultDataPath;
 inline constexpr std::string_view kIndexPathAtStart = kDefaultIndexPath;
 
+// Said after a failure that names a path the window started with: the user has not yet pointed
+// the window at the game's files, and may not know that the window takes them typed or dropped.
+inline constexpr std::string_view kDefaultPathHint =
+    "Type the paths of your game's skills.mul and skills.idx into the two fields, or drop the two "
+    "files, or the folder that holds them, onto a field.";
+
 // What each control is called where a screen reader speaks it; the path fields' names are also
 // their tooltips and the hint an empty field shows.
 inline constexpr std::string_view kSkillsListName = "Skills";

@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "Form1Layout.h"
 #include "runtime/base/Failure.h"
 #include "runtime/base/InQuotes.h"
 #include "skills/LoadAction.h"
@@ -39,6 +40,17 @@ std::optional<std::string> loadGuarded(LoadHost& host, FileTable& files) noexcep
         // string object itself with the standard libraries we build with, and needs no memory.
         return std::string("out of memory");
     }
+}
+
+std::string failureShown(const std::string& failure, const LoadHost& host) {
+    const auto namesUnchanged = [&](const std::string& field, std::string_view atStart) {
+        return field == atStart && failure.find(atStart) != std::string::npos;
+    };
+    if (namesUnchanged(host.txtPathText(), form1::kDataPathAtStart) ||
+        namesUnchanged(host.txtPathIdxText(), form1::kIndexPathAtStart)) {
+        return failure + "\n\n" + std::string(form1::kDefaultPathHint);
+    }
+    return failure;
 }
 
 }  // namespace quorrel

@@ -14,4 +14,9 @@ namespace quorrel {
 // other exception gives one that says what went wrong, then names the index file being loaded.
 std::optional<std::string> loadGuarded(LoadHost& host, FileTable& files) noexcept;
 
+// The failure as the window shows it: after one that names a path the window started with, still
+// in its field, the hint that the user may type the paths or drop the files, which they may not
+// know yet. The same in every window.
+std::string failureShown(const std::string& failure, const LoadHost& host);
+
 }  // namespace quorrel

@@ -11,6 +11,7 @@
 #include "SkillTableFiles.h"
 #include "TableBytes.h"
 #include "WriteFaults.h"
+#include "runtime/replace/TargetLocks.h"
 #include "skills/SkillFileLayout.h"
 
 namespace quorrel::cli {
@@ -174,7 +175,7 @@ TEST(DumpCommand, SaysARunIsOnRatherThanOfferingItsBackups) {
     dir.write(".skills.mul.quorrel-old-0123456789abcdef-1", bytesOf("old data"));
     const std::string lock = (dir.path() / ".skills.idx.quorrel-lock").string();
     {
-        const auto held = FileSystem::native().lock(lock, [] {});
+        const auto held = takeLock(FileSystem::native(), lock, [] {});
         // In CSV, which keeps the whole table, the dump says nothing else.
         const auto during = testing::runDump(withFormat(pathArguments(paths), "csv"));
         EXPECT_EQ(during.status, 0);

@@ -13,19 +13,19 @@ class FileSystemWrapper : public FileSystem {
     std::unique_ptr<ReadableFile> openForReading(const LocalPath& file) override {
         return target_.openForReading(file);
     }
+    std::unique_ptr<ReadableStream> openStream(const LocalPath& file) override {
+        return target_.openStream(file);
+    }
     FileStatus statusOf(const std::string& local) noexcept override {
         return target_.statusOf(local);
     }
     std::vector<std::string> namesIn(const std::string& folder) override {
         return target_.namesIn(folder);
     }
-    std::optional<FileIdentity> inspectTarget(const LocalPath& target) override {
-        return target_.inspectTarget(target);
+    FileStatus entryStatusOf(const std::string& local) noexcept override {
+        return target_.entryStatusOf(local);
     }
-    std::optional<std::string> whyNotMadeByARun(const std::string& local,
-                                                const std::string& target) override {
-        return target_.whyNotMadeByARun(local, target);
-    }
+    std::optional<std::uint32_t> currentUser() noexcept override { return target_.currentUser(); }
     std::string pathBehindLinks(const LocalPath& path) override {
         return target_.pathBehindLinks(path);
     }
@@ -37,10 +37,7 @@ class FileSystemWrapper : public FileSystem {
         target_.rename(from, to, replace);
     }
     bool remove(const std::string& local) noexcept override { return target_.remove(local); }
-    std::unique_ptr<HeldLock> lock(const std::string& local,
-                                   const std::function<void()>& waiting) override {
-        return target_.lock(local, waiting);
-    }
+    LockAttempt tryLock(const std::string& local) override { return target_.tryLock(local); }
     LockState lockState(const std::string& local) noexcept override {
         return target_.lockState(local);
     }

@@ -51,7 +51,7 @@ void enterOperation(WriteFaults& faults) {
 
 FileStatus FaultyWrites::statusOf(const std::string& local) noexcept {
     if (faults_->statusesFail) {
-        return {FileStatus::Presence::Unknown, {}, 0};
+        return FileStatus{};  // Unknown
     }
     return FileSystemWrapper::statusOf(local);
 }
@@ -95,10 +95,9 @@ bool FaultyWrites::remove(const std::string& local) noexcept {
     return ++faults_->removesMade != faults_->failingRemove && FileSystemWrapper::remove(local);
 }
 
-std::unique_ptr<HeldLock> FaultyWrites::lock(const std::string& local,
-                                             const std::function<void()>& waiting) {
+LockAttempt FaultyWrites::tryLock(const std::string& local) {
     enterOperation(*faults_);
-    return FileSystemWrapper::lock(local, waiting);
+    return FileSystemWrapper::tryLock(local);
 }
 
 }  // namespace quorrel::fault

@@ -55,8 +55,7 @@ class FaultyWrites final : public FileSystemWrapper {
     void keep(const std::string& from, const std::string& to) override;
     void rename(const std::string& from, const std::string& to, bool replace) override;
     bool remove(const std::string& local) noexcept override;
-    std::unique_ptr<HeldLock> lock(const std::string& local,
-                                   const std::function<void()>& waiting) override;
+    LockAttempt tryLock(const std::string& local) override;
 
   private:
     std::shared_ptr<WriteFaults> faults_;

@@ -10,8 +10,10 @@
 #include <set>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "ExpectFailure.h"
+#include "FileSystemWrapper.h"
 #include "Files.h"
 #include "NumberedCase.h"
 #include "OneVersionEach.h"
@@ -20,6 +22,7 @@
 #include "runtime/base/Failure.h"
 #include "runtime/replace/FileReplacement.h"
 #include "runtime/replace/InterruptedRuns.h"
+#include "runtime/replace/TargetLocks.h"
 
 namespace quorrel {
 namespace {
@@ -211,11 +214,11 @@ TEST(FileReplacement, ALockIsHeldByOneRunAtATime) {
     const testing::TempDir dir;
     const std::string lockPath = (dir.path() / ".skills.mul.quorrel-lock").string();
     auto first =
-        FileSystem::native().lock(lockPath, [] { ADD_FAILURE() << "the first run waited"; });
+        takeLock(FileSystem::native(), lockPath, [] { ADD_FAILURE() << "the first run waited"; });
     std::promise<void> waiting;
     int waits = 0;
     std::thread second([&] {
-        const auto held = FileSystem::native().lock(lockPath, [&] {
+        const auto held = takeLock(FileSystem::native(), lockPath, [&] {
             ++waits;
             waiting.set_value();
         });
@@ -226,6 +229,79 @@ TEST(FileReplacement, ALockIsHeldByOneRunAtATime) {
     EXPECT_EQ(waits, 1);
     EXPECT_FALSE(std::filesystem::exists(lockPath));
 }
+
+// How one try at a lock goes, as a file system answers it.
+enum class Try { Busy, Removed, Unlookable };
+
+// A file system whose first tries at a lock answer as the script says; later ones take it.
+class ScriptedLocks final : public fault::FileSystemWrapper {
+  public:
+    explicit ScriptedLocks(std::vector<Try> script)
+        : FileSystemWrapper(FileSystem::native()), script_(std::move(script)) {}
+
+    LockAttempt tryLock(const std::string& local) override {
+        if (next_ == script_.size()) {
+            return FileSystemWrapper::tryLock(local);
+        }
+        switch (script_[next_++]) {
+            case Try::Busy:
+                return {nullptr, true, {}};
+            case Try::Removed:
+                return {nullptr, false, {}};
+            case Try::Unlookable:
+                break;
+        }
+        return {nullptr, false, "cannot look at it: Input/output error"};
+    }
+
+  private:
+    std::vector<Try> script_;
+    std::size_t next_ = 0;
+};
+
+struct LockCase {
+    std::vector<Try> script;
+    int waitsSaid;
+    const char* failure;  // what taking the lock fails with; nullptr when it is taken
+};
+
+class LockRule : public ::testing::TestWithParam<LockCase> {};
+
+// The waiting, the one word of it and the giving up are the same on every system: the native
+// halves only try once.
+TEST_P(LockRule, WaitsSaysSoOnceAndGivesUpOnlyOnALockItCannotSettle) {
+    const LockCase& lock = GetParam();
+    const testing::TempDir dir;
+    ScriptedLocks fileSystem(lock.script);
+    int waits = 0;
+    const auto take = [&] {
+        return takeLock(fileSystem, (dir.path() / ".s.quorrel-lock").string(), [&] { ++waits; });
+    };
+    if (lock.failure == nullptr) {
+        EXPECT_NE(take(), nullptr);
+    } else {
+        EXPECT_FAILURE(take(), FailureKind::WriteError, ::testing::HasSubstr(lock.failure));
+    }
+    EXPECT_EQ(waits, lock.waitsSaid);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Locks, LockRule,
+    ::testing::Values(
+        // quorrel-dump holds a lock a moment to ask: one busy try is no other run.
+        LockCase{{Try::Busy}, 0, nullptr},
+        LockCase{{Try::Busy, Try::Busy, Try::Busy, Try::Busy}, 1, nullptr},
+        LockCase{{Try::Removed, Try::Unlookable, Try::Busy, Try::Busy}, 1, nullptr},
+        LockCase{std::vector<Try>(99, Try::Removed), 0, nullptr},
+        LockCase{std::vector<Try>(100, Try::Removed), 0,
+                 "it was removed or replaced each of 100 times it was taken"},
+        LockCase{[] {
+                     std::vector<Try> script(99, Try::Removed);
+                     script.push_back(Try::Unlookable);
+                     return script;
+                 }(),
+                 0, "cannot look at it: Input/output error"}),
+    testing::NumberedCase());
 
 }  // namespace
 }  // namespace quorrel

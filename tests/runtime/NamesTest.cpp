@@ -92,8 +92,6 @@ INSTANTIATE_TEST_SUITE_P(
         SideCase{".skills.mul.quorrel-lock", false, SideKind::Lock, true},
         SideCase{".skills.mul.quorrel-new-0123456789abcdef", false, SideKind::Temporary, true},
         SideCase{".skills.mul.quorrel-old-0123456789abcdef-2", false, SideKind::Backup, true},
-        // An earlier version's single backup had no count.
-        SideCase{".skills.mul.quorrel-old-0123456789abcdef", false, SideKind::Backup, true},
         // The hidden files of the targets "skills.mul.quorrel-new-x" and "skills.mul.quorrel-lock".
         SideCase{".skills.mul.quorrel-new-x.quorrel-lock", false, kNone, true},
         SideCase{".skills.mul.quorrel-new-0123456789abcdef.quorrel-new-0123456789abcdef", false,
@@ -129,7 +127,7 @@ TEST_P(LongNames, GetSideNamesThatFitAndDiffer) {
     other[other.size() - 5] = 'y';
     const SideNames names(name);
     for (const std::string& side :
-         {names.temporary(randomTag()), names.backup(randomTag() + "-2"), names.lock()}) {
+         {names.temporary(randomTag()), names.backup(randomTag(), 2), names.lock()}) {
         EXPECT_LE(side.size(), 255u) << side;
     }
     EXPECT_NE(SideNames(other).lock(), names.lock());

@@ -278,11 +278,12 @@ TEST(AddItem, MemoryRunningOutIsAnOutOfMemoryFailure) {
         explicit FullList(std::function<void()> raise) : raise_(std::move(raise)) {}
         void Clear() override {}
         int NewIndex() const override { return -1; }
-        void Selected(int, bool) override {}
-        void ListIndex(int) override {}
 
       protected:
         void appendItem(std::string) override { raise_(); }
+        std::size_t itemCount() const override { return 0; }
+        void checkItem(std::size_t, bool) override {}
+        void makeCurrent(std::size_t) override {}
 
       private:
         std::function<void()> raise_;

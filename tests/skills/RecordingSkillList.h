@@ -37,16 +37,6 @@ class RecordingSkillList final : public SkillList {
         return list_.NewIndex();
     }
 
-    void Selected(int index, bool checked) override {
-        record("Selected " + std::to_string(index) + " " + (checked ? "true" : "false"));
-        list_.Selected(index, checked);
-    }
-
-    void ListIndex(int index) override {
-        record("ListIndex " + std::to_string(index));
-        list_.ListIndex(index);
-    }
-
     // Puts an entry into the log that is not a list operation, so that the log shows where it
     // happened among them.
     void note(std::string entry) const { log_.push_back(std::move(entry)); }
@@ -70,6 +60,18 @@ class RecordingSkillList final : public SkillList {
     void appendItem(std::string text) override {
         record("AddItem " + text);
         list_.AddItem(std::move(text));
+    }
+
+    std::size_t itemCount() const override { return list_.items().size(); }
+
+    void checkItem(std::size_t index, bool checked) override {
+        record("Selected " + std::to_string(index) + " " + (checked ? "true" : "false"));
+        list_.Selected(static_cast<int>(index), checked);
+    }
+
+    void makeCurrent(std::size_t index) override {
+        record("ListIndex " + std::to_string(index));
+        list_.ListIndex(static_cast<int>(index));
     }
 
   private:

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <string>
 
 #include "TempDir.h"
@@ -13,10 +14,20 @@ struct TablePaths {
     std::string index;
 };
 
-// Writes the table into `dir` as STEM.mul and STEM.idx, the one way the tests put a table on disk.
+// Writes the table into `folder` as STEM.mul and STEM.idx, the one way the tests and the
+// benchmarks put a table on disk.
+inline TablePaths writeTable(const std::filesystem::path& folder, const SkillFiles& files,
+                             const std::string& stem = "skills") {
+    const TablePaths paths{(folder / (stem + ".mul")).string(),
+                           (folder / (stem + ".idx")).string()};
+    writeFile(paths.data, files.data);
+    writeFile(paths.index, files.index);
+    return paths;
+}
+
 inline TablePaths writeTable(const TempDir& dir, const SkillFiles& files,
                              const std::string& stem = "skills") {
-    return TablePaths{dir.write(stem + ".mul", files.data), dir.write(stem + ".idx", files.index)};
+    return writeTable(dir.path(), files, stem);
 }
 
 }  // namespace quorrel::testing

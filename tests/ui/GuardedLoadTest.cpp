@@ -22,11 +22,12 @@ class ThrowingList final : public SkillList {
 
     void Clear() override { raise_(); }
     int NewIndex() const override { return -1; }
-    void Selected(int, bool) override {}
-    void ListIndex(int) override {}
 
   protected:
     void appendItem(std::string) override {}
+    std::size_t itemCount() const override { return 0; }
+    void checkItem(std::size_t, bool) override {}
+    void makeCurrent(std::size_t) override {}
 
   private:
     std::function<void()> raise_;

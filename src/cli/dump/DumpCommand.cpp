@@ -7,7 +7,6 @@
 #include "DumpLoad.h"
 #include "DumpNotices.h"
 #include "cli/KeptFilesReport.h"
-#include "cli/SameFileRefusal.h"
 #include "cli/formats/CsvWriter.h"
 #include "cli/formats/JsonWriter.h"
 #include "cli/formats/TextWriter.h"
@@ -16,10 +15,9 @@
 #include "runtime/files/FileSystem.h"
 #include "runtime/filetable/FileTable.h"
 #include "runtime/paths/PathResolver.h"
-#include "runtime/replace/InterruptedRuns.h"
 #include "runtime/replace/LookedAt.h"
 #include "runtime/replace/OutputFile.h"
-#include "runtime/replace/TargetLocks.h"
+#include "runtime/replace/TargetReplacement.h"
 
 namespace quorrel::cli {
 namespace {
@@ -38,7 +36,8 @@ void reportKeptFiles(const DumpOptions& options, std::ostream& err, FileSystem& 
             // A path that leads nowhere has nothing beside it; the load says why.
         }
     }
-    if (const auto live = runInProgress(fileSystem, paths)) {
+    const StoppedRunsReport report = whatStoppedRunsLeft(fileSystem, std::move(paths));
+    if (const auto& live = report.live) {
         err << kDumpProgram << ": "
             << (live->second == LockState::Held
                     ? "a quorrel-pack run is writing " + live->first.quoted() +
@@ -49,15 +48,10 @@ void reportKeptFiles(const DumpOptions& options, std::ostream& err, FileSystem& 
             << '\n';
         return;
     }
-    std::vector<LookedAt> targets;
-    for (LocalPath& path : paths) {
-        targets.push_back(lookAt(fileSystem, std::move(path)));
-    }
-    const LeftBeside left = findKeptFiles(fileSystem, targets);
-    for (const UnexpectedFile& unexpected : left.unexpected) {
+    for (const UnexpectedFile& unexpected : report.left.unexpected) {
         err << kDumpProgram << ": " << describeUnexpected(unexpected) << '\n';
     }
-    for (const KeptFiles& kept : left.kept) {
+    for (const KeptFiles& kept : report.left.kept) {
         err << kDumpProgram << ": " << describeKeptFiles(kept, true) << '\n';
     }
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "CsvFormat.h"
+#include "runtime/base/Ascii.h"
 #include "runtime/base/Failure.h"
 
 namespace quorrel::cli {
@@ -182,9 +183,7 @@ std::uint64_t recordNumber(const std::string& field) {
 }
 
 bool equalIgnoringCase(std::string_view text, std::string_view lowerCase) {
-    return std::ranges::equal(text, lowerCase, [](char a, char b) {
-        return (a >= 'A' && a <= 'Z' ? static_cast<char>(a - 'A' + 'a') : a) == b;
-    });
+    return std::ranges::equal(text, lowerCase, [](char a, char b) { return asciiLower(a) == b; });
 }
 
 // A check mark as the tools that edit CSV write it: "true" and "false" in any case (spreadsheets

@@ -5,12 +5,11 @@
 #include <string_view>
 
 #include "JsonFormat.h"
+#include "runtime/base/Ascii.h"
 #include "runtime/base/Utf8.h"
 
 namespace quorrel::cli {
 namespace {
-
-constexpr std::string_view kHexDigits = "0123456789abcdef";
 
 // The escape JSON requires for a byte, or an empty view when the byte stands for itself.
 std::string_view shortEscape(std::uint8_t byte) {
@@ -64,7 +63,7 @@ void writeString(std::ostream& out, std::string_view text) {
             out << escape;
         } else {
             const std::array<char, 6> unicode = {
-                '\\', 'u', '0', '0', kHexDigits[byte >> 4], kHexDigits[byte & 0xF]};
+                '\\', 'u', '0', '0', kLowerHexDigits[byte >> 4], kLowerHexDigits[byte & 0xF]};
             out.write(unicode.data(), unicode.size());
         }
         plainFrom = at;

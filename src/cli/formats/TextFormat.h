@@ -3,6 +3,8 @@
 #include <array>
 #include <string_view>
 
+#include "runtime/base/Ascii.h"
+
 // The text format, as both directions have it: one line per skill, "[x] Name" when its check mark
 // is set (flag 1 when read back), "[ ] Name" when it is clear (flag 0). A name's control
 // characters and backslash are escaped, so that each skill is one line.
@@ -22,6 +24,6 @@ inline constexpr std::array<NamedEscape, 4> kNamedEscapes = {
     {{'\n', 'n'}, {'\r', 'r'}, {'\t', 't'}, {'\\', '\\'}}};
 
 inline constexpr char kHexEscapeLetter = 'x';
-inline constexpr std::string_view kHexDigits = "0123456789abcdef";
+inline constexpr std::string_view kHexDigits = kLowerHexDigits;
 
 }  // namespace quorrel::cli::text

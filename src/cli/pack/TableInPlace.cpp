@@ -23,7 +23,7 @@ std::optional<std::vector<std::uint8_t>> bytesOf(FileSystem& fileSystem, const L
 
 }  // namespace
 
-TableInPlace readTableInPlace(FileSystem& fileSystem, std::span<const LookedAt, 2> targets,
+TableInPlace readTableInPlace(FileSystem& fileSystem, std::span<const LookedAt> targets,
                               CodePage codePage) {
     const LookedAt& data = targets[TableSwap::kData];
     const LookedAt& index = targets[TableSwap::kIndex];

@@ -19,10 +19,10 @@ struct TableInPlace {
     std::optional<SkillFiles> bytes;
 };
 
-// Reads the table at the targets (data, then index) as they were looked at, its names in
+// Reads the table at the two targets (data, then index) as they were looked at, its names in
 // `codePage`. Never throws a Failure: a table that cannot be read whole keeps what was read and
 // the failure, and files too large to hold, or that cannot be read, have no bytes.
-TableInPlace readTableInPlace(FileSystem& fileSystem, std::span<const LookedAt, 2> targets,
+TableInPlace readTableInPlace(FileSystem& fileSystem, std::span<const LookedAt> targets,
                               CodePage codePage);
 
 }  // namespace quorrel::cli

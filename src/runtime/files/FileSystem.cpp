@@ -4,7 +4,8 @@ namespace quorrel {
 
 std::optional<FileIdentity> FileSystem::identityOf(const std::string& local) noexcept {
     const FileStatus status = statusOf(local);
-    if (status.presence != FileStatus::Presence::There) {
+    // Windows numbers no device or pipe: two of them are not one file by that.
+    if (status.presence != FileStatus::Presence::There || status.kind == FileKind::DeviceOrPipe) {
         return std::nullopt;
     }
     return status.identity;

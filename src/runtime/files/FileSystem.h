@@ -10,6 +10,7 @@
 
 #include "LocalPath.h"
 #include "ReadableFile.h"
+#include "ReadableStream.h"
 #include "WritableFile.h"
 
 namespace quorrel {
@@ -23,16 +24,38 @@ struct FileIdentity {
     auto operator<=>(const FileIdentity&) const = default;
 };
 
-// What the system says of a path, links followed.
+// What is at a path, as the system tells it. A link is a kind only when the entry itself is
+// looked at (FileSystem::entryStatusOf); a symbolic link is POSIX's, a link Windows' reparse
+// point (a symbolic link or a junction). Windows tells a device from a pipe no further.
+enum class FileKind {
+    Regular,
+    Folder,
+    CharacterDevice,
+    BlockDevice,
+    Pipe,
+    Socket,
+    DeviceOrPipe,
+    SymbolicLink,
+    Link,
+    Other
+};
+
+// What the system says of a path.
 struct FileStatus {
     // There is a file or folder; there is none (or no folder on the way to it); or the system
     // would not say (no permission, a file where a folder should be, a failing disk).
     enum class Presence { There, Missing, Unknown };
 
     Presence presence = Presence::Unknown;
-    FileIdentity identity;  // of what is there
+    FileIdentity identity;  // of what is there; none for a Windows device or pipe
     // When its bytes, or a folder's names, last changed: nanoseconds since 1970 began (UTC).
     std::int64_t changed = 0;
+    FileKind kind = FileKind::Regular;
+    // Where the system numbers users (POSIX): the owner, and whether the folder is sticky, so
+    // that only an entry's owner (or the folder's) may remove or rename the entry.
+    std::optional<std::uint32_t> owner;
+    bool sticky = false;
+    std::string reason;  // the system's words for why it is not There
 };
 
 // Whether a run holds a lock, as far as another program can tell without taking it.
@@ -42,6 +65,14 @@ enum class LockState { Free, Held, Unknown };
 class HeldLock {
   public:
     virtual ~HeldLock() = default;
+};
+
+// One try at a lock: taken, held by another process for now, or not settled (the file was
+// removed or replaced as it was taken, or the system cannot say), with the system's words.
+struct LockAttempt {
+    std::unique_ptr<HeldLock> held;
+    bool busy = false;
+    std::string unsettled;
 };
 
 // Every call this system makes to the file system, in one interface, as leveldb's Env: reading,
@@ -65,28 +96,25 @@ class FileSystem {
     // or a socket: those have no fixed bytes to read records from.
     virtual std::unique_ptr<ReadableFile> openForReading(const LocalPath& file) = 0;
 
+    // Opens the file for reading from start to end, as a list is read: a regular file, a pipe or
+    // a device alike, shared with other programs and never created. Throws an open-refused
+    // failure naming the path (as file.quoted() names it) and the system's reason when it cannot.
+    virtual std::unique_ptr<ReadableStream> openStream(const LocalPath& file) = 0;
+
     // Looking
 
     // What the system says of `local`, links followed; never throws.
     virtual FileStatus statusOf(const std::string& local) noexcept = 0;
 
+    // What the system says of the entry `local` itself, a link not followed; never throws.
+    virtual FileStatus entryStatusOf(const std::string& local) noexcept = 0;
+
     // The names of the entries of the folder, in no particular order; none when it cannot be
     // listed.
     virtual std::vector<std::string> namesIn(const std::string& folder) = 0;
 
-    // Inspects a target before anything is written: the regular file there, or nothing for a
-    // missing name in an existing folder. Anything else put in its place would be lost, so a
-    // folder, a device or a pipe there ("cannot write "uo": it is a folder, not a regular file"),
-    // a missing folder, or a system that cannot say, is a write-error failure.
-    virtual std::optional<FileIdentity> inspectTarget(const LocalPath& target) = 0;
-
-    // Why the entry at `local`, named as one of the hidden files a run makes beside `target`,
-    // cannot be one a run made, looked at itself, links not followed: "it is a symbolic link",
-    // "it is a folder", "it is a pipe", or, in a folder where only an entry's owner may remove it
-    // (the sticky bit, as on /tmp), "it is owned by another user" when neither the caller nor the
-    // target's owner owns it. Nothing when it can be.
-    virtual std::optional<std::string> whyNotMadeByARun(const std::string& local,
-                                                        const std::string& target) = 0;
+    // The user this process acts as, where the system numbers users (POSIX).
+    virtual std::optional<std::uint32_t> currentUser() noexcept = 0;
 
     // The file a write of `path` replaces: off Windows, when the path is a symbolic link, the
     // file it leads to, so that the link stays and what it leads to is replaced, as a read of it
@@ -114,14 +142,11 @@ class FileSystem {
     // Removes the file; false when the system refused.
     virtual bool remove(const std::string& local) noexcept = 0;
 
-    // Takes the advisory lock that the file `local` stands for, creating the file when it is
-    // missing, and holds it until the returned object goes, which removes the file again. Waits
-    // while another process holds it, calling `waiting` once first; a request to stop the program
-    // that comes meanwhile, while interruptions are held, ends the wait with Interrupted. Only
-    // programs that take the same lock are kept out. Throws a write-error failure when the lock
-    // cannot be taken.
-    virtual std::unique_ptr<HeldLock> lock(const std::string& local,
-                                           const std::function<void()>& waiting) = 0;
+    // Tries once, without waiting, to take the advisory lock that the file `local` stands for,
+    // creating the file when it is missing; a lock taken is held until the returned object goes,
+    // which removes the file again. Only programs that take the same lock are kept out. Throws a
+    // write-error failure when the lock cannot be had at all. (TargetLocks waits and tries again.)
+    virtual LockAttempt tryLock(const std::string& local) = 0;
 
     // Whether a run holds the lock `local` stands for, asked without creating or changing anything
     // and without waiting: Free as well when there is no lock file, Unknown when it cannot be told

@@ -4,28 +4,27 @@
 
 namespace quorrel {
 
-// The system's own file system, as FileSystem::native() gives it. Each platform defines it in
-// four sources by what the calls do: NativeReads (openForReading), NativeQueries (statusOf,
-// inspectTarget, whyNotMadeByARun, pathBehindLinks), NativeChanges (createNew, keep, rename,
-// remove) and NativeLocks (lock, lockState), each *Posix.cpp or *Windows.cpp; namesIn is the same
-// on both (NativeFileSystem.cpp).
+// The system's own file system, as FileSystem::native() gives it: only what the system does, one
+// source per platform, NativeFileSystemPosix.cpp and NativeFileSystemWindows.cpp (looking,
+// creating, renaming, removing, locking), with reading, which the load action makes fast, in
+// NativeReadsPosix.cpp and NativeReadsWindows.cpp; namesIn is the same on both
+// (NativeFileSystem.cpp). Every rule made of these calls is above the seam.
 class NativeFileSystem final : public FileSystem {
   public:
     std::unique_ptr<ReadableFile> openForReading(const LocalPath& file) override;
+    std::unique_ptr<ReadableStream> openStream(const LocalPath& file) override;
 
     FileStatus statusOf(const std::string& local) noexcept override;
+    FileStatus entryStatusOf(const std::string& local) noexcept override;
     std::vector<std::string> namesIn(const std::string& folder) override;
-    std::optional<FileIdentity> inspectTarget(const LocalPath& target) override;
-    std::optional<std::string> whyNotMadeByARun(const std::string& local,
-                                                const std::string& target) override;
+    std::optional<std::uint32_t> currentUser() noexcept override;
     std::string pathBehindLinks(const LocalPath& path) override;
 
     std::unique_ptr<WritableFile> createNew(const std::string& local) override;
     void keep(const std::string& from, const std::string& to) override;
     void rename(const std::string& from, const std::string& to, bool replace) override;
     bool remove(const std::string& local) noexcept override;
-    std::unique_ptr<HeldLock> lock(const std::string& local,
-                                   const std::function<void()>& waiting) override;
+    LockAttempt tryLock(const std::string& local) override;
     LockState lockState(const std::string& local) noexcept override;
 };
 

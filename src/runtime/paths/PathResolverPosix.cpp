@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "PathResolver.h"
+#include "runtime/base/Ascii.h"
 #include "runtime/base/Failure.h"
 #include "runtime/base/InQuotes.h"
 #include "runtime/files/WindowsNames.h"
@@ -28,11 +29,6 @@ bool isSeparator(char character) {
 
 bool isAsciiLetter(char character) {
     return (character >= 'a' && character <= 'z') || (character >= 'A' && character <= 'Z');
-}
-
-char asciiLower(char character) {
-    return (character >= 'A' && character <= 'Z') ? static_cast<char>(character - 'A' + 'a')
-                                                  : character;
 }
 
 Failure refusal(const std::string& typed, std::string_view reason) {

@@ -1,22 +1,10 @@
 #include "BakFiles.h"
 
-#include <algorithm>
-#include <vector>
-
+#include "InterruptedRuns.h"
 #include "runtime/base/Failure.h"
-#include "runtime/files/PathParts.h"
 
 namespace quorrel {
 namespace {
-
-// Whether there is an entry at `local`: a link that leads nowhere is one too.
-bool entryThere(FileSystem& fileSystem, const std::string& local) {
-    if (fileSystem.statusOf(local).presence != FileStatus::Presence::Missing) {
-        return true;
-    }
-    const std::vector<std::string> names = fileSystem.namesIn(folderOf(local));
-    return std::find(names.begin(), names.end(), nameOf(local)) != names.end();
-}
 
 Failure cannotKeep(const LookedAt& target, const LocalPath& bak, const std::string& why) {
     return Failure(FailureKind::WriteError, "cannot keep the old " + target.path.quoted() + " as " +
@@ -42,10 +30,11 @@ void refuseBakFile(FileSystem& fileSystem, const LookedAt& target,
                 "it is " + other.path.quoted() + ", which this run reads or writes too");
         }
     }
-    if (!entryThere(fileSystem, bak.path.local)) {
+    // A link that leads nowhere is an entry too.
+    if (fileSystem.entryStatusOf(bak.path.local).presence == FileStatus::Presence::Missing) {
         return;
     }
-    if (const auto why = fileSystem.whyNotMadeByARun(bak.path.local, target.path.local)) {
+    if (const auto why = whyNotMadeByARun(fileSystem, bak.path.local, target.path.local)) {
         throw cannotKeep(target, bak.path,
                          *why + ", and --backup replaces only a regular file of yours");
     }

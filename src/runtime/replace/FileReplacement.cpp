@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "SideNames.h"
+#include "TemporaryFile.h"
 #include "runtime/base/Failure.h"
 #include "runtime/base/InQuotes.h"
 #include "runtime/files/FileSystem.h"
@@ -11,8 +12,6 @@
 
 namespace quorrel {
 namespace {
-
-constexpr int kNameAttempts = 100;
 
 // The files a run makes for its own use, the temporary files it writes and the second names it
 // gives files it has placed, removed when the run leaves them behind.
@@ -33,21 +32,13 @@ class TemporaryFiles {
 
     // Writes the pieces to a new temporary file beside `target`, flushed to disk; its index.
     std::size_t write(const std::string& target, const FilePieces& pieces) {
-        const SideNames names(target);
-        for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
-            std::string candidate = names.temporary(randomTag());
-            auto file = fileSystem_.createNew(candidate);
-            if (file) {
-                paths_.push_back(std::move(candidate));
-                for (const auto& piece : pieces) {
-                    file->write(piece);
-                }
-                file->flush();
-                return paths_.size() - 1;
-            }
+        TemporaryFile temporary = createTemporaryBeside(fileSystem_, target, inQuotes(target));
+        paths_.push_back(std::move(temporary.path));
+        for (const auto& piece : pieces) {
+            temporary.file->write(piece);
         }
-        throw Failure(FailureKind::WriteError,
-                      "cannot find a free name for a temporary file beside " + inQuotes(target));
+        temporary.file->flush();
+        return paths_.size() - 1;
     }
 
     // Gives the file at `target` a temporary second name; its index.
@@ -76,13 +67,13 @@ class Backups {
         const auto existing = [](const LookedAt& target) { return target.file.has_value(); };
         // How many there are goes into the tag, so that a later run can tell all of them from
         // the rest of a run stopped while it removed them.
-        const std::string tag =
-            randomTag() + "-" +
-            std::to_string(std::count_if(targets_.begin(), targets_.end(), existing));
+        const std::string tag = randomTag();
+        const auto made =
+            static_cast<std::size_t>(std::count_if(targets_.begin(), targets_.end(), existing));
         try {
             for (std::size_t i = 0; i < targets_.size(); ++i) {
                 if (existing(targets_[i])) {
-                    const std::string backup = SideNames(targets_[i].path.local).backup(tag);
+                    const std::string backup = SideNames(targets_[i].path.local).backup(tag, made);
                     fileSystem_.keep(targets_[i].path.local, backup);
                     paths_[i] = backup;
                 }

@@ -23,10 +23,9 @@ struct FileVersion {
 // Puts the versions in place, all or none, leaving every target as it was when it fails:
 //  1. every version's bytes go to a new temporary file beside its target (SideNames) and are
 //     flushed to disk, before anything else is done;
-//  2. each target that existed when it was looked at is given a second name, its backup, by a hard
-//  link (or a copy), so
-//     the old file is never moved and never absent, not even for an instant; the backups share
-//     a tag that says how many there are;
+//  2. each target that existed when it was looked at is given a second name, its backup, by a
+//     hard link (or a copy), so the old file is never moved and never absent, not even for an
+//     instant; the backups share a tag and say how many there are;
 //  3. the versions are renamed into place in the order given, each in one rename. It replaces
 //     only a file the run has kept: the target's old file, or an earlier version of the run,
 //     which is first given a temporary second name of its own; a file that appears meanwhile
@@ -41,10 +40,8 @@ struct FileVersion {
 // until the versions are all in place, or undone after a failure.
 // A stop of the whole process (a power cut, a kill that cannot be caught) leaves the targets as
 // the last rename left them, with the backups beside them; tidyAfterInterruptedRuns deals with
-// what it leaves. The caller chooses the order of the versions, holds the targets' locks, looked
-// at the targets under them, and refused what it must not write: two targets that name one file
-// (both written, it would end up holding only what was put there last) and an existing file it
-// must not replace.
+// what it leaves. TargetReplacement, the one caller, does what must come first: it holds the
+// targets' locks, looks at the targets under them and refuses what must not be written.
 //
 // With `keptAs`, a path for each target (BakFiles), the backups are not removed at the end but
 // renamed there, each in one rename that replaces what was there, once every version is in place.

@@ -10,18 +10,28 @@
 #include "runtime/files/PathParts.h"
 
 namespace quorrel {
-namespace {
 
-// How many backups the run of `tag` made, from the "-N" that ends it; nothing for a tag without
-// one, which an earlier version of quorrel-pack gave its single backup.
-std::optional<std::size_t> madeOf(const std::string& tag) {
-    const auto dash = tag.rfind('-');
-    if (dash == std::string::npos || dash + 2 != tag.size() || tag[dash + 1] < '1' ||
-        tag[dash + 1] > '9') {
+std::optional<std::string> whyNotMadeByARun(FileSystem& fileSystem, const std::string& local,
+                                            const std::string& target) {
+    const FileStatus entry = fileSystem.entryStatusOf(local);
+    if (entry.presence != FileStatus::Presence::There) {
+        return "it cannot be looked at: " + entry.reason;
+    }
+    if (entry.kind != FileKind::Regular) {
+        return "it is " + kindName(entry.kind);
+    }
+    if (!entry.owner || entry.owner == fileSystem.currentUser() ||
+        !fileSystem.statusOf(folderOf(local)).sticky) {
         return std::nullopt;
     }
-    return static_cast<std::size_t>(tag[dash + 1] - '0');
+    const FileStatus owner = fileSystem.statusOf(target);
+    if (owner.presence == FileStatus::Presence::There && owner.owner == entry.owner) {
+        return std::nullopt;
+    }
+    return std::string("it is owned by another user");
 }
+
+namespace {
 
 // The hidden files that runs left beside the targets, as a later run finds them, and the entries
 // that only have their names.
@@ -47,7 +57,8 @@ std::vector<std::string> siblingsStartingWith(FileSystem& fileSystem, const std:
 
 Found sideFilesBeside(FileSystem& fileSystem, std::span<const LookedAt> targets) {
     Found found;
-    std::map<std::string, KeptFiles> byTag;
+    // By the tag and the count, which all the backups of one run share.
+    std::map<std::pair<std::string, std::size_t>, KeptFiles> byTag;
     for (const LookedAt& looked : targets) {
         const LocalPath& target = looked.path;
         const SideNames names(target.local);
@@ -57,18 +68,19 @@ Found sideFilesBeside(FileSystem& fileSystem, std::span<const LookedAt> targets)
             if (!side || side->kind == SideKind::Lock) {
                 continue;
             }
-            if (auto why = fileSystem.whyNotMadeByARun(path, target.local)) {
+            if (auto why = whyNotMadeByARun(fileSystem, path, target.local)) {
                 found.unexpected.push_back({target, std::move(path), std::move(*why)});
             } else if (side->kind == SideKind::Temporary) {
                 found.temporaries.push_back(std::move(path));
             } else {
                 const bool same = identity && fileSystem.identityOf(path) == identity;
-                byTag[side->tag].files.push_back({target, std::move(path), same});
+                KeptFiles& run = byTag[{side->tag, side->made}];
+                run.made = side->made;
+                run.files.push_back({target, std::move(path), same});
             }
         }
     }
     for (auto& [tag, run] : byTag) {
-        run.made = madeOf(tag).value_or(run.files.size());
         found.runs.push_back(std::move(run));
     }
     return found;

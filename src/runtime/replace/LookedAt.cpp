@@ -3,6 +3,8 @@
 #include <string>
 #include <utility>
 
+#include "runtime/base/Failure.h"
+#include "runtime/base/InQuotes.h"
 #include "runtime/files/PathParts.h"
 #include "runtime/files/WindowsNames.h"
 
@@ -14,10 +16,58 @@ LookedAt lookAt(FileSystem& fileSystem, LocalPath path) {
     return {std::move(path), file, folder};
 }
 
+std::string kindName(FileKind kind) {
+    switch (kind) {
+        case FileKind::Regular:
+            return "a regular file";
+        case FileKind::Folder:
+            return "a folder";
+        case FileKind::CharacterDevice:
+            return "a character device";
+        case FileKind::BlockDevice:
+            return "a block device";
+        case FileKind::Pipe:
+            return "a pipe";
+        case FileKind::Socket:
+            return "a socket";
+        case FileKind::DeviceOrPipe:
+            return "a device or a pipe";
+        case FileKind::SymbolicLink:
+            return "a symbolic link";
+        case FileKind::Link:
+            return "a link";
+        case FileKind::Other:
+            break;
+    }
+    return "not a file";
+}
+
 LookedAt lookAtTarget(FileSystem& fileSystem, LocalPath path) {
-    const auto file = fileSystem.inspectTarget(path);
-    const auto folder = fileSystem.identityOf(folderOf(path.local));
-    return {std::move(path), file, folder};
+    const auto refused = [&](const std::string& reason) {
+        return Failure(FailureKind::WriteError, "cannot write " + path.quoted() + ": " + reason);
+    };
+    const FileStatus target = fileSystem.statusOf(path.local);
+    const std::string folderPath = folderOf(path.local);
+    const auto folder = fileSystem.identityOf(folderPath);
+    switch (target.presence) {
+        case FileStatus::Presence::There:
+            if (target.kind != FileKind::Regular) {
+                throw refused("it is " + kindName(target.kind) + ", not a regular file");
+            }
+            return {std::move(path), target.identity, folder};
+        case FileStatus::Presence::Unknown:
+            throw refused(target.reason);
+        case FileStatus::Presence::Missing:
+            break;
+    }
+    const FileStatus holder = fileSystem.statusOf(folderPath);
+    if (holder.presence != FileStatus::Presence::There) {
+        throw refused("its folder " + inQuotes(folderPath) + ": " + holder.reason);
+    }
+    if (holder.kind != FileKind::Folder) {
+        throw refused(inQuotes(folderPath) + " is not a folder");
+    }
+    return {std::move(path), std::nullopt, folder};
 }
 
 bool nameOneFile(const LookedAt& first, const LookedAt& second) {
@@ -37,6 +87,15 @@ bool nameOneFile(const LookedAt& first, const LookedAt& second) {
     return (first.path.windowsName || second.path.windowsName)
                ? sameWindowsName(firstName, secondName)
                : firstName == secondName;
+}
+
+void refuseOneFileTwice(const GivenPath& first, const GivenPath& second) {
+    if (nameOneFile(first.looked, second.looked)) {
+        throw Failure(FailureKind::WriteError,
+                      std::string(first.option) + " " + first.looked.path.quoted() + " and " +
+                          std::string(second.option) + " " + second.looked.path.quoted() +
+                          " are the same file");
+    }
 }
 
 }  // namespace quorrel

@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "SideNames.h"
+#include "TemporaryFile.h"
 #include "runtime/base/Failure.h"
 #include "runtime/base/InQuotes.h"
 
@@ -65,20 +65,9 @@ class OutputFile::Buffer final : public std::streambuf {
 
 OutputFile::OutputFile(FileSystem& fileSystem, LocalPath target)
     : fileSystem_(fileSystem), target_(std::move(target)) {
-    const SideNames names(target_.local);
-    // A random tag is all but certain to be free; a few tries make a clash harmless.
-    constexpr int kNameAttempts = 8;
-    for (int attempt = 0; attempt < kNameAttempts && !buffer_; ++attempt) {
-        std::string candidate = names.temporary(randomTag());
-        if (auto file = fileSystem_.createNew(candidate)) {
-            temporary_ = std::move(candidate);
-            buffer_ = std::make_unique<Buffer>(std::move(file));
-        }
-    }
-    if (!buffer_) {
-        throw Failure(FailureKind::WriteError,
-                      "cannot find a free name for a temporary file beside " + target_.quoted());
-    }
+    TemporaryFile temporary = createTemporaryBeside(fileSystem_, target_.local, target_.quoted());
+    temporary_ = std::move(temporary.path);
+    buffer_ = std::make_unique<Buffer>(std::move(temporary.file));
     stream_ = std::make_unique<std::ostream>(buffer_.get());
 }
 

@@ -4,6 +4,9 @@
 #include <cstdint>
 #include <random>
 
+#include "runtime/base/Ascii.h"
+#include "runtime/base/Failure.h"
+#include "runtime/base/InQuotes.h"
 #include "runtime/base/Utf8.h"
 #include "runtime/files/PathParts.h"
 #include "runtime/files/WindowsNames.h"
@@ -16,22 +19,22 @@ constexpr std::size_t kTagSize = 16;
 // "." + stem + ".quorrel-old-" + tag + "-N", the longest side name, must stay within
 // kLongestName.
 constexpr std::size_t kLongestStem = kLongestName - 1 - 13 - kTagSize - 2;
+constexpr std::string_view kMarker = ".quorrel-";
 constexpr std::string_view kLock = ".quorrel-lock";
 constexpr std::string_view kTemporary = ".quorrel-new-";
 constexpr std::string_view kBackup = ".quorrel-old-";
 
 std::string hexOf(std::uint64_t value) {
-    constexpr std::string_view kHexDigits = "0123456789abcdef";
     std::string hex;
     for (; hex.size() < kTagSize; value >>= 4) {
-        hex += kHexDigits[value & 0xF];
+        hex += kLowerHexDigits[value & 0xF];
     }
     return hex;
 }
 
 bool isTag(std::string_view text) {
     return text.size() == kTagSize && std::all_of(text.begin(), text.end(), [](char digit) {
-               return (digit >= '0' && digit <= '9') || (digit >= 'a' && digit <= 'f');
+               return kLowerHexDigits.find(digit) != std::string_view::npos;
            });
 }
 
@@ -82,6 +85,23 @@ SideNames::SideNames(const std::string& target)
     : folder_(target.substr(0, target.size() - nameOf(target).size())),
       stem_(stemOf(nameOf(target))) {}
 
+std::string SideNames::temporary(std::string_view tag) const {
+    return folder_ + "." + stem_ + std::string(kTemporary) + std::string(tag);
+}
+
+std::string SideNames::backup(std::string_view tag, std::size_t made) const {
+    return folder_ + "." + stem_ + std::string(kBackup) + std::string(tag) + "-" +
+           std::to_string(made);
+}
+
+std::string SideNames::lock() const {
+    return folder_ + "." + stem_ + std::string(kLock);
+}
+
+std::string SideNames::prefix() const {
+    return "." + stem_ + std::string(kMarker);
+}
+
 std::optional<SideName> SideNames::of(std::string_view name) const {
     auto side = parseSideName(name);
     if (!side || side->stem != stem_) {
@@ -98,20 +118,21 @@ std::optional<SideName> parseSideName(std::string_view name) {
     if (body.ends_with(kLock)) {
         return splitAt(body, kLock, 0, SideKind::Lock);
     }
-    // A backup's tag ends in "-N", the number of backups its run made.
+    // A backup's tag is followed by "-N", the number of backups its run made.
     const std::size_t counted = kTagSize + 2;
     if (body.size() > counted && body[body.size() - 2] == '-' && body.back() >= '1' &&
         body.back() <= '9' && isTag(body.substr(body.size() - counted, kTagSize))) {
-        return splitAt(body, kBackup, counted, SideKind::Backup);
+        auto backup = splitAt(body, kBackup, counted, SideKind::Backup);
+        if (backup) {
+            backup->made = static_cast<std::size_t>(body.back() - '0');
+            backup->tag.resize(kTagSize);
+        }
+        return backup;
     }
     if (body.size() < kTagSize || !isTag(body.substr(body.size() - kTagSize))) {
         return std::nullopt;
     }
-    if (auto temporary = splitAt(body, kTemporary, kTagSize, SideKind::Temporary)) {
-        return temporary;
-    }
-    // An earlier version of quorrel-pack gave its single backup a tag without a count.
-    return splitAt(body, kBackup, kTagSize, SideKind::Backup);
+    return splitAt(body, kTemporary, kTagSize, SideKind::Temporary);
 }
 
 std::optional<SideName> sideNameOf(std::string_view name, bool windowsName) {
@@ -119,11 +140,19 @@ std::optional<SideName> sideNameOf(std::string_view name, bool windowsName) {
         return parseSideName(name);
     }
     // The hidden names are ASCII after the stem, so ASCII letters are all that case can change.
-    std::string folded(withoutTrailingDotsAndSpaces(name));
-    std::transform(folded.begin(), folded.end(), folded.begin(), [](char letter) {
-        return letter >= 'A' && letter <= 'Z' ? static_cast<char>(letter - 'A' + 'a') : letter;
-    });
-    return parseSideName(folded);
+    return parseSideName(asciiLowerCase(withoutTrailingDotsAndSpaces(name)));
+}
+
+void refuseSideName(const LocalPath& target) {
+    if (const auto side = sideNameOf(nameOf(target.local), target.windowsName)) {
+        const char* what = side->kind == SideKind::Lock        ? "lock"
+                           : side->kind == SideKind::Temporary ? "temporary file"
+                                                               : "backup";
+        throw Failure(FailureKind::WriteError, "cannot write " + target.quoted() +
+                                                   ": it is named as quorrel-pack's own " + what +
+                                                   " beside " + inQuotes(side->stem) +
+                                                   ", and such a name is never a target");
+    }
 }
 
 std::string randomTag() {

@@ -1,20 +1,25 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
+
+#include "runtime/files/LocalPath.h"
 
 namespace quorrel {
 
 // What a hidden file beside a target is to the run that made it.
 enum class SideKind { Temporary, Backup, Lock };
 
-// A hidden name taken apart: the stem of the target it belongs to, what it is, and the tag of a
-// temporary file ("3f9c...") or a backup ("3f9c...-2"); a lock has none.
+// A hidden name taken apart: the stem of the target it belongs to, what it is, the tag of a
+// temporary file or a backup ("3f9c..."; a lock has none), and for a backup how many backups its
+// run made, all with that tag (the "-2" that ends its name).
 struct SideName {
     std::string stem;
     SideKind kind;
     std::string tag;
+    std::size_t made = 0;
 
     bool operator==(const SideName&) const = default;
 };
@@ -32,16 +37,13 @@ class SideNames {
   public:
     explicit SideNames(const std::string& target);
 
-    std::string temporary(std::string_view tag) const {
-        return folder_ + "." + stem_ + ".quorrel-new-" + std::string(tag);
-    }
-    std::string backup(std::string_view tag) const {
-        return folder_ + "." + stem_ + ".quorrel-old-" + std::string(tag);
-    }
-    std::string lock() const { return folder_ + "." + stem_ + ".quorrel-lock"; }
+    std::string temporary(std::string_view tag) const;
+    // The backup of a run that makes `made` backups (1 to 9), all with one tag.
+    std::string backup(std::string_view tag, std::size_t made) const;
+    std::string lock() const;
 
     // The start, without the folder, that all of the target's hidden names share.
-    std::string prefix() const { return "." + stem_ + ".quorrel-"; }
+    std::string prefix() const;
 
     // What `name`, a name in the target's folder, is to the target: one of its own hidden files
     // taken apart, or nothing.
@@ -60,6 +62,11 @@ std::optional<SideName> parseSideName(std::string_view name);
 // (for a Windows name ignoring case and the dots and spaces Windows drops from its end): such a
 // target would be taken for another target's temporary file, backup or lock, and removed with it.
 std::optional<SideName> sideNameOf(std::string_view name, bool windowsName);
+
+// Refuses a target named as one of the hidden names (sideNameOf) with a write-error failure that
+// says whose file such a name is: "cannot write ".a.quorrel-lock": it is named as quorrel-pack's
+// own lock beside "a", and such a name is never a target".
+void refuseSideName(const LocalPath& target);
 
 // A fresh random tag of 16 hexadecimal digits, so that two runs never pick the same names.
 std::string randomTag();

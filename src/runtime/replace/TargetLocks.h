@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 #include <span>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -17,7 +18,16 @@ namespace quorrel {
 std::optional<std::pair<LocalPath, LockState>> runInProgress(FileSystem& fileSystem,
                                                              std::span<const LocalPath> targets);
 
-// The locks of the targets (FileSystem::lock, beside each target), taken in an order every run
+// Takes the advisory lock that the file `local` stands for (FileSystem::tryLock) and holds it until
+// the returned object goes. Waits while another process holds it, calling `waiting` once, when a
+// second try finds it still held (quorrel-dump holds a lock a moment to ask whether a run is on);
+// a request to stop the program that comes meanwhile, while interruptions are held, ends the wait
+// with Interrupted. A lock whose file is removed or replaced as it is taken, or cannot be looked
+// at, is tried again a number of times, then given up with a write-error failure.
+std::unique_ptr<HeldLock> takeLock(FileSystem& fileSystem, const std::string& local,
+                                   const std::function<void()>& waiting);
+
+// The locks of the targets (takeLock, beside each target), taken in an order every run
 // agrees on, so that two runs never each hold one and wait for the other: by the identity of the
 // folder, as the targets were looked at, and the lock's name.
 class TargetLocks {

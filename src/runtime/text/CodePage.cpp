@@ -71,6 +71,24 @@ std::optional<CodePage> CodePage::known(unsigned number) {
     return CodePage(number);
 }
 
+std::span<const CodePage> CodePage::inLikelyOrder() noexcept {
+    static constexpr std::array kOrder = {
+        CodePage(1250), CodePage(1251), CodePage(1252), CodePage(1253), CodePage(1254),
+        CodePage(1255), CodePage(1256), CodePage(1257), CodePage(1258), CodePage(874),
+        CodePage(932),  CodePage(936),  CodePage(949),  CodePage(950)};
+    static_assert(kOrder.size() == kKnownNumbers.size());
+    static_assert(
+        [] {
+            std::array<unsigned, kOrder.size()> numbers{};
+            for (std::size_t i = 0; i < kOrder.size(); ++i) {
+                numbers[i] = kOrder[i].number();
+            }
+            return std::is_permutation(numbers.begin(), numbers.end(), kKnownNumbers.begin());
+        }(),
+        "the likely order holds every known code page once");
+    return kOrder;
+}
+
 CodePage CodePage::ofSystem() {
     static const CodePage system = systemCodePage();
     return system;

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -18,6 +19,11 @@ class CodePage {
 
     // The known code page of that number; none for any other number.
     static std::optional<CodePage> known(unsigned number);
+
+    // The known code pages in the order a list is most likely written in them, for a message that
+    // names one that holds a list: the single-byte ones first (1250 to 1258, then 874), the
+    // double-byte ones after (932, 936, 949, 950), which hold Cyrillic and Greek letters too.
+    static std::span<const CodePage> inLikelyOrder() noexcept;
 
     static constexpr CodePage windows1252() noexcept { return CodePage(1252); }
 

@@ -1,15 +1,10 @@
 #include "HoldingCodePages.h"
 
-#include <array>
-
 #include "Text8Bit.h"
 #include "runtime/base/Failure.h"
 
 namespace quorrel {
 namespace {
-
-constexpr std::array<unsigned, CodePage::kKnownNumbers.size()> kOrder = {
-    1250, 1251, 1252, 1253, 1254, 1255, 1256, 1257, 1258, 874, 932, 936, 949, 950};
 
 bool holds(CodePage codePage, std::string_view utf8) {
     try {
@@ -32,8 +27,9 @@ bool isAscii(std::string_view text) {
 }  // namespace
 
 HoldingCodePages::HoldingCodePages(CodePage refused) {
-    for (std::size_t i = 0; i < kOrder.size(); ++i) {
-        if (kOrder[i] != refused.number()) {
+    const auto order = CodePage::inLikelyOrder();
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        if (order[i] != refused) {
             holding_ |= 1u << i;
         }
     }
@@ -44,17 +40,19 @@ void HoldingCodePages::see(std::string_view utf8) {
     if (holding_ == 0 || isAscii(utf8)) {
         return;
     }
-    for (std::size_t i = 0; i < kOrder.size(); ++i) {
-        if ((holding_ & (1u << i)) != 0 && !holds(*CodePage::known(kOrder[i]), utf8)) {
+    const auto order = CodePage::inLikelyOrder();
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        if ((holding_ & (1u << i)) != 0 && !holds(order[i], utf8)) {
             holding_ &= ~(1u << i);
         }
     }
 }
 
 std::optional<CodePage> HoldingCodePages::first() const {
-    for (std::size_t i = 0; i < kOrder.size(); ++i) {
+    const auto order = CodePage::inLikelyOrder();
+    for (std::size_t i = 0; i < order.size(); ++i) {
         if ((holding_ & (1u << i)) != 0) {
-            return CodePage::known(kOrder[i]);
+            return order[i];
         }
     }
     return std::nullopt;

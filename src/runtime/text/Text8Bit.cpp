@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "CodePageConversion.h"
+#include "runtime/base/Ascii.h"
 #include "runtime/base/Failure.h"
 #include "runtime/base/Utf8.h"
 
@@ -12,11 +13,10 @@ namespace quorrel {
 namespace {
 
 std::string hexCodePoint(char32_t character) {
-    constexpr std::string_view kHexDigits = "0123456789ABCDEF";
     std::string digits;
     const int highest = character > 0xFFFFF ? 20 : character > 0xFFFF ? 16 : 12;
     for (int shift = highest; shift >= 0; shift -= 4) {
-        digits += kHexDigits[(character >> shift) & 0xF];
+        digits += kUpperHexDigits[(character >> shift) & 0xF];
     }
     return "U+" + digits;
 }

@@ -45,12 +45,6 @@ QIcon windowIcon16And32() {
     return icon;
 }
 
-// Said after a failure that names a path the window started with: the user has not yet pointed
-// the window at the game's files, and may not know that the window takes them typed or dropped.
-constexpr const char* kDefaultPathHint =
-    "Type the paths of your game's skills.mul and skills.idx into the two fields, or drop the two "
-    "files, or the folder that holds them, onto a field.";
-
 // A screen reader meets Form1 as a window (a frame), not as the filler a plain widget is taken for.
 QAccessibleInterface* accessibleForm1(const QString& className, QObject* object) {
     if (object != nullptr && object->isWidgetType() &&
@@ -178,13 +172,7 @@ void Form1::cmdGet_Click() {
         return;
     }
     if (std::optional<QString> failure = runLoad()) {
-        const QString dataAtStart = textOf(form1::kDataPathAtStart);
-        const QString indexAtStart = textOf(form1::kIndexPathAtStart);
-        if ((txtPath_->text() == dataAtStart && failure->contains(dataAtStart)) ||
-            (txtPathIdx_->text() == indexAtStart && failure->contains(indexAtStart))) {
-            *failure += QStringLiteral("\n\n") + QString::fromUtf8(kDefaultPathHint);
-        }
-        showFailure(*failure);
+        showFailure(QString::fromStdString(failureShown(failure->toStdString(), *this)));
     }
 }
 

@@ -13,19 +13,17 @@ void ListViewSkillList::appendItem(std::string text) {
     model_.append(std::move(text));
 }
 
-void ListViewSkillList::Selected(int index, bool checked) {
-    if (!holds(index, model_.storedCount())) {
-        throwNoItemToCheck(index, model_.storedCount());
-    }
-    model_.setChecked(static_cast<std::size_t>(index), checked);
+std::size_t ListViewSkillList::itemCount() const {
+    return model_.storedCount();
 }
 
-void ListViewSkillList::ListIndex(int index) {
-    if (!holds(index, model_.storedCount())) {
-        throwNoItemToMakeCurrent(index, model_.storedCount());
-    }
+void ListViewSkillList::checkItem(std::size_t index, bool checked) {
+    model_.setChecked(index, checked);
+}
+
+void ListViewSkillList::makeCurrent(std::size_t index) {
     publishPending();
-    view_.setCurrentIndex(model_.index(index));
+    view_.setCurrentIndex(model_.index(static_cast<int>(index)));
 }
 
 }  // namespace quorrel

@@ -16,8 +16,6 @@ class ListViewSkillList final : public SkillList {
 
     void Clear() override { model_.clear(); }
     int NewIndex() const override;
-    void Selected(int index, bool checked) override;
-    void ListIndex(int index) override;
 
     // Shows the items appended since the last call.
     void publishPending() { model_.publishPending(); }
@@ -25,6 +23,9 @@ class ListViewSkillList final : public SkillList {
   protected:
     // Memory running out is std::bad_alloc, which AddItem says as a failure.
     void appendItem(std::string text) override;
+    std::size_t itemCount() const override;
+    void checkItem(std::size_t index, bool checked) override;
+    void makeCurrent(std::size_t index) override;
 
   private:
     QListView& view_;

@@ -50,18 +50,13 @@ void CheckListSkillList::publish() {
     }
 }
 
-void CheckListSkillList::Selected(int index, bool checked) {
-    if (!holds(index, items_.size())) {
-        throwNoItemToCheck(index, items_.size());
-    }
-    items_.setChecked(static_cast<std::size_t>(index), checked);
-    redraw(index);
+void CheckListSkillList::checkItem(std::size_t index, bool checked) {
+    items_.setChecked(index, checked);
+    redraw(static_cast<int>(index));
 }
 
-void CheckListSkillList::ListIndex(int index) {
-    if (!holds(index, items_.size())) {
-        throwNoItemToMakeCurrent(index, items_.size());
-    }
+void CheckListSkillList::makeCurrent(std::size_t position) {
+    const auto index = static_cast<int>(position);
     publish();
     LVITEMW item{};
     item.state = LVIS_FOCUSED | LVIS_SELECTED;

@@ -20,8 +20,6 @@ class CheckListSkillList final : public SkillList {
 
     void Clear() override;
     int NewIndex() const override { return static_cast<int>(items_.size()) - 1; }
-    void Selected(int index, bool checked) override;
-    void ListIndex(int index) override;
 
     // Tells the control of the items appended since it was last told.
     void publish();
@@ -53,6 +51,9 @@ class CheckListSkillList final : public SkillList {
   protected:
     // Memory running out is std::bad_alloc, which AddItem says as a failure.
     void appendItem(std::string text) override;
+    std::size_t itemCount() const override { return items_.size(); }
+    void checkItem(std::size_t index, bool checked) override;
+    void makeCurrent(std::size_t index) override;
 
   private:
     void fillDisplayInfo(LVITEMW& item) const;

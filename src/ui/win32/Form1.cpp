@@ -366,7 +366,7 @@ void Form1::cmdGet_Click() {
         skillList_.publish();
     }
     if (failure) {
-        showFailure(wideFromUtf8(*failure));
+        showFailure(wideFromUtf8(failureShown(*failure, *this)));
     }
 }
 
