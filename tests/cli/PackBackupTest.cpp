@@ -15,8 +15,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr const char* kNewList = "[x] Quill\n[ ] Rope Splicing\n[x] Lantern Trimming\n";
-
 // Stops the run at each of its file system operations in turn, as a kill would, in a folder that
 // holds an earlier pair of .bak files: the pair reads as the old table or the new one, each .bak is
 // the earlier one or the old file, whole; a later run without --backup neither reports nor
@@ -33,14 +31,7 @@ TEST(PackBackup, AStopAtAnyMomentLeavesATableAndEachBakWhole) {
         dir.write("skills.idx.bak", earlier.index);
         const std::vector<std::string> arguments = {"--data",    paths.data, "--index",
                                                     paths.index, "--force",  "--backup"};
-        auto faults = std::make_shared<fault::WriteFaults>();
-        faults->stoppingOperation = nth;
-        fault::FaultyWrites writer(faults);
-        try {
-            runPackWith(writer, arguments, kNewList);
-        } catch (const fault::Stopped&) {
-        }
-        const bool stopped = faults->operationsMade >= nth;
+        const bool stopped = packStoppedAt(nth, arguments);
 
         const std::string now = dump(paths, "text");
         EXPECT_TRUE(now == kMixedTableText || now == kNewList) << "stop #" << nth << ": " << now;
