@@ -106,6 +106,7 @@ void pack(const PackOptions& options, std::istream& in, std::ostream& out, std::
     };
     steps.keepOldAsBak = options.backup;
     steps.largestOldFile = TableSwap::kLargestPaddedFile;
+    // The replacement as the versions see it, under its locks, for the table it replaces.
     const TargetReplacement* looked = nullptr;
     std::optional<TableInPlace> replaced;
     steps.versions = [&](std::vector<OldFile> old) {
