@@ -188,8 +188,6 @@ TEST(PackFrom, ADriveLetterListIsReadFromThePrefix) {
 }
 #endif
 
-constexpr const char* kNewList = "[x] Quill\n[ ] Rope Splicing\n[x] Lantern Trimming\n";
-
 // Stops quorrel-pack at each of its file system operations in turn, as a kill would: the pair
 // then reads as the old table or the new one, quorrel-dump reports any backup that holds old
 // files, packing again leaves the new table with only those backups beside it, and the command
@@ -201,14 +199,7 @@ TEST(PackStopped, AtAnyMomentLeavesTheOldTableOrTheNewOne) {
         const auto paths = writeTable(dir, mixedTable());
         const std::vector<std::string> arguments = {"--data", paths.data, "--index", paths.index,
                                                     "--force"};
-        auto faults = std::make_shared<fault::WriteFaults>();
-        faults->stoppingOperation = nth;
-        fault::FaultyWrites writer(faults);
-        try {
-            runPackWith(writer, arguments, kNewList);
-        } catch (const fault::Stopped&) {
-        }
-        const bool stopped = faults->operationsMade >= nth;
+        const bool stopped = packStoppedAt(nth, arguments);
 
         const CommandRun now = runDumpOf(paths);
         EXPECT_EQ(now.status, 0) << "stop #" << nth << ": " << now.err;

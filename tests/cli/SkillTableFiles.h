@@ -8,6 +8,7 @@
 #include "CommandRun.h"
 #include "TableBytes.h"
 #include "TableOnDisk.h"
+#include "WriteFaults.h"
 #include "skills/SkillFileLayout.h"
 
 namespace quorrel::testing {
@@ -35,6 +36,22 @@ inline SkillFiles tableFailingAtRecord3() {
     const auto brokenBytes = indexBytes(broken);
     files.index.insert(files.index.end(), brokenBytes.begin(), brokenBytes.end());
     return files;
+}
+
+// A list that packs into a table other than mixedTable(), for the runs that replace it.
+inline constexpr const char* kNewList = "[x] Quill\n[ ] Rope Splicing\n[x] Lantern Trimming\n";
+
+// Runs quorrel-pack on kNewList, stopped as a kill would stop it on entering its `nth` file
+// system operation; whether it stopped, rather than finishing first.
+inline bool packStoppedAt(std::size_t nth, const std::vector<std::string>& arguments) {
+    auto faults = std::make_shared<fault::WriteFaults>();
+    faults->stoppingOperation = nth;
+    fault::FaultyWrites writer(faults);
+    try {
+        runPackWith(writer, arguments, kNewList);
+    } catch (const fault::Stopped&) {
+    }
+    return faults->operationsMade >= nth;
 }
 
 // Runs quorrel-dump on the pair.

@@ -6,6 +6,7 @@
 #include <iterator>
 #include <optional>
 #include <set>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,6 +16,11 @@ namespace quorrel::testing {
 // The bytes of a text, as files and tables hold them.
 inline std::vector<std::uint8_t> bytesOf(std::string_view text) {
     return {text.begin(), text.end()};
+}
+
+// The bytes as text, as contentsOf gives a file's.
+inline std::string textOf(std::span<const std::uint8_t> bytes) {
+    return {bytes.begin(), bytes.end()};
 }
 
 // The text as UTF-16 bytes after its byte-order mark, as Windows tools save it, in either byte

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <sstream>
 #include <string_view>
 
 #include "TextFormat.h"
@@ -67,6 +68,12 @@ void writeEscaped(std::ostream& out, std::string_view name) {
 }
 
 }  // namespace
+
+std::string escapedName(std::string_view name) {
+    std::ostringstream escaped;
+    writeEscaped(escaped, name);
+    return std::move(escaped).str();
+}
 
 void writeSkillsAsText(std::ostream& out, std::span<const SkillRow> skills) {
     for (const SkillRow& skill : skills) {

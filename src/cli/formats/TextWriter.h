@@ -2,6 +2,8 @@
 
 #include <ostream>
 #include <span>
+#include <string>
+#include <string_view>
 
 #include "skills/SkillRow.h"
 
@@ -12,5 +14,8 @@ namespace quorrel::cli {
 // escaped ("\n", "\t", "\r", "\x1b", "\\"), so each skill is exactly one line and no name can
 // send the terminal a command.
 void writeSkillsAsText(std::ostream& out, std::span<const SkillRow> skills);
+
+// The name as the text format writes it, escapes and all: for messages that name a skill.
+std::string escapedName(std::string_view name);
 
 }  // namespace quorrel::cli

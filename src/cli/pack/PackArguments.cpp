@@ -21,14 +21,19 @@ constexpr const char* kFooter =
     "checked may be true or false in any case, or 1 or 0, and ; may separate the fields.\n"
     "Names are written in the system's code page or the one --codepage names.\n"
     "Both files are replaced all or nothing; an existing file only with --force.\n"
+    "--dry-run prints what the pack would change against the table in place, one line per\n"
+    "record that differs, and takes no lock: the table may change before a real run.\n"
     "\n"
     "Example:\n"
     "  quorrel-dump --format json --output table.json\n"
     "  (edit table.json)\n"
-    "  quorrel-pack --format json --from table.json --data skills.mul --index skills.idx --force\n"
+    "  quorrel-pack --format json --from table.json --data skills.mul --index skills.idx \\\n"
+    "    --force -n\n"
+    "  quorrel-pack --format json --from table.json --data skills.mul --index skills.idx \\\n"
+    "    --force --backup --verbose\n"
     "\n"
-    "Exit status: 0 both files were written, 1 the list could not be read or the files not\n"
-    "written (they are as they were), 2 usage error.\n"
+    "Exit status: 0 both files were written (with --dry-run: would be), 1 the list could not\n"
+    "be read or the files not written (they are as they were), 2 usage error.\n"
     "\n";
 
 }  // namespace
@@ -49,6 +54,11 @@ ParsedPackArguments parsePackArguments(int argc, const char* const* argv, std::o
         app.add_option("--from", fromPath, "The list to read; standard input when left out or -");
     addFormatOption(app, formatName, "Input format: text, json or csv");
     app.add_flag("--force", options.force, "Replace files that exist");
+    app.add_flag("-n,--dry-run", options.dryRun,
+                 "Check everything and say what would change, by record, writing nothing");
+    app.add_flag("-v,--verbose", options.verbose, "Say what changed, once both files are in place");
+    app.add_flag("--backup", options.backup,
+                 "Keep the files replaced as NAME.bak beside each, replacing earlier ones");
     addCodePageOption(app, options.codePage, "The code page to write the names in");
 
     SplitArguments split =

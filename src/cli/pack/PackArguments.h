@@ -20,6 +20,9 @@ struct PackOptions {
     std::optional<std::string> fromPath;  // standard input when missing
     TableFormat format = TableFormat::Text;
     bool force = false;
+    bool dryRun = false;   // check everything and say what would change, writing nothing
+    bool verbose = false;  // say what changed once both files are in place
+    bool backup = false;   // keep the replaced pair as NAME.bak beside each target
     CodePage codePage = CodePage::ofSystem();
 };
 

@@ -5,6 +5,8 @@
 #include <optional>
 
 #include "PackArguments.h"
+#include "TableChanges.h"
+#include "TableInPlace.h"
 #include "cli/KeptFilesReport.h"
 #include "cli/StandardStreamName.h"
 #include "cli/formats/ListInput.h"
@@ -69,9 +71,18 @@ SkillTableBuilder tableFromSource(std::istream& standardInput, const PackOptions
     return tableFromStream(file, options);
 }
 
+void printChanges(std::ostream& out, const TableChanges& changes, Tense tense) {
+    for (const std::string& line : changes.lines(tense)) {
+        out << line << '\n';
+    }
+    out << std::flush;
+}
+
 // Writes the table of the list to the targets, all or nothing, the targets looked at before the
-// list is read, so that a long one is not read in vain.
-void pack(const PackOptions& options, std::istream& in, std::ostream& err, FileSystem& fileSystem) {
+// list is read, so that a long one is not read in vain. A dry run stops after those checks and
+// the list, and says what the run would change.
+void pack(const PackOptions& options, std::istream& in, std::ostream& out, std::ostream& err,
+          FileSystem& fileSystem) {
     PathResolver resolver(fileSystem);
     const LocalPath data = resolver.resolveForWriting(options.dataPath);
     const LocalPath index = resolver.resolveForWriting(options.indexPath);
@@ -100,16 +111,37 @@ void pack(const PackOptions& options, std::istream& in, std::ostream& err, FileS
             say(describeKeptFiles(kept, false));
         }
     };
+    steps.keepOldAsBak = options.backup;
     steps.largestOldFile = TableSwap::kLargestPaddedFile;
+    // The replacement as the versions see it, under its locks, for the table it replaces.
+    const TargetReplacement* looked = nullptr;
+    std::optional<TableInPlace> replaced;
     steps.versions = [&](std::vector<OldFile> old) {
+        // Under the locks: the table this run replaces.
+        if (options.verbose) {
+            replaced = readTableInPlace(fileSystem, looked->targets(), options.codePage);
+        }
         return std::make_unique<TableSwap>(table->files(), std::move(old[TableSwap::kData]),
                                            old[TableSwap::kIndex]);
     };
     TargetReplacement replacement(fileSystem, {{"--data", data}, {"--index", index}},
                                   std::move(steps));
+    looked = &replacement;
     table.emplace(tableFromSource(in, options, from, fileSystem));
+    if (options.dryRun) {
+        // No lock: a dry run changes nothing, and must not keep a real run waiting.
+        printChanges(
+            out,
+            TableChanges(readTableInPlace(fileSystem, replacement.targets(), options.codePage),
+                         table->files(), options.codePage),
+            Tense::Coming);
+        return;
+    }
     for (const std::string& note : replacement.replace()) {
         say(note);
+    }
+    if (replaced) {
+        printChanges(out, TableChanges(*replaced, table->files(), options.codePage), Tense::Done);
     }
 }
 
@@ -122,7 +154,7 @@ int runPackCommand(int argc, const char* const* argv, std::istream& in, std::ost
         return early->status;
     }
     try {
-        pack(std::get<PackOptions>(parsed), in, err, fileSystem);
+        pack(std::get<PackOptions>(parsed), in, out, err, fileSystem);
     } catch (const Failure& failure) {
         err << kPackProgram << ": " << failure.description() << '\n';
         return kExitFailed;

@@ -108,11 +108,20 @@ class Backups {
         }
     }
 
-    // Removes the backups once the new files are in place; a note for each that could not be.
-    std::vector<std::string> removeAllOnceReplaced() noexcept {
+    // Removes the backups once the new files are in place, or renames them where `keptAs` says;
+    // a note for each that could not be.
+    std::vector<std::string> removeAllOnceReplaced(std::span<const LocalPath> keptAs) noexcept {
         std::vector<std::string> notes;
         for (std::size_t i = 0; i < paths_.size(); ++i) {
-            if (paths_[i] && !fileSystem_.remove(*paths_[i])) {
+            if (paths_[i] && !keptAs.empty()) {
+                try {
+                    if (auto note = keepAs(i, keptAs[i])) {
+                        notes.push_back(std::move(*note));
+                    }
+                } catch (...) {
+                    // Memory running out costs only the note: the files are in place.
+                }
+            } else if (paths_[i] && !fileSystem_.remove(*paths_[i])) {
                 try {
                     notes.push_back(setAside(i));
                 } catch (...) {
@@ -137,6 +146,27 @@ class Backups {
     }
 
   private:
+    // Renames the backup to `bak`, replacing what is there; a note when it could not. A .bak that
+    // is already the same file (a second name the user gave it) only loses the backup's name,
+    // which a rename between two names of one file would leave.
+    std::optional<std::string> keepAs(std::size_t target, const LocalPath& bak) {
+        const std::string backup = *paths_[target];
+        paths_[target].reset();
+        const auto identity = fileSystem_.identityOf(backup);
+        if (identity && fileSystem_.identityOf(bak.local) == identity) {
+            fileSystem_.remove(backup);
+            return std::nullopt;
+        }
+        try {
+            fileSystem_.rename(backup, bak.local, true);
+            return std::nullopt;
+        } catch (const Failure& failure) {
+            return "the new files are in place, but the old " + targets_[target].path.quoted() +
+                   " could not be kept as " + bak.quoted() + ": " + failure.description() +
+                   "; it is kept as " + inQuotes(backup);
+        }
+    }
+
     // A backup left under its name would be taken for a stopped run's, so it is given a temporary
     // file's name, which the next run removes; what became of it, said.
     std::string setAside(std::size_t target) {
@@ -173,7 +203,8 @@ class Replacement {
           temporary_(fileSystem),
           backups_(fileSystem, targets) {}
 
-    std::vector<std::string> run(std::span<const FileVersion> versions) {
+    std::vector<std::string> run(std::span<const FileVersion> versions,
+                                 std::span<const LocalPath> keptAs) {
         std::vector<std::size_t> written;
         std::vector<FileIdentity> identities;
         std::vector<std::string> notes;
@@ -203,7 +234,7 @@ class Replacement {
             undo();
             throw;
         }
-        for (std::string& note : backups_.removeAllOnceReplaced()) {
+        for (std::string& note : backups_.removeAllOnceReplaced(keptAs)) {
             notes.push_back(std::move(note));
         }
         return notes;
@@ -293,8 +324,9 @@ class Replacement {
 }  // namespace
 
 std::vector<std::string> replaceFiles(FileSystem& fileSystem, std::span<const LookedAt> targets,
-                                      std::span<const FileVersion> versions) {
-    return Replacement(fileSystem, targets).run(versions);
+                                      std::span<const FileVersion> versions,
+                                      std::span<const LocalPath> keptAs) {
+    return Replacement(fileSystem, targets).run(versions, keptAs);
 }
 
 }  // namespace quorrel

@@ -55,11 +55,15 @@ struct FileVersion {
 // what it leaves. TargetReplacement, the one caller, does what must come first: it holds the
 // targets' locks, looks at the targets under them and refuses what must not be written.
 //
+// With `keptAs`, a path for each target (BakFiles), the backups are not removed at the end but
+// renamed there, each in one rename that replaces what was there, once every version is in place.
+//
 // Throws a Failure naming the file and the system's reason, with where the old files are kept
 // when undoing failed. Returns, once the versions are in place, a note for each target whose new
-// file could not keep all that its old one had, and for each backup that could not be removed,
-// which says what became of it.
+// file could not keep all that its old one had, and for each backup that could not be removed, or
+// kept where asked, which says what became of it.
 std::vector<std::string> replaceFiles(FileSystem& fileSystem, std::span<const LookedAt> targets,
-                                      std::span<const FileVersion> versions);
+                                      std::span<const FileVersion> versions,
+                                      std::span<const LocalPath> keptAs = {});
 
 }  // namespace quorrel

@@ -10,13 +10,7 @@
 #include "runtime/files/PathParts.h"
 
 namespace quorrel {
-namespace {
 
-// Why the entry at `local`, named as one of the hidden files a run makes beside `target`, cannot
-// be one a run made, looked at itself, a link not followed: it is a link, a folder or a pipe, or,
-// in a folder where only an entry's owner may remove it (the sticky bit, as on /tmp), it is
-// owned by neither the caller nor the target's owner. Elsewhere whoever may write the folder may
-// replace the target itself anyway. Nothing when it can be.
 std::optional<std::string> whyNotMadeByARun(FileSystem& fileSystem, const std::string& local,
                                             const std::string& target) {
     const FileStatus entry = fileSystem.entryStatusOf(local);
@@ -36,6 +30,8 @@ std::optional<std::string> whyNotMadeByARun(FileSystem& fileSystem, const std::s
     }
     return std::string("it is owned by another user");
 }
+
+namespace {
 
 // The hidden files that runs left beside the targets, as a later run finds them, and the entries
 // that only have their names.

@@ -34,6 +34,15 @@ struct UnexpectedFile {
     std::string why;  // "it is a symbolic link", "it is owned by another user"
 };
 
+// Why the entry at `local`, named as one of the hidden files a run makes beside `target` (or as
+// the .bak it keeps, BakFiles), cannot be one a run made, looked at itself, a link not followed:
+// it is a link, a folder or a pipe, or, in a folder where only an entry's owner may remove it
+// (the sticky bit, as on /tmp), it is owned by neither the caller nor the target's owner.
+// Elsewhere whoever may write the folder may replace the target itself anyway. Nothing when it
+// can be.
+std::optional<std::string> whyNotMadeByARun(FileSystem& fileSystem, const std::string& local,
+                                            const std::string& target);
+
 // What runs that were stopped left beside the targets, and what looks like it but is not.
 struct LeftBeside {
     std::vector<KeptFiles> kept;

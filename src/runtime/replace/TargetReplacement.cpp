@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "BakFiles.h"
 #include "SideNames.h"
 #include "TargetLinks.h"
 #include "TargetLocks.h"
@@ -51,8 +52,9 @@ std::vector<LookedAt> TargetReplacement::look() const {
     for (const LookedAt& target : looked) {
         refuseSideName(target.path);
     }
+    std::vector<LookedAt> sources;
     for (const NamedTarget& read : steps_.reads) {
-        const LookedAt source = lookAt(fileSystem_, read.path);
+        const LookedAt& source = sources.emplace_back(lookAt(fileSystem_, read.path));
         for (std::size_t i = 0; i < looked.size(); ++i) {
             refuseOneFileTwice({read.option, source}, {named_[i].option, looked[i]});
         }
@@ -64,6 +66,18 @@ std::vector<LookedAt> TargetReplacement::look() const {
                                                            std::string(steps_.toReplaceExisting) +
                                                            " replaces it");
             }
+        }
+    }
+    if (steps_.keepOldAsBak) {
+        // Each target's .bak is checked against every path given but the target itself.
+        for (std::size_t i = 0; i < looked.size(); ++i) {
+            std::vector<LookedAt> others = sources;
+            for (std::size_t j = 0; j < looked.size(); ++j) {
+                if (j != i) {
+                    others.push_back(looked[j]);
+                }
+            }
+            refuseBakFile(fileSystem_, looked[i], others);
         }
     }
     return looked;
@@ -91,7 +105,13 @@ std::vector<std::string> TargetReplacement::replace() {
         old.push_back(oldFile(fileSystem_, target, steps_.largestOldFile));
     }
     const std::unique_ptr<ReplacementVersions> versions = steps_.versions(std::move(old));
-    return replaceFiles(fileSystem_, looked_, versions->versions());
+    std::vector<LocalPath> keptAs;
+    if (steps_.keepOldAsBak) {
+        for (const LookedAt& target : looked_) {
+            keptAs.push_back(bakPathOf(target.path));
+        }
+    }
+    return replaceFiles(fileSystem_, looked_, versions->versions(), keptAs);
 }
 
 StoppedRunsReport whatStoppedRunsLeft(FileSystem& fileSystem, std::vector<LocalPath> targets) {

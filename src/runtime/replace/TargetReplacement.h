@@ -29,7 +29,12 @@ namespace quorrel {
 //    (".NAME.quorrel-old-TAG-N") and temporary files (".NAME.quorrel-new-TAG"). The next run
 //    removes what holds nothing else and reports old files it cannot tell are spare, and
 //    quorrel-dump reports them too (whatStoppedRunsLeft); neither touches what no run made.
-// The steps and their order are in FileReplacement.h; the hidden names in SideNames.h.
+//  - Kept on request: with keepOldAsBak the old files become NAME.bak beside each target, each in
+//    one rename once every version is in place, so that each .bak is as it was or the old file.
+//    They are the user's files, never a run's: no run reports or removes them (BakFiles.h).
+// The steps and their order are in FileReplacement.h; the hidden names in SideNames.h. The
+// first look alone (the constructor) is every check a run makes, with nothing written and no
+// lock taken: what a dry run does.
 
 // One of the targets as the new versions are made from it.
 struct OldFile {
@@ -63,6 +68,9 @@ struct ReplacementSteps {
     std::function<void(const LocalPath&)> waiting;
     // What stopped runs left beside the targets, found under the locks, for the caller to say.
     std::function<void(const LeftBeside&)> left;
+    // The old files are kept as NAME.bak once the new ones are in place, and a .bak that must not
+    // be replaced is refused with the other checks (refuseBakFile).
+    bool keepOldAsBak = false;
     // The old files are read whole up to this size; a larger one is given without its bytes.
     std::uint64_t largestOldFile = 0;
     // The new versions, made from the old files (in the targets' order).
