@@ -31,6 +31,8 @@ struct IndexRecord {
     std::int32_t offset = 0;
     std::int32_t length = 0;
     std::uint32_t extra = 0;
+
+    bool operator==(const IndexRecord&) const = default;
 };
 
 // One skill as a data record holds it: its name as 8-bit bytes, its flag byte, and the

@@ -54,6 +54,26 @@ SparseIndex SparseIndex::shifted(std::uint64_t shift) const {
     return moved;
 }
 
+std::vector<std::pair<std::uint64_t, IndexRecord>> SparseIndex::usedRecords() const {
+    std::vector<std::pair<std::uint64_t, IndexRecord>> used;
+    std::uint64_t record = 0;
+    auto gap = gaps_.begin();
+    for (std::size_t at = 0; at <= used_.size(); at += kIndexRecordSize) {
+        for (; gap != gaps_.end() && gap->recordsEnd == at; ++gap) {
+            record += gap->emptySlots;
+        }
+        if (at == used_.size()) {
+            break;
+        }
+        const IndexRecord place = indexRecordAt(used_, at / kIndexRecordSize);
+        if (!isEmptySlot(place.offset, place.length)) {
+            used.emplace_back(record, place);
+        }
+        ++record;
+    }
+    return used;
+}
+
 FilePieces SparseIndex::pieces() const {
     FilePieces pieces;
     // At most three a run (the records before it, whole blocks, the rest), and the records after.

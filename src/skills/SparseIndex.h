@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "SkillFileLayout.h"
@@ -32,6 +33,10 @@ class SparseIndex {
     // The file's bytes as the writer takes them: the skills' records as they are held, each run
     // of empty slots as a block of them written over and over. They point into this index.
     FilePieces pieces() const;
+
+    // The records that are not empty slots, each with its number, in record order: what a load
+    // reads of the index, without the empty slots held as counts.
+    std::vector<std::pair<std::uint64_t, IndexRecord>> usedRecords() const;
 
     // The file's bytes, all of them in memory.
     std::vector<std::uint8_t> bytes() const;

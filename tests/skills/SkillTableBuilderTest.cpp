@@ -1,4 +1,5 @@
 // The builder's bound on the files' size, at its edges and where a product would wrap around.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -60,8 +61,11 @@ INSTANTIATE_TEST_SUITE_P(
                       SizeEdge{kRealLimit, kMost - 1, false}));
 
 // The index as the writer gets it is the index laid out slot by slot, for runs of empty slots held
-// as bytes, as a count, and as whole blocks and the rest; shifted, only the skills' records move.
+// as bytes, as a count, and as whole blocks and the rest; its skills' records keep their numbers;
+// shifted, only the skills' records move.
 TEST(SparseIndex, WritesTheSlotsItCounts) {
+    using ::testing::ElementsAre;
+    using ::testing::Pair;
     for (const std::uint64_t run : {1ULL, 7ULL, 8ULL, 5461ULL, 5462ULL, 3 * 5461ULL + 5}) {
         SparseIndex sparse;
         SkillFiles dense;
@@ -74,6 +78,10 @@ TEST(SparseIndex, WritesTheSlotsItCounts) {
             }
         }
         EXPECT_EQ(sparse.bytes(), dense.index) << run;
+        const std::vector<std::pair<std::uint64_t, IndexRecord>> used = sparse.usedRecords();
+        EXPECT_THAT(used,
+                    ElementsAre(Pair(0, IndexRecord{0, 7, 1}), Pair(run + 1, IndexRecord{7, 3, 0})))
+            << run;
         const std::vector<std::uint8_t> shifted = sparse.shifted(5).bytes();
         EXPECT_EQ(indexRecordAt(shifted, 0).offset, 5) << run;
         EXPECT_EQ(indexRecordAt(shifted, run + 1).offset, 12) << run;

@@ -10,13 +10,9 @@ namespace {
 
 // The skills of a table the builder made, as a load reads them: a used record's flag at its
 // offset, its name in the bytes after it up to the first zero.
-std::vector<SkillRow> skillsOf(const SkillFiles& files, CodePage codePage) {
+std::vector<SkillRow> skillsOf(const LaidOutTable& files, CodePage codePage) {
     std::vector<SkillRow> skills;
-    for (std::size_t record = 0; record < files.index.size() / kIndexRecordSize; ++record) {
-        const IndexRecord place = indexRecordAt(files.index, record);
-        if (isEmptySlot(place.offset, place.length)) {
-            continue;
-        }
+    for (const auto& [record, place] : files.index.usedRecords()) {
         // The builder's names end in a zero, which the length counts with the flag.
         const auto start = files.data.begin() + place.offset;
         const auto nameEnd = std::find(start + 1, files.data.end(), std::uint8_t{0});
@@ -72,10 +68,10 @@ std::string fieldChanges(const IndexRecord& before, const IndexRecord& after, Te
 
 }  // namespace
 
-TableChanges::TableChanges(const TableInPlace& inPlace, const SkillFiles& fresh,
+TableChanges::TableChanges(const TableInPlace& inPlace, const LaidOutTable& fresh,
                            CodePage codePage) {
     const std::vector<SkillRow> after = skillsOf(fresh, codePage);
-    recordsAfter_ = fresh.index.size() / kIndexRecordSize;
+    recordsAfter_ = fresh.index.records();
     skillsAfter_ = after.size();
     emptySlotsAtTheEnd_ = recordsAfter_ - (after.empty() ? 0 : after.back().record + 1);
     isNew_ = !inPlace.exists;
@@ -88,7 +84,8 @@ TableChanges::TableChanges(const TableInPlace& inPlace, const SkillFiles& fresh,
     }
     compareRecords(inPlace.read.skills, after);
     if (records_.empty() && !unread_ && recordsBefore_ == recordsAfter_ && inPlace.bytes) {
-        compareBytes(*inPlace.bytes, fresh);
+        // As many records as the table in place, which is held whole: so are these.
+        compareBytes(*inPlace.bytes, SkillFiles{fresh.index.bytes(), fresh.data});
     }
 }
 

@@ -9,6 +9,7 @@
 #include "runtime/text/CodePage.h"
 #include "skills/SkillFileLayout.h"
 #include "skills/SkillRow.h"
+#include "skills/SkillTableBuilder.h"
 
 namespace quorrel::cli {
 
@@ -27,7 +28,7 @@ enum class Tense { Coming, Done };
 class TableChanges {
   public:
     // `fresh` is the list's table, its names in `codePage`, in which the table in place was read.
-    TableChanges(const TableInPlace& inPlace, const SkillFiles& fresh, CodePage codePage);
+    TableChanges(const TableInPlace& inPlace, const LaidOutTable& fresh, CodePage codePage);
 
     // One line per record that differs, in record order, then the index's size when it changes;
     // first, a line for a table in place that could not be read whole. Or the one line of a new
