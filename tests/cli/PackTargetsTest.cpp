@@ -188,6 +188,18 @@ TEST(PackFrom, ADriveLetterListIsReadFromThePrefix) {
 }
 #endif
 
+// A folder as the list is said as one, whichever way it is given, and nothing is written.
+TEST(PackFrom, AFolderIsNoList) {
+    const TempDir dir;
+    const std::string folder = dir.path().string();
+    const CommandRun run = runPack({"--data", (dir.path() / "s.mul").string(), "--index",
+                                    (dir.path() / "s.idx").string(), "--from", folder},
+                                   "");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_THAT(run.err, HasSubstr("cannot read \"" + folder + "\": it is a folder\n"));
+    EXPECT_FALSE(fs::exists(dir.path() / "s.mul"));
+}
+
 // Stops quorrel-pack at each of its file system operations in turn, as a kill would: the pair
 // then reads as the old table or the new one, quorrel-dump reports any backup that holds old
 // files, packing again leaves the new table with only those backups beside it, and the command

@@ -32,7 +32,7 @@ std::string reasonOf(const std::ios_base::failure& failure) {
     }
     switch (code.value()) {
         case EISDIR:
-            return "it is a folder";
+            return ListUnreadable::kFolder;
         case EBADF:
             return "it is closed, or open for writing only";
         default:

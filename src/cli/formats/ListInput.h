@@ -23,6 +23,9 @@ namespace quorrel::cli {
 // list.
 class ListUnreadable : public std::runtime_error {
   public:
+    // Why a folder given as the list cannot be read.
+    static constexpr const char* kFolder = "it is a folder";
+
     // `reason` as a message gives it after the list's name: "it is a folder".
     explicit ListUnreadable(const std::string& reason) : std::runtime_error(reason) {}
 };

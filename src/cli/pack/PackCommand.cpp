@@ -67,6 +67,12 @@ SkillTableBuilder tableFromSource(std::istream& standardInput, const PackOptions
     if (!from) {
         return tableFromStream(standardInput, options);
     }
+    // A folder opens as a file does and fails only at its first read, with the system's words:
+    // said as a folder on standard input is.
+    if (fileSystem.statusOf(from->local).kind == FileKind::Folder) {
+        throw Failure(FailureKind::ReadError,
+                      "cannot read " + sourceName(options) + ": " + ListUnreadable::kFolder);
+    }
     FileInput file(fileSystem, *from);
     return tableFromStream(file, options);
 }
