@@ -4,6 +4,7 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "runtime/files/ReadableFile.h"
@@ -17,9 +18,20 @@ namespace quorrel {
 // The file may change while it is open. Every read is served by one read of the system's at the
 // moment it is needed, or from a window that one such read filled, and the end of the file is
 // wherever a read last came up short: nothing is decided by a size taken earlier.
+//
+// One object serves file after file: closing it lets the file go but keeps its memory (the path's
+// and the window's), so that a run opening the data file for every record allocates nothing for it.
 class BinaryFile {
   public:
-    BinaryFile(std::unique_ptr<ReadableFile> file, std::string path);
+    BinaryFile() = default;
+
+    // Takes `file` in the place of any file this one had, positioned at 1.
+    void open(std::unique_ptr<ReadableFile> file, std::string_view path);
+
+    // Lets the file go; nothing is read until the next open.
+    void close() noexcept { file_.reset(); }
+
+    bool isOpen() const noexcept { return file_ != nullptr; }
 
     const std::string& path() const noexcept { return path_; }
 

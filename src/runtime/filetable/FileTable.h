@@ -4,7 +4,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
-#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -66,7 +65,8 @@ class FileTable {
 
     FileSystem& fileSystem_;
     PathResolver resolver_;
-    std::vector<std::optional<BinaryFile>> slots_;  // slot i holds number i + 1
+    LocalPath resolved_;             // the last path opened, its memory kept for the next
+    std::vector<BinaryFile> slots_;  // slot i holds number i + 1, kept when it is closed
 };
 
 }  // namespace quorrel

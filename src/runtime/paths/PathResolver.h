@@ -35,7 +35,15 @@ class PathResolver {
     // missing when it cannot lead to one: off Windows for a network path ("\\server\share\..."),
     // and for a drive-letter path when there is no prefix, no such drive in it, or a component
     // that is not there.
-    LocalPath resolve(const std::string& typed);
+    LocalPath resolve(const std::string& typed) {
+        LocalPath path;
+        resolve(typed, path);
+        return path;
+    }
+
+    // The same, written over `into`, whose memory serves again: a run that resolves the same
+    // path for every record allocates nothing for it. On failure `into` holds nothing of use.
+    void resolve(const std::string& typed, LocalPath& into);
 
     // The file to write for `typed`: the one resolve() gives when it exists, and behind it, when
     // it is a link, the file the link leads to; for a new one, its folder resolved and its name

@@ -197,14 +197,16 @@ std::string PathResolver::resolveInPrefix(const std::string& typed, char letter,
                              " (neither dosdevices/" + drive + ": nor drive_" + drive + ")");
 }
 
-LocalPath PathResolver::resolve(const std::string& typed) {
+void PathResolver::resolve(const std::string& typed, LocalPath& into) {
     refuseNetworkPath(typed);
     const auto drive = drivePathOf(typed);
+    into.typed.assign(typed);
+    into.windowsName = drive.has_value();
     if (!drive) {
-        return {typed, typed, false};
+        into.local.assign(typed);
+        return;
     }
-    return {typed, resolveInPrefix(typed, drive->letter, drive->components, winePrefixFor(typed)),
-            true};
+    into.local = resolveInPrefix(typed, drive->letter, drive->components, winePrefixFor(typed));
 }
 
 LocalPath PathResolver::resolveForWriting(const std::string& typed) {

@@ -7,11 +7,14 @@
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QIcon>
+#include <QImageReader>
 #include <QKeyEvent>
 #include <QListView>
 #include <QMessageBox>
+#include <QPixmap>
 #include <QPushButton>
 #include <QScreen>
+#include <QStringEncoder>
 
 #include "BusyCursor.h"
 #include "Form1Layout.h"
@@ -165,6 +168,16 @@ void Form1::placeWindow() {
 
 std::string Form1::txtPathText() const {
     return txtPath_->text().toStdString();
+}
+
+// Converted straight into the load's own string, with no byte array between: a load reads the
+// field for every record.
+void Form1::txtPathTextInto(std::string& text) const {
+    const QString field = txtPath_->text();
+    QStringEncoder toUtf8(QStringEncoder::Utf8);
+    text.resize(static_cast<std::size_t>(toUtf8.requiredSpace(field.size())));
+    const char* const end = toUtf8.appendToBuffer(text.data(), field);
+    text.resize(static_cast<std::size_t>(end - text.data()));
 }
 
 std::string Form1::txtPathIdxText() const {
