@@ -41,10 +41,17 @@ constexpr Qt::WindowFlags kWindowFlags = Qt::Tool | Qt::CustomizeWindowHint | Qt
                                          Qt::WindowCloseButtonHint |
                                          Qt::MSWindowsFixedSizeDialogHint;
 
+// The pictures are read as the PNG they are: an icon given only their file names would have every
+// image-format plugin loaded (and the JPEG library with them) to find out what they hold, which
+// cost start-up a few milliseconds.
 QIcon windowIcon16And32() {
     QIcon icon;
-    icon.addFile(QStringLiteral(":/icons/quorrel-16.png"));
-    icon.addFile(QStringLiteral(":/icons/quorrel-32.png"));
+    for (const QString& picture :
+         {QStringLiteral(":/icons/quorrel-16.png"), QStringLiteral(":/icons/quorrel-32.png")}) {
+        QImageReader reader(picture, "png");
+        reader.setAutoDetectImageFormat(false);
+        icon.addPixmap(QPixmap::fromImage(reader.read()));
+    }
     return icon;
 }
 
