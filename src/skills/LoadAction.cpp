@@ -263,6 +263,8 @@ void loadTable(LoadHost& host, FileTable& files) {
     SkillList& lstSkills = host.lstSkills();
     LoadFields& fields = host.loadFields();
     lstSkills.Clear();
+    // The data file is opened for every record: its folder is not listed again for each one.
+    const auto oneRun = files.runKeepingListings();
 
     fields.idxFileNo = files.freeNumber();
     const std::string indexPath = host.txtPathIdxText();

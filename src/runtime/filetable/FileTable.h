@@ -31,6 +31,13 @@ class FileTable {
     // unchanged.
     explicit FileTable(FileSystem& fileSystem = FileSystem::native());
 
+    // Marks a run of opens, such as one load, for as long as the returned object lives: a folder
+    // listed to match a name ignoring case is listed once for the run, however often it changes
+    // meanwhile, while what it found is still there (PathResolver::RunKeepingListings).
+    [[nodiscard]] PathResolver::RunKeepingListings runKeepingListings() {
+        return PathResolver::RunKeepingListings(resolver_);
+    }
+
     // The lowest number that no open file uses. Throws an open-refused failure when all are taken.
     FileNumber freeNumber() const;
 
