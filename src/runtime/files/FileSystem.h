@@ -65,6 +65,15 @@ class FileSystem {
     // or a socket: those have no fixed bytes to read records from.
     virtual std::unique_ptr<ReadableFile> openForReading(const LocalPath& file) = 0;
 
+    // Opens `file` as openForReading does, in `spare` where that is an object this file system
+    // made and closed for reuse (ReadableFile::closeForReuse); else, and by default, as
+    // openForReading does, letting `spare` go.
+    virtual std::unique_ptr<ReadableFile> reopenForReading(const LocalPath& file,
+                                                           std::unique_ptr<ReadableFile> spare) {
+        spare.reset();
+        return openForReading(file);
+    }
+
     // Looking
 
     // What the system says of `local`, links followed; never throws.

@@ -12,6 +12,8 @@ namespace quorrel {
 class NativeFileSystem final : public FileSystem {
   public:
     std::unique_ptr<ReadableFile> openForReading(const LocalPath& file) override;
+    std::unique_ptr<ReadableFile> reopenForReading(const LocalPath& file,
+                                                   std::unique_ptr<ReadableFile> spare) override;
 
     FileStatus statusOf(const std::string& local) noexcept override;
     std::vector<std::string> namesIn(const std::string& folder) override;

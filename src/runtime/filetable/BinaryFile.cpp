@@ -19,6 +19,7 @@ constexpr std::size_t kLargestWindow = 64 * 1024;
 void BinaryFile::open(std::unique_ptr<ReadableFile> file, std::string_view path) {
     path_.assign(path);
     file_ = std::move(file);
+    open_ = true;
     position_ = 1;
     endReached_ = false;
     // Emptied, not freed: the next file starts with a small window again in the same memory.

@@ -28,10 +28,22 @@ class BinaryFile {
     // Takes `file` in the place of any file this one had, positioned at 1.
     void open(std::unique_ptr<ReadableFile> file, std::string_view path);
 
-    // Lets the file go; nothing is read until the next open.
-    void close() noexcept { file_.reset(); }
+    // Closes the file; nothing is read until the next open. The file's object is kept where it
+    // can serve again (ReadableFile::closeForReuse), for takeClosedFile.
+    void close() noexcept {
+        if (file_ && !file_->closeForReuse()) {
+            file_.reset();
+        }
+        open_ = false;
+    }
 
-    bool isOpen() const noexcept { return file_ != nullptr; }
+    bool isOpen() const noexcept { return open_; }
+
+    // The object of the file closed last, for FileSystem::reopenForReading; none while a file is
+    // open or when none was kept.
+    std::unique_ptr<ReadableFile> takeClosedFile() noexcept {
+        return open_ ? nullptr : std::move(file_);
+    }
 
     const std::string& path() const noexcept { return path_; }
 
@@ -53,6 +65,7 @@ class BinaryFile {
     std::size_t readThroughWindow(std::uint64_t offset, std::span<std::uint8_t> into);
 
     std::unique_ptr<ReadableFile> file_;
+    bool open_ = false;
     std::string path_;
     std::int64_t position_ = 1;
     bool endReached_ = false;

@@ -36,11 +36,11 @@ void FileTable::open(FileNumber number, const std::string& path) {
         throw std::invalid_argument("file number " + std::to_string(number) + " is already open");
     }
     resolver_.resolve(path, resolved_);
-    std::unique_ptr<ReadableFile> opened = fileSystem_.openForReading(resolved_);
     if (slots_.size() <= slotOf(number)) {
         slots_.resize(slotOf(number) + 1);
     }
-    slots_[slotOf(number)].open(std::move(opened), path);
+    BinaryFile& slot = slots_[slotOf(number)];
+    slot.open(fileSystem_.reopenForReading(resolved_, slot.takeClosedFile()), path);
 }
 
 void FileTable::close(FileNumber number) noexcept {
