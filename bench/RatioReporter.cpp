@@ -33,8 +33,8 @@ void RatioReporter::Finalize() {
             const std::string label = ratio.measured + " / " + ratio.floor;
             std::printf("%-34s %10lld %11.3f %10.3f", label.c_str(),
                         static_cast<long long>(argument), real, cpu);
-            if (ratio.target > 0) {
-                const bool met = real <= ratio.target;
+            if (ratio.target > 0 && argument >= ratio.targetFrom) {
+                const bool met = cpu <= ratio.target;
                 targetsMet_ = targetsMet_ && met;
                 std::printf(" %7.2fx %s\n", ratio.target, met ? "met" : "NOT MET");
             } else {

@@ -15,11 +15,14 @@ struct Ratio {
     std::string measured;
     std::string floor;
     double target = 0;  // 0 when the line only informs
+    // The smallest argument the target holds for; below it the line only informs.
+    std::int64_t targetFrom = 0;
 };
 
 // The console report, followed by the asked ratios of benchmarks measured in the same run, of real
 // (wall-clock) time and of CPU time (user and system). Each benchmark's figure is the median of its
-// repetitions, or its only run when it has none. The target is held against the real time.
+// repetitions, or its only run when it has none. The target is held against the CPU time, which
+// other programs on a shared machine disturb far less than the real time.
 class RatioReporter : public benchmark::ConsoleReporter {
   public:
     explicit RatioReporter(std::vector<Ratio> ratios) : ratios_(std::move(ratios)) {}

@@ -16,4 +16,9 @@ std::size_t floorLoad(const TablePaths& table);
 // load action's read-ahead does for a short name.
 std::size_t floorLoadOneRead(const TablePaths& table);
 
+// Exactly the system calls the load action makes per used record: open, fstat (which refuses a
+// device or a pipe in the file's place), one pread of its 256-byte read-ahead window, close. Beside
+// the load action it tells the cost of the load's own code from that of its calls.
+std::size_t floorLoadOwnCalls(const TablePaths& table);
+
 }  // namespace quorrel::bench

@@ -1,7 +1,8 @@
 // "Get" on a large table in the real window beside the load action alone on the same table.
 //
 //   window_at_scale DATA INDEX [RUNS]   clicks and loads RUNS times each (default 3), interleaved,
-//                                       and prints the medians, their ratio and the target (1.5)
+//                                       and prints the medians, their ratios in real and in CPU
+//                                       time and the target (1.2, held against the CPU time)
 //   window_at_scale --click-once DATA INDEX
 //                                       one click only, for measuring the program's peak memory
 //
@@ -15,6 +16,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <ctime>
 #include <string>
 #include <vector>
 
@@ -27,13 +29,22 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-constexpr double kTarget = 1.5;
+constexpr double kTarget = 1.2;
+
+// Real and CPU seconds; the CPU time (the process's, every thread's) is what a shared machine
+// disturbs least.
+struct Seconds {
+    double real = 0;
+    double cpu = 0;
+};
 
 template <typename Work>
-double secondsOf(Work work) {
+Seconds secondsOf(Work work) {
     const auto start = Clock::now();
+    const std::clock_t cpuStart = std::clock();
     work();
-    return std::chrono::duration<double>(Clock::now() - start).count();
+    return {std::chrono::duration<double>(Clock::now() - start).count(),
+            static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC};
 }
 
 double median(std::vector<double> values) {
@@ -52,7 +63,7 @@ class WindowUnderTest {
     }
 
     // Presses "Get" and lets the window finish with it; the seconds that took.
-    double click() {
+    Seconds click() {
         auto* cmdGet = form1_.findChild<QPushButton*>(QStringLiteral("cmdGet"));
         return secondsOf([&] {
             cmdGet->click();
@@ -68,13 +79,13 @@ class WindowUnderTest {
     quorrel::Form1 form1_;
 };
 
-double loadAlone(quorrel::StandaloneHost& host, quorrel::FileTable& files) {
+Seconds loadAlone(quorrel::StandaloneHost& host, quorrel::FileTable& files) {
     return secondsOf([&] { quorrel::loadSkills(host, files); });
 }
 
 int clickOnce(const QString& data, const QString& index) {
     WindowUnderTest window(data, index);
-    const double seconds = window.click();
+    const double seconds = window.click().real;
     std::printf("click: %.3f s, %d rows, peak resident memory %lld MiB\n", seconds, window.rows(),
                 static_cast<long long>(quorrel::bench::peakResidentBytes() / (1024 * 1024)));
     return 0;
@@ -86,16 +97,25 @@ int compare(const std::string& data, const std::string& index, int runs) {
     quorrel::FileTable files;
     std::vector<double> clicks;
     std::vector<double> loads;
+    std::vector<double> clicksCpu;
+    std::vector<double> loadsCpu;
     for (int run = 0; run < runs; ++run) {
-        clicks.push_back(window.click());
-        loads.push_back(loadAlone(host, files));
-        std::printf("run %d: click %.3f s, load action alone %.3f s\n", run + 1, clicks.back(),
-                    loads.back());
+        const Seconds click = window.click();
+        const Seconds load = loadAlone(host, files);
+        clicks.push_back(click.real);
+        loads.push_back(load.real);
+        clicksCpu.push_back(click.cpu);
+        loadsCpu.push_back(load.cpu);
+        std::printf("run %d: click %.3f s (CPU %.3f s), load action alone %.3f s (CPU %.3f s)\n",
+                    run + 1, click.real, click.cpu, load.real, load.cpu);
     }
-    const double ratio = median(clicks) / median(loads);
-    std::printf("rows %d; median click %.3f s, median load action alone %.3f s\n", window.rows(),
-                median(clicks), median(loads));
-    std::printf("click / load action alone: %.3f (target %.2fx: %s)\n", ratio, kTarget,
+    const double ratio = median(clicksCpu) / median(loadsCpu);
+    std::printf(
+        "rows %d; median click %.3f s (CPU %.3f s), median load action alone %.3f s (CPU "
+        "%.3f s)\n",
+        window.rows(), median(clicks), median(clicksCpu), median(loads), median(loadsCpu));
+    std::printf("click / load action alone: real time %.3f, CPU time %.3f (target %.2fx: %s)\n",
+                median(clicks) / median(loads), ratio, kTarget,
                 ratio <= kTarget ? "met" : "NOT MET");
     return ratio <= kTarget ? 0 : 1;
 }

@@ -197,12 +197,22 @@ void letGoOfALongName(LoadFields& fields) {
     }
 }
 
+// What a run keeps from one record to the next besides the working fields: the index being read
+// and the memory the data file's path is taken into, afresh for every record.
+struct RunState {
+    IndexBlocks& index;
+    std::string dataPath;
+};
+
 // Handles one used index record: reads its flag and name from the data file and appends the item.
-void loadRecord(LoadHost& host, FileTable& files, LoadFields& fields) {
+void loadRecord(LoadHost& host, FileTable& files, LoadFields& fields, std::string& dataPath) {
     SkillList& lstSkills = host.lstSkills();
     fields.dataFileNo = files.freeNumber();
     describedAt([] { return std::string("the data file"); },
-                [&] { files.open(fields.dataFileNo, host.txtPathText()); });
+                [&] {
+                    host.txtPathTextInto(dataPath);
+                    files.open(fields.dataFileNo, dataPath);
+                });
     const ClosesOnExit closeData(files, fields.dataFileNo);
 
     const std::int32_t flagPosition = addOrOverflow(fields.offset, 1, "offset");
@@ -238,15 +248,14 @@ void loadRecord(LoadHost& host, FileTable& files, LoadFields& fields) {
 enum class RecordRead { Used, Skipped, NoneLeft };
 
 // Handles index record `fields.record`: reads it and, when it is used, loads its skill.
-RecordRead loadNextRecord(LoadHost& host, FileTable& files, IndexBlocks& index,
-                          LoadFields& fields) {
-    if (!readIndexRecord(index, fields)) {
+RecordRead loadNextRecord(LoadHost& host, FileTable& files, RunState& run, LoadFields& fields) {
+    if (!readIndexRecord(run.index, fields)) {
         return RecordRead::NoneLeft;
     }
     if (isEmptySlot(fields.offset, fields.length)) {
         return RecordRead::Skipped;
     }
-    loadRecord(host, files, fields);
+    loadRecord(host, files, fields, run.dataPath);
     return RecordRead::Used;
 }
 
@@ -254,6 +263,8 @@ void loadTable(LoadHost& host, FileTable& files) {
     SkillList& lstSkills = host.lstSkills();
     LoadFields& fields = host.loadFields();
     lstSkills.Clear();
+    // The data file is opened for every record: its folder is not listed again for each one.
+    const auto oneRun = files.runKeepingListings();
 
     fields.idxFileNo = files.freeNumber();
     const std::string indexPath = host.txtPathIdxText();
@@ -262,6 +273,7 @@ void loadTable(LoadHost& host, FileTable& files) {
     const ClosesOnExit closeIndex(files, fields.idxFileNo);
 
     IndexBlocks index(files, fields.idxFileNo);
+    RunState run{index, {}};
     WhileLoadingPacer pacer(host);
     bool anyItemAdded = false;
     for (fields.record = 0;; ++fields.record) {
@@ -270,7 +282,7 @@ void loadTable(LoadHost& host, FileTable& files) {
             [&] {
                 return "record " + std::to_string(fields.record) + " of " + inQuotes(indexPath);
             },
-            [&] { read = loadNextRecord(host, files, index, fields); });
+            [&] { read = loadNextRecord(host, files, run, fields); });
         if (read == RecordRead::NoneLeft) {
             break;
         }

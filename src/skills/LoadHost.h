@@ -21,6 +21,10 @@ class LoadHost {
     // The data file's path as it stands at this moment; read afresh for every used record.
     virtual std::string txtPathText() const = 0;
 
+    // The same text written over `text`, whose memory serves again, so that a load reading the
+    // path for every record need not allocate it every time. Hosts that can should override it.
+    virtual void txtPathTextInto(std::string& text) const { text = txtPathText(); }
+
     // The index file's path as it stands at this moment; read once per run.
     virtual std::string txtPathIdxText() const = 0;
 

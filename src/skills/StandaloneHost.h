@@ -22,6 +22,7 @@ class StandaloneHost final : public LoadHost {
 
     SkillList& lstSkills() override { return list_; }
     std::string txtPathText() const override { return dataPath_; }
+    void txtPathTextInto(std::string& text) const override { text.assign(dataPath_); }
     std::string txtPathIdxText() const override { return indexPath_; }
     LoadFields& loadFields() override { return fields_; }
     CodePage namesCodePage() const override { return codePage_; }

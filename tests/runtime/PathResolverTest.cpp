@@ -166,6 +166,88 @@ TEST_F(PathResolverTest, TheExactNameWinsOverOthersInOtherCase) {
     EXPECT_EQ(resolved(R"(c:\data\sKILLS.IDX)").local, (folder / "SKILLS.IDX").string());
 }
 
+// Windows first trims the dots and spaces off the name's end (one dot off a folder's), then takes
+// the exact name, and only then one that is the same ignoring case, letter by UTF-16 unit: a
+// letter past the Basic Multilingual Plane has no case. A new file gets the trimmed name.
+TEST_F(PathResolverTest, SpellingsAreTrimmedThenTakenExactlyThenIgnoringCase) {
+    const fs::path folder = driveC() / "g";
+    fs::create_directories(folder);
+    for (const char* name : {"Skills.mul", "skills.mul", "\U00010400.mul"}) {
+        writeTo(folder / name, {1});
+    }
+    struct Case {
+        std::string typed;
+        std::optional<std::string> expected;  // the name found in the folder; none: refused
+    };
+    const std::vector<Case> cases = {
+        {R"(c:\g\skills.mul )", "skills.mul"},    {R"(c:\g\skills.mul.)", "skills.mul"},
+        {R"(c:\g\Skills.mul . .)", "Skills.mul"}, {R"(c:\g.\skills.mul)", "skills.mul"},
+        {R"(c:\G\SKILLS.MUL. )", "Skills.mul"},   {"c:\\g\\\U00010400.MUL", "\U00010400.mul"},
+        {"c:\\g\\\U00010428.mul", std::nullopt},
+    };
+    PathResolver resolver(FileSystem::native());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        if (c.expected) {
+            EXPECT_EQ(resolver.resolve(c.typed).local, (folder / *c.expected).string());
+        } else {
+            EXPECT_THROW(resolver.resolve(c.typed), Failure);
+        }
+    }
+    EXPECT_EQ(resolver.resolveForWriting(R"(c:\g\new.mul. )").local, (folder / "new.mul").string());
+}
+
+// A folder that changes while a load runs, as one a game writes its logs into: each look reports a
+// new change.
+struct EverChangingFolder final : fault::FileSystemWrapper {
+    explicit EverChangingFolder(std::string folder)
+        : FileSystemWrapper(FileSystem::native()), folder_(std::move(folder)) {}
+
+    FileStatus statusOf(const std::string& local) noexcept override {
+        FileStatus status = FileSystemWrapper::statusOf(local);
+        if (local == folder_) {
+            status.changed += ++changes_;
+        }
+        return status;
+    }
+    std::vector<std::string> namesIn(const std::string& folder) override {
+        ++listings;
+        return FileSystemWrapper::namesIn(folder);
+    }
+
+    std::size_t listings = 0;
+
+  private:
+    std::string folder_;
+    std::int64_t changes_ = 0;
+};
+
+// During a run the folder is listed once, however often it changes, and again only when the file
+// its listing found is gone; outside a run a changed folder is listed again every time.
+TEST_F(PathResolverTest, AFolderChangingDuringARunIsListedOnceForTheRun) {
+    const fs::path game = driveC() / "Program Files" / "Ultima Online";
+    const std::string typed = R"(c:\Program Files\Ultima Online\Skills.MUL)";
+    EverChangingFolder changing(game.string());
+    FileTable files(changing);
+    {
+        const auto run = files.runKeepingListings();
+        for (int record = 0; record < 100; ++record) {
+            files.open(1, typed);
+            files.close(1);
+        }
+        EXPECT_EQ(changing.listings, 1u);
+        fs::rename(gameFile(), game / "SKILLS.mul");
+        files.open(1, typed);
+        EXPECT_EQ(changing.listings, 2u);
+        files.close(1);
+    }
+    for (int record = 0; record < 3; ++record) {
+        files.open(1, typed);
+        files.close(1);
+    }
+    EXPECT_EQ(changing.listings, 5u);
+}
+
 // Folders whose names must be matched ignoring case are listed once while they stay unchanged,
 // however many times a path through them is resolved; a folder changed since is listed again, so
 // a file that appears, vanishes or is renamed in it is seen.

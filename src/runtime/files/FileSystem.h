@@ -113,6 +113,15 @@ class FileSystem {
     // failure naming the path (as file.quoted() names it) and the system's reason when it cannot.
     virtual std::unique_ptr<ReadableStream> openStream(const LocalPath& file) = 0;
 
+    // Opens `file` as openForReading does, in `spare` where that is an object this file system
+    // made and closed for reuse (ReadableFile::closeForReuse); else, and by default, as
+    // openForReading does, letting `spare` go.
+    virtual std::unique_ptr<ReadableFile> reopenForReading(const LocalPath& file,
+                                                           std::unique_ptr<ReadableFile> spare) {
+        spare.reset();
+        return openForReading(file);
+    }
+
     // Looking
 
     // What the system says of `local`, links followed; never throws.

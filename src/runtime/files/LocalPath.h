@@ -16,8 +16,17 @@ struct LocalPath {
 
     // The path as messages name it: "TYPED", followed by (resolved to "LOCAL") when the two differ.
     std::string quoted() const {
-        return local == typed ? inQuotes(typed)
-                              : inQuotes(typed) + " (resolved to " + inQuotes(local) + ")";
+        std::string name;
+        quoteInto(name);
+        return name;
+    }
+
+    // The same written over `name`, whose memory serves again.
+    void quoteInto(std::string& name) const {
+        name.assign(1, '"').append(typed).append(1, '"');
+        if (local != typed) {
+            name.append(" (resolved to \"").append(local).append("\")");
+        }
     }
 };
 

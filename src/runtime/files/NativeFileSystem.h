@@ -13,6 +13,8 @@ class NativeFileSystem final : public FileSystem {
   public:
     std::unique_ptr<ReadableFile> openForReading(const LocalPath& file) override;
     std::unique_ptr<ReadableStream> openStream(const LocalPath& file) override;
+    std::unique_ptr<ReadableFile> reopenForReading(const LocalPath& file,
+                                                   std::unique_ptr<ReadableFile> spare) override;
 
     FileStatus statusOf(const std::string& local) noexcept override;
     FileStatus entryStatusOf(const std::string& local) noexcept override;

@@ -25,11 +25,23 @@ std::string notARegularFile(mode_t mode) {
                          : std::string("it is ") + kind + ", not a regular file";
 }
 
-// A file opened for reading, which owns its descriptor.
+// A file opened for reading, which owns its descriptor. Closed for reuse, it keeps the memory
+// of its name for the next file opened in it.
 class PosixFile final : public ReadableFile {
   public:
-    PosixFile(UniqueDescriptor descriptor, std::string name)
-        : descriptor_(std::move(descriptor)), name_(std::move(name)) {}
+    PosixFile(UniqueDescriptor descriptor, const LocalPath& file) {
+        reopen(std::move(descriptor), file);
+    }
+
+    void reopen(UniqueDescriptor descriptor, const LocalPath& file) {
+        file.quoteInto(name_);
+        descriptor_ = std::move(descriptor);
+    }
+
+    bool closeForReuse() noexcept override {
+        descriptor_.reset();
+        return true;
+    }
 
     std::size_t readAt(std::uint64_t offset, std::span<std::uint8_t> into) override {
         std::size_t total = 0;
@@ -60,9 +72,8 @@ class PosixFile final : public ReadableFile {
     std::string name_;
 };
 
-}  // namespace
-
-std::unique_ptr<ReadableFile> NativeFileSystem::openForReading(const LocalPath& file) {
+// The descriptor of the regular file `file`, opened for reading.
+UniqueDescriptor openedRegularFile(const LocalPath& file) {
     // O_NONBLOCK keeps a FIFO without a writer from hanging the open; regular files ignore it.
     UniqueDescriptor descriptor(
         ::open(file.local.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
@@ -82,7 +93,24 @@ std::unique_ptr<ReadableFile> NativeFileSystem::openForReading(const LocalPath& 
     if (const std::string refusal = notARegularFile(status.st_mode); !refusal.empty()) {
         throw Failure(FailureKind::OpenRefused, "cannot open " + file.quoted() + ": " + refusal);
     }
-    return std::make_unique<PosixFile>(std::move(descriptor), file.quoted());
+    return descriptor;
+}
+
+}  // namespace
+
+std::unique_ptr<ReadableFile> NativeFileSystem::openForReading(const LocalPath& file) {
+    return std::make_unique<PosixFile>(openedRegularFile(file), file);
+}
+
+std::unique_ptr<ReadableFile> NativeFileSystem::reopenForReading(
+    const LocalPath& file, std::unique_ptr<ReadableFile> spare) {
+    auto* const reusable = dynamic_cast<PosixFile*>(spare.get());
+    if (reusable == nullptr) {
+        spare.reset();
+        return openForReading(file);
+    }
+    reusable->reopen(openedRegularFile(file), file);
+    return spare;
 }
 
 }  // namespace quorrel

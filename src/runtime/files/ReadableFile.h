@@ -16,6 +16,11 @@ class ReadableFile {
     // the number of bytes read; fewer than asked only where the file ends. Throws a read-error
     // failure naming the file and the system's reason when the system cannot read it.
     virtual std::size_t readAt(std::uint64_t offset, std::span<std::uint8_t> into) = 0;
+
+    // Closes the file at once and keeps the object for FileSystem::reopenForReading, which may
+    // open another file in it, so that a run opening file after file allocates nothing for them.
+    // False, closing nothing, where the object cannot serve again: then it must simply go.
+    virtual bool closeForReuse() noexcept { return false; }
 };
 
 }  // namespace quorrel

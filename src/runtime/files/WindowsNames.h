@@ -9,7 +9,8 @@ namespace quorrel {
 std::string_view withoutTrailingDotsAndSpaces(std::string_view name);
 
 // A UTF-8 name with every letter that has an upper-case form in it, as Windows compares file
-// names; bytes that are not UTF-8 stay as they are.
+// names: one UTF-16 unit at a time, so letters past the Basic Multilingual Plane, which take two,
+// keep their case. Bytes that are not UTF-8 stay as they are.
 std::string upperCaseAsWindowsNames(std::string_view name);
 
 // The form in which Windows compares a name: upper case, letter by letter as its file systems

@@ -27,9 +27,15 @@ std::string upperCaseAsWindowsNames(std::string_view name) {
             upper += name[start];
         } else if (*value < 0x80 || cases == static_cast<locale_t>(0)) {
             appendUtf8(upper, (*value >= 'a' && *value <= 'z') ? *value - 'a' + 'A' : *value);
+        } else if (*value > 0xFFFF) {
+            // Windows upper-cases a name one UTF-16 unit at a time, and the two halves of a
+            // character past the Basic Multilingual Plane have no case: such a letter stays as it
+            // is ("\U00010428" is not "\U00010400" to Windows).
+            appendUtf8(upper, *value);
         } else {
-            appendUtf8(upper,
-                       static_cast<char32_t>(towupper_l(static_cast<wint_t>(*value), cases)));
+            const auto mapped =
+                static_cast<char32_t>(towupper_l(static_cast<wint_t>(*value), cases));
+            appendUtf8(upper, mapped > 0xFFFF ? *value : mapped);
         }
     }
     return upper;

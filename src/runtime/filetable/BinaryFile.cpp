@@ -16,8 +16,17 @@ constexpr std::size_t kLargestWindow = 64 * 1024;
 
 }  // namespace
 
-BinaryFile::BinaryFile(std::unique_ptr<ReadableFile> file, std::string path)
-    : file_(std::move(file)), path_(std::move(path)) {}
+void BinaryFile::open(std::unique_ptr<ReadableFile> file, std::string_view path) {
+    path_.assign(path);
+    file_ = std::move(file);
+    open_ = true;
+    position_ = 1;
+    endReached_ = false;
+    // Emptied, not freed: the next file starts with a small window again in the same memory.
+    window_.clear();
+    windowOffset_ = 0;
+    windowFill_ = 0;
+}
 
 std::size_t BinaryFile::read(std::int64_t position, std::span<std::uint8_t> into) {
     if (position < 1) {

@@ -4,6 +4,7 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "runtime/files/ReadableFile.h"
@@ -17,9 +18,32 @@ namespace quorrel {
 // The file may change while it is open. Every read is served by one read of the system's at the
 // moment it is needed, or from a window that one such read filled, and the end of the file is
 // wherever a read last came up short: nothing is decided by a size taken earlier.
+//
+// One object serves file after file: closing it lets the file go but keeps its memory (the path's
+// and the window's), so that a run opening the data file for every record allocates nothing for it.
 class BinaryFile {
   public:
-    BinaryFile(std::unique_ptr<ReadableFile> file, std::string path);
+    BinaryFile() = default;
+
+    // Takes `file` in the place of any file this one had, positioned at 1.
+    void open(std::unique_ptr<ReadableFile> file, std::string_view path);
+
+    // Closes the file; nothing is read until the next open. The file's object is kept where it
+    // can serve again (ReadableFile::closeForReuse), for takeClosedFile.
+    void close() noexcept {
+        if (file_ && !file_->closeForReuse()) {
+            file_.reset();
+        }
+        open_ = false;
+    }
+
+    bool isOpen() const noexcept { return open_; }
+
+    // The object of the file closed last, for FileSystem::reopenForReading; none while a file is
+    // open or when none was kept.
+    std::unique_ptr<ReadableFile> takeClosedFile() noexcept {
+        return open_ ? nullptr : std::move(file_);
+    }
 
     const std::string& path() const noexcept { return path_; }
 
@@ -41,6 +65,7 @@ class BinaryFile {
     std::size_t readThroughWindow(std::uint64_t offset, std::span<std::uint8_t> into);
 
     std::unique_ptr<ReadableFile> file_;
+    bool open_ = false;
     std::string path_;
     std::int64_t position_ = 1;
     bool endReached_ = false;

@@ -18,8 +18,8 @@ std::size_t slotOf(FileNumber number) {
 FileTable::FileTable(FileSystem& fileSystem) : fileSystem_(fileSystem), resolver_(fileSystem) {}
 
 FileNumber FileTable::freeNumber() const {
-    const auto freeSlot =
-        std::find_if(slots_.begin(), slots_.end(), [](const auto& slot) { return !slot; });
+    const auto freeSlot = std::find_if(slots_.begin(), slots_.end(),
+                                       [](const BinaryFile& slot) { return !slot.isOpen(); });
     const auto index = static_cast<std::size_t>(freeSlot - slots_.begin());
     if (index >= static_cast<std::size_t>(kHighestNumber)) {
         throw Failure(FailureKind::OpenRefused,
@@ -35,33 +35,34 @@ void FileTable::open(FileNumber number, const std::string& path) {
     if (isOpen(number)) {
         throw std::invalid_argument("file number " + std::to_string(number) + " is already open");
     }
-    std::unique_ptr<ReadableFile> opened = fileSystem_.openForReading(resolver_.resolve(path));
+    resolver_.resolve(path, resolved_);
     if (slots_.size() <= slotOf(number)) {
         slots_.resize(slotOf(number) + 1);
     }
-    slots_[slotOf(number)].emplace(std::move(opened), path);
+    BinaryFile& slot = slots_[slotOf(number)];
+    slot.open(fileSystem_.reopenForReading(resolved_, slot.takeClosedFile()), path);
 }
 
 void FileTable::close(FileNumber number) noexcept {
     if (isOpen(number)) {
-        slots_[slotOf(number)].reset();
+        slots_[slotOf(number)].close();
     }
 }
 
 bool FileTable::isOpen(FileNumber number) const noexcept {
-    return number >= 1 && slotOf(number) < slots_.size() && slots_[slotOf(number)].has_value();
+    return number >= 1 && slotOf(number) < slots_.size() && slots_[slotOf(number)].isOpen();
 }
 
 std::size_t FileTable::openCount() const noexcept {
     return static_cast<std::size_t>(std::count_if(
-        slots_.begin(), slots_.end(), [](const auto& slot) { return slot.has_value(); }));
+        slots_.begin(), slots_.end(), [](const BinaryFile& slot) { return slot.isOpen(); }));
 }
 
 BinaryFile& FileTable::file(FileNumber number) {
     if (!isOpen(number)) {
         throw std::invalid_argument("file number " + std::to_string(number) + " is not open");
     }
-    return *slots_[slotOf(number)];
+    return slots_[slotOf(number)];
 }
 
 bool FileTable::endOfFile(FileNumber number) {

@@ -4,7 +4,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
-#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -31,6 +30,13 @@ class FileTable {
     // matching names ignoring case needs from one open to the next, while the folders stay
     // unchanged.
     explicit FileTable(FileSystem& fileSystem = FileSystem::native());
+
+    // Marks a run of opens, such as one load, for as long as the returned object lives: a folder
+    // listed to match a name ignoring case is listed once for the run, however often it changes
+    // meanwhile, while what it found is still there (PathResolver::RunKeepingListings).
+    [[nodiscard]] PathResolver::RunKeepingListings runKeepingListings() {
+        return PathResolver::RunKeepingListings(resolver_);
+    }
 
     // The lowest number that no open file uses. Throws an open-refused failure when all are taken.
     FileNumber freeNumber() const;
@@ -66,7 +72,8 @@ class FileTable {
 
     FileSystem& fileSystem_;
     PathResolver resolver_;
-    std::vector<std::optional<BinaryFile>> slots_;  // slot i holds number i + 1
+    LocalPath resolved_;             // the last path opened, its memory kept for the next
+    std::vector<BinaryFile> slots_;  // slot i holds number i + 1, kept when it is closed
 };
 
 }  // namespace quorrel

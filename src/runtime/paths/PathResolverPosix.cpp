@@ -42,8 +42,22 @@ bool startsWithDriveLetter(std::string_view typed) {
     return typed.size() >= 2 && isAsciiLetter(typed[0]) && typed[1] == ':';
 }
 
-// Splits what follows "X:" the way Windows reads it: both separators, "." and empty components
-// dropped, ".." going up one but never above the drive's root.
+// A component as Windows reads it before it looks for it: the last one of a path loses all the
+// dots and spaces at its end, every other one a single dot at its end ("c:\g.\skills.mul. " is
+// "c:\g\skills.mul").
+std::string_view trimmedAsWindowsDoes(std::string_view component, bool last) {
+    if (component == "." || component == "..") {
+        return component;
+    }
+    if (last) {
+        return withoutTrailingDotsAndSpaces(component);
+    }
+    return component.ends_with('.') ? component.substr(0, component.size() - 1) : component;
+}
+
+// Splits what follows "X:" the way Windows reads it: both separators, each component trimmed as
+// Windows trims it, "." and empty components dropped, ".." going up one but never above the
+// drive's root.
 std::optional<DrivePath> drivePathOf(std::string_view typed) {
     if (!startsWithDriveLetter(typed)) {
         return std::nullopt;
@@ -52,8 +66,10 @@ std::optional<DrivePath> drivePathOf(std::string_view typed) {
     std::string_view rest = typed.substr(2);
     while (!rest.empty()) {
         const auto end = std::find_if(rest.begin(), rest.end(), isSeparator);
-        const std::string_view component(rest.begin(), end);
-        rest.remove_prefix(component.size() + (end == rest.end() ? 0 : 1));
+        const std::string_view component =
+            trimmedAsWindowsDoes(std::string_view(rest.begin(), end), end == rest.end());
+        rest.remove_prefix(static_cast<std::size_t>(end - rest.begin()) +
+                           (end == rest.end() ? 0 : 1));
         if (component == "..") {
             if (!drive.components.empty()) {
                 drive.components.pop_back();
@@ -134,39 +150,61 @@ std::string PathResolver::walkFrom(const std::string& root,
 // case of every letter, not of ASCII letters alone, so that "élan.mul" finds "Élan.mul". The
 // first in byte order when several are, so that the choice does not depend on the order the
 // system lists them in.
+//
+// A listing kept from before serves while the folder is unchanged since. During a run
+// (keepListingsDuringRuns) one made in the same run serves even though the folder has changed, as
+// long as the entry it gives is still there: a game writing its logs beside the table changes the
+// folder many times a second, and listing a folder of thousands of files for every record would
+// cost the run more than all its reads.
 std::optional<std::string> PathResolver::entryIgnoringCase(const std::string& folder,
                                                            const std::string& name) {
     const FileStatus status = fileSystem_.statusOf(folder);
     if (status.presence != FileStatus::Presence::There) {
         return std::nullopt;
     }
-    const auto cached = listings_.find(folder);
-    const bool unchanged = cached != listings_.end() && cached->second.folder == status.identity &&
-                           cached->second.changed == status.changed;
-    const Listing* listing = unchanged ? &cached->second : nullptr;
-    Listing fresh;
-    if (listing == nullptr) {
-        const std::int64_t listedAt = std::time(nullptr);
-        fresh = {status.identity, status.changed, {}};
-        for (std::string& entryName : fileSystem_.namesIn(folder)) {
-            auto [slot, added] =
-                fresh.byWindowsName.try_emplace(windowsNameKey(entryName), entryName);
-            if (!added && entryName < slot->second) {
-                slot->second = std::move(entryName);
+    const std::string key = windowsNameKey(name);
+    if (const auto cached = listings_.find(folder); cached != listings_.end()) {
+        const Listing& kept = cached->second;
+        const bool unchanged =
+            kept.settled && kept.folder == status.identity && kept.changed == status.changed;
+        const bool ofThisRun = run_ != 0 && kept.run == run_;
+        if (unchanged || ofThisRun) {
+            const auto match = kept.byWindowsName.find(key);
+            if (unchanged) {
+                return match == kept.byWindowsName.end() ? std::nullopt
+                                                         : std::optional(match->second);
+            }
+            if (match != kept.byWindowsName.end() && exists(folder + '/' + match->second)) {
+                return match->second;
             }
         }
-        listings_.erase(folder);
-        if (status.changed / 1'000'000'000 + kSettledSeconds <= listedAt) {
-            listing = &listings_.emplace(folder, std::move(fresh)).first->second;
-        } else {
-            listing = &fresh;
-        }
     }
-    const auto match = listing->byWindowsName.find(windowsNameKey(name));
-    if (match == listing->byWindowsName.end()) {
+    const Listing& listing = listed(folder, status);
+    const auto match = listing.byWindowsName.find(key);
+    if (match == listing.byWindowsName.end()) {
         return std::nullopt;
     }
     return match->second;
+}
+
+// Lists the folder afresh and keeps the listing in the place of any before it.
+const PathResolver::Listing& PathResolver::listed(const std::string& folder,
+                                                  const FileStatus& status) {
+    const std::int64_t listedAt = std::time(nullptr);
+    Listing fresh{status.identity,
+                  status.changed,
+                  status.changed / 1'000'000'000 + kSettledSeconds <= listedAt,
+                  run_,
+                  {}};
+    for (std::string& entryName : fileSystem_.namesIn(folder)) {
+        auto [slot, added] = fresh.byWindowsName.try_emplace(windowsNameKey(entryName), entryName);
+        if (!added && entryName < slot->second) {
+            slot->second = std::move(entryName);
+        }
+    }
+    Listing& kept = listings_[folder];
+    kept = std::move(fresh);
+    return kept;
 }
 
 std::string PathResolver::resolveInPrefix(const std::string& typed, char letter,
@@ -193,14 +231,16 @@ std::string PathResolver::resolveInPrefix(const std::string& typed, char letter,
                              " (neither dosdevices/" + drive + ": nor drive_" + drive + ")");
 }
 
-LocalPath PathResolver::resolve(const std::string& typed) {
+void PathResolver::resolve(const std::string& typed, LocalPath& into) {
     refuseNetworkPath(typed);
     const auto drive = drivePathOf(typed);
+    into.typed.assign(typed);
+    into.windowsName = drive.has_value();
     if (!drive) {
-        return {typed, typed, false};
+        into.local.assign(typed);
+        return;
     }
-    return {typed, resolveInPrefix(typed, drive->letter, drive->components, winePrefixFor(typed)),
-            true};
+    into.local = resolveInPrefix(typed, drive->letter, drive->components, winePrefixFor(typed));
 }
 
 LocalPath PathResolver::resolveForWriting(const std::string& typed) {

@@ -2,8 +2,10 @@
 
 namespace quorrel {
 
-LocalPath PathResolver::resolve(const std::string& typed) {
-    return {typed, typed, true};
+void PathResolver::resolve(const std::string& typed, LocalPath& into) {
+    into.typed.assign(typed);
+    into.local.assign(typed);
+    into.windowsName = true;
 }
 
 LocalPath PathResolver::resolveForWriting(const std::string& typed) {

@@ -92,22 +92,22 @@ class CodePageTable {
         } else {
             fillThroughIconv(codePage);
         }
+        asciiKept_ = keepsAscii();
     }
 
+    // The text is made at its exact size, counted first, so that whoever keeps it (a list of a
+    // million names) keeps no spare capacity and need not copy it to be rid of that.
     std::string decode(std::span<const std::uint8_t> bytes) const {
-        std::string text;
-        text.reserve(bytes.size());
-        for (std::size_t at = 0; at < bytes.size(); ++at) {
-            const std::uint8_t lead = leadIndex_[bytes[at]];
-            if (lead == 0) {
-                appendUtf8(text, single_[bytes[at]]);
-            } else if (at + 1 < bytes.size()) {
-                appendUtf8(text, pairs_[(lead - 1) * 256u + bytes[++at]]);
-            } else {
-                // A lead byte with nothing after it is no character.
-                appendUtf8(text, kReplacement);
-            }
+        // Most names are ASCII, which a code page that keeps it as it is (most do) copies.
+        if (asciiKept_ && std::all_of(bytes.begin(), bytes.end(),
+                                      [](std::uint8_t byte) { return byte < 0x80; })) {
+            return std::string(reinterpret_cast<const char*>(bytes.data()), bytes.size());
         }
+        std::size_t size = 0;
+        forEachCharacter(bytes, [&](char32_t character) { size += utf8Size(character); });
+        std::string text(size, '\0');
+        text.clear();
+        forEachCharacter(bytes, [&](char32_t character) { appendUtf8(text, character); });
         return text;
     }
 
@@ -126,6 +126,25 @@ class CodePageTable {
     }
 
   private:
+    static std::size_t utf8Size(char32_t character) {
+        return character < 0x80 ? 1 : character < 0x800 ? 2 : character < 0x10000 ? 3 : 4;
+    }
+
+    template <typename Take>
+    void forEachCharacter(std::span<const std::uint8_t> bytes, Take take) const {
+        for (std::size_t at = 0; at < bytes.size(); ++at) {
+            const std::uint8_t lead = leadIndex_[bytes[at]];
+            if (lead == 0) {
+                take(single_[bytes[at]]);
+            } else if (at + 1 < bytes.size()) {
+                take(pairs_[(lead - 1) * 256u + bytes[++at]]);
+            } else {
+                // A lead byte with nothing after it is no character.
+                take(kReplacement);
+            }
+        }
+    }
+
     void fillWindows1252() {
         for (unsigned byte = 0; byte < 256; ++byte) {
             single_[byte] = byte >= 0x80 && byte < 0xA0 ? kWindows1252Upper[byte - 0x80] : byte;
@@ -181,6 +200,15 @@ class CodePageTable {
         friend auto operator<=>(const ByteOf&, const ByteOf&) = default;
     };
 
+    bool keepsAscii() const noexcept {
+        for (unsigned byte = 0; byte < 0x80; ++byte) {
+            if (leadIndex_[byte] != 0 || single_[byte] != byte) {
+                return false;
+            }
+        }
+        return true;
+    }
+
     std::array<char32_t, 256> single_{};
     // 0 for a byte that is a character of its own, else 1 + the lead byte's row in pairs_.
     std::array<std::uint8_t, 256> leadIndex_{};
@@ -188,6 +216,7 @@ class CodePageTable {
     // The bytes that are characters of their own, by character.
     std::array<ByteOf, 256> bytes_{};
     std::size_t bytesCount_ = 0;
+    bool asciiKept_ = false;
 };
 
 // Tables are built once per code page and never change after, so any thread may read them.

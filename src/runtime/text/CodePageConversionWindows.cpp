@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <limits>
+#include <string>
+#include <utility>
 
 #include "CodePageConversion.h"
 #include "Text8Bit.h"
@@ -85,7 +87,13 @@ std::string textFrom8Bit(std::span<const std::uint8_t> bytes, CodePage codePage)
         const std::size_t end = pieceEnd(codePage, bytes, start);
         const auto piece = bytes.subspan(start, end - start);
         const auto wide = wideOf(codePage, piece);
-        text += utf8FromWide(wide ? *wide : wideByCharacter(codePage, piece));
+        std::string converted = utf8FromWide(wide ? *wide : wideByCharacter(codePage, piece));
+        // A name of one piece, the usual case, is kept as converted, at its exact size.
+        if (text.empty()) {
+            text = std::move(converted);
+        } else {
+            text += converted;
+        }
         start = end;
     }
     return text;

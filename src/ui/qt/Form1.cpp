@@ -7,11 +7,14 @@
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QIcon>
+#include <QImageReader>
 #include <QKeyEvent>
 #include <QListView>
 #include <QMessageBox>
+#include <QPixmap>
 #include <QPushButton>
 #include <QScreen>
+#include <QStringEncoder>
 
 #include "BusyCursor.h"
 #include "Form1Layout.h"
@@ -38,10 +41,17 @@ constexpr Qt::WindowFlags kWindowFlags = Qt::Tool | Qt::CustomizeWindowHint | Qt
                                          Qt::WindowCloseButtonHint |
                                          Qt::MSWindowsFixedSizeDialogHint;
 
+// The pictures are read as the PNG they are: an icon given only their file names would have every
+// image-format plugin loaded (and the JPEG library with them) to find out what they hold, which
+// cost start-up a few milliseconds.
 QIcon windowIcon16And32() {
     QIcon icon;
-    icon.addFile(QStringLiteral(":/icons/quorrel-16.png"));
-    icon.addFile(QStringLiteral(":/icons/quorrel-32.png"));
+    for (const QString& picture :
+         {QStringLiteral(":/icons/quorrel-16.png"), QStringLiteral(":/icons/quorrel-32.png")}) {
+        QImageReader reader(picture, "png");
+        reader.setAutoDetectImageFormat(false);
+        icon.addPixmap(QPixmap::fromImage(reader.read()));
+    }
     return icon;
 }
 
@@ -159,6 +169,16 @@ void Form1::placeWindow() {
 
 std::string Form1::txtPathText() const {
     return txtPath_->text().toStdString();
+}
+
+// Converted straight into the load's own string, with no byte array between: a load reads the
+// field for every record.
+void Form1::txtPathTextInto(std::string& text) const {
+    const QString field = txtPath_->text();
+    QStringEncoder toUtf8(QStringEncoder::Utf8);
+    text.resize(static_cast<std::size_t>(toUtf8.requiredSpace(field.size())));
+    const char* const end = toUtf8.appendToBuffer(text.data(), field);
+    text.resize(static_cast<std::size_t>(end - text.data()));
 }
 
 std::string Form1::txtPathIdxText() const {

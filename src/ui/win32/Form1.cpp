@@ -346,6 +346,10 @@ std::string Form1::txtPathText() const {
     return pathFields_.text(control(form1::ControlId::txtPath));
 }
 
+void Form1::txtPathTextInto(std::string& text) const {
+    text.assign(pathFields_.text(control(form1::ControlId::txtPath)));
+}
+
 std::string Form1::txtPathIdxText() const {
     return pathFields_.text(control(form1::ControlId::txtPathIdx));
 }

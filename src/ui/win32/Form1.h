@@ -41,6 +41,7 @@ class Form1 : public LoadHost {
 
     SkillList& lstSkills() override { return skillList_; }
     std::string txtPathText() const override;
+    void txtPathTextInto(std::string& text) const override;
     std::string txtPathIdxText() const override;
     LoadFields& loadFields() override { return fields_; }
 
