@@ -21,6 +21,17 @@ std::span<const std::uint8_t> emptySlotBlock() {
 
 }  // namespace
 
+SparseIndex SparseIndex::ofFile(std::span<const std::uint8_t> bytes) {
+    SparseIndex index;
+    const std::size_t whole = bytes.size() / kIndexRecordSize;
+    for (std::size_t record = 0; record < whole; ++record) {
+        index.append(indexRecordAt(bytes, record));
+    }
+    const auto tail = bytes.subspan(whole * kIndexRecordSize);
+    index.tail_.assign(tail.begin(), tail.end());
+    return index;
+}
+
 void SparseIndex::append(const IndexRecord& record) {
     appendIndexRecord(used_, record);
     ++records_;
@@ -46,7 +57,7 @@ SparseIndex SparseIndex::shifted(std::uint64_t shift) const {
     for (std::size_t record = 0; record < used_.size() / kIndexRecordSize; ++record) {
         IndexRecord place = indexRecordAt(used_, record);
         // Short runs of empty slots are held among the records: they stay empty slots.
-        if (!isEmptySlot(place.offset, place.length)) {
+        if (!isEmptySlot(place.offset, place.length) && place.offset >= 0) {
             place.offset += static_cast<std::int32_t>(shift);
         }
         appendIndexRecord(moved.used_, place);
@@ -76,8 +87,9 @@ std::vector<std::pair<std::uint64_t, IndexRecord>> SparseIndex::usedRecords() co
 
 FilePieces SparseIndex::pieces() const {
     FilePieces pieces;
-    // At most three a run (the records before it, whole blocks, the rest), and the records after.
-    pieces.reserve(3 * gaps_.size() + 1);
+    // At most three a run (the records before it, whole blocks, the rest), the records after and
+    // the bytes after them.
+    pieces.reserve(3 * gaps_.size() + 2);
     const std::span<const std::uint8_t> used(used_);
     const std::span<const std::uint8_t> block = emptySlotBlock();
     std::size_t from = 0;
@@ -95,6 +107,9 @@ FilePieces SparseIndex::pieces() const {
     }
     if (used.size() > from) {
         pieces.emplace_back(used.subspan(from));
+    }
+    if (!tail_.empty()) {
+        pieces.emplace_back(tail_);
     }
     return pieces;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <utility>
 #include <vector>
 
@@ -14,20 +15,26 @@ namespace quorrel {
 // however many they are; they become bytes only as the file is written (pieces()). A run shorter
 // than kShortestCountedRun is held as its bytes, which cost no more than its count and the pieces
 // that write it would: so whatever a list asks for, what is held stays within a small multiple
-// of its skills, and the writer gets few pieces.
+// of its skills, and the writer gets few pieces. An index file read whole (ofFile) is held with
+// its records as their bytes and the 1 to 11 bytes after its last whole record, which no load reads
+// as a record, as they are.
 class SparseIndex {
   public:
     static constexpr std::uint64_t kShortestCountedRun = 8;
+
+    // The index file with these bytes, every byte kept.
+    static SparseIndex ofFile(std::span<const std::uint8_t> bytes);
 
     void append(const IndexRecord& record);
     void appendEmptySlots(std::uint64_t count);
 
     std::uint64_t records() const noexcept { return records_; }
-    std::uint64_t size() const noexcept { return records_ * kIndexRecordSize; }
+    std::uint64_t size() const noexcept { return records_ * kIndexRecordSize + tail_.size(); }
     bool empty() const noexcept { return records_ == 0; }
 
     // The same index with every record that is no empty slot moved `shift` bytes further into
-    // the data file.
+    // the data file. A record with another negative offset stays: it reads nothing, and moved it
+    // would.
     SparseIndex shifted(std::uint64_t shift) const;
 
     // The file's bytes as the writer takes them: the skills' records as they are held, each run
@@ -55,6 +62,7 @@ class SparseIndex {
     std::vector<std::uint8_t> used_;
     std::vector<Gap> gaps_;
     std::uint64_t records_ = 0;
+    std::vector<std::uint8_t> tail_;  // after the last whole record
 };
 
 }  // namespace quorrel

@@ -9,34 +9,34 @@
 namespace quorrel {
 namespace {
 
-// Where the new records can start in a data file that also holds the old one's bytes, so that
-// the old index reads from it what it reads from the old data file; nothing when no such place
-// exists. A load reads a record's flag at its offset and its name from the next byte up to the
-// first zero, and reads zeros past the end of a file: every old record whose name runs past the
-// old data file's end stops at the zero just past it. A record whose flag lies at or past the end
-// fails the old table's load there, which no longer data file can repeat. Records with a negative
-// offset read nothing: they fail before any read.
-std::optional<std::uint64_t> startAfterOldRecords(std::span<const std::uint8_t> oldIndex,
-                                                  std::uint64_t oldSize) {
-    for (std::size_t record = 0; record < oldIndex.size() / kIndexRecordSize; ++record) {
-        const IndexRecord place = indexRecordAt(oldIndex, record);
-        if (!isEmptySlot(place.offset, place.length) && place.offset >= 0 &&
-            static_cast<std::uint64_t>(place.offset) >= oldSize) {
-            return std::nullopt;
-        }
-    }
-    return oldSize + 1;
+// A load reads a record's flag at its offset and its name from the next byte up to the first
+// zero, and reads zeros past the end of a file: a record whose name runs past the data file's end
+// stops at the zero just past it. A record whose flag lies at or past the end fails the load there,
+// which no longer data file can repeat. Records with a negative offset read nothing: they fail
+// before any read.
+bool flagFailsPastTheEnd(const IndexRecord& place, std::uint64_t dataSize) {
+    return !isEmptySlot(place.offset, place.length) && place.offset >= 0 &&
+           static_cast<std::uint64_t>(place.offset) >= dataSize;
 }
 
 }  // namespace
 
+bool everyFlagWithin(std::span<const std::uint8_t> index, std::uint64_t dataSize) {
+    for (std::size_t record = 0; record < index.size() / kIndexRecordSize; ++record) {
+        if (flagFailsPastTheEnd(indexRecordAt(index, record), dataSize)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 TableSwap::TableSwap(const LaidOutTable& fresh, OldFile oldData, const OldFile& oldIndex) {
-    const std::optional<std::uint64_t> oldEnd =
-        oldData.bytes && oldIndex.bytes
-            ? startAfterOldRecords(*oldIndex.bytes, oldData.bytes->size())
-            : std::nullopt;
-    if (oldEnd && fresh.index.size() <= kLargestPaddedFile) {
-        const std::uint64_t start = std::max<std::uint64_t>(*oldEnd, fresh.data.size());
+    // Past the end of each data file lies at least one zero, where a name that runs past it stops.
+    if (oldData.bytes && oldIndex.bytes &&
+        everyFlagWithin(*oldIndex.bytes, oldData.bytes->size()) &&
+        fresh.index.size() <= kLargestPaddedFile) {
+        const std::uint64_t start =
+            std::max<std::uint64_t>(oldData.bytes->size(), fresh.data.size()) + 1;
         if (start + fresh.data.size() <= kLargestPaddedFile) {
             oldData_ = std::move(*oldData.bytes);
             padThrough(fresh, start);

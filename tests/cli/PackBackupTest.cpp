@@ -15,36 +15,49 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Stops the run at each of its file system operations in turn, as a kill would, in a folder that
-// holds an earlier pair of .bak files: the pair reads as the old table or the new one, each .bak is
-// the earlier one or the old file, whole; a later run without --backup neither reports nor
-// removes them; and the run that is not stopped leaves the old pair as the .bak files, and nothing
-// else beside them.
-TEST(PackBackup, AStopAtAnyMomentLeavesATableAndEachBakWhole) {
-    const SkillRecord earlierSkills[] = {{"Tinkering", 1}};
-    const SkillFiles earlier = gameClientLayout(earlierSkills);
-    const SkillFiles old = mixedTable();
-    for (std::size_t nth = 1;; ++nth) {
-        const TempDir dir;
-        const auto paths = writeTable(dir, old);
+// A table beside an earlier pair of .bak files, and the arguments that pack over it with --backup.
+struct TableWithBaks {
+    TableWithBaks() : paths(writeTable(dir, old)) {
+        const SkillRecord earlierSkills[] = {{"Tinkering", 1}};
+        const SkillFiles earlier = gameClientLayout(earlierSkills);
         dir.write("skills.mul.bak", earlier.data);
         dir.write("skills.idx.bak", earlier.index);
-        const std::vector<std::string> arguments = {"--data",    paths.data, "--index",
-                                                    paths.index, "--force",  "--backup"};
-        const bool stopped = packStoppedAt(nth, arguments);
+    }
+
+    std::string baksShown() const {
+        return dump({paths.data + ".bak", paths.index + ".bak"}, "text");
+    }
+
+    static constexpr const char* kEarlierText = "[x] Tinkering\n";
+    const SkillFiles old = mixedTable();
+    const TempDir dir;
+    const TablePaths paths;
+    const std::vector<std::string> arguments = {"--data",    paths.data, "--index",
+                                                paths.index, "--force",  "--backup"};
+};
+
+// Stops the run at each of its file system operations in turn, as a kill would, in a folder that
+// holds an earlier pair of .bak files: the pair reads as the old table or the new one, the .bak
+// pair as the earlier backups or the old table; a later run without --backup neither reports nor
+// changes them; and the run that is not stopped leaves the old pair as the .bak files, byte for
+// byte, and nothing else beside them.
+TEST(PackBackup, AStopAtAnyMomentLeavesATableAndTheBakPairAsATable) {
+    for (std::size_t nth = 1;; ++nth) {
+        const TableWithBaks table;
+        const TablePaths& paths = table.paths;
+        const bool stopped = packStoppedAt(nth, table.arguments);
 
         const std::string now = dump(paths, "text");
         EXPECT_TRUE(now == kMixedTableText || now == kNewList) << "stop #" << nth << ": " << now;
+        const std::string baks = table.baksShown();
+        EXPECT_TRUE(baks == TableWithBaks::kEarlierText || baks == kMixedTableText)
+            << "stop #" << nth << ": " << baks;
         const auto bakData = contentsOf(paths.data + ".bak");
         const auto bakIndex = contentsOf(paths.index + ".bak");
-        EXPECT_TRUE(bakData == textOf(earlier.data) || bakData == textOf(old.data))
-            << "stop #" << nth;
-        EXPECT_TRUE(bakIndex == textOf(earlier.index) || bakIndex == textOf(old.index))
-            << "stop #" << nth;
         if (!stopped) {
-            EXPECT_EQ(bakData, textOf(old.data));
-            EXPECT_EQ(bakIndex, textOf(old.index));
-            EXPECT_EQ(namesIn(dir.path()).size(), 4u);
+            EXPECT_EQ(bakData, textOf(table.old.data));
+            EXPECT_EQ(bakIndex, textOf(table.old.index));
+            EXPECT_EQ(namesIn(table.dir.path()).size(), 4u);
             break;
         }
         const CommandRun again =
@@ -54,6 +67,43 @@ TEST(PackBackup, AStopAtAnyMomentLeavesATableAndEachBakWhole) {
         EXPECT_EQ(contentsOf(paths.data + ".bak"), bakData) << "stop #" << nth;
         EXPECT_EQ(contentsOf(paths.index + ".bak"), bakIndex) << "stop #" << nth;
         ASSERT_LT(nth, 100u);
+    }
+}
+
+// A rename that fails, whichever it is. Before the new table is in place the run fails and undoes
+// what it did, the .bak files as they were. After, it succeeds, the .bak pair reading as the
+// earlier backups or the old table, and says where the old files it could not keep as .bak files
+// are, which is all that is left beside the pair.
+TEST(PackBackup, AFailingRenameLeavesATableAndSaysWhereTheOldFilesAre) {
+    for (std::size_t nth = 1;; ++nth) {
+        const TableWithBaks table;
+        auto faults = std::make_shared<fault::WriteFaults>();
+        faults->failingRename = nth;
+        fault::FaultyWrites writer(faults);
+        const CommandRun run = runPackWith(writer, table.arguments, kNewList);
+        if (faults->renamesMade < nth) {
+            EXPECT_EQ(run.status, 0) << run.err;
+            break;
+        }
+        const std::string baks = table.baksShown();
+        const auto left = namesIn(table.dir.path());
+        if (run.status != 0) {
+            EXPECT_EQ(dump(table.paths, "text"), kMixedTableText) << "rename #" << nth;
+            EXPECT_EQ(baks, TableWithBaks::kEarlierText) << "rename #" << nth;
+            EXPECT_EQ(left.size(), 4u) << "rename #" << nth;
+            continue;
+        }
+        EXPECT_EQ(dump(table.paths, "text"), kNewList) << "rename #" << nth;
+        EXPECT_TRUE(baks == TableWithBaks::kEarlierText || baks == kMixedTableText)
+            << "rename #" << nth << ": " << baks;
+        EXPECT_NE(run.err.find("could not all be kept as .bak files: cannot rename"),
+                  std::string::npos)
+            << run.err;
+        EXPECT_GT(left.size(), 4u) << "rename #" << nth;
+        for (const std::string& name : left) {
+            EXPECT_TRUE(name.starts_with("skills.") || run.err.find(name) != std::string::npos)
+                << "rename #" << nth << ": " << name << " is left and not named: " << run.err;
+        }
     }
 }
 

@@ -1,14 +1,17 @@
-// The order a table is replaced in: after every rename the pair on disk reads as the old table or
-// the new one, including old tables whose records reach past their data file or fail.
+// The order a table is replaced in, and its .bak pair: after every rename the pair on disk reads as
+// the old table or the new one, including old tables whose records reach past their data file or
+// fail.
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "NumberedCase.h"
 #include "SkillTables.h"
 #include "TableBytes.h"
+#include "skills/BakSwap.h"
 #include "skills/StandaloneHost.h"
 #include "skills/TableSwap.h"
 
@@ -75,6 +78,48 @@ OldPair oldPair(const char* what, std::vector<std::uint8_t> data,
     return {what, SkillFiles{indexBytes(records), std::move(data)}, false, false, padded};
 }
 
+// Puts the versions in place one after another over the old pair, as the run's renames do: after
+// each the pair reads as before or, once switched, as `after`, whose bytes it ends with.
+void expectEveryStepReadsAsBeforeOrAfter(const OldPair& old, std::span<const FileVersion> versions,
+                                         const SkillFiles& after) {
+    std::optional<std::vector<std::uint8_t>> data;
+    std::optional<std::vector<std::uint8_t>> index;
+    if (old.files && !old.indexOnly) {
+        data = old.files->data;
+    }
+    if (old.files && !old.dataOnly) {
+        index = old.files->index;
+    }
+    SkillTables tables;
+    const Shown before = shownBy(tables, data, index);
+    const Shown shownAfter = shownBy(tables, after.data, after.index);
+    bool switched = false;
+    for (const FileVersion& version : versions) {
+        (version.target == TableSwap::kData ? data : index) = joined(version.pieces);
+        const Shown now = shownBy(tables, data, index);
+        switched = switched || now == shownAfter;
+        if (old.padded || !old.files || old.dataOnly || old.indexOnly) {
+            EXPECT_EQ(now, switched ? shownAfter : before);
+        }
+    }
+    EXPECT_EQ(data, after.data);
+    EXPECT_EQ(index, after.index);
+}
+
+OldFile dataOf(const OldPair& old) {
+    if (!old.files || old.indexOnly) {
+        return {};
+    }
+    return {true, old.files->data};
+}
+
+OldFile indexOf(const OldPair& old) {
+    if (!old.files || old.dataOnly) {
+        return {};
+    }
+    return {true, old.files->index};
+}
+
 class SwapSteps : public ::testing::TestWithParam<OldPair> {};
 
 TEST_P(SwapSteps, EveryRenameLeavesThePairReadingAsTheOldTableOrTheNewOne) {
@@ -87,33 +132,32 @@ TEST_P(SwapSteps, EveryRenameLeavesThePairReadingAsTheOldTableOrTheNewOne) {
     built.add({4, "Weaving", true, 1});
     built.padTo(7);
     const LaidOutTable& fresh = built.files();
-    const std::vector<std::uint8_t> freshIndex = fresh.index.bytes();
-    std::optional<std::vector<std::uint8_t>> data;
-    std::optional<std::vector<std::uint8_t>> index;
-    if (old.files && !old.indexOnly) {
-        data = old.files->data;
-    }
-    if (old.files && !old.dataOnly) {
-        index = old.files->index;
-    }
-    const TableSwap swap(fresh, OldFile{data.has_value(), data}, OldFile{index.has_value(), index});
+    const TableSwap swap(fresh, dataOf(old), indexOf(old));
     // Only the padded order passes through more than the two final files.
     EXPECT_EQ(swap.versions().size() > 2, old.padded);
+    expectEveryStepReadsAsBeforeOrAfter(old, swap.versions(),
+                                        SkillFiles{fresh.index.bytes(), fresh.data});
+}
 
-    SkillTables tables;
-    const Shown before = shownBy(tables, data, index);
-    const Shown after = shownBy(tables, fresh.data, freshIndex);
-    bool switched = false;
-    for (const FileVersion& version : swap.versions()) {
-        (version.target == TableSwap::kData ? data : index) = joined(version.pieces);
-        const Shown now = shownBy(tables, data, index);
-        switched = switched || now == after;
-        if (old.padded || !old.files || old.dataOnly || old.indexOnly) {
-            EXPECT_EQ(now, switched ? after : before);
-        }
-    }
-    EXPECT_EQ(data, fresh.data);
-    EXPECT_EQ(index, freshIndex);
+// The .bak pair goes from the earlier backups (the old pair of these cases) to a replaced table
+// that is no table the builder lays out: names that run past its data file's end, a negative
+// offset, an empty slot with a length, and bytes after its last whole index record. Every version
+// but the last of each file is the swap's own; the last is the replaced file's bytes.
+TEST_P(SwapSteps, EveryRenameLeavesTheBakPairReadingAsTheEarlierBackupsOrTheReplacedTable) {
+    const OldPair earlier = GetParam();
+    const std::string data(
+        "\x01"
+        "Awl\0\x01"
+        "Unended",
+        12);
+    SkillFiles replaced{indexBytes(std::vector<IndexRecord>{
+                            {0, 4, 0}, {5, 0, 0}, {5, 40, 9}, {-1, 7, 0}, {-7, 3, 0}}),
+                        std::vector<std::uint8_t>(data.begin(), data.end())};
+    replaced.index.push_back(0x2A);
+    const BakSwap swap({dataOf(earlier), indexOf(earlier)},
+                       {{true, replaced.data}, {true, replaced.index}});
+    EXPECT_EQ(swap.versions().size() > 2, earlier.padded);
+    expectEveryStepReadsAsBeforeOrAfter(earlier, swap.versions(), replaced);
 }
 
 const std::vector<std::uint8_t> kClientData = gameClientLayout(kThreeSkills).data;

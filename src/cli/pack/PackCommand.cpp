@@ -15,6 +15,7 @@
 #include "runtime/files/FileInput.h"
 #include "runtime/paths/PathResolver.h"
 #include "runtime/system/InterruptionsHeld.h"
+#include "skills/BakSwap.h"
 #include "skills/SkillTableBuilder.h"
 #include "skills/TableSwap.h"
 
@@ -117,7 +118,11 @@ void pack(const PackOptions& options, std::istream& in, std::ostream& out, std::
             say(describeKeptFiles(kept, false));
         }
     };
-    steps.keepOldAsBak = options.backup;
+    if (options.backup) {
+        steps.keepOldAsBak = [](std::vector<OldFile> earlierBaks, std::vector<OldFile> old) {
+            return std::make_unique<BakSwap>(std::move(earlierBaks), std::move(old));
+        };
+    }
     steps.largestOldFile = TableSwap::kLargestPaddedFile;
     // The replacement as the versions see it, under its locks, for the table it replaces.
     const TargetReplacement* looked = nullptr;

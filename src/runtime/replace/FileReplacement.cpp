@@ -108,20 +108,11 @@ class Backups {
         }
     }
 
-    // Removes the backups once the new files are in place, or renames them where `keptAs` says;
-    // a note for each that could not be.
-    std::vector<std::string> removeAllOnceReplaced(std::span<const LocalPath> keptAs) noexcept {
+    // Removes the backups once the new files are in place; a note for each that could not be.
+    std::vector<std::string> removeAllOnceReplaced() noexcept {
         std::vector<std::string> notes;
         for (std::size_t i = 0; i < paths_.size(); ++i) {
-            if (paths_[i] && !keptAs.empty()) {
-                try {
-                    if (auto note = keepAs(i, keptAs[i])) {
-                        notes.push_back(std::move(*note));
-                    }
-                } catch (...) {
-                    // Memory running out costs only the note: the files are in place.
-                }
-            } else if (paths_[i] && !fileSystem_.remove(*paths_[i])) {
+            if (paths_[i] && !fileSystem_.remove(*paths_[i])) {
                 try {
                     notes.push_back(setAside(i));
                 } catch (...) {
@@ -131,6 +122,20 @@ class Backups {
             paths_[i].reset();
         }
         return notes;
+    }
+
+    // Renames the target's backup to `bak`, replacing what is there. A .bak that is already the
+    // same file (a second name the user gave it) only loses the backup's name, which a rename
+    // between two names of one file would leave.
+    void keepAs(std::size_t target, const LocalPath& bak) {
+        const std::string& backup = *paths_[target];
+        const auto identity = fileSystem_.identityOf(backup);
+        if (identity && fileSystem_.identityOf(bak.local) == identity) {
+            fileSystem_.remove(backup);
+        } else {
+            fileSystem_.rename(backup, bak.local, true);
+        }
+        paths_[target].reset();
     }
 
     // Where the old files are, for a failure that leaves them there.
@@ -146,27 +151,6 @@ class Backups {
     }
 
   private:
-    // Renames the backup to `bak`, replacing what is there; a note when it could not. A .bak that
-    // is already the same file (a second name the user gave it) only loses the backup's name,
-    // which a rename between two names of one file would leave.
-    std::optional<std::string> keepAs(std::size_t target, const LocalPath& bak) {
-        const std::string backup = *paths_[target];
-        paths_[target].reset();
-        const auto identity = fileSystem_.identityOf(backup);
-        if (identity && fileSystem_.identityOf(bak.local) == identity) {
-            fileSystem_.remove(backup);
-            return std::nullopt;
-        }
-        try {
-            fileSystem_.rename(backup, bak.local, true);
-            return std::nullopt;
-        } catch (const Failure& failure) {
-            return "the new files are in place, but the old " + targets_[target].path.quoted() +
-                   " could not be kept as " + bak.quoted() + ": " + failure.description() +
-                   "; it is kept as " + inQuotes(backup);
-        }
-    }
-
     // A backup left under its name would be taken for a stopped run's, so it is given a temporary
     // file's name, which the next run removes; what became of it, said.
     std::string setAside(std::size_t target) {
@@ -203,8 +187,7 @@ class Replacement {
           temporary_(fileSystem),
           backups_(fileSystem, targets) {}
 
-    std::vector<std::string> run(std::span<const FileVersion> versions,
-                                 std::span<const LocalPath> keptAs) {
+    std::vector<std::string> run(std::span<const FileVersion> versions, const KeptAsBak& kept) {
         std::vector<std::size_t> written;
         std::vector<FileIdentity> identities;
         std::vector<std::string> notes;
@@ -217,11 +200,9 @@ class Replacement {
                 notes.push_back(std::move(*notKept));
             }
             identities.push_back(identityOfWritten(temporary_.path(written.back())));
-            // Until the backups are kept, a request to stop leaves only temporary files to remove.
-            if (interruptionRequested()) {
-                throw Interrupted();
-            }
+            stopIfRequested();
         }
+        const std::vector<std::optional<std::size_t>> bakWritten = writeBakVersions(kept.versions);
         backups_.keepExisting();
         try {
             for (std::size_t i = 0; i < versions.size(); ++i) {
@@ -234,13 +215,75 @@ class Replacement {
             undo();
             throw;
         }
-        for (std::string& note : backups_.removeAllOnceReplaced(keptAs)) {
+        if (!kept.paths.empty() && !keepAsBak(kept, bakWritten, notes)) {
+            return notes;
+        }
+        for (std::string& note : backups_.removeAllOnceReplaced()) {
             notes.push_back(std::move(note));
         }
         return notes;
     }
 
   private:
+    // Until the backups are kept, a request to stop leaves only temporary files to remove.
+    static void stopIfRequested() {
+        if (interruptionRequested()) {
+            throw Interrupted();
+        }
+    }
+
+    // Writes the .bak files' versions but the last of each target, which is its old file; where
+    // each is, by version.
+    std::vector<std::optional<std::size_t>> writeBakVersions(
+        std::span<const FileVersion> versions) {
+        std::vector<std::optional<std::size_t>> written(versions.size());
+        for (std::size_t i = 0; i < versions.size(); ++i) {
+            const auto later = versions.subspan(i + 1);
+            const std::size_t target = versions[i].target;
+            if (!targets_[target].file ||
+                std::none_of(later.begin(), later.end(),
+                             [&](const FileVersion& v) { return v.target == target; })) {
+                continue;
+            }
+            // Only a passing step: the .bak ends as the old file, with all it had.
+            std::optional<std::string> notKept;
+            written[i] = temporary_.write(targets_[target], versions[i].pieces, notKept);
+            stopIfRequested();
+        }
+        return written;
+    }
+
+    // Takes each .bak to its target's old file, version after version; false, with a note, when a
+    // step failed. The steps stop there, and the old files not yet renamed stay under their
+    // backups' names, which the note gives and the next run reports.
+    bool keepAsBak(const KeptAsBak& kept, std::span<const std::optional<std::size_t>> written,
+                   std::vector<std::string>& notes) noexcept {
+        try {
+            for (std::size_t i = 0; i < kept.versions.size(); ++i) {
+                const std::size_t target = kept.versions[i].target;
+                const LocalPath& bak = kept.paths[target];
+                if (written[i]) {
+                    fileSystem_.rename(temporary_.path(*written[i]), bak.local, true);
+                    temporary_.gone(*written[i]);
+                } else if (backups_.of(target)) {
+                    backups_.keepAs(target, bak);
+                }
+            }
+            return true;
+        } catch (const Failure& failure) {
+            try {
+                notes.push_back("the new files are in place, but the old ones could not all be " +
+                                std::string("kept as .bak files: ") + failure.description() +
+                                backups_.whereKept());
+            } catch (...) {
+                // Memory running out costs only the note: the files are in place.
+            }
+        } catch (...) {
+            // The same: the old files not yet renamed are where whereKept would have said.
+        }
+        return false;
+    }
+
     FileIdentity identityOfWritten(const std::string& path) {
         const auto identity = fileSystem_.identityOf(path);
         if (!identity) {
@@ -325,8 +368,8 @@ class Replacement {
 
 std::vector<std::string> replaceFiles(FileSystem& fileSystem, std::span<const LookedAt> targets,
                                       std::span<const FileVersion> versions,
-                                      std::span<const LocalPath> keptAs) {
-    return Replacement(fileSystem, targets).run(versions, keptAs);
+                                      const KeptAsBak& kept) {
+    return Replacement(fileSystem, targets).run(versions, kept);
 }
 
 }  // namespace quorrel

@@ -31,6 +31,18 @@ struct FileVersion {
     FilePieces pieces;
 };
 
+// The old files kept as NAME.bak (BakFiles) once every version is in place: `versions`, whose
+// targets are the run's, take each .bak from what it holds to its target's old file, each in one
+// rename that replaces what is there. The last version of each target is the old file itself,
+// renamed there from its backup; the others are written with the run's own versions (step 1
+// below), so that nothing is left to write once a target is touched. A target that had no old file
+// gets none. When a step fails, the steps stop there and the old files not yet renamed stay under
+// their backups' names, which a note gives.
+struct KeptAsBak {
+    std::span<const LocalPath> paths;  // each target's .bak
+    std::span<const FileVersion> versions;
+};
+
 // Puts the versions in place, all or none, leaving every target as it was when it fails:
 //  1. every version's bytes go to a new temporary file beside its target (SideNames), which gets
 //     what `sed -i` keeps of the target's old file (keepWhatSedKeeps), and are flushed to disk,
@@ -55,15 +67,14 @@ struct FileVersion {
 // what it leaves. TargetReplacement, the one caller, does what must come first: it holds the
 // targets' locks, looks at the targets under them and refuses what must not be written.
 //
-// With `keptAs`, a path for each target (BakFiles), the backups are not removed at the end but
-// renamed there, each in one rename that replaces what was there, once every version is in place.
+// With `kept`, the old files are kept as .bak files once every version is in place (KeptAsBak).
 //
 // Throws a Failure naming the file and the system's reason, with where the old files are kept
 // when undoing failed. Returns, once the versions are in place, a note for each target whose new
-// file could not keep all that its old one had, and for each backup that could not be removed, or
-// kept where asked, which says what became of it.
+// file could not keep all that its old one had, for each backup that could not be removed, and for
+// old files that could not all be kept as .bak files, which says what became of them.
 std::vector<std::string> replaceFiles(FileSystem& fileSystem, std::span<const LookedAt> targets,
                                       std::span<const FileVersion> versions,
-                                      std::span<const LocalPath> keptAs = {});
+                                      const KeptAsBak& kept = {});
 
 }  // namespace quorrel

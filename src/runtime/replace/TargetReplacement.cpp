@@ -104,14 +104,21 @@ std::vector<std::string> TargetReplacement::replace() {
     for (const LookedAt& target : looked_) {
         old.push_back(oldFile(fileSystem_, target, steps_.largestOldFile));
     }
-    const std::unique_ptr<ReplacementVersions> versions = steps_.versions(std::move(old));
-    std::vector<LocalPath> keptAs;
+    std::vector<LocalPath> baks;
+    std::unique_ptr<ReplacementVersions> bakVersions;
     if (steps_.keepOldAsBak) {
+        std::vector<OldFile> earlier;
         for (const LookedAt& target : looked_) {
-            keptAs.push_back(bakPathOf(target.path));
+            baks.push_back(bakPathOf(target.path));
+            earlier.push_back(
+                oldFile(fileSystem_, lookAt(fileSystem_, baks.back()), steps_.largestOldFile));
         }
+        bakVersions = steps_.keepOldAsBak(std::move(earlier), old);
     }
-    return replaceFiles(fileSystem_, looked_, versions->versions(), keptAs);
+    const std::unique_ptr<ReplacementVersions> versions = steps_.versions(std::move(old));
+    const KeptAsBak kept{baks,
+                         bakVersions ? bakVersions->versions() : std::span<const FileVersion>()};
+    return replaceFiles(fileSystem_, looked_, versions->versions(), kept);
 }
 
 StoppedRunsReport whatStoppedRunsLeft(FileSystem& fileSystem, std::vector<LocalPath> targets) {

@@ -29,9 +29,11 @@ namespace quorrel {
 //    (".NAME.quorrel-old-TAG-N") and temporary files (".NAME.quorrel-new-TAG"). The next run
 //    removes what holds nothing else and reports old files it cannot tell are spare, and
 //    quorrel-dump reports them too (whatStoppedRunsLeft); neither touches what no run made.
-//  - Kept on request: with keepOldAsBak the old files become NAME.bak beside each target, each in
-//    one rename once every version is in place, so that each .bak is as it was or the old file.
-//    They are the user's files, never a run's: no run reports or removes them (BakFiles.h).
+//  - Kept on request: with keepOldAsBak the old files become NAME.bak beside each target once
+//    every version is in place, through versions of their own in an order the caller gives, so
+//    that the .bak files pass only through the states that order gives: for quorrel-pack, the
+//    earlier backups or the old table (BakSwap). They are the user's files, never a run's: no run
+//    reports or removes them (BakFiles.h).
 // The steps and their order are in FileReplacement.h; the hidden names in SideNames.h. The
 // first look alone (the constructor) is every check a run makes, with nothing written and no
 // lock taken: what a dry run does.
@@ -68,10 +70,15 @@ struct ReplacementSteps {
     std::function<void(const LocalPath&)> waiting;
     // What stopped runs left beside the targets, found under the locks, for the caller to say.
     std::function<void(const LeftBeside&)> left;
-    // The old files are kept as NAME.bak once the new ones are in place, and a .bak that must not
-    // be replaced is refused with the other checks (refuseBakFile).
-    bool keepOldAsBak = false;
-    // The old files are read whole up to this size; a larger one is given without its bytes.
+    // When given, the old files are kept as NAME.bak once the new ones are in place, and a .bak
+    // that must not be replaced is refused with the other checks (refuseBakFile). It makes the
+    // versions that take the .bak files from the earlier ones (read as the old files are, in the
+    // targets' order) to the old files, the last of each being its old file (KeptAsBak).
+    std::function<std::unique_ptr<ReplacementVersions>(std::vector<OldFile> earlierBaks,
+                                                       std::vector<OldFile> old)>
+        keepOldAsBak;
+    // The old files (and earlier .bak files) are read whole up to this size; a larger one is given
+    // without its bytes.
     std::uint64_t largestOldFile = 0;
     // The new versions, made from the old files (in the targets' order).
     std::function<std::unique_ptr<ReplacementVersions>(std::vector<OldFile>)> versions;
