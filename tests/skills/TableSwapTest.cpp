@@ -67,6 +67,9 @@ struct OldPair {
     bool dataOnly = false;
     bool indexOnly = false;
     bool padded = true;  // the swap can keep every step readable
+
+    OldFile data() const { return files && !indexOnly ? OldFile{true, files->data} : OldFile{}; }
+    OldFile index() const { return files && !dataOnly ? OldFile{true, files->index} : OldFile{}; }
 };
 
 void PrintTo(const OldPair& old, std::ostream* out) {
@@ -82,14 +85,8 @@ OldPair oldPair(const char* what, std::vector<std::uint8_t> data,
 // each the pair reads as before or, once switched, as `after`, whose bytes it ends with.
 void expectEveryStepReadsAsBeforeOrAfter(const OldPair& old, std::span<const FileVersion> versions,
                                          const SkillFiles& after) {
-    std::optional<std::vector<std::uint8_t>> data;
-    std::optional<std::vector<std::uint8_t>> index;
-    if (old.files && !old.indexOnly) {
-        data = old.files->data;
-    }
-    if (old.files && !old.dataOnly) {
-        index = old.files->index;
-    }
+    std::optional<std::vector<std::uint8_t>> data = old.data().bytes;
+    std::optional<std::vector<std::uint8_t>> index = old.index().bytes;
     SkillTables tables;
     const Shown before = shownBy(tables, data, index);
     const Shown shownAfter = shownBy(tables, after.data, after.index);
@@ -106,20 +103,6 @@ void expectEveryStepReadsAsBeforeOrAfter(const OldPair& old, std::span<const Fil
     EXPECT_EQ(index, after.index);
 }
 
-OldFile dataOf(const OldPair& old) {
-    if (!old.files || old.indexOnly) {
-        return {};
-    }
-    return {true, old.files->data};
-}
-
-OldFile indexOf(const OldPair& old) {
-    if (!old.files || old.dataOnly) {
-        return {};
-    }
-    return {true, old.files->index};
-}
-
 class SwapSteps : public ::testing::TestWithParam<OldPair> {};
 
 TEST_P(SwapSteps, EveryRenameLeavesThePairReadingAsTheOldTableOrTheNewOne) {
@@ -132,7 +115,7 @@ TEST_P(SwapSteps, EveryRenameLeavesThePairReadingAsTheOldTableOrTheNewOne) {
     built.add({4, "Weaving", true, 1});
     built.padTo(7);
     const LaidOutTable& fresh = built.files();
-    const TableSwap swap(fresh, dataOf(old), indexOf(old));
+    const TableSwap swap(fresh, old.data(), old.index());
     // Only the padded order passes through more than the two final files.
     EXPECT_EQ(swap.versions().size() > 2, old.padded);
     expectEveryStepReadsAsBeforeOrAfter(old, swap.versions(),
@@ -145,16 +128,11 @@ TEST_P(SwapSteps, EveryRenameLeavesThePairReadingAsTheOldTableOrTheNewOne) {
 // but the last of each file is the swap's own; the last is the replaced file's bytes.
 TEST_P(SwapSteps, EveryRenameLeavesTheBakPairReadingAsTheEarlierBackupsOrTheReplacedTable) {
     const OldPair earlier = GetParam();
-    const std::string data(
-        "\x01"
-        "Awl\0\x01"
-        "Unended",
-        12);
     SkillFiles replaced{indexBytes(std::vector<IndexRecord>{
                             {0, 4, 0}, {5, 0, 0}, {5, 40, 9}, {-1, 7, 0}, {-7, 3, 0}}),
-                        std::vector<std::uint8_t>(data.begin(), data.end())};
+                        bytesOf(std::string_view("\001Awl\000\001Unended", 12))};
     replaced.index.push_back(0x2A);
-    const BakSwap swap({dataOf(earlier), indexOf(earlier)},
+    const BakSwap swap({earlier.data(), earlier.index()},
                        {{true, replaced.data}, {true, replaced.index}});
     EXPECT_EQ(swap.versions().size() > 2, earlier.padded);
     expectEveryStepReadsAsBeforeOrAfter(earlier, swap.versions(), replaced);
