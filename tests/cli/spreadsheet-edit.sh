@@ -3,8 +3,9 @@
 # byte-order mark, a skill renamed, a check mark cleared, a flag 5 typed as 1 and a skill added at
 # the end, in CR LF lines; then quorrel-pack --dry-run, which must name those four changes and
 # touch nothing, and --backup --verbose, which must say them in the past tense and keep the old
-# pair as the .bak files. A text dump through --from - then must change nothing. Prints what each
-# run printed.
+# pair as the .bak files. A text dump through --from - then must change nothing, and a second
+# --backup must keep the pair it replaced in place of the earlier .bak files. Prints what each run
+# printed.
 #
 #   spreadsheet-edit.sh FOLDER QUORREL_DUMP QUORREL_PACK [RUNNER...]
 #
@@ -69,5 +70,13 @@ run "$dump" --data skills.mul --index skills.idx --codepage 1252 >table.txt
 said=$(pack --from - --force -n <table.txt)
 expect_said "--dry-run of its text dump, --from -" "$said" \
     "no skill would change, and both files would be written as they are"
-leftover=$(find . -mindepth 1 ! -name 'skills.*' ! -name 'old.*' ! -name '*.csv' ! -name table.txt)
+
+# A second --backup replaces the earlier .bak pair with the pair it replaced.
+cp skills.mul second.mul && cp skills.idx second.idx
+pack --from - --force --backup <table.txt
+cmp skills.mul.bak second.mul && cmp skills.idx.bak second.idx ||
+    fail "a second --backup did not keep the pair it replaced"
+echo "a second --backup: cmp of the .bak files with the pair it replaced: the same"
+leftover=$(find . -mindepth 1 ! -name 'skills.*' ! -name 'old.*' ! -name 'second.*' ! -name '*.csv' \
+    ! -name table.txt)
 [[ -z "$leftover" ]] || fail "left beside the pair: $leftover"
