@@ -188,16 +188,23 @@ TEST(PackFrom, ADriveLetterListIsReadFromThePrefix) {
 }
 #endif
 
-// A folder as the list is said as one, whichever way it is given, and nothing is written.
-TEST(PackFrom, AFolderIsNoList) {
+// A list that cannot be read is said as such, named once, and nothing is written: a folder, and
+// on Linux a file whose first read fails.
+TEST(PackFrom, AListThatCannotBeReadIsSaidAsSuch) {
     const TempDir dir;
-    const std::string folder = dir.path().string();
-    const CommandRun run = runPack({"--data", (dir.path() / "s.mul").string(), "--index",
-                                    (dir.path() / "s.idx").string(), "--from", folder},
-                                   "");
-    EXPECT_EQ(run.status, 1);
-    EXPECT_THAT(run.err, HasSubstr("cannot read \"" + folder + "\": it is a folder\n"));
-    EXPECT_FALSE(fs::exists(dir.path() / "s.mul"));
+    std::vector<std::pair<std::string, std::string>> unreadable = {
+        {dir.path().string(), "it is a folder"}};
+#ifdef __linux__
+    unreadable.emplace_back("/proc/self/mem", "Input/output error");
+#endif
+    for (const auto& [list, why] : unreadable) {
+        const CommandRun run = runPack({"--data", (dir.path() / "s.mul").string(), "--index",
+                                        (dir.path() / "s.idx").string(), "--from", list},
+                                       "");
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.err, "quorrel-pack: cannot read \"" + list + "\": " + why + "\n");
+        EXPECT_FALSE(fs::exists(dir.path() / "s.mul"));
+    }
 }
 
 // Stops quorrel-pack at each of its file system operations in turn, as a kill would: the pair

@@ -50,6 +50,10 @@ SkillTableBuilder tableFromStream(std::istream& in, const PackOptions& options) 
             table.finish();
         });
     } catch (const Failure& failure) {
+        // A named list that cannot be read says so itself, naming the file.
+        if (failure.kind() == FailureKind::ReadError) {
+            throw;
+        }
         throw failure.within(sourceName(options));
     } catch (const ListUnreadable& unreadable) {
         throw Failure(FailureKind::ReadError,
