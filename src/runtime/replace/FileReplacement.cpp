@@ -14,6 +14,33 @@
 namespace quorrel {
 namespace {
 
+// Writes the pieces one after another, small ones gathered into blocks, so that an index of many
+// short runs of empty slots costs a few large writes rather than one per run.
+void writePieces(WritableFile& file, const FilePieces& pieces) {
+    constexpr std::size_t kBlock = 64 * 1024;
+    std::vector<std::uint8_t> block;
+    const auto writeBlock = [&] {
+        if (!block.empty()) {
+            file.write(block);
+            block.clear();
+        }
+    };
+    for (const FilePiece& piece : pieces) {
+        for (std::uint64_t time = 0; time < piece.times; ++time) {
+            if (piece.bytes.size() >= kBlock / 2) {
+                writeBlock();
+                file.write(piece.bytes);
+                continue;
+            }
+            if (block.size() + piece.bytes.size() > kBlock) {
+                writeBlock();
+            }
+            block.insert(block.end(), piece.bytes.begin(), piece.bytes.end());
+        }
+    }
+    writeBlock();
+}
+
 // The files a run makes for its own use, the temporary files it writes and the second names it
 // gives files it has placed, removed when the run leaves them behind.
 class TemporaryFiles {
@@ -39,11 +66,7 @@ class TemporaryFiles {
         const std::string& local = target.path.local;
         TemporaryFile temporary = createTemporaryBeside(fileSystem_, local, inQuotes(local));
         paths_.push_back(std::move(temporary.path));
-        for (const FilePiece& piece : pieces) {
-            for (std::uint64_t time = 0; time < piece.times; ++time) {
-                temporary.file->write(piece.bytes);
-            }
-        }
+        writePieces(*temporary.file, pieces);
         if (target.file) {
             notKept = keepWhatSedKeeps(fileSystem_, target.path, paths_.back());
         }
