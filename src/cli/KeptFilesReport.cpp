@@ -80,4 +80,24 @@ std::string describeUnexpected(const UnexpectedFile& unexpected) {
            "; it is left as it is";
 }
 
+void sayStoppedRuns(std::ostream& err, std::string_view program, const StoppedRunsReport& report) {
+    if (const auto& live = report.live) {
+        err << program << ": "
+            << (live->second == LockState::Held
+                    ? "a quorrel-pack run is writing " + live->first.quoted() +
+                          " now; the files it keeps beside it are its own"
+                    : "cannot tell whether a quorrel-pack run is writing " + live->first.quoted() +
+                          " now (its lock cannot be opened), so the files beside it are not "
+                          "reported")
+            << '\n';
+        return;
+    }
+    for (const UnexpectedFile& unexpected : report.left.unexpected) {
+        err << program << ": " << describeUnexpected(unexpected) << '\n';
+    }
+    for (const KeptFiles& kept : report.left.kept) {
+        err << program << ": " << describeKeptFiles(kept, true) << '\n';
+    }
+}
+
 }  // namespace quorrel::cli

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <ostream>
 #include <string>
+#include <string_view>
 
 #include "runtime/replace/InterruptedRuns.h"
+#include "runtime/replace/TargetReplacement.h"
 
 // What quorrel-pack and quorrel-dump say of the files that stopped runs left beside a table.
 
@@ -20,5 +23,10 @@ std::string cmdQuoted(const std::string& path);
 
 // The report of an unexpected entry, which says that it is left alone.
 std::string describeUnexpected(const UnexpectedFile& unexpected);
+
+// Says on `err`, each line after "PROGRAM: ", what a program that only reads found of stopped runs
+// beside the targets (whatStoppedRunsLeft), the files as they are now; or that a run is writing
+// them, whose files are its own.
+void sayStoppedRuns(std::ostream& err, std::string_view program, const StoppedRunsReport& report);
 
 }  // namespace quorrel::cli

@@ -71,6 +71,23 @@ TEST_P(PackDryRun, SaysWhatWouldChangeByRecordAndWritesNothing) {
     }
 }
 
+// What a stopped run left is said as quorrel-dump says it, and left as it is: only a real run,
+// under the lock, tidies up.
+TEST(PackDryRun, SaysWhatAStoppedRunLeftAndLeavesIt) {
+    const TempDir dir;
+    const auto paths = writeTable(dir, fourSkills());
+    dir.write(".skills.mul.quorrel-old-0123456789abcdef-1", bytesOf("old data"));
+    const auto before = namesIn(dir.path());
+    const CommandRun run = runPack(
+        {"--data", paths.data, "--index", paths.index, "--format", "csv", "--force", "--dry-run"},
+        kHeader + std::string(kFourSkills));
+    EXPECT_EQ(run.status, 0);
+    EXPECT_THAT(run.err, StartsWith("quorrel-pack: a quorrel-pack run was stopped before it "));
+    EXPECT_THAT(run.err, HasSubstr("; to put them back: "));
+    EXPECT_EQ(run.out, "no skill would change, and both files would be written as they are\n");
+    EXPECT_EQ(namesIn(dir.path()), before);
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Changes, PackDryRun,
     ::testing::Values(

@@ -38,24 +38,7 @@ void reportKeptFiles(const DumpOptions& options, std::ostream& err, FileSystem& 
             // A path that leads nowhere has nothing beside it; the load says why.
         }
     }
-    const StoppedRunsReport report = whatStoppedRunsLeft(fileSystem, std::move(paths));
-    if (const auto& live = report.live) {
-        err << kDumpProgram << ": "
-            << (live->second == LockState::Held
-                    ? "a quorrel-pack run is writing " + live->first.quoted() +
-                          " now; the files it keeps beside it are its own"
-                    : "cannot tell whether a quorrel-pack run is writing " + live->first.quoted() +
-                          " now (its lock cannot be opened), so the files beside it are not "
-                          "reported")
-            << '\n';
-        return;
-    }
-    for (const UnexpectedFile& unexpected : report.left.unexpected) {
-        err << kDumpProgram << ": " << describeUnexpected(unexpected) << '\n';
-    }
-    for (const KeptFiles& kept : report.left.kept) {
-        err << kDumpProgram << ": " << describeKeptFiles(kept, true) << '\n';
-    }
+    sayStoppedRuns(err, kDumpProgram, whatStoppedRunsLeft(fileSystem, std::move(paths)));
 }
 
 void writeDump(std::ostream& out, const SkillDump& dump, const DumpOptions& options) {

@@ -144,7 +144,9 @@ void pack(const PackOptions& options, std::istream& in, std::ostream& out, std::
     looked = &replacement;
     table.emplace(tableFromSource(in, options, from, fileSystem));
     if (options.dryRun) {
-        // No lock: a dry run changes nothing, and must not keep a real run waiting.
+        // No lock: a dry run changes nothing, and must not keep a real run waiting. What stopped
+        // runs left is said as quorrel-dump says it, for the files as they are now.
+        sayStoppedRuns(err, kPackProgram, whatStoppedRunsLeft(fileSystem, {data, index}));
         printChanges(
             out,
             TableChanges(readTableInPlace(fileSystem, replacement.targets(), options.codePage),
