@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstring>
 #include <span>
 #include <string>
 #include <utility>
@@ -184,8 +185,11 @@ std::size_t nameBytesToHold(FileTable& files, const LoadFields& fields, std::int
 // zero byte are never converted: a long name buffer of a huge `length` would otherwise become a
 // text up to three times its size, only to be cut.
 std::span<const std::uint8_t> beforeFirstZero(std::span<const std::uint8_t> bytes) {
-    return bytes.first(static_cast<std::size_t>(
-        std::find(bytes.begin(), bytes.end(), std::uint8_t{0}) - bytes.begin()));
+    // memchr rather than a loop of our own: the C library looks at many bytes at a time.
+    const void* const zero = bytes.empty() ? nullptr : std::memchr(bytes.data(), 0, bytes.size());
+    return zero == nullptr ? bytes
+                           : bytes.first(static_cast<std::size_t>(
+                                 static_cast<const std::uint8_t*>(zero) - bytes.data()));
 }
 
 // A long name's bytes are let go once they are text, before the list takes the text, so that a
@@ -197,21 +201,24 @@ void letGoOfALongName(LoadFields& fields) {
     }
 }
 
-// What a run keeps from one record to the next besides the working fields: the index being read
-// and the memory the data file's path is taken into, afresh for every record.
+// What a run keeps from one record to the next besides the working fields: the host's list and
+// code page, asked for once, the index being read and the memory the data file's path is taken
+// into, afresh for every record.
 struct RunState {
+    SkillList& lstSkills;
+    CodePage codePage;
     IndexBlocks& index;
     std::string dataPath;
 };
 
 // Handles one used index record: reads its flag and name from the data file and appends the item.
-void loadRecord(LoadHost& host, FileTable& files, LoadFields& fields, std::string& dataPath) {
-    SkillList& lstSkills = host.lstSkills();
+void loadRecord(LoadHost& host, FileTable& files, LoadFields& fields, RunState& run) {
+    SkillList& lstSkills = run.lstSkills;
     fields.dataFileNo = files.freeNumber();
     describedAt([] { return std::string("the data file"); },
                 [&] {
-                    host.txtPathTextInto(dataPath);
-                    files.open(fields.dataFileNo, dataPath);
+                    host.txtPathTextInto(run.dataPath);
+                    files.open(fields.dataFileNo, run.dataPath);
                 });
     const ClosesOnExit closeData(files, fields.dataFileNo);
 
@@ -231,7 +238,7 @@ void loadRecord(LoadHost& host, FileTable& files, LoadFields& fields, std::strin
     files.close(fields.dataFileNo);
 
     const auto nameBytes = beforeFirstZero(fields.name.stored());
-    std::string text = textFrom8Bit(nameBytes, host.namesCodePage());
+    std::string text = textFrom8Bit(nameBytes, run.codePage);
     host.nameRead(nameBytes, text);
     letGoOfALongName(fields);
     // The list keeps the text as it is handed over: a short name is trimmed to its size first (a
@@ -255,7 +262,7 @@ RecordRead loadNextRecord(LoadHost& host, FileTable& files, RunState& run, LoadF
     if (isEmptySlot(fields.offset, fields.length)) {
         return RecordRead::Skipped;
     }
-    loadRecord(host, files, fields, run.dataPath);
+    loadRecord(host, files, fields, run);
     return RecordRead::Used;
 }
 
@@ -273,7 +280,7 @@ void loadTable(LoadHost& host, FileTable& files) {
     const ClosesOnExit closeIndex(files, fields.idxFileNo);
 
     IndexBlocks index(files, fields.idxFileNo);
-    RunState run{index, {}};
+    RunState run{lstSkills, host.namesCodePage(), index, {}};
     WhileLoadingPacer pacer(host);
     bool anyItemAdded = false;
     for (fields.record = 0;; ++fields.record) {

@@ -35,7 +35,8 @@ class LoadHost {
     // texts or the working fields, nor take the user's input. Does nothing unless overridden.
     virtual void whileLoading() {}
 
-    // The code page the names' bytes are converted through; the window follows the system.
+    // The code page the names' bytes are converted through, asked once per run; the window
+    // follows the system.
     virtual CodePage namesCodePage() const { return CodePage::ofSystem(); }
 
     // Called with each name's bytes, up to its first zero, and the text they were read as,

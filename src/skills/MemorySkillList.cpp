@@ -12,7 +12,10 @@ void MemorySkillList::Clear() {
 
 void MemorySkillList::appendItem(std::string text) {
     // The load reads a record's flag before it adds the item.
-    items_.push_back(SkillRow{fields_.record, std::move(text), false, fields_.flag});
+    SkillRow& row = items_.emplace_back();
+    row.record = fields_.record;
+    row.name = std::move(text);
+    row.flag = fields_.flag;
 }
 
 void MemorySkillList::checkItem(std::size_t index, bool checked) {

@@ -147,6 +147,34 @@ TEST_F(FileTableTest, AReadTheSystemRefusesIsAReadError) {
 #endif
 }
 
+// A number keeps its memory from one file to the next (the path, the read-ahead window, the
+// system's object): nothing of the file before may show through it, in the bytes, at the end or
+// in a failure's words.
+TEST_F(FileTableTest, ANumberOpenedAgainShowsNothingOfTheFileBefore) {
+    const std::string longer = dir.write("long.bin", countingBytes(300));
+    const std::string shorter = dir.write("short.bin", bytes({1, 2, 3}));
+    std::uint8_t byte = 0;
+    files.open(1, longer);
+    files.getByte(1, 1, byte);
+    files.close(1);
+
+    files.open(1, shorter);
+    EXPECT_EQ(files.path(1), shorter);
+    std::array<std::uint8_t, 4> four{};
+    EXPECT_EQ(files.getBytes(1, 1, four), 3u);
+    EXPECT_EQ(four, (std::array<std::uint8_t, 4>{1, 2, 3, 0}));
+    EXPECT_TRUE(files.endOfFile(1));
+    files.getByte(1, 200, byte);
+    EXPECT_EQ(byte, 0);
+    files.close(1);
+
+    if (std::filesystem::exists("/proc/self/mem")) {
+        files.open(1, "/proc/self/mem");
+        EXPECT_FAILURE(files.getByte(1, 1, byte), FailureKind::ReadError,
+                       testing::StartsWith("cannot read \"/proc/self/mem\": "));
+    }
+}
+
 TEST_F(FileTableTest, OpensForReadingOnly) {
     if (!testing::processFiguresKnown()) {
         GTEST_SKIP() << "the system does not list open descriptors";

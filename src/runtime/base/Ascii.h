@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cstdint>
+#include <cstring>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -23,6 +26,23 @@ inline std::string asciiLowerCase(std::string_view text) {
         character = asciiLower(character);
     }
     return lowered;
+}
+
+// Whether every byte is ASCII (below 0x80). Eight bytes are looked at at a time, as the load asks
+// this of every name it reads.
+inline bool allAscii(std::span<const std::uint8_t> bytes) noexcept {
+    constexpr std::uint64_t kHighBits = 0x8080808080808080;
+    std::uint64_t seen = 0;
+    std::size_t at = 0;
+    for (; at + sizeof(seen) <= bytes.size(); at += sizeof(seen)) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, bytes.data() + at, sizeof(word));
+        seen |= word;
+    }
+    for (; at < bytes.size(); ++at) {
+        seen |= bytes[at];
+    }
+    return (seen & kHighBits) == 0;
 }
 
 }  // namespace quorrel

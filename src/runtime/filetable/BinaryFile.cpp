@@ -16,28 +16,33 @@ constexpr std::size_t kLargestWindow = 64 * 1024;
 
 }  // namespace
 
-void BinaryFile::open(std::unique_ptr<ReadableFile> file, std::string_view path) {
-    path_.assign(path);
+void BinaryFile::open(std::unique_ptr<ReadableFile> file) {
     file_ = std::move(file);
     open_ = true;
     position_ = 1;
     endReached_ = false;
-    // Emptied, not freed: the next file starts with a small window again in the same memory.
-    window_.clear();
+    // The next file starts with a small window again, in the same memory and without zeroing it
+    // first (a shrinking resize fills nothing): a read fills what it uses.
+    if (window_.size() > kFirstWindow) {
+        window_.resize(kFirstWindow);
+    }
+    windowUsed_ = false;
     windowOffset_ = 0;
     windowFill_ = 0;
 }
 
-std::size_t BinaryFile::read(std::int64_t position, std::span<std::uint8_t> into) {
+std::size_t BinaryFile::readFromFile(std::int64_t position, std::span<std::uint8_t> into) {
     if (position < 1) {
-        throw Failure(FailureKind::BadReadPosition, "cannot read \"" + path_ + "\" at position " +
-                                                        std::to_string(position) +
-                                                        ": positions start at 1");
+        throw Failure(FailureKind::BadReadPosition,
+                      "cannot read \"" + path_.typed + "\" at position " +
+                          std::to_string(position) + ": positions start at 1");
     }
     const auto offset = static_cast<std::uint64_t>(position - 1);
     const std::size_t got = into.size() < kLargestWindow ? readThroughWindow(offset, into)
                                                          : file_->readAt(offset, into);
-    std::fill(into.begin() + static_cast<std::ptrdiff_t>(got), into.end(), std::uint8_t{0});
+    if (got < into.size()) {
+        std::fill(into.begin() + static_cast<std::ptrdiff_t>(got), into.end(), std::uint8_t{0});
+    }
     position_ = position + static_cast<std::int64_t>(into.size());
     endReached_ = got < into.size();
     return got;
@@ -49,11 +54,12 @@ std::size_t BinaryFile::readThroughWindow(std::uint64_t offset, std::span<std::u
     const bool inWindow =
         offset >= windowOffset_ && offset + into.size() <= windowOffset_ + windowFill_;
     if (!inWindow) {
-        const bool readingOn = !window_.empty() && offset == windowOffset_ + windowFill_;
-        const std::size_t size = window_.empty() ? kFirstWindow
-                                 : readingOn     ? std::min(window_.size() * 2, kLargestWindow)
-                                                 : window_.size();
+        const bool readingOn = windowUsed_ && offset == windowOffset_ + windowFill_;
+        const std::size_t size = !windowUsed_ ? kFirstWindow
+                                 : readingOn  ? std::min(window_.size() * 2, kLargestWindow)
+                                              : window_.size();
         window_.resize(std::max(size, into.size()));
+        windowUsed_ = true;
         windowOffset_ = offset;
         windowFill_ = 0;
         windowFill_ = file_->readAt(offset, window_);

@@ -1,12 +1,14 @@
 #pragma once
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <span>
 #include <string>
-#include <string_view>
 #include <vector>
 
+#include "runtime/files/LocalPath.h"
 #include "runtime/files/ReadableFile.h"
 
 namespace quorrel {
@@ -25,8 +27,13 @@ class BinaryFile {
   public:
     BinaryFile() = default;
 
-    // Takes `file` in the place of any file this one had, positioned at 1.
-    void open(std::unique_ptr<ReadableFile> file, std::string_view path);
+    // Where the path of the next file to open goes, while no file is open: written over, so that
+    // its memory serves again, and left as it is where it already names that file
+    // (PathResolver::resolve).
+    LocalPath& nextPath() noexcept { return path_; }
+
+    // Takes `file`, the file of nextPath(), in the place of any file this one had, positioned at 1.
+    void open(std::unique_ptr<ReadableFile> file);
 
     // Closes the file; nothing is read until the next open. The file's object is kept where it
     // can serve again (ReadableFile::closeForReuse), for takeClosedFile.
@@ -45,7 +52,8 @@ class BinaryFile {
         return open_ ? nullptr : std::move(file_);
     }
 
-    const std::string& path() const noexcept { return path_; }
+    // The path of the file as it was typed.
+    const std::string& path() const noexcept { return path_.typed; }
 
     // The 1-based position of the next byte a read would take.
     std::int64_t position() const noexcept { return position_; }
@@ -56,20 +64,35 @@ class BinaryFile {
     // Fills `into` from 1-based `position` and moves the position past it; returns how many bytes
     // came from the file. The bytes past the end of the file read as 0. Throws a bad-read-position
     // failure when position < 1, and a read-error failure when the system cannot read the file.
-    std::size_t read(std::int64_t position, std::span<std::uint8_t> into);
+    std::size_t read(std::int64_t position, std::span<std::uint8_t> into) {
+        // A read the window holds in full, such as a record's name after its flag, is served
+        // here; every other goes through readFromFile.
+        const auto offset = static_cast<std::uint64_t>(position - 1);
+        if (position >= 1 && offset >= windowOffset_ && offset - windowOffset_ <= windowFill_ &&
+            into.size() <= windowFill_ - (offset - windowOffset_)) {
+            std::copy_n(window_.begin() + static_cast<std::ptrdiff_t>(offset - windowOffset_),
+                        into.size(), into.begin());
+            position_ = position + static_cast<std::int64_t>(into.size());
+            endReached_ = false;
+            return into.size();
+        }
+        return readFromFile(position, into);
+    }
 
     // Moves the position on by `bytes` without reading them.
     void skip(std::int64_t bytes) noexcept { position_ += bytes; }
 
   private:
+    std::size_t readFromFile(std::int64_t position, std::span<std::uint8_t> into);
     std::size_t readThroughWindow(std::uint64_t offset, std::span<std::uint8_t> into);
 
     std::unique_ptr<ReadableFile> file_;
     bool open_ = false;
-    std::string path_;
+    LocalPath path_;
     std::int64_t position_ = 1;
     bool endReached_ = false;
     std::vector<std::uint8_t> window_;
+    bool windowUsed_ = false;  // whether a read of the file open filled the window
     std::uint64_t windowOffset_ = 0;
     std::size_t windowFill_ = 0;
 };

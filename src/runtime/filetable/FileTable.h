@@ -46,33 +46,60 @@ class FileTable {
     void open(FileNumber number, const std::string& path);
 
     // Closes the file; its number is free again. Closing a number that is not open does nothing.
-    void close(FileNumber number) noexcept;
+    void close(FileNumber number) noexcept {
+        if (isOpen(number)) {
+            slots_[slotOf(number)].close();
+        }
+    }
 
-    bool isOpen(FileNumber number) const noexcept;
+    bool isOpen(FileNumber number) const noexcept {
+        return number >= 1 && slotOf(number) < slots_.size() && slots_[slotOf(number)].isOpen();
+    }
     std::size_t openCount() const noexcept;
+
+    // The calls below are inline, as the load makes each of them for every record.
 
     // Whether the last read of the file reached past its end. The end is found by reading, so a
     // file that grows or shrinks while open ends where it ends at that moment.
-    bool endOfFile(FileNumber number);
-    std::int64_t position(FileNumber number);
-    const std::string& path(FileNumber number);
+    bool endOfFile(FileNumber number) { return file(number).endOfFile(); }
+    std::int64_t position(FileNumber number) { return file(number).position(); }
+    const std::string& path(FileNumber number) { return file(number).path(); }
 
     // Sized reads at a 1-based position, moving the position past what they read. Bytes past the
     // end of the file read as 0. A position below 1 throws a bad-read-position failure, a read
     // the system refuses a read-error failure. getBytes returns how many bytes the file held.
-    void getByte(FileNumber number, std::int64_t position, std::uint8_t& field);
-    std::size_t getBytes(FileNumber number, std::int64_t position, std::span<std::uint8_t> field);
+    void getByte(FileNumber number, std::int64_t position, std::uint8_t& field) {
+        file(number).read(position, std::span<std::uint8_t>(&field, 1));
+    }
+    std::size_t getBytes(FileNumber number, std::int64_t position, std::span<std::uint8_t> field) {
+        return file(number).read(position, field);
+    }
 
     // Fills the buffer's held elements from `position` and moves the position past all of its
     // elements, held or not.
-    void getBuffer(FileNumber number, std::int64_t position, ByteBuffer& buffer);
+    void getBuffer(FileNumber number, std::int64_t position, ByteBuffer& buffer) {
+        BinaryFile& binary = file(number);
+        binary.read(position, buffer.stored());
+        // The elements not held stay zero: the buffer's owner sized it so that no read reaching
+        // them could change what it is used for.
+        binary.skip(buffer.count() - static_cast<std::int64_t>(buffer.stored().size()));
+    }
 
   private:
-    BinaryFile& file(FileNumber number);
+    static std::size_t slotOf(FileNumber number) noexcept {
+        return static_cast<std::size_t>(number - 1);
+    }
+
+    BinaryFile& file(FileNumber number) {
+        if (!isOpen(number)) {
+            refuseNotOpen(number);
+        }
+        return slots_[slotOf(number)];
+    }
+    [[noreturn]] static void refuseNotOpen(FileNumber number);
 
     FileSystem& fileSystem_;
     PathResolver resolver_;
-    LocalPath resolved_;             // the last path opened, its memory kept for the next
     std::vector<BinaryFile> slots_;  // slot i holds number i + 1, kept when it is closed
 };
 

@@ -48,7 +48,10 @@ class PathResolver {
     }
 
     // The same, written over `into`, whose memory serves again: a run that resolves the same
-    // path for every record allocates nothing for it. On failure `into` holds nothing of use.
+    // path for every record allocates nothing for it. When `into` holds the answer for the same
+    // text and that answer is the text itself (LocalPath::asTyped), it is left as it is: no file
+    // system is asked for such a path, so nothing can have changed it. On failure `into` holds
+    // nothing of use.
     void resolve(const std::string& typed, LocalPath& into);
 
     // The file to write for `typed`: the one resolve() gives when it exists; for a new one, its

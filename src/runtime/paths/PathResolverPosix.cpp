@@ -232,12 +232,17 @@ std::string PathResolver::resolveInPrefix(const std::string& typed, char letter,
 }
 
 void PathResolver::resolve(const std::string& typed, LocalPath& into) {
+    if (into.asTyped && into.typed == typed) {
+        return;
+    }
+    into.asTyped = false;
     refuseNetworkPath(typed);
     const auto drive = drivePathOf(typed);
     into.typed.assign(typed);
     into.windowsName = drive.has_value();
     if (!drive) {
         into.local.assign(typed);
+        into.asTyped = true;
         return;
     }
     into.local = resolveInPrefix(typed, drive->letter, drive->components, winePrefixFor(typed));

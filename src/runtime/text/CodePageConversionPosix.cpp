@@ -16,6 +16,7 @@
 
 #include "CodePageConversion.h"
 #include "Text8Bit.h"
+#include "runtime/base/Ascii.h"
 #include "runtime/base/Failure.h"
 #include "runtime/base/Utf8.h"
 
@@ -99,8 +100,7 @@ class CodePageTable {
     // million names) keeps no spare capacity and need not copy it to be rid of that.
     std::string decode(std::span<const std::uint8_t> bytes) const {
         // Most names are ASCII, which a code page that keeps it as it is (most do) copies.
-        if (asciiKept_ && std::all_of(bytes.begin(), bytes.end(),
-                                      [](std::uint8_t byte) { return byte < 0x80; })) {
+        if (asciiKept_ && allAscii(bytes)) {
             return std::string(reinterpret_cast<const char*>(bytes.data()), bytes.size());
         }
         std::size_t size = 0;
