@@ -73,6 +73,13 @@ enum KeptAttribute : unsigned {
     kKeptExtendedAttributes = 16
 };
 
+// A folder the file system holds open until the object goes, so that files in it open by their
+// name alone (FileSystem::holdFolder).
+class HeldFolder {
+  public:
+    virtual ~HeldFolder() = default;
+};
+
 // A lock that the file system holds until the object goes.
 class HeldLock {
   public:
@@ -120,6 +127,26 @@ class FileSystem {
                                                            std::unique_ptr<ReadableFile> spare) {
         spare.reset();
         return openForReading(file);
+    }
+
+    // Holds the folder `local` open, so that a run opening files in it again and again does not
+    // walk the folder's path for each; none where the system opens no folder so, or this one
+    // cannot be (and by default): the files are then opened by their whole paths. Throws only when
+    // memory runs out.
+    virtual std::unique_ptr<HeldFolder> holdFolder(const std::string& local) {
+        (void)local;
+        return nullptr;
+    }
+
+    // Opens `file` as reopenForReading does, by its `name` in `folder`, which holds the folder
+    // its path led to when it was held; by default by its whole path, as reopenForReading does.
+    virtual std::unique_ptr<ReadableFile> reopenForReadingIn(const HeldFolder& folder,
+                                                             const char* name,
+                                                             const LocalPath& file,
+                                                             std::unique_ptr<ReadableFile> spare) {
+        (void)folder;
+        (void)name;
+        return reopenForReading(file, std::move(spare));
     }
 
     // Looking

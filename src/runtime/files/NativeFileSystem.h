@@ -15,6 +15,12 @@ class NativeFileSystem final : public FileSystem {
     std::unique_ptr<ReadableStream> openStream(const LocalPath& file) override;
     std::unique_ptr<ReadableFile> reopenForReading(const LocalPath& file,
                                                    std::unique_ptr<ReadableFile> spare) override;
+#ifndef _WIN32
+    std::unique_ptr<HeldFolder> holdFolder(const std::string& local) override;
+    std::unique_ptr<ReadableFile> reopenForReadingIn(const HeldFolder& folder, const char* name,
+                                                     const LocalPath& file,
+                                                     std::unique_ptr<ReadableFile> spare) override;
+#endif
 
     FileStatus statusOf(const std::string& local) noexcept override;
     FileStatus entryStatusOf(const std::string& local) noexcept override;

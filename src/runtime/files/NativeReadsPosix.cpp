@@ -1,5 +1,6 @@
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -77,11 +78,23 @@ class PosixFile final : public ReadableFile {
     LocalPath path_;
 };
 
-// The descriptor of the regular file `file`, opened for reading.
-UniqueDescriptor openedRegularFile(const LocalPath& file) {
+// fstat itself: glibc's fstat asks fstatat for the empty path, which the kernel takes longer to
+// answer, and a load asks once for every record.
+int statusOfDescriptor(int descriptor, struct stat& status) noexcept {
+#if defined(__linux__) && defined(SYS_fstat)
+    return static_cast<int>(::syscall(SYS_fstat, descriptor, &status));
+#else
+    return ::fstat(descriptor, &status);
+#endif
+}
+
+// The descriptor of the regular file `file`, opened for reading: by its whole path, or by `name`
+// in the folder `folder` holds open.
+UniqueDescriptor openedRegularFile(const LocalPath& file, int folder = AT_FDCWD,
+                                   const char* name = nullptr) {
     // O_NONBLOCK keeps a FIFO without a writer from hanging the open; regular files ignore it.
-    UniqueDescriptor descriptor(
-        ::open(file.local.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+    UniqueDescriptor descriptor(::openat(folder, name != nullptr ? name : file.local.c_str(),
+                                         O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
     if (!descriptor) {
         const int reason = errno;
         throw Failure(FailureKind::OpenRefused,
@@ -90,7 +103,7 @@ UniqueDescriptor openedRegularFile(const LocalPath& file) {
     // The descriptor, not the name, is checked, so a link followed or a file swapped in between
     // cannot slip a device past the check.
     struct stat status;  // NOLINT: fstat fills it, and it is read only then
-    if (::fstat(descriptor.get(), &status) != 0) {
+    if (statusOfDescriptor(descriptor.get(), status) != 0) {
         const int reason = errno;
         throw Failure(FailureKind::OpenRefused,
                       "cannot open " + file.quoted() + ": " + std::strerror(reason));
@@ -101,6 +114,26 @@ UniqueDescriptor openedRegularFile(const LocalPath& file) {
     return descriptor;
 }
 
+// A folder held open by a descriptor that serves only to find names in it (O_PATH where there is
+// one), so that holding it needs no right to list it.
+class PosixFolder final : public HeldFolder {
+  public:
+    explicit PosixFolder(UniqueDescriptor descriptor) : descriptor_(std::move(descriptor)) {}
+    int descriptor() const noexcept { return descriptor_.get(); }
+
+  private:
+    UniqueDescriptor descriptor_;
+};
+
+// The spare when it is a file of this file system's, closed for reuse; else none.
+PosixFile* reusable(const std::unique_ptr<ReadableFile>& spare) noexcept {
+    // PosixFile is final, so comparing the type is the whole check, at a fraction of a cast's cost.
+    if (!spare || typeid(*spare) != typeid(PosixFile)) {
+        return nullptr;
+    }
+    return static_cast<PosixFile*>(spare.get());
+}
+
 }  // namespace
 
 std::unique_ptr<ReadableFile> NativeFileSystem::openForReading(const LocalPath& file) {
@@ -109,16 +142,40 @@ std::unique_ptr<ReadableFile> NativeFileSystem::openForReading(const LocalPath& 
 
 std::unique_ptr<ReadableFile> NativeFileSystem::reopenForReading(
     const LocalPath& file, std::unique_ptr<ReadableFile> spare) {
-    // PosixFile is final, so comparing the type is the whole check, at a fraction of a cast's cost.
-    if (!spare) {
-        return openForReading(file);
-    }
-    ReadableFile& kept = *spare;
-    if (typeid(kept) != typeid(PosixFile)) {
+    PosixFile* const kept = reusable(spare);
+    if (kept == nullptr) {
         spare.reset();
         return openForReading(file);
     }
-    static_cast<PosixFile&>(kept).reopen(openedRegularFile(file), file);
+    kept->reopen(openedRegularFile(file), file);
+    return spare;
+}
+
+std::unique_ptr<HeldFolder> NativeFileSystem::holdFolder(const std::string& local) {
+#ifdef O_PATH
+    constexpr int kFolderFlags = O_PATH | O_DIRECTORY | O_CLOEXEC;
+#else
+    constexpr int kFolderFlags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
+#endif
+    UniqueDescriptor folder(::open(local.c_str(), kFolderFlags));
+    if (!folder) {
+        return nullptr;
+    }
+    return std::make_unique<PosixFolder>(std::move(folder));
+}
+
+std::unique_ptr<ReadableFile> NativeFileSystem::reopenForReadingIn(
+    const HeldFolder& folder, const char* name, const LocalPath& file,
+    std::unique_ptr<ReadableFile> spare) {
+    if (typeid(folder) != typeid(PosixFolder)) {
+        return reopenForReading(file, std::move(spare));
+    }
+    const int in = static_cast<const PosixFolder&>(folder).descriptor();
+    PosixFile* const kept = reusable(spare);
+    if (kept == nullptr) {
+        return std::make_unique<PosixFile>(openedRegularFile(file, in, name), file);
+    }
+    kept->reopen(openedRegularFile(file, in, name), file);
     return spare;
 }
 

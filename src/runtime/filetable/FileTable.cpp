@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 #include "runtime/base/Failure.h"
 
@@ -35,7 +36,28 @@ void FileTable::open(FileNumber number, const std::string& path) {
     // Resolved into the slot's own path: a run opening the same path under the same number, as
     // the load does the data file's, finds it there already.
     resolver_.resolve(path, slot.nextPath());
-    slot.open(fileSystem_.reopenForReading(slot.nextPath(), slot.takeClosedFile()));
+    const LocalPath& file = slot.nextPath();
+    std::size_t nameAt = 0;
+    if (const HeldFolder* folder = heldFolderOf(file.local, nameAt)) {
+        slot.open(fileSystem_.reopenForReadingIn(*folder, file.local.c_str() + nameAt, file,
+                                                 slot.takeClosedFile()));
+    } else {
+        slot.open(fileSystem_.reopenForReading(file, slot.takeClosedFile()));
+    }
+}
+
+const HeldFolder* FileTable::heldFolderOf(const std::string& local, std::size_t& nameAt) {
+    const std::size_t slash = local.rfind('/');
+    if (runs_ == 0 || slash == std::string::npos || slash + 1 == local.size()) {
+        return nullptr;
+    }
+    const std::string_view folder(local.data(), slash == 0 ? 1 : slash);
+    if (heldFolderPath_ != folder) {
+        heldFolderPath_ = folder;
+        heldFolder_ = fileSystem_.holdFolder(*heldFolderPath_);
+    }
+    nameAt = slash + 1;
+    return heldFolder_.get();
 }
 
 std::size_t FileTable::openCount() const noexcept {

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -31,12 +32,32 @@ class FileTable {
     // unchanged.
     explicit FileTable(FileSystem& fileSystem = FileSystem::native());
 
-    // Marks a run of opens, such as one load, for as long as the returned object lives: a folder
+    // Marks a run of opens, such as one load, for as long as the returned object lives. A folder
     // listed to match a name ignoring case is listed once for the run, however often it changes
-    // meanwhile, while what it found is still there (PathResolver::RunKeepingListings).
-    [[nodiscard]] PathResolver::RunKeepingListings runKeepingListings() {
-        return PathResolver::RunKeepingListings(resolver_);
-    }
+    // meanwhile, while what it found is still there (PathResolver::RunKeepingListings). And the
+    // folder a file is opened in is held open for the run (FileSystem::holdFolder), so that a file
+    // opened again and again is found by its name in it, its folder's path not walked each time:
+    // the file is still opened afresh every time, but a folder renamed or replaced during the run
+    // is followed from the next run on.
+    class Run {
+      public:
+        explicit Run(FileTable& table) : listings_(table.resolver_), table_(table) {
+            ++table_.runs_;
+        }
+        Run(const Run&) = delete;
+        Run& operator=(const Run&) = delete;
+        ~Run() {
+            if (--table_.runs_ == 0) {
+                table_.heldFolder_.reset();
+                table_.heldFolderPath_.reset();
+            }
+        }
+
+      private:
+        PathResolver::RunKeepingListings listings_;
+        FileTable& table_;
+    };
+    [[nodiscard]] Run runKeepingListings() { return Run(*this); }
 
     // The lowest number that no open file uses. Throws an open-refused failure when all are taken.
     FileNumber freeNumber() const;
@@ -98,9 +119,16 @@ class FileTable {
     }
     [[noreturn]] static void refuseNotOpen(FileNumber number);
 
+    // The folder of `local` held for the run, and where its name in it starts; none outside a
+    // run, for a path without a folder, or where the folder cannot be held.
+    const HeldFolder* heldFolderOf(const std::string& local, std::size_t& nameAt);
+
     FileSystem& fileSystem_;
     PathResolver resolver_;
     std::vector<BinaryFile> slots_;  // slot i holds number i + 1, kept when it is closed
+    unsigned runs_ = 0;
+    std::unique_ptr<HeldFolder> heldFolder_;
+    std::optional<std::string> heldFolderPath_;  // the folder asked for, held or not
 };
 
 }  // namespace quorrel
