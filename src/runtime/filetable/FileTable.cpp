@@ -53,6 +53,10 @@ const HeldFolder* FileTable::heldFolderOf(const std::string& local, std::size_t&
     }
     const std::string_view folder(local.data(), slash == 0 ? 1 : slash);
     if (heldFolderPath_ != folder) {
+        // Let go first: memory running out below must not leave another folder's held one
+        // standing for this path.
+        heldFolder_.reset();
+        heldFolderPath_.reset();
         heldFolderPath_ = folder;
         heldFolder_ = fileSystem_.holdFolder(*heldFolderPath_);
     }
