@@ -141,8 +141,19 @@ TEST_F(Form1Test, IsAFixedCaptionedToolWindowWithOnlyACloseButton) {
     EXPECT_TRUE(flags.testFlag(Qt::WindowCloseButtonHint));
     EXPECT_FALSE(flags.testFlag(Qt::WindowMinimizeButtonHint));
     EXPECT_FALSE(flags.testFlag(Qt::WindowMaximizeButtonHint));
-    EXPECT_FALSE(window.windowIcon().isNull());
-    EXPECT_TRUE(window.windowIcon().availableSizes().contains(QSize(16, 16)));
+    // The icon's built-in pixels are the pictures' own, in their byte order.
+    for (const int side : {16, 32}) {
+        const QImage drawn =
+            QImage(QStringLiteral(QUORREL_ICONS_DIR "/quorrel-%1.png").arg(side), "PNG")
+                .convertToFormat(QImage::Format_ARGB32);
+        ASSERT_FALSE(drawn.isNull()) << side;
+        EXPECT_EQ(window.windowIcon()
+                      .pixmap(QSize(side, side))
+                      .toImage()
+                      .convertToFormat(QImage::Format_ARGB32),
+                  drawn)
+            << side;
+    }
 }
 
 TEST_F(Form1Test, OpensCentredOnTheScreen) {
